@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Kestrelvantory, builds it, and then either
+# starts the editor (`./build.sh run`) or runs every test (`./build.sh test`).
+set -euo pipefail
+
+cd "$(dirname "$0")"
+BUILD_DIR=${BUILD_DIR:-build}
+
+# Debian packages the build and the tests need.
+PACKAGES=(
+    cmake g++ make pkg-config
+    qtbase5-dev qtbase5-dev-tools
+    xvfb xauth
+)
+
+usage() {
+    echo "usage: $0 run|test" >&2
+    exit 2
+}
+
+install_missing_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing missing packages: ${missing[*]}"
+    local as_root=()
+    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+    "${as_root[@]}" apt-get update
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+run_editor() {
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "There is no display to show the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
+        echo "To run it under a virtual X server, use:  xvfb-run -a $BUILD_DIR/kestrelvantory" >&2
+        exit 1
+    fi
+    exec "$BUILD_DIR/kestrelvantory"
+}
+
+run_tests() {
+    ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
+}
+
+[ $# -eq 1 ] || usage
+case "$1" in
+    run|test) ;;
+    *) usage ;;
+esac
+
+install_missing_packages
+build
+if [ "$1" = run ]; then run_editor; else run_tests; fi

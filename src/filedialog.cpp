@@ -1,0 +1,36 @@
+#include "filedialog.h"
+
+TFileDialog::TAnswerer& TFileDialog::Answerer()
+{
+    static TAnswerer answerer;
+    return answerer;
+}
+
+void TFileDialog::Set_Answerer(const TAnswerer& answerer)
+{
+    Answerer() = answerer;
+}
+
+QString TFileDialog::Save_File_Name(QWidget* parent, const QString& caption, const QString& folder,
+                                    const QString& filter)
+{
+    if (Answerer())
+        return Answerer()({TFileDialogRequest::Save_File, caption, folder, filter});
+    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+}
+
+QString TFileDialog::Open_File_Name(QWidget* parent, const QString& caption, const QString& folder,
+                                    const QString& filter)
+{
+    if (Answerer())
+        return Answerer()({TFileDialogRequest::Open_File, caption, folder, filter});
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString TFileDialog::Existing_Directory(QWidget* parent, const QString& caption,
+                                        const QString& folder, QFileDialog::Options options)
+{
+    if (Answerer())
+        return Answerer()({TFileDialogRequest::Existing_Directory, caption, folder, QString()});
+    return QFileDialog::getExistingDirectory(parent, caption, folder, options);
+}

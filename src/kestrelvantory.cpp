@@ -1,0 +1,231 @@
+#include "kestrelvantory.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "changelogwidget.h"
+#include "datafolder.h"
+#include "expressionwidget.h"
+#include "librarieswidget.h"
+#include "messagebox.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
+#include "variableswidget.h"
+#include "windowgeometry.h"
+
+namespace
+{
+const char* const Key_Position = "Mainwindow_Position";
+const char* const Key_Size = "Mainwindow_Size";
+const char* const Key_Working_Path = "Working_Path";
+const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
+}
+
+TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(const_cast<QWidget*>(parent), flags)
+{
+    Open_Data_Folder();
+    d_settings = new QSettings(d_data_folder + "/settings.ini", QSettings::IniFormat, this);
+    Restore_Geometry();
+    d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
+    const QString shared_libs_path =
+        d_settings->value(Key_Shared_Libs_Path, QDir::homePath()).toString();
+
+    Create_Actions();
+    Create_Tabs();
+    d_message_box = new TMessageBox(this);
+    Load_Panel_Defaults();
+    d_requires_widget->d_shared_libs_path = shared_libs_path;
+    d_options_widget->Set_Shared_Libs_Path(shared_libs_path);
+
+    Create_Menus();
+    Create_Tool_Bar();
+    setWindowTitle("Kestrelvantory");
+    Make_Connections();
+}
+
+TKestrelvantory::~TKestrelvantory() = default;
+
+void TKestrelvantory::Open_Data_Folder()
+{
+    const TDataFolder folder = ::Open_Data_Folder(QDir::homePath());
+    d_data_folder = folder.Path;
+    if (folder.Is_Fallback)
+        Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
+                        .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+}
+
+void TKestrelvantory::Restore_Geometry()
+{
+    const QRect stored(d_settings->value(Key_Position, QPoint(30, 30)).toPoint(),
+                       d_settings->value(Key_Size, QSize(1000, 800)).toSize());
+    const QRect geometry =
+        Restored_Window_Geometry(stored, QGuiApplication::primaryScreen()->availableGeometry());
+    resize(geometry.size());
+    move(geometry.topLeft());
+}
+
+void TKestrelvantory::Create_Actions()
+{
+    d_action_create = new QAction(QIcon(":/actions/file_create_x32.png"), "Create", this);
+    d_action_open = new QAction(QIcon(":/actions/file_open_x32.png"), "Open", this);
+    d_action_save = new QAction(QIcon(":/actions/file_save_x32.png"), "Save", this);
+    d_action_about = new QAction(QIcon(":/actions/help_about_x32.png"), "About", this);
+    d_action_quit = new QAction("Quit", this);
+
+    d_action_create->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
+    d_action_open->setShortcut(QKeySequence::Open);
+    d_action_save->setShortcut(QKeySequence::Save);
+    d_action_quit->setShortcut(QKeySequence::Quit);
+}
+
+void TKestrelvantory::Create_Tabs()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    d_tabs = new QTabWidget(central);
+
+    d_variables_widget = new TVariablesWidget(nullptr, Qt::WindowFlags());
+    d_expressions_widget = new TExpressionsWidget(nullptr, Qt::WindowFlags());
+    d_libraries_widget = new TLibrariesWidget(nullptr, Qt::WindowFlags());
+    d_requires_widget = new TRequiresWidget(nullptr, Qt::WindowFlags());
+    d_changelog_widget = new TChangeLogWidget(nullptr, Qt::WindowFlags());
+    d_options_widget = new TOptionsWidget(nullptr, Qt::WindowFlags());
+
+    d_tabs->addTab(d_variables_widget, "Variables");
+    d_tabs->addTab(d_expressions_widget, "Expressions");
+    d_tabs->addTab(d_libraries_widget, "Libraries");
+    d_tabs->addTab(d_requires_widget, "Requires");
+    d_tabs->addTab(d_changelog_widget, "Change Log");
+    d_tabs->addTab(d_options_widget, "Options");
+    d_tabs->setCurrentIndex(0);
+
+    layout->addWidget(d_tabs, 0, Qt::Alignment());
+    setCentralWidget(central);
+}
+
+void TKestrelvantory::Create_Menus()
+{
+    auto* menu_bar = new QMenuBar(this);
+    setMenuBar(menu_bar);
+
+    QMenu* file_menu = menu_bar->addMenu("File");
+    file_menu->addAction(d_action_create);
+    file_menu->addSeparator();
+    file_menu->addAction(d_action_open);
+    file_menu->addAction(d_action_save);
+    file_menu->addSeparator();
+    file_menu->addAction(d_action_quit);
+
+    QMenu* help_menu = menu_bar->addMenu("Help");
+    help_menu->addAction(d_action_about);
+    menu_bar->resize(800, 22);
+}
+
+void TKestrelvantory::Create_Tool_Bar()
+{
+    auto* tool_bar = new QToolBar(this);
+    tool_bar->setIconSize(QSize(32, 32));
+    tool_bar->addAction(d_action_create);
+    tool_bar->addAction(d_action_open);
+    tool_bar->addAction(d_action_save);
+    tool_bar->addSeparator();
+    tool_bar->addAction(d_action_about);
+    addToolBar(Qt::TopToolBarArea, tool_bar);
+}
+
+void TKestrelvantory::Make_Connections()
+{
+    connect(d_action_quit, &QAction::triggered, this, &QWidget::close);
+    connect(d_action_create, &QAction::triggered, this, &TKestrelvantory::File_Create_Spec_File);
+    connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
+    connect(d_action_open, &QAction::triggered, this, &TKestrelvantory::File_Open_Spec_Data);
+    connect(d_action_about, &QAction::triggered, this, &TKestrelvantory::Help_About);
+    connect(d_requires_widget, &TRequiresWidget::Refresh, this,
+            &TKestrelvantory::Update_Requirements);
+    connect(d_options_widget, &TOptionsWidget::Shared_Libs_Path_Changed, this,
+            &TKestrelvantory::Update_Option_Shared_Libs_Path);
+}
+
+void TKestrelvantory::Load_Panel_Defaults()
+{
+    d_variables_widget->Load_Defaults(d_data_folder);
+    d_expressions_widget->Load_Defaults(d_data_folder);
+    d_libraries_widget->Load_Defaults(d_data_folder);
+    d_requires_widget->Load_Defaults(d_data_folder);
+    d_changelog_widget->Load_Defaults(d_data_folder);
+    d_options_widget->Load_Defaults(d_data_folder);
+}
+
+void TKestrelvantory::Save_Panel_Defaults()
+{
+    d_variables_widget->Save_Defaults(d_data_folder);
+    d_expressions_widget->Save_Defaults(d_data_folder);
+    d_libraries_widget->Save_Defaults(d_data_folder);
+    d_requires_widget->Save_Defaults(d_data_folder);
+    d_changelog_widget->Save_Defaults(d_data_folder);
+    d_options_widget->Save_Defaults(d_data_folder);
+}
+
+void TKestrelvantory::closeEvent(QCloseEvent* event)
+{
+    Save_Panel_Defaults();
+    d_settings->setValue(Key_Position, pos());
+    d_settings->setValue(Key_Size, size());
+    d_settings->setValue(Key_Working_Path, d_working_path);
+    d_settings->setValue(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    d_settings->sync();
+    event->accept();
+}
+
+void TKestrelvantory::Show_Status(const QString& text)
+{
+    statusBar()->showMessage(text);
+}
+
+void TKestrelvantory::File_Create_Spec_File()
+{
+    Show_Status("Writing spec files is not available in this build yet.");
+}
+
+void TKestrelvantory::File_Save_Spec_Data()
+{
+    Show_Status("Saving project files is not available in this build yet.");
+}
+
+void TKestrelvantory::File_Open_Spec_Data()
+{
+    Show_Status("Opening project files is not available in this build yet.");
+}
+
+void TKestrelvantory::Help_About()
+{
+    d_message_box->setText("Kestrelvantory");
+    d_message_box->setInformativeText("Kestrelvantory - Version 1.0");
+    d_message_box->setDetailedText(QString());
+    d_message_box->setStandardButtons(QMessageBox::Ok);
+    d_message_box->setDefaultButton(QMessageBox::Ok);
+    d_message_box->setIcon(QMessageBox::Information);
+    d_message_box->exec();
+}
+
+void TKestrelvantory::Update_Requirements() const
+{
+    d_requires_widget->Refresh_Required_Packages(d_libraries_widget->Active_Targets(true));
+}
+
+void TKestrelvantory::Update_Option_Shared_Libs_Path(const QString& path)
+{
+    d_requires_widget->d_shared_libs_path = path;
+}

@@ -1,0 +1,72 @@
+#ifndef KESTRELVANTORY_H
+#define KESTRELVANTORY_H
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QCloseEvent;
+class QSettings;
+class QTabWidget;
+class TChangeLogWidget;
+class TExpressionsWidget;
+class TLibrariesWidget;
+class TMessageBox;
+class TOptionsWidget;
+class TRequiresWidget;
+class TVariablesWidget;
+
+// The editor's one main window: the six panels as tabs, the file actions,
+// the per-user data folder with "settings.ini", and the close sequence that
+// keeps every panel's contents for the next run.
+class TKestrelvantory : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags);
+    ~TKestrelvantory() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void File_Create_Spec_File();
+    void File_Save_Spec_Data();
+    void File_Open_Spec_Data();
+    void Help_About();
+    void Update_Requirements() const;
+    void Update_Option_Shared_Libs_Path(const QString& path);
+
+private:
+    void Open_Data_Folder();
+    void Restore_Geometry();
+    void Create_Actions();
+    void Create_Tabs();
+    void Create_Menus();
+    void Create_Tool_Bar();
+    void Make_Connections();
+    void Load_Panel_Defaults();
+    void Save_Panel_Defaults();
+    void Show_Status(const QString& text);
+
+    QAction* d_action_quit;
+    QAction* d_action_create;
+    QAction* d_action_save;
+    QAction* d_action_open;
+    QAction* d_action_about;
+    QTabWidget* d_tabs;
+    TVariablesWidget* d_variables_widget;
+    TExpressionsWidget* d_expressions_widget;
+    TLibrariesWidget* d_libraries_widget;
+    TRequiresWidget* d_requires_widget;
+    TChangeLogWidget* d_changelog_widget;
+    TOptionsWidget* d_options_widget;
+    QSettings* d_settings;
+    TMessageBox* d_message_box;
+    QString d_data_folder;
+    QString d_working_path;
+    mutable QString d_last_error;
+};
+
+#endif

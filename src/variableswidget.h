@@ -1,0 +1,19 @@
+#ifndef VARIABLESWIDGET_H
+#define VARIABLESWIDGET_H
+
+#include <QString>
+#include <QWidget>
+
+// Placeholder tab until the panel is built: it keeps no defaults yet.
+class TVariablesWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TVariablesWidget(const QWidget* parent, Qt::WindowFlags flags);
+
+    bool Load_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder);
+};
+
+#endif

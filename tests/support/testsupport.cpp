@@ -1,0 +1,101 @@
+#include "testsupport.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace Test
+{
+QByteArray Read_File(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void Write_File(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+TFreshHome::TFreshHome()
+    : d_old_home(qgetenv("HOME")), d_old_config(qgetenv("XDG_CONFIG_HOME"))
+{
+    qputenv("HOME", d_folder.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (d_folder.path() + "/.config").toLocal8Bit());
+}
+
+TFreshHome::~TFreshHome()
+{
+    qputenv("HOME", d_old_home);
+    qputenv("XDG_CONFIG_HOME", d_old_config);
+}
+
+QString TFreshHome::Path() const
+{
+    return d_folder.path();
+}
+
+QString TFreshHome::Data_Folder() const
+{
+    return d_folder.path() + "/.kestrelvantory";
+}
+
+namespace
+{
+const uid_t Nobody = 65534;
+}
+
+TUnprivileged::TUnprivileged()
+{
+    if (geteuid() != 0)
+        return;
+    // The saved IDs stay 0 so that the destructor can return to root.
+    if (setresgid(Nobody, Nobody, 0) != 0 || setresuid(Nobody, Nobody, 0) != 0)
+        qFatal("cannot drop privileges");
+    d_dropped = true;
+}
+
+TUnprivileged::~TUnprivileged()
+{
+    if (d_dropped && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+        qFatal("cannot return to root");
+}
+
+TFileSizeLimit::TFileSizeLimit(long bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    d_old_soft = static_cast<long>(limit.rlim_cur);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TFileSizeLimit::~TFileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(d_old_soft);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TDialogAnswers::TDialogAnswers(const QStringList& answers) : d_answers(answers)
+{
+    TFileDialog::Set_Answerer([this](const TFileDialogRequest& request) {
+        Requests.append(request);
+        return d_answers.isEmpty() ? QString() : d_answers.takeFirst();
+    });
+}
+
+TDialogAnswers::~TDialogAnswers()
+{
+    TFileDialog::Set_Answerer(TFileDialog::TAnswerer());
+}
+}

@@ -1,0 +1,74 @@
+#ifndef TESTSUPPORT_H
+#define TESTSUPPORT_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "filedialog.h"
+
+namespace Test
+{
+QByteArray Read_File(const QString& path);
+void Write_File(const QString& path, const QByteArray& bytes);
+
+// Points HOME (and the XDG folders below it) at a new empty folder for as long
+// as it lives, so one test program can start the editor "for the first time"
+// more than once.
+class TFreshHome
+{
+public:
+    TFreshHome();
+    ~TFreshHome();
+
+    QString Path() const;
+    QString Data_Folder() const;  // HOME/.kestrelvantory
+
+private:
+    QTemporaryDir d_folder;
+    QByteArray d_old_home;
+    QByteArray d_old_config;
+};
+
+// Runs as the unprivileged user "nobody" while it lives, when the tests run as
+// root; root would otherwise pass every permission check.
+class TUnprivileged
+{
+public:
+    TUnprivileged();
+    ~TUnprivileged();
+
+private:
+    bool d_dropped = false;
+};
+
+// Limits the size of every file this process writes while it lives, so that a
+// write fails part-way as on a full disk.
+class TFileSizeLimit
+{
+public:
+    explicit TFileSizeLimit(long bytes);
+    ~TFileSizeLimit();
+
+private:
+    long d_old_soft;
+};
+
+// Answers the editor's file and folder dialogs in order and records what they
+// asked. An exhausted list answers as a cancelled dialog.
+class TDialogAnswers
+{
+public:
+    explicit TDialogAnswers(const QStringList& answers);
+    ~TDialogAnswers();
+
+    QList<TFileDialogRequest> Requests;
+
+private:
+    QStringList d_answers;
+};
+}
+
+#endif

@@ -1,0 +1,453 @@
+#include <QtTest>
+
+#include "testsupport.h"
+#include "xmlfile.h"
+
+#include <sys/stat.h>
+
+// Fails the test unless `expression` throws a TXmlFileException of `type`
+// carrying exactly `message`.
+#define EXPECT_XML_THROW(expression, type, message)                                           \
+    do                                                                                       \
+    {                                                                                        \
+        try                                                                                  \
+        {                                                                                    \
+            expression;                                                                      \
+        }                                                                                    \
+        catch (const TXmlFileException& error)                                               \
+        {                                                                                    \
+            QCOMPARE(error.Message, QString(message));                                       \
+            QCOMPARE(error.Type, type);                                                      \
+            break;                                                                           \
+        }                                                                                    \
+        QFAIL("nothing thrown by " #expression);                                             \
+    } while (false)
+
+namespace
+{
+const auto File_Error = TXmlFileException::File_Error;
+const auto Xml_Error = TXmlFileException::Xml_Error;
+
+QByteArray Envelope(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n" + body;
+}
+}
+
+class TXmlFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void openReportsEveryEnvelopeFault();
+    void openReadsVersionAndIdentification();
+    void openDataChecksTheSameEnvelope();
+
+    void requiredReadsNameWhatIsMissing();
+    void optionalReadsGiveEmptyResults();
+    void nullNodesAreRefusedWhateverTheFlag();
+    void nodeFormsNameTheLocalName();
+
+    void resetAndWriteFileGiveTheEnvelope();
+    void compactOutputIsOneLine();
+    void writeDataMatchesWriteFile();
+    void writerRefusesBadNamesAndCharacters();
+    void numbersAreFormatted();
+    void markupCharactersRoundTrip();
+    void resetWithDocumentTypeHasNoDeclaration();
+
+    void writeProtectedFileIsRefused();
+    void failedWriteLeavesPreviousFileWhole();
+    void missingFolderIsAnXmlError();
+
+private:
+    QString Path(const QString& name) const { return d_folder->filePath(name); }
+    TXmlFile Opened(const QByteArray& bytes, const QString& identification, int* version);
+
+    std::unique_ptr<QTemporaryDir> d_folder;
+};
+
+void TXmlFileTest::init()
+{
+    d_folder = std::make_unique<QTemporaryDir>();
+}
+
+TXmlFile TXmlFileTest::Opened(const QByteArray& bytes, const QString& identification, int* version)
+{
+    Test::Write_File(Path("data.xml"), bytes);
+    TXmlFile file;
+    file.File_Name = Path("data.xml");
+    file.Open(identification, version, true);
+    return file;
+}
+
+void TXmlFileTest::openReportsEveryEnvelopeFault()
+{
+    TXmlFile file;
+    int version = -1;
+    file.File_Name = Path("missing.xml");
+    EXPECT_XML_THROW(file.Open("Change_Data", &version, true), File_Error,
+                     QString("ERR:  Cannot open file '%1' for reading.").arg(Path("missing.xml")));
+
+    file.File_Name = d_folder->path();
+    EXPECT_XML_THROW(file.Open("Change_Data", &version, true), File_Error,
+                     QString("ERR:  Cannot open file '%1' for reading.").arg(d_folder->path()));
+
+    Test::Write_File(Path("bad.xml"), "<Options File_Version=\"1\">\n  <Open>\n</Options>\n");
+    file.File_Name = Path("bad.xml");
+    try
+    {
+        file.Open("Options", &version, true);
+        QFAIL("a malformed file was accepted");
+    }
+    catch (const TXmlFileException& error)
+    {
+        QCOMPARE(error.Type, Xml_Error);
+        const QRegularExpression pattern(
+            "^ERR:  Reference file XML parse error at line (\\d+) column (\\d+): (.+)$");
+        const QRegularExpressionMatch match = pattern.match(error.Message);
+        QVERIFY2(match.hasMatch(), qPrintable(error.Message));
+        QCOMPARE(match.captured(1), QString("3"));
+        QVERIFY(match.captured(2).toInt() > 0);
+    }
+
+    EXPECT_XML_THROW(Opened(Envelope("<Options File_Version=\"1\"/>"), "Expression_Data", &version),
+                     Xml_Error, "ERR:  Identification 'Expression_Data' does not match 'Options'");
+    EXPECT_XML_THROW(Opened(Envelope("<options File_Version=\"1\"/>"), "Options", &version),
+                     Xml_Error, "ERR:  Identification 'Options' does not match 'options'");
+    EXPECT_XML_THROW(Opened(Envelope("<Options/>"), "Options", &version), Xml_Error,
+                     "ERR:  The 'File_Version' attribute is missing.");
+}
+
+void TXmlFileTest::openReadsVersionAndIdentification()
+{
+    int version = -1;
+    TXmlFile file = Opened(Envelope("<Options File_Version=\"7\"/>"), "Options", &version);
+    QCOMPARE(version, 7);
+    QCOMPARE(file.Identification, QString("Options"));
+    QCOMPARE(file.Root.tagName(), QString("Options"));
+    QVERIFY(file.Doc_Type.isEmpty());
+
+    Opened(Envelope("<Options File_Version=\"one\"/>"), "Options", &version);
+    QCOMPARE(version, 0);
+
+    // Without a version pointer the attribute is neither required nor read.
+    TXmlFile plain = Opened("<!DOCTYPE Kind><Options/>", "Options", nullptr);
+    QCOMPARE(plain.Doc_Type, QString("Kind"));
+}
+
+void TXmlFileTest::openDataChecksTheSameEnvelope()
+{
+    TXmlFile file;
+    int version = -1;
+    file.Open_Data(Envelope("<Change_Data File_Version=\"1\"><Text>x</Text></Change_Data>"),
+                   "Change_Data", &version, true);
+    QCOMPARE(version, 1);
+    const QDomElement text = file.Get_Node(&file.Root, "Text", false);
+    QCOMPARE(file.Read_Text_Node(&text, false), QString("x"));
+
+    try
+    {
+        file.Open_Data("<Change_Data>", "Change_Data", &version, true);
+        QFAIL("malformed data was accepted");
+    }
+    catch (const TXmlFileException& error)
+    {
+        QCOMPARE(error.Type, Xml_Error);
+        QVERIFY2(error.Message.startsWith("ERR:  Reference data XML parse error at line 1 column "),
+                 qPrintable(error.Message));
+    }
+    EXPECT_XML_THROW(file.Open_Data("<Other File_Version=\"1\"/>", "Change_Data", &version, true),
+                     Xml_Error, "ERR:  Identification 'Change_Data' does not match 'Other'");
+}
+
+void TXmlFileTest::requiredReadsNameWhatIsMissing()
+{
+    int version = 0;
+    TXmlFile file = Opened(Envelope("<Root File_Version=\"1\"><Empty/><Item a=\"1\"/></Root>"),
+                           "Root", &version);
+    const QDomElement empty = file.Get_Node(&file.Root, "Empty", false);
+    const QDomElement item = file.Get_Node(&file.Root, "Item", false);
+
+    EXPECT_XML_THROW(file.Read_Text_Node(&empty, false), Xml_Error,
+                     "ERR:  Node Text for 'Empty' is not optional.");
+    EXPECT_XML_THROW(file.Read_Attribute(&item, "b", false), Xml_Error,
+                     "ERR:  Node attribute 'b' missing and not optional.");
+    EXPECT_XML_THROW(file.Get_Node(&file.Root, "Text", false), Xml_Error,
+                     "ERR:  Node 'Text' is missing from node 'Root' and not optional.");
+    EXPECT_XML_THROW(file.Get_Sibling_Node(&item, "Item", false), Xml_Error,
+                     "ERR:  Node 'Item' is missing from node 'Item' and not optional.");
+    EXPECT_XML_THROW(file.Get_First_Node(&empty, false), Xml_Error,
+                     "ERR:  Parent 'Empty' does not have nodes and they are not optional.");
+    const QDomNode item_node = item;
+    EXPECT_XML_THROW(file.Get_Sibling_Node(&item_node, false), Xml_Error,
+                     "ERR:  Node 'Item' does not have siblings and they are not optional.");
+
+    QCOMPARE(file.Read_Attribute(&item, "a", false), QString("1"));
+    QCOMPARE(file.Get_Sibling_Node(&empty, "Item", false).attribute("a"), QString("1"));
+}
+
+void TXmlFileTest::optionalReadsGiveEmptyResults()
+{
+    int version = 0;
+    TXmlFile file = Opened(Envelope("<Root File_Version=\"1\"><Empty/></Root>"), "Root", &version);
+    const QDomElement empty = file.Get_Node(&file.Root, "Empty", false);
+    const QDomNode empty_node = empty;
+
+    QCOMPARE(file.Read_Text_Node(&empty, true), QString());
+    QCOMPARE(file.Read_Attribute(&empty, "a", true), QString());
+    QCOMPARE(file.Read_Attribute(&empty_node, "a", true), QString());
+    QVERIFY(file.Get_Node(&file.Root, "Text", true).isNull());
+    QVERIFY(file.Get_Sibling_Node(&empty, "Empty", true).isNull());
+    QVERIFY(file.Get_First_Node(&empty, true).isNull());
+    QVERIFY(file.Get_Sibling_Node(&empty_node, true).isNull());
+}
+
+void TXmlFileTest::nullNodesAreRefusedWhateverTheFlag()
+{
+    int version = 0;
+    TXmlFile file = Opened(Envelope("<Root File_Version=\"1\"/>"), "Root", &version);
+    QDomElement missing = file.Get_Node(&file.Root, "Missing", true);
+    const QDomNode missing_node = missing;
+    QVERIFY(missing.isNull());
+
+    for (const bool optional : {false, true})
+    {
+        EXPECT_XML_THROW(file.Read_Text_Node(&missing, optional), Xml_Error,
+                         "ERR:  Cannot read data from a NULL node");
+        EXPECT_XML_THROW(file.Read_Text_Node(&missing_node, optional), Xml_Error,
+                         "ERR:  Cannot read data from a NULL node");
+        EXPECT_XML_THROW(file.Read_Attribute(&missing, "a", optional), Xml_Error,
+                         "ERR:  Cannot read attribute from a NULL node");
+        EXPECT_XML_THROW(file.Read_Attribute(&missing_node, "a", optional), Xml_Error,
+                         "ERR:  Cannot read attribute from a NULL node");
+        EXPECT_XML_THROW(file.Get_Node(&missing, "a", optional), Xml_Error,
+                         "ERR:  Cannot get child from a NULL node");
+        EXPECT_XML_THROW(file.Get_Node(&missing_node, "a", optional), Xml_Error,
+                         "ERR:  Cannot get child from a NULL node");
+        EXPECT_XML_THROW(file.Get_Sibling_Node(&missing, "a", optional), Xml_Error,
+                         "ERR:  Cannot get sibling from a NULL node");
+    }
+    EXPECT_XML_THROW(file.Create_Node(&missing, "Child"), Xml_Error,
+                     "ERR:  Cannot create node from a NULL node");
+    EXPECT_XML_THROW(file.Write_Text_Node(&missing, QString("x")), Xml_Error,
+                     "ERR:  Cannot append data to a NULL node");
+}
+
+void TXmlFileTest::nodeFormsNameTheLocalName()
+{
+    int version = 0;
+    TXmlFile file = Opened(
+        Envelope("<Root File_Version=\"1\" xmlns:k=\"urn:k\"><k:Item/><Text>t</Text></Root>"),
+        "Root", &version);
+    const QDomNode item = file.Get_First_Node(&file.Root, false);
+    QCOMPARE(item.localName(), QString("Item"));
+    EXPECT_XML_THROW(file.Read_Text_Node(&item, false), Xml_Error,
+                     "ERR:  Node Text for 'Item' is not optional.");
+    EXPECT_XML_THROW(file.Get_Node(&item, "x", false), Xml_Error,
+                     "ERR:  Node 'x' is missing from node 'k:Item' and not optional.");
+    EXPECT_XML_THROW(file.Get_First_Node(&item, false), Xml_Error,
+                     "ERR:  Parent 'Item' does not have nodes and they are not optional.");
+    const QDomNode text = file.Get_Sibling_Node(&item, false);
+    QCOMPARE(file.Read_Text_Node(&text, false), QString("t"));
+}
+
+void TXmlFileTest::resetAndWriteFileGiveTheEnvelope()
+{
+    TXmlFile file;
+    file.File_Name = Path("options.xml");
+    file.Reset("Options", 1);
+    file.Write_File(false);
+    QCOMPARE(Test::Read_File(file.File_Name), Envelope("<Options File_Version=\"1\"/>\n"));
+
+    file.File_Name = Path("changes.xml");
+    file.Reset("Change_Data", 1);
+    QDomElement text = file.Create_Node(&file.Root, "Text");
+    file.Write_Text_Node(&text, QString("first line<br>second line"));
+    QDomElement nested = file.Create_Node(&file.Root, "Nested");
+    QDomElement inner = file.Create_Node(&nested, "Inner");
+    file.Write_Attribute(&inner, "Name", QString("ä"));
+    file.Write_File(false);
+    QCOMPARE(Test::Read_File(file.File_Name),
+             Envelope("<Change_Data File_Version=\"1\">\n"
+                      "    <Text>first line&lt;br>second line</Text>\n"
+                      "    <Nested>\n"
+                      "        <Inner Name=\"\xc3\xa4\"/>\n"
+                      "    </Nested>\n"
+                      "</Change_Data>\n"));
+}
+
+void TXmlFileTest::compactOutputIsOneLine()
+{
+    TXmlFile file;
+    file.File_Name = Path("compact.xml");
+    file.Reset("Change_Data", 1);
+    QDomElement text = file.Create_Node(&file.Root, "Text");
+    file.Write_Text_Node(&text, QString("a"));
+    QDomElement other = file.Create_Node(&file.Root, "Other");
+    file.Create_Node(&other, "Leaf");
+    file.Write_File(true);
+    QCOMPARE(Test::Read_File(file.File_Name),
+             QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?><Change_Data File_Version=\"1\">"
+                        "<Text>a</Text><Other><Leaf/></Other></Change_Data>"));
+}
+
+void TXmlFileTest::writeDataMatchesWriteFile()
+{
+    TXmlFile file;
+    file.Reset("Root", 1);
+    QDomElement child = file.Create_Node(&file.Root, "Child");
+    file.Write_Text_Node(&child, QString("value"));
+    for (const bool compact : {false, true})
+    {
+        file.File_Name = Path(compact ? "c.xml" : "n.xml");
+        file.Write_File(compact);
+        QByteArray data("left over");
+        file.Write_Data(&data, compact);
+        QCOMPARE(data, Test::Read_File(file.File_Name));
+    }
+}
+
+void TXmlFileTest::writerRefusesBadNamesAndCharacters()
+{
+    TXmlFile file;
+    file.Reset("Root", 1);
+    EXPECT_XML_THROW(file.Create_Node(&file.Root, QString()), Xml_Error,
+                     "ERR:  Cannot create an unnamed node");
+    EXPECT_XML_THROW(file.Write_Attribute(&file.Root, QString(), QString("v")), Xml_Error,
+                     "ERR:  Cannot create an unnamed attribute");
+    QDomElement text = file.Create_Node(&file.Root, "Text");
+    const QString bad = QString("a") + QChar(0x0001) + "b";
+    EXPECT_XML_THROW(file.Write_Text_Node(&text, bad), Xml_Error,
+                     QString("ERR:  Cannot write node 'Text' with data '%1'").arg(bad));
+    QVERIFY(text.firstChild().isNull());
+}
+
+void TXmlFileTest::numbersAreFormatted()
+{
+    TXmlFile file;
+    file.Reset("Root", 1);
+    QDomElement real = file.Create_Node(&file.Root, "Real");
+    file.Write_Text_Node(&real, 2.5, 3);
+    QDomElement whole = file.Create_Node(&file.Root, "Whole");
+    file.Write_Text_Node(&whole, -17);
+    file.Write_Attribute(&file.Root, "Count", 42);
+    file.Write_Attribute(&file.Root, "Ratio", 0.125, 2);
+    file.Write_Attribute(&file.Root, "Count", 43);
+
+    QCOMPARE(file.Read_Text_Node(&real, false), QString("2.500"));
+    QCOMPARE(file.Read_Text_Node(&whole, false), QString("-17"));
+    QCOMPARE(file.Read_Attribute(&file.Root, "Count", false), QString("43"));
+    QCOMPARE(file.Read_Attribute(&file.Root, "Ratio", false), QString("0.13"));
+}
+
+void TXmlFileTest::markupCharactersRoundTrip()
+{
+    const QString text = "a < b && c > \"d\" 'e' ü\ttab";
+    TXmlFile writer;
+    writer.File_Name = Path("markup.xml");
+    writer.Reset("Root", 1);
+    QDomElement node = writer.Create_Node(&writer.Root, "Text");
+    writer.Write_Text_Node(&node, text);
+    writer.Write_Attribute(&node, "Value", text);
+    writer.Write_File(false);
+
+    int version = 0;
+    TXmlFile reader;
+    reader.File_Name = writer.File_Name;
+    reader.Open("Root", &version, true);
+    const QDomElement read = reader.Get_Node(&reader.Root, "Text", false);
+    QCOMPARE(reader.Read_Text_Node(&read, false), text);
+    QCOMPARE(reader.Read_Attribute(&read, "Value", false), text);
+}
+
+void TXmlFileTest::resetWithDocumentTypeHasNoDeclaration()
+{
+    TXmlFile file;
+    file.File_Name = Path("kept.xml");
+    file.Reset("Kind", "Root", 2);
+    QCOMPARE(file.Root.tagName(), QString("Root"));
+    QCOMPARE(file.File_Name, Path("kept.xml"));
+    QByteArray data;
+    file.Write_Data(&data, false);
+    QCOMPARE(data, QByteArray("<!DOCTYPE Kind>\n<Root File_Version=\"2\"/>\n"));
+
+    file.Clear();
+    QVERIFY(file.Document.isNull());
+}
+
+void TXmlFileTest::writeProtectedFileIsRefused()
+{
+    // A folder that the unprivileged user may enter, holding a read-only file.
+    QTemporaryDir folder(QDir::tempPath() + "/kv-protected-XXXXXX");
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    const QString path = folder.filePath("protected.xml");
+    Test::Write_File(path, "old content");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+
+    TXmlFile file;
+    file.File_Name = path;
+    file.Reset("Root", 1);
+    {
+        Test::TUnprivileged unprivileged;
+        EXPECT_XML_THROW(file.Write_File(false), File_Error,
+                         QString("ERR:  Cannot open file '%1' for writing").arg(path));
+    }
+    QCOMPARE(Test::Read_File(path), QByteArray("old content"));
+}
+
+void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
+{
+    const QString path = Path("previous.xml");
+    const QByteArray previous = Envelope("<Root File_Version=\"1\"/>\n");
+    Test::Write_File(path, previous);
+
+    TXmlFile file;
+    file.File_Name = path;
+    file.Reset("Root", 1);
+    for (int i = 0; i < 2000; ++i)
+    {
+        QDomElement line = file.Create_Node(&file.Root, "Line");
+        file.Write_Text_Node(&line, QString("text of a line that makes the file large"));
+    }
+    {
+        Test::TFileSizeLimit limit(4096);
+        try
+        {
+            file.Write_File(false);
+            QFAIL("a write beyond the file size limit was reported as success");
+        }
+        catch (const TXmlFileException& error)
+        {
+            QCOMPARE(error.Type, Xml_Error);
+            QVERIFY2(error.Message.startsWith(QString("ERR:  Cannot write file '%1'.  Reason: ").arg(path)),
+                     qPrintable(error.Message));
+        }
+    }
+    QCOMPARE(Test::Read_File(path), previous);
+    QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"previous.xml"});
+}
+
+void TXmlFileTest::missingFolderIsAnXmlError()
+{
+    TXmlFile file;
+    file.File_Name = Path("no/such/folder/data.xml");
+    file.Reset("Root", 1);
+    try
+    {
+        file.Write_File(false);
+        QFAIL("writing into a missing folder was reported as success");
+    }
+    catch (const TXmlFileException& error)
+    {
+        QCOMPARE(error.Type, Xml_Error);
+        QVERIFY2(error.Message.startsWith(
+                     QString("ERR:  Cannot write file '%1'.  Reason: ").arg(file.File_Name)),
+                 qPrintable(error.Message));
+    }
+}
+
+QTEST_GUILESS_MAIN(TXmlFileTest)
+#include "tst_xmlfile.moc"
