@@ -1,0 +1,36 @@
+#ifndef TYPES_H
+#define TYPES_H
+
+// Small enumerations shared by the panels, the spec writer and the project
+// file. Their values are stored as int.
+namespace TTypes
+{
+enum TLibraryType
+{
+    Library_Dylib = 0,
+    Library_Plugin = 1
+};
+
+enum TEditorType
+{
+    Editor_Add_Target = 0,
+    Editor_Add_Library = 1,
+    Editor_Edit_Library = 2,
+    Editor_Edit_Library_Version = 3
+};
+
+enum TOptionMakeGenerator
+{
+    Generator_QMake = 0,
+    Generator_CMake = 1
+};
+
+enum TOptionRequies
+{
+    Requires_Auto_Update = 0,
+    Requires_Manual_Update = 1,
+    Requires_Ignored = 2
+};
+}
+
+#endif
