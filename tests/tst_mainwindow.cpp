@@ -1,0 +1,244 @@
+#include <QAction>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QtTest>
+
+#include "kestrelvantory.h"
+#include "messagebox.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
+#include "testsupport.h"
+
+namespace
+{
+QAction* Action(const QWidget& window, const QString& text)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << (action->isSeparator() ? QString("|") : action->text());
+    return texts;
+}
+
+void Store_Settings(const QString& data_folder, const QVariantMap& values)
+{
+    QDir().mkpath(data_folder);
+    QSettings settings(data_folder + "/settings.ini", QSettings::IniFormat);
+    for (auto value = values.cbegin(); value != values.cend(); ++value)
+        settings.setValue(value.key(), value.value());
+}
+
+QRect Available()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+}
+
+class TMainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartMakesTheDataFolderAndStoresSettingsAtClose();
+    void storedGeometryIsRestoredOnlyWhenVisible();
+    void storedPathsReachThePanelsAndComeBack();
+    void quitAndWindowManagerCloseRunTheSameSequence();
+    void windowHasItsTabsMenusAndToolBar();
+    void aboutBoxShowsTitleAndVersion();
+    void unusableDataFolderFallsBackAndSaysSo();
+};
+
+void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
+{
+    Test::TFreshHome home;
+    QVERIFY(!QFileInfo::exists(home.Data_Folder()));
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        QVERIFY(QFileInfo(home.Data_Folder()).isDir());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(QRect(window.pos(), window.size()), QRect(30, 30, 1000, 800).intersected(Available()));
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+        QVERIFY(window.close());
+    }
+    QSettings settings(home.Data_Folder() + "/settings.ini", QSettings::IniFormat);
+    QCOMPARE(settings.allKeys().size(), 4);
+    QCOMPARE(settings.value("Mainwindow_Position").toPoint(), QPoint(30, 30));
+    QCOMPARE(settings.value("Mainwindow_Size").toSize(),
+             QRect(30, 30, 1000, 800).intersected(Available()).size());
+    QCOMPARE(settings.value("Working_Path").toString(), home.Path());
+    QCOMPARE(settings.value("Shared_Libs_Path").toString(), home.Path());
+}
+
+void TMainWindowTest::storedGeometryIsRestoredOnlyWhenVisible()
+{
+    const QRect screen = Available();
+    QVERIFY2(screen.width() >= 600 && screen.height() >= 600,
+             "the screen is too small for this test");
+    {
+        Test::TFreshHome home;
+        Store_Settings(home.Data_Folder(), {{"Mainwindow_Position", QPoint(5000, 5000)},
+                                            {"Mainwindow_Size", QSize(900, 700)}});
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        QCOMPARE(window.pos(), QPoint(30, 30));
+        QCOMPARE(window.size(), QSize(1000, 800));
+    }
+    {
+        // Only the top-right 600 x 600 of the stored rectangle lies on the screen.
+        Test::TFreshHome home;
+        const QPoint corner(screen.right() - 599, screen.top());
+        Store_Settings(home.Data_Folder(), {{"Mainwindow_Position", corner - QPoint(0, 400)},
+                                            {"Mainwindow_Size", QSize(1000, 1000)}});
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(QRect(window.pos(), window.size()), QRect(corner, QSize(600, 600)));
+    }
+}
+
+void TMainWindowTest::storedPathsReachThePanelsAndComeBack()
+{
+    Test::TFreshHome home;
+    Store_Settings(home.Data_Folder(),
+                   {{"Working_Path", "/srv/projects"}, {"Shared_Libs_Path", "/opt/app/libs"}});
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        auto* requires_widget = window.findChild<TRequiresWidget*>();
+        QCOMPARE(requires_widget->d_shared_libs_path, QString("/opt/app/libs"));
+
+        emit window.findChild<TOptionsWidget*>()->Shared_Libs_Path_Changed("/opt/other");
+        QCOMPARE(requires_widget->d_shared_libs_path, QString("/opt/other"));
+        window.close();
+    }
+    QSettings settings(home.Data_Folder() + "/settings.ini", QSettings::IniFormat);
+    QCOMPARE(settings.value("Working_Path").toString(), QString("/srv/projects"));
+    QCOMPARE(settings.value("Shared_Libs_Path").toString(), QString("/opt/other"));
+}
+
+void TMainWindowTest::quitAndWindowManagerCloseRunTheSameSequence()
+{
+    QByteArray by_quit;
+    QByteArray by_window_manager;
+    for (const bool quit : {true, false})
+    {
+        Test::TFreshHome home;
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (quit)
+        {
+            Action(window, "Quit")->trigger();
+        }
+        else
+        {
+            QCloseEvent event;
+            QApplication::sendEvent(&window, &event);
+            QVERIFY(event.isAccepted());
+            window.hide();
+        }
+        QVERIFY(!window.isVisible());
+        (quit ? by_quit : by_window_manager) =
+            Test::Read_File(home.Data_Folder() + "/settings.ini")
+                .replace(home.Path().toUtf8(), "HOME");
+    }
+    QVERIFY(by_quit.contains("Mainwindow_Position"));
+    QCOMPARE(by_window_manager, by_quit);
+}
+
+void TMainWindowTest::windowHasItsTabsMenusAndToolBar()
+{
+    Test::TFreshHome home;
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    QCOMPARE(window.windowTitle(), QString("Kestrelvantory"));
+
+    auto* tabs = window.findChild<QTabWidget*>();
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i)
+        titles << tabs->tabText(i);
+    QCOMPARE(titles, QStringList({"Variables", "Expressions", "Libraries", "Requires", "Change Log",
+                                  "Options"}));
+    QCOMPARE(tabs->currentIndex(), 0);
+
+    const QList<QAction*> menus = window.menuBar()->actions();
+    QCOMPARE(Texts(menus), QStringList({"File", "Help"}));
+    QCOMPARE(Texts(menus[0]->menu()->actions()),
+             QStringList({"Create", "|", "Open", "Save", "|", "Quit"}));
+    QCOMPARE(Texts(menus[1]->menu()->actions()), QStringList({"About"}));
+
+    auto* tool_bar = window.findChild<QToolBar*>();
+    QCOMPARE(tool_bar->iconSize(), QSize(32, 32));
+    QCOMPARE(window.toolBarArea(tool_bar), Qt::TopToolBarArea);
+    QCOMPARE(Texts(tool_bar->actions()), QStringList({"Create", "Open", "Save", "|", "About"}));
+
+    for (const char* text : {"Create", "Open", "Save", "About"})
+        QVERIFY2(!Action(window, text)->icon().isNull(), text);
+    QVERIFY(Action(window, "Quit")->icon().isNull());
+    QCOMPARE(Action(window, "Create")->shortcut(), QKeySequence("Ctrl+E"));
+    QCOMPARE(Action(window, "Open")->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(Action(window, "Save")->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(Action(window, "Quit")->shortcut(), QKeySequence(QKeySequence::Quit));
+}
+
+void TMainWindowTest::aboutBoxShowsTitleAndVersion()
+{
+    Test::TFreshHome home;
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* box = window.findChild<TMessageBox*>();
+    QVERIFY(box);
+
+    for (int showing = 0; showing < 2; ++showing)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, box, [box, &seen]() {
+            seen = box->isVisible();
+            QCOMPARE(box->width(), 500);
+            QVERIFY(box->text().contains("font-weight:600"));
+            QVERIFY(box->text().contains(">Kestrelvantory</span>"));
+            QVERIFY(box->informativeText().contains("font-weight:400"));
+            QVERIFY(box->informativeText().contains(">Kestrelvantory - Version 1.0</span>"));
+            QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QVERIFY(box->detailedText().isEmpty());
+            box->Send_Key(Qt::Key_Return);
+        });
+        Action(window, "About")->trigger();
+        QVERIFY(seen);
+        QVERIFY(!box->isVisible());
+    }
+}
+
+void TMainWindowTest::unusableDataFolderFallsBackAndSaysSo()
+{
+    Test::TFreshHome home;
+    Test::Write_File(home.Data_Folder(), "a file where the folder should be");
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        const QString message = window.statusBar()->currentMessage();
+        QVERIFY2(message.contains(home.Data_Folder()), qPrintable(message));
+        QVERIFY2(message.contains(home.Path() + "/.config/kestrelvantory"), qPrintable(message));
+        window.move(40, 50);
+        window.close();
+    }
+    QCOMPARE(Test::Read_File(home.Data_Folder()), QByteArray("a file where the folder should be"));
+    QVERIFY(QFileInfo::exists(home.Path() + "/.config/kestrelvantory/settings.ini"));
+
+    // The next start finds the settings kept there.
+    TKestrelvantory again(nullptr, Qt::WindowFlags());
+    QCOMPARE(again.pos(), QPoint(40, 50));
+}
+
+QTEST_MAIN(TMainWindowTest)
+#include "tst_mainwindow.moc"
