@@ -2,9 +2,16 @@
 #define EXPRESSIONWIDGET_H
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
-// Placeholder tab until the panel is built: it keeps no defaults yet.
+#include <vector>
+
+class QLineEdit;
+class TXmlFile;
+
+// The "Expressions" tab: seven single-line path expressions in RPM macro
+// syntax, edited directly in their line edits and kept in "expressions.xml".
 class TExpressionsWidget : public QWidget
 {
     Q_OBJECT
@@ -12,8 +19,27 @@ class TExpressionsWidget : public QWidget
 public:
     TExpressionsWidget(const QWidget* parent, Qt::WindowFlags flags);
 
+    QString Build_Path() const;
+    QString CMake_Bin_Path() const;
+    QString QMake_Bin_Path() const;
+    QString Library_Path() const;
+    QString Desktop_Menu_Path() const;
+    QString Target_Install_Path() const;
+    QString Target_Desktop_Menu_Path() const;
+
+    void Initialize();
     bool Load_Defaults(const QString& folder);
+    void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder);
+
+private:
+    void Create_Widgets();
+    void Set_Values(const QStringList& values);
+    QStringList Values() const;
+    QString Value(int index) const;
+
+    // One line edit per expression, in the order of the rows.
+    std::vector<QLineEdit*> d_edits;
 };
 
 #endif

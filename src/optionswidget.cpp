@@ -1,20 +1,145 @@
 #include "optionswidget.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpacerItem>
+#include <QToolButton>
+
+#include "filedialog.h"
+#include "optionsfile.h"
+#include "xmlfile.h"
+
+namespace
+{
+// Selects the item whose user data is `value`; an unknown value changes nothing.
+void Select_Value(QComboBox* combo, int value)
+{
+    const int index = combo->findData(value);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+}
+
+void Add_Row(QGridLayout* layout, int row, const QString& text, QWidget* field)
+{
+    auto* label = new QLabel(text, layout->parentWidget());
+    label->setBuddy(field);
+    layout->addWidget(label, row, 0);
+    layout->addWidget(field, row, 1);
+}
+}
+
 TOptionsWidget::TOptionsWidget(const QWidget* parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget*>(parent), flags)
 {
+    Create_Widgets();
 }
 
-bool TOptionsWidget::Load_Defaults(const QString&)
+void TOptionsWidget::Create_Widgets()
 {
-    return false;
+    d_generator_combo = new QComboBox(this);
+    d_generator_combo->addItem("Using QMake", TTypes::Generator_QMake);
+    d_generator_combo->addItem("Using CMake", TTypes::Generator_CMake);
+
+    d_requires_combo = new QComboBox(this);
+    d_requires_combo->addItem("Automatically Update Requirements", TTypes::Requires_Auto_Update);
+    d_requires_combo->addItem("Manually Update Requirements", TTypes::Requires_Manual_Update);
+    d_requires_combo->addItem("Ignore Requirements", TTypes::Requires_Ignored);
+
+    d_shared_libs_edit = new QLineEdit(this);
+    auto* browse_button = new QToolButton(this);
+    browse_button->setText("...");
+    connect(browse_button, &QToolButton::clicked, this, &TOptionsWidget::Browse_Shared_Libs_Path);
+
+    auto* layout = new QGridLayout(this);
+    Add_Row(layout, 0, "Make File Generator:", d_generator_combo);
+    Add_Row(layout, 1, "Requires Package:", d_requires_combo);
+    Add_Row(layout, 2, "Shared Libs Path:", d_shared_libs_edit);
+    layout->addWidget(browse_button, 2, 2);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 3, 1);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 3, 3);
 }
 
-void TOptionsWidget::Set_Shared_Libs_Path(const QString&)
+TTypes::TOptionMakeGenerator TOptionsWidget::Generator_Type() const
 {
+    return static_cast<TTypes::TOptionMakeGenerator>(d_generator_combo->currentData().toInt());
 }
 
-bool TOptionsWidget::Save_Defaults(const QString&)
+TTypes::TOptionRequies TOptionsWidget::Requires_Type() const
 {
-    return false;
+    return static_cast<TTypes::TOptionRequies>(d_requires_combo->currentData().toInt());
+}
+
+QString TOptionsWidget::Shared_Libs_Path() const
+{
+    return QDir::fromNativeSeparators(d_shared_libs_edit->text());
+}
+
+void TOptionsWidget::Set_Generator_Type(TTypes::TOptionMakeGenerator type)
+{
+    Select_Value(d_generator_combo, type);
+}
+
+void TOptionsWidget::Set_Requires_Type(TTypes::TOptionRequies type)
+{
+    Select_Value(d_requires_combo, type);
+}
+
+void TOptionsWidget::Set_Shared_Libs_Path(const QString& path)
+{
+    d_shared_libs_edit->setText(QDir::toNativeSeparators(path));
+}
+
+void TOptionsWidget::Browse_Shared_Libs_Path()
+{
+    const QString folder = TFileDialog::Existing_Directory(
+        this, "Select Libraries Path", Shared_Libs_Path(), QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return;
+    const QString shown = QDir::toNativeSeparators(folder);
+    d_shared_libs_edit->setText(shown);
+    emit Shared_Libs_Path_Changed(shown);
+}
+
+void TOptionsWidget::Initialize()
+{
+    Set_Generator_Type(TTypes::Generator_QMake);
+}
+
+bool TOptionsWidget::Load_Defaults(const QString& folder)
+{
+    try
+    {
+        TXmlFile xml;
+        TOptionsFile::Open(&xml, folder);
+        Load_V1(&xml);
+        return true;
+    }
+    catch (const TXmlFileException&)
+    {
+        Initialize();
+        return false;
+    }
+}
+
+void TOptionsWidget::Load_V1(TXmlFile* xml)
+{
+    const TBuildOptions options = TOptionsFile::Read_V1(*xml);
+    Set_Generator_Type(options.Generator);
+    Set_Requires_Type(options.Requires);
+}
+
+bool TOptionsWidget::Save_Defaults(const QString& folder)
+{
+    try
+    {
+        TOptionsFile::Write(folder, {Generator_Type(), Requires_Type()});
+        return true;
+    }
+    catch (const TXmlFileException&)
+    {
+        return false;
+    }
 }

@@ -1,0 +1,250 @@
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QToolButton>
+
+#include "kestrelvantory.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
+#include "testsupport.h"
+
+namespace
+{
+QByteArray Options_File(const QByteArray& version, const QByteArray& generator,
+                        const QByteArray& requires)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Options File_Version=\"" + version +
+           "\">\n    <Make_Generator>" + generator + "</Make_Generator>\n    <Requires_Option>" +
+           requires + "</Requires_Option>\n</Options>\n";
+}
+
+template <typename TField>
+TField* Field(const QWidget* panel, const QString& label_text)
+{
+    for (const QLabel* label : panel->findChildren<QLabel*>())
+        if (label->text() == label_text)
+            return qobject_cast<TField*>(label->buddy());
+    return nullptr;
+}
+
+QComboBox* Generator_Combo(const QWidget* panel)
+{
+    return Field<QComboBox>(panel, "Make File Generator:");
+}
+
+QComboBox* Requires_Combo(const QWidget* panel)
+{
+    return Field<QComboBox>(panel, "Requires Package:");
+}
+
+QLineEdit* Path_Edit(const QWidget* panel)
+{
+    return Field<QLineEdit>(panel, "Shared Libs Path:");
+}
+
+void Browse(const QWidget* panel)
+{
+    panel->findChild<QToolButton*>()->click();
+}
+
+QString Stored_Shared_Libs_Path(const Test::TFreshHome& home)
+{
+    return QSettings(home.Data_Folder() + "/settings.ini", QSettings::IniFormat)
+        .value("Shared_Libs_Path")
+        .toString();
+}
+}
+
+class TOptionsWidgetTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void firstStartChoosesQMakeAndAutomaticRequirements();
+    void optionsSurviveRestart();
+    void rejectedFilesFallBack_data();
+    void rejectedFilesFallBack();
+    void failedSaveReportsFalse();
+
+    void pickedFolderIsAnnouncedOnce();
+    void cancelledDialogChangesNothing();
+    void onlyThePickedFolderIsAnnounced();
+    void pickedFolderReachesSettingsAndNextStart();
+
+private:
+    std::unique_ptr<QTemporaryDir> d_folder;
+};
+
+void TOptionsWidgetTest::init()
+{
+    d_folder = std::make_unique<QTemporaryDir>();
+}
+
+void TOptionsWidgetTest::firstStartChoosesQMakeAndAutomaticRequirements()
+{
+    Test::TFreshHome home;
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    const auto* options = window.findChild<TOptionsWidget*>();
+
+    QCOMPARE(Generator_Combo(options)->currentText(), QString("Using QMake"));
+    QCOMPARE(options->Generator_Type(), TTypes::Generator_QMake);
+    QCOMPARE(Requires_Combo(options)->currentText(), QString("Automatically Update Requirements"));
+    QCOMPARE(options->Requires_Type(), TTypes::Requires_Auto_Update);
+    QCOMPARE(options->Shared_Libs_Path(), QDir::homePath());
+
+    window.close();
+    QCOMPARE(Test::Read_File(home.Data_Folder() + "/options.xml"),
+             Options_File("1", "Generator_QMake", "Requires_Auto_Update"));
+}
+
+void TOptionsWidgetTest::optionsSurviveRestart()
+{
+    Test::TFreshHome home;
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        auto* options = window.findChild<TOptionsWidget*>();
+        options->Set_Generator_Type(TTypes::Generator_CMake);
+        options->Set_Requires_Type(TTypes::Requires_Ignored);
+        window.close();
+    }
+    QCOMPARE(Test::Read_File(home.Data_Folder() + "/options.xml"),
+             Options_File("1", "Generator_CMake", "Requires_Ignored"));
+
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    const auto* options = window.findChild<TOptionsWidget*>();
+    QCOMPARE(Generator_Combo(options)->currentText(), QString("Using CMake"));
+    QCOMPARE(options->Generator_Type(), TTypes::Generator_CMake);
+    QCOMPARE(Requires_Combo(options)->currentText(), QString("Ignore Requirements"));
+    QCOMPARE(options->Requires_Type(), TTypes::Requires_Ignored);
+}
+
+void TOptionsWidgetTest::rejectedFilesFallBack_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<int>("generator");
+    QTest::addColumn<int>("requires");
+
+    // Before each load the panel shows CMake and manual requirements; a file
+    // refused as a whole resets the generator only.
+    QTest::newRow("version 2") << Options_File("2", "Generator_CMake", "Requires_Ignored")
+                               << false << int(TTypes::Generator_QMake)
+                               << int(TTypes::Requires_Manual_Update);
+    QTest::newRow("generator in other case")
+        << Options_File("1", "generator_cmake", "Requires_Ignored") << true
+        << int(TTypes::Generator_QMake) << int(TTypes::Requires_Ignored);
+    QTest::newRow("unknown requirements mode")
+        << Options_File("1", "Generator_CMake", "Requires_Never") << true
+        << int(TTypes::Generator_CMake) << int(TTypes::Requires_Auto_Update);
+    QTest::newRow("requirements mode missing")
+        << QByteArray("<Options File_Version=\"1\"><Make_Generator>Generator_CMake"
+                      "</Make_Generator></Options>")
+        << false << int(TTypes::Generator_QMake) << int(TTypes::Requires_Manual_Update);
+    QTest::newRow("generator without text")
+        << Options_File("1", "", "Requires_Ignored") << false << int(TTypes::Generator_QMake)
+        << int(TTypes::Requires_Manual_Update);
+    QTest::newRow("wrong root") << QByteArray("<Expression_Data File_Version=\"1\"/>") << false
+                                << int(TTypes::Generator_QMake)
+                                << int(TTypes::Requires_Manual_Update);
+}
+
+void TOptionsWidgetTest::rejectedFilesFallBack()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loaded);
+    QFETCH(int, generator);
+    QFETCH(int, requires);
+
+    Test::Write_File(d_folder->filePath("options.xml"), file);
+    TOptionsWidget options(nullptr, Qt::WindowFlags());
+    options.Set_Generator_Type(TTypes::Generator_CMake);
+    options.Set_Requires_Type(TTypes::Requires_Manual_Update);
+
+    QCOMPARE(options.Load_Defaults(d_folder->path()), loaded);
+    QCOMPARE(int(options.Generator_Type()), generator);
+    QCOMPARE(int(options.Requires_Type()), requires);
+}
+
+void TOptionsWidgetTest::failedSaveReportsFalse()
+{
+    TOptionsWidget options(nullptr, Qt::WindowFlags());
+    QVERIFY(!options.Save_Defaults(d_folder->filePath("missing")));
+}
+
+void TOptionsWidgetTest::pickedFolderIsAnnouncedOnce()
+{
+    TOptionsWidget options(nullptr, Qt::WindowFlags());
+    options.Set_Shared_Libs_Path("/srv/libs");
+    QSignalSpy changed(&options, &TOptionsWidget::Shared_Libs_Path_Changed);
+    Test::TDialogAnswers answers({"/srv/build/shared_libs"});
+
+    Browse(&options);
+
+    QCOMPARE(answers.Requests.size(), 1);
+    QCOMPARE(answers.Requests[0].Kind, TFileDialogRequest::Existing_Directory);
+    QCOMPARE(answers.Requests[0].Caption, QString("Select Libraries Path"));
+    QCOMPARE(answers.Requests[0].Folder, QString("/srv/libs"));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed[0][0].toString(), Path_Edit(&options)->text());
+    QCOMPARE(options.Shared_Libs_Path(), QString("/srv/build/shared_libs"));
+}
+
+void TOptionsWidgetTest::cancelledDialogChangesNothing()
+{
+    TOptionsWidget options(nullptr, Qt::WindowFlags());
+    options.Set_Shared_Libs_Path("/srv/libs");
+    QSignalSpy changed(&options, &TOptionsWidget::Shared_Libs_Path_Changed);
+    Test::TDialogAnswers answers({});
+
+    Browse(&options);
+
+    QCOMPARE(answers.Requests.size(), 1);
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(options.Shared_Libs_Path(), QString("/srv/libs"));
+}
+
+void TOptionsWidgetTest::onlyThePickedFolderIsAnnounced()
+{
+    TOptionsWidget options(nullptr, Qt::WindowFlags());
+    QSignalSpy changed(&options, &TOptionsWidget::Shared_Libs_Path_Changed);
+
+    options.Set_Shared_Libs_Path("/srv/libs");
+    QTest::keyClicks(Path_Edit(&options), "/typed");
+
+    QCOMPARE(options.Shared_Libs_Path(), QString("/srv/libs/typed"));
+    QCOMPARE(changed.size(), 0);
+}
+
+void TOptionsWidgetTest::pickedFolderReachesSettingsAndNextStart()
+{
+    Test::TFreshHome home;
+    const QString picked = home.Path() + "/shared_libs";
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        Test::TDialogAnswers answers({picked});
+        Browse(window.findChild<TOptionsWidget*>());
+        QCOMPARE(window.findChild<TRequiresWidget*>()->d_shared_libs_path, picked);
+        window.close();
+    }
+    QCOMPARE(Stored_Shared_Libs_Path(home), picked);
+
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        auto* options = window.findChild<TOptionsWidget*>();
+        QCOMPARE(options->Shared_Libs_Path(), picked);
+        QCOMPARE(window.findChild<TRequiresWidget*>()->d_shared_libs_path, picked);
+
+        // A hand-typed path is not announced, so the window keeps the picked one.
+        Path_Edit(options)->setText(home.Path() + "/typed");
+        window.close();
+    }
+    QCOMPARE(Stored_Shared_Libs_Path(home), picked);
+}
+
+QTEST_MAIN(TOptionsWidgetTest)
+#include "tst_optionswidget.moc"
