@@ -101,8 +101,6 @@ void TMainWindowTest::storedGeometryIsRestoredOnlyWhenVisible()
         Store_Settings(home.Data_Folder(), {{"Mainwindow_Position", corner - QPoint(0, 400)},
                                             {"Mainwindow_Size", QSize(1000, 1000)}});
         TKestrelvantory window(nullptr, Qt::WindowFlags());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(QRect(window.pos(), window.size()), QRect(corner, QSize(600, 600)));
     }
 }
