@@ -4,16 +4,77 @@
 #include <QString>
 #include <QWidget>
 
-// Placeholder tab until the panel is built: it keeps no defaults yet.
+#include <vector>
+
+#include "variabledata.h"
+
+class QPlainTextEdit;
+class QTableWidget;
+class QToolButton;
+class TVariableEditor;
+
+// The "Variables" tab: the spec variables in order, edited in a one-column
+// table whose row labels are the names, and the program description.
+//
+// The table is the editing surface; d_variables is a snapshot of it. Readers
+// call Update_Variables() before Variable_Count() and Variable(); whoever
+// fills d_variables calls Update_Table() afterwards.
 class TVariablesWidget : public QWidget
 {
     Q_OBJECT
 
 public:
+    using TVariable = TSpecVariable;
+
     TVariablesWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     bool Load_Defaults(const QString& folder);
     bool Save_Defaults(const QString& folder);
+
+    TVariable Variable(int index) const;
+    int Variable_Count() const { return static_cast<int>(d_variables.size()); }
+    QString Description() const;
+
+    void Update_Variables();
+    void Update_Table();
+    void Clear_Variables();
+    void Add_Variable(const TVariable& variable);
+    void Clear_Description();
+    void Add_Description_Line(const QString& line);
+
+private slots:
+    void Selection_Changed();
+    void Move_Item_Up();
+    void Move_Item_Down();
+    void Add_Item();
+    void Remove_Item();
+    void Store_Alternate();
+    void Restore_Alternate();
+
+private:
+    QToolButton* New_Button(const QString& icon, const QString& tool_tip);
+    void Initialize_Variables();
+    void Update_Variable_Data();
+    void Update_Table_Data();
+    void Commit_Open_Edit();
+    void Apply(const TVariableData& data);
+    int Selected_Row() const;
+    void Move_Row(int from, int to);
+    bool Save_File(const QString& path);
+    bool Save_Alternate(const QString& folder);
+    bool Load_Alternate(const QString& folder);
+
+    QPlainTextEdit* d_description;
+    QTableWidget* d_table;
+    QToolButton* d_move_up;
+    QToolButton* d_move_down;
+    QToolButton* d_add;
+    QToolButton* d_remove;
+    QToolButton* d_load_backup;
+    QToolButton* d_save_backup;
+    TVariableEditor* d_editor = nullptr;
+    std::vector<TVariable> d_variables;
+    QString d_data_folder;
 };
 
 #endif
