@@ -1,21 +1,416 @@
 #include "librarieswidget.h"
 
+#include <QFont>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QScopedValueRollback>
+#include <QSpacerItem>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
+
+#include "libraryfactory.h"
+#include "libraryplugins.h"
+#include "librariesfile.h"
+#include "librarytypetext.h"
+#include "xmlfile.h"
+#include "xmlfileexception.h"
+
+namespace
+{
+enum TLibraryColumn
+{
+    Column_Target = 0,
+    Column_Type = 1,
+    Column_Name = 2,
+    Column_Plugins = 3
+};
+
+QLabel* Section_Label(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSize(15);
+    font.setWeight(50);
+    font.setItalic(true);
+    font.setUnderline(true);
+    label->setFont(font);
+    return label;
+}
+
+QToolButton* Tool_Button(const QString& name, const QString& icon, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setFixedSize(16, 16);
+    button->setIconSize(QSize(16, 16));
+    button->setIcon(QIcon(icon));
+    return button;
+}
+
+QHBoxLayout* Button_Row(std::initializer_list<QToolButton*> buttons)
+{
+    auto* row = new QHBoxLayout();
+    row->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    for (QToolButton* button : buttons)
+        row->addWidget(button);
+    return row;
+}
+
+QTreeWidget* Tree(const QString& name, const QStringList& headers, QWidget* parent)
+{
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(name);
+    tree->setColumnCount(headers.size());
+    tree->setHeaderLabels(headers);
+    return tree;
+}
+
+Qt::CheckState Check_State(bool checked)
+{
+    return checked ? Qt::Checked : Qt::Unchecked;
+}
+
+bool Is_Checked(const QTreeWidgetItem* item)
+{
+    return item->checkState(0) == Qt::Checked;
+}
+
+QTreeWidgetItem* Target_Item(const TTargetRecord& target)
+{
+    auto* item = new QTreeWidgetItem();
+    item->setCheckState(0, Check_State(target.Checked));
+    item->setText(0, target.Name);
+    return item;
+}
+
+QTreeWidgetItem* Library_Item(const TLibraryRecord& library)
+{
+    auto* item = new QTreeWidgetItem();
+    item->setCheckState(Column_Target, Check_State(library.Checked));
+    item->setText(Column_Target, library.Target_Name);
+    item->setText(Column_Type, Library_Type_Tree_Text(library.Type));
+    item->setText(Column_Name, library.Name);
+    if (library.Type == TTypes::Library_Dylib)
+        item->setText(Column_Plugins, Suggested_Plugins(library.Name));
+    return item;
+}
+
+TLibraryRecord Library_Of_Item(const QTreeWidgetItem* item)
+{
+    return {item->text(Column_Target), item->text(Column_Name),
+            Library_Type_From_Tree_Text(item->text(Column_Type)), Is_Checked(item)};
+}
+
+template <typename TRecord, typename TMatch>
+auto First(std::vector<TRecord>& records, TMatch match)
+{
+    return std::find_if(records.begin(), records.end(), match);
+}
+
+template <typename TRecord, typename TMatch>
+bool Contains(const std::vector<TRecord>& records, TMatch match)
+{
+    return std::any_of(records.begin(), records.end(), match);
+}
+}
+
 TLibrariesWidget::TLibrariesWidget(const QWidget* parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget*>(parent), flags)
 {
+    Create_Layout();
+    Make_Connections();
 }
 
-bool TLibrariesWidget::Load_Defaults(const QString&)
+void TLibrariesWidget::Create_Layout()
 {
-    return false;
+    d_target_tree = Tree("target_tree", {"Library and Plugin Directories"}, this);
+    d_library_tree = Tree("library_tree", {"Directory", "Type", "Name", "Suggested Plugins"}, this);
+    d_library_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    d_add_target = Tool_Button("add_target", ":/gui/edit_add_x16.png", this);
+    d_remove_target = Tool_Button("remove_target", ":/gui/edit_remove_x16.png", this);
+    d_add_library = Tool_Button("add_library", ":/gui/edit_add_x16.png", this);
+    d_remove_library = Tool_Button("remove_library", ":/gui/edit_remove_x16.png", this);
+    d_edit_library = Tool_Button("edit_library", ":/gui/edit_edit_x16.png", this);
+    d_remove_target->setEnabled(false);
+    d_remove_library->setEnabled(false);
+    d_edit_library->setEnabled(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Section_Label("Target Library Directories:", this));
+    layout->addWidget(d_target_tree);
+    layout->addLayout(Button_Row({d_add_target, d_remove_target}));
+    layout->addWidget(Section_Label("Source Libraries:", this));
+    layout->addWidget(d_library_tree);
+    layout->addLayout(Button_Row({d_add_library, d_remove_library, d_edit_library}));
 }
 
-QStringList TLibrariesWidget::Active_Targets(bool) const
+// Check boxes are followed through itemChanged, which the keyboard emits as
+// well as the mouse.
+void TLibrariesWidget::Make_Connections()
 {
-    return QStringList();
+    connect(d_target_tree, &QTreeWidget::itemChanged, this, &TLibrariesWidget::Target_Item_Changed);
+    connect(d_target_tree, &QTreeWidget::itemSelectionChanged, this,
+            &TLibrariesWidget::Target_Selection_Changed);
+    connect(d_library_tree, &QTreeWidget::itemChanged, this,
+            &TLibrariesWidget::Library_Item_Changed);
+    connect(d_library_tree, &QTreeWidget::itemSelectionChanged, this,
+            &TLibrariesWidget::Library_Selection_Changed);
 }
 
-bool TLibrariesWidget::Save_Defaults(const QString&)
+QStringList TLibrariesWidget::Active_Targets(bool with_libraries) const
 {
-    return false;
+    QStringList names;
+    for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
+    {
+        const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
+        if (Is_Checked(item) && (!with_libraries || Has_Libraries(item->text(0))))
+            names.append(item->text(0));
+    }
+    return names;
+}
+
+QStringList TLibrariesWidget::Active_Libraries(const QString& target) const
+{
+    QStringList names;
+    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
+    {
+        const QTreeWidgetItem* item = d_library_tree->topLevelItem(row);
+        if (item->text(Column_Target) == target && Is_Checked(item))
+            names.append(item->text(Column_Name));
+    }
+    return names;
+}
+
+QStringList TLibrariesWidget::Target_Names() const
+{
+    QStringList names;
+    for (const TTarget& target : d_targets)
+        names.append(target.Name);
+    return names;
+}
+
+TLibrariesWidget::TLibrary TLibrariesWidget::Library(const QString& target,
+                                                     const QString& name) const
+{
+    for (const TLibrary& library : d_libraries)
+    {
+        if (library.Target_Name == target && library.Name == name)
+            return library;
+    }
+    return TLibrary();
+}
+
+bool TLibrariesWidget::Target_Exists(const QString& name) const
+{
+    return Contains(d_targets, [&](const TTarget& target) { return target.Name == name; });
+}
+
+bool TLibrariesWidget::Library_Exists(const QString& target, const QString& name) const
+{
+    return Contains(d_libraries, [&](const TLibrary& library) {
+        return library.Target_Name == target && library.Name == name;
+    });
+}
+
+bool TLibrariesWidget::Has_Libraries(const QString& target) const
+{
+    return Contains(d_libraries, [&](const TLibrary& library) {
+        return library.Target_Name == target && library.Checked;
+    });
+}
+
+QString TLibrariesWidget::Library_Plugins(const QString& name) const
+{
+    return Suggested_Plugins(name);
+}
+
+void TLibrariesWidget::Unselect_Targets()
+{
+    for (TTarget& target : d_targets)
+        target.Checked = false;
+}
+
+void TLibrariesWidget::Unselect_Libaries()
+{
+    for (TLibrary& library : d_libraries)
+        library.Checked = false;
+}
+
+void TLibrariesWidget::Select_Target(const QString& name)
+{
+    const auto target = First(d_targets, [&](const TTarget& entry) { return entry.Name == name; });
+    if (target != d_targets.end())
+        target->Checked = true;
+}
+
+// The project file keeps names without their version, so the name given is
+// the beginning of the file name.
+void TLibrariesWidget::Select_Library(const QString& target, const QString& name)
+{
+    const auto library = First(d_libraries, [&](const TLibrary& entry) {
+        return entry.Target_Name == target && entry.Name.startsWith(name, Qt::CaseSensitive);
+    });
+    if (library != d_libraries.end())
+        library->Checked = true;
+}
+
+// Rebuilding the library tree also greys the rows of unchecked targets.
+void TLibrariesWidget::Update()
+{
+    Update_Target_Tree();
+    Update_Library_Tree();
+}
+
+void TLibrariesWidget::Target_Remove(const QString& name)
+{
+    const auto target = First(d_targets, [&](const TTarget& entry) { return entry.Name == name; });
+    if (target != d_targets.end())
+        d_targets.erase(target);
+}
+
+void TLibrariesWidget::Library_Remove(const QString& target, const QString& name)
+{
+    const auto library = First(d_libraries, [&](const TLibrary& entry) {
+        return entry.Target_Name == target && entry.Name == name;
+    });
+    if (library != d_libraries.end())
+        d_libraries.erase(library);
+}
+
+void TLibrariesWidget::Library_Rename(const QString& name, const QString& new_name)
+{
+    for (TLibrary& library : d_libraries)
+    {
+        if (library.Name == name)
+            library.Name = new_name;
+    }
+}
+
+void TLibrariesWidget::Update_Target_Tree()
+{
+    const QScopedValueRollback<bool> refreshing(d_refreshing, true);
+    d_target_tree->clear();
+    for (const TTarget& target : d_targets)
+        d_target_tree->addTopLevelItem(Target_Item(target));
+    d_target_tree->sortByColumn(0, Qt::AscendingOrder);
+}
+
+void TLibrariesWidget::Update_Library_Tree()
+{
+    const QScopedValueRollback<bool> refreshing(d_refreshing, true);
+    d_library_tree->clear();
+    for (const TLibrary& library : d_libraries)
+        d_library_tree->addTopLevelItem(Library_Item(library));
+    d_library_tree->sortByColumn(Column_Target, Qt::AscendingOrder);
+    for (int column = 0; column < d_library_tree->columnCount(); ++column)
+        d_library_tree->resizeColumnToContents(column);
+    Update_Library_Tree_Status(Active_Targets(false));
+}
+
+void TLibrariesWidget::Update_Target_Data()
+{
+    d_targets.clear();
+    for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
+    {
+        const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
+        d_targets.push_back({item->text(0), Is_Checked(item)});
+    }
+}
+
+void TLibrariesWidget::Update_Library_Data()
+{
+    d_libraries.clear();
+    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
+        d_libraries.push_back(Library_Of_Item(d_library_tree->topLevelItem(row)));
+}
+
+// A library row can be toggled only while its target is checked.
+void TLibrariesWidget::Update_Library_Tree_Status(const QStringList& targets)
+{
+    const QScopedValueRollback<bool> refreshing(d_refreshing, true);
+    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
+    {
+        QTreeWidgetItem* item = d_library_tree->topLevelItem(row);
+        const bool enabled = targets.contains(item->text(Column_Target), Qt::CaseSensitive);
+        item->setFlags(enabled ? item->flags() | Qt::ItemIsEnabled
+                               : item->flags() & ~Qt::ItemIsEnabled);
+    }
+}
+
+void TLibrariesWidget::Initialize()
+{
+    d_targets = Factory_Targets();
+    d_libraries = Factory_Libraries();
+}
+
+bool TLibrariesWidget::Load_Defaults(const QString& folder)
+{
+    d_targets.clear();
+    d_libraries.clear();
+    bool loaded = true;
+    try
+    {
+        TXmlFile xml;
+        Open_Libraries_File(&xml, folder);
+        Load_V1(&xml);
+    }
+    catch (const TXmlFileException& error)
+    {
+        d_last_error = error.Message;
+        Initialize();
+        loaded = false;
+    }
+    Update();
+    return loaded;
+}
+
+void TLibrariesWidget::Load_V1(TXmlFile* xml)
+{
+    Read_Libraries_V1(*xml, &d_targets, &d_libraries);
+}
+
+bool TLibrariesWidget::Save_Defaults(const QString& folder)
+{
+    Update_Target_Data();
+    Update_Library_Data();
+    try
+    {
+        Write_Libraries_File(folder, d_targets, d_libraries);
+    }
+    catch (const TXmlFileException& error)
+    {
+        d_last_error = error.Message;
+        return false;
+    }
+    return true;
+}
+
+void TLibrariesWidget::Target_Item_Changed()
+{
+    if (d_refreshing)
+        return;
+    Update_Target_Data();
+    Update_Library_Tree_Status(Active_Targets(false));
+}
+
+void TLibrariesWidget::Target_Selection_Changed()
+{
+    d_remove_target->setEnabled(d_target_tree->selectedItems().size() == 1);
+}
+
+void TLibrariesWidget::Library_Item_Changed()
+{
+    if (!d_refreshing)
+        Update_Library_Data();
+}
+
+void TLibrariesWidget::Library_Selection_Changed()
+{
+    d_remove_library->setEnabled(!d_library_tree->selectedItems().isEmpty());
+    d_edit_library->setEnabled(!d_library_tree->selectedItems().isEmpty());
 }

@@ -4,19 +4,82 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <vector>
 
-// Placeholder tab until the panel is built: it keeps no defaults yet.
+#include "libraryrecords.h"
+
+class QToolButton;
+class QTreeWidget;
+class TXmlFile;
+
+// The "Libraries" tab: the target folders and the libraries and plug-ins
+// deployed into them, each with a check box, kept in "libraries.xml".
+// The lists are the panel's data; the two trees show them sorted and are
+// copied back into the lists whenever the user changes a check box.
 class TLibrariesWidget : public QWidget
 {
     Q_OBJECT
 
 public:
+    using TTarget = TTargetRecord;
+    using TLibrary = TLibraryRecord;
+
     TLibrariesWidget(const QWidget* parent, Qt::WindowFlags flags);
 
+    QStringList Active_Targets(bool with_libraries) const;
+    QStringList Active_Libraries(const QString& target) const;
+    QStringList Target_Names() const;
+    TLibrary Library(const QString& target, const QString& name) const;
+    bool Target_Exists(const QString& name) const;
+    bool Library_Exists(const QString& target, const QString& name) const;
+    bool Has_Libraries(const QString& target) const;
+    QString Library_Plugins(const QString& name) const;
+
+    // Marking by the project file; only the lists change until Update().
+    void Unselect_Targets();
+    void Unselect_Libaries();
+    void Select_Target(const QString& name);
+    void Select_Library(const QString& target, const QString& name);
+    void Update();
+
+    void Target_Remove(const QString& name);
+    void Library_Remove(const QString& target, const QString& name);
+    void Library_Rename(const QString& name, const QString& new_name);
+
+    void Update_Target_Tree();
+    void Update_Library_Tree();
+    void Update_Target_Data();
+    void Update_Library_Data();
+    void Update_Library_Tree_Status(const QStringList& targets);
+
+    void Initialize();
     bool Load_Defaults(const QString& folder);
+    void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder);
 
-    QStringList Active_Targets(bool with_libraries) const;
+private slots:
+    void Target_Item_Changed();
+    void Target_Selection_Changed();
+    void Library_Item_Changed();
+    void Library_Selection_Changed();
+
+private:
+    void Create_Layout();
+    void Make_Connections();
+
+    QTreeWidget* d_target_tree;
+    QTreeWidget* d_library_tree;
+    QToolButton* d_add_target;
+    QToolButton* d_remove_target;
+    QToolButton* d_add_library;
+    QToolButton* d_remove_library;
+    QToolButton* d_edit_library;
+    std::vector<TTarget> d_targets;
+    std::vector<TLibrary> d_libraries;
+    QString d_last_error;
+    // Set while the panel itself fills or greys the trees, so that only the
+    // user's check-box changes are copied back into the lists.
+    bool d_refreshing = false;
 };
 
 #endif

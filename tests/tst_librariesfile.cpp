@@ -1,0 +1,223 @@
+#include <QtTest>
+
+#include "librariesfile.h"
+#include "testsupport.h"
+#include "xmlfile.h"
+
+namespace
+{
+QByteArray Libraries_Document(const QByteArray& body, const QByteArray& version = "1")
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Library_Data File_Version=\"" + version
+           + "\">\n" + body + "</Library_Data>\n";
+}
+
+struct TLists
+{
+    std::vector<TTargetRecord> Targets;
+    std::vector<TLibraryRecord> Libraries;
+};
+}
+
+class TLibrariesFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void writesRecordsInListOrder();
+    void roundTripKeepsEveryField();
+    void listsWithoutRecordsReadAsEmpty();
+    void unknownTextsReadAsPluginAndUnchecked();
+    void incompleteFilesAreRefused_data();
+    void incompleteFilesAreRefused();
+    void otherVersionsAreRefused();
+    void unwritableTextLeavesPreviousFile();
+
+private:
+    QString Folder() const { return d_folder->path(); }
+    QString Path() const { return d_folder->filePath("libraries.xml"); }
+    TLists Read() const;
+
+    std::unique_ptr<QTemporaryDir> d_folder;
+};
+
+void TLibrariesFileTest::init()
+{
+    d_folder = std::make_unique<QTemporaryDir>();
+}
+
+TLists TLibrariesFileTest::Read() const
+{
+    TLists lists;
+    TXmlFile xml;
+    Open_Libraries_File(&xml, Folder());
+    Read_Libraries_V1(xml, &lists.Targets, &lists.Libraries);
+    return lists;
+}
+
+void TLibrariesFileTest::writesRecordsInListOrder()
+{
+    Write_Libraries_File(Folder(), {{"lib", true}, {"bearer", false}},
+                         {{"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
+                          {"bearer", "libq<&>.so", TTypes::Library_Plugin, false}});
+
+    QCOMPARE(Test::Read_File(Path()),
+             Libraries_Document("    <Targets>\n"
+                                "        <Target>\n"
+                                "            <Name>lib</Name>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Target>\n"
+                                "        <Target>\n"
+                                "            <Name>bearer</Name>\n"
+                                "            <Checked>No</Checked>\n"
+                                "        </Target>\n"
+                                "    </Targets>\n"
+                                "    <Libraries>\n"
+                                "        <Library>\n"
+                                "            <Target_Name>lib</Target_Name>\n"
+                                "            <Name>libQt5Gui.so.5.15.2</Name>\n"
+                                "            <Type>DYLIB</Type>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Library>\n"
+                                "        <Library>\n"
+                                "            <Target_Name>bearer</Target_Name>\n"
+                                "            <Name>libq&lt;&amp;>.so</Name>\n"
+                                "            <Type>PLUGIN</Type>\n"
+                                "            <Checked>No</Checked>\n"
+                                "        </Library>\n"
+                                "    </Libraries>\n"));
+}
+
+void TLibrariesFileTest::roundTripKeepsEveryField()
+{
+    Write_Libraries_File(Folder(), {{"styles", false}, {"lib", true}},
+                         {{"ghost", "libghost.so.1", TTypes::Library_Dylib, false},
+                          {"lib", "libqx é.so", TTypes::Library_Plugin, true}});
+
+    const TLists lists = Read();
+    QCOMPARE(lists.Targets.size(), size_t(2));
+    QCOMPARE(lists.Targets[0].Name, QString("styles"));
+    QCOMPARE(lists.Targets[0].Checked, false);
+    QCOMPARE(lists.Targets[1].Name, QString("lib"));
+    QCOMPARE(lists.Targets[1].Checked, true);
+    QCOMPARE(lists.Libraries.size(), size_t(2));
+    QCOMPARE(lists.Libraries[0].Target_Name, QString("ghost"));
+    QCOMPARE(lists.Libraries[0].Name, QString("libghost.so.1"));
+    QCOMPARE(lists.Libraries[0].Type, TTypes::Library_Dylib);
+    QCOMPARE(lists.Libraries[0].Checked, false);
+    QCOMPARE(lists.Libraries[1].Name, QString("libqx é.so"));
+    QCOMPARE(lists.Libraries[1].Type, TTypes::Library_Plugin);
+    QCOMPARE(lists.Libraries[1].Checked, true);
+}
+
+void TLibrariesFileTest::listsWithoutRecordsReadAsEmpty()
+{
+    Write_Libraries_File(Folder(), {}, {});
+    QCOMPARE(Test::Read_File(Path()), Libraries_Document("    <Targets/>\n    <Libraries/>\n"));
+    TLists lists = Read();
+    QVERIFY(lists.Targets.empty());
+    QVERIFY(lists.Libraries.empty());
+
+    Write_Libraries_File(Folder(), {{"lib", true}}, {});
+    lists = Read();
+    QCOMPARE(lists.Targets.size(), size_t(1));
+    QVERIFY(lists.Libraries.empty());
+
+    Test::Write_File(Path(), Libraries_Document("<Targets>\n</Targets><Libraries><Other/></Libraries>"));
+    lists = Read();
+    QVERIFY(lists.Targets.empty());
+    QVERIFY(lists.Libraries.empty());
+}
+
+void TLibrariesFileTest::unknownTextsReadAsPluginAndUnchecked()
+{
+    Test::Write_File(Path(), Libraries_Document("<Targets><Target><Checked>yes</Checked>"
+                                                "<Name>lib</Name></Target></Targets>"
+                                                "<Libraries><Library><Checked>YES</Checked>"
+                                                "<Type>dylib</Type><Name>libQt5Gui.so</Name>"
+                                                "<Target_Name>lib</Target_Name></Library>"
+                                                "</Libraries>"));
+    const TLists lists = Read();
+    QCOMPARE(lists.Targets.size(), size_t(1));
+    QCOMPARE(lists.Targets[0].Name, QString("lib"));
+    QCOMPARE(lists.Targets[0].Checked, false);
+    QCOMPARE(lists.Libraries.size(), size_t(1));
+    QCOMPARE(lists.Libraries[0].Type, TTypes::Library_Plugin);
+    QCOMPARE(lists.Libraries[0].Checked, false);
+    QCOMPARE(lists.Libraries[0].Name, QString("libQt5Gui.so"));
+}
+
+void TLibrariesFileTest::incompleteFilesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray library = "<Library><Target_Name>lib</Target_Name><Name>a.so</Name>"
+                               "<Type>DYLIB</Type><Checked>Yes</Checked></Library>";
+    QTest::newRow("no Libraries") << QByteArray("<Targets/>")
+                                  << "ERR:  Node 'Libraries' is missing from node "
+                                     "'Library_Data' and not optional.";
+    QTest::newRow("no Targets") << "<Libraries>" + library + "</Libraries>"
+                                << "ERR:  Node 'Targets' is missing from node "
+                                   "'Library_Data' and not optional.";
+    QTest::newRow("no Checked") << QByteArray("<Targets><Target><Name>lib</Name></Target>"
+                                              "</Targets><Libraries/>")
+                                << "ERR:  Node 'Checked' is missing from node 'Target' "
+                                   "and not optional.";
+    QTest::newRow("empty Name") << QByteArray("<Targets/><Libraries><Library><Target_Name>lib"
+                                              "</Target_Name><Name></Name><Type>DYLIB</Type>"
+                                              "<Checked>Yes</Checked></Library></Libraries>")
+                                << "ERR:  Node Text for 'Name' is not optional.";
+}
+
+void TLibrariesFileTest::incompleteFilesAreRefused()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, message);
+
+    Test::Write_File(Path(), Libraries_Document(body));
+    try
+    {
+        Read();
+        QFAIL("an incomplete file was read");
+    }
+    catch (const TXmlFileException& error)
+    {
+        QCOMPARE(error.Message, message);
+        QCOMPARE(error.Type, TXmlFileException::Xml_Error);
+    }
+}
+
+void TLibrariesFileTest::otherVersionsAreRefused()
+{
+    for (const QByteArray version : {"2", "0", "x"})
+    {
+        Test::Write_File(Path(), Libraries_Document("<Targets/><Libraries/>", version));
+        try
+        {
+            Read();
+            QFAIL("another version was read");
+        }
+        catch (const TXmlFileException& error)
+        {
+            QCOMPARE(error.Message, QString("Library datafile version not recognized"));
+            QCOMPARE(error.Type, TXmlFileException::Xml_Error);
+        }
+    }
+}
+
+void TLibrariesFileTest::unwritableTextLeavesPreviousFile()
+{
+    Write_Libraries_File(Folder(), {{"lib", true}}, {});
+    const QByteArray before = Test::Read_File(Path());
+
+    QVERIFY_EXCEPTION_THROWN(
+        Write_Libraries_File(Folder(), {{QString("bad") + QChar(1), true}}, {}),
+        TXmlFileException);
+    QCOMPARE(Test::Read_File(Path()), before);
+}
+
+QTEST_MAIN(TLibrariesFileTest)
+#include "tst_librariesfile.moc"
