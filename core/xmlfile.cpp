@@ -20,6 +20,55 @@ QString Parse_Error(const char* what, int line, int column, const QString& messa
     return QString("ERR:  Reference %1 XML parse error at line %2 column %3: %4")
         .arg(what).arg(line).arg(column).arg(message);
 }
+
+// The shared bodies of the element and node forms of the readers; `name` is
+// how the node is called in the messages.
+QString Text_Of(const QDomNode& node, const QString& name, bool optional)
+{
+    if (node.isNull())
+        Throw_Xml("ERR:  Cannot read data from a NULL node");
+
+    const QDomNode child = node.firstChild();
+    if (!child.isNull() && child.isText())
+        return child.nodeValue();
+    if (!optional)
+        Throw_Xml(QString("ERR:  Node Text for '%1' is not optional.").arg(name));
+    return QString();
+}
+
+QString Attribute_Of(const QDomNode& node, const QString& name, bool optional)
+{
+    if (node.isNull())
+        Throw_Xml("ERR:  Cannot read attribute from a NULL node");
+
+    if (node.hasAttributes() && node.attributes().contains(name))
+        return node.attributes().namedItem(name).nodeValue();
+    if (!optional)
+        Throw_Xml(QString("ERR:  Node attribute '%1' missing and not optional.").arg(name));
+    return QString();
+}
+
+QDomElement Child_Of(const QDomNode& node, const QString& node_name, const QString& name,
+                     bool optional)
+{
+    if (node.isNull())
+        Throw_Xml("ERR:  Cannot get child from a NULL node");
+
+    const QDomElement child = node.firstChildElement(name);
+    if (child.isNull() && !optional)
+        Throw_Xml(QString("ERR:  Node '%1' is missing from node '%2' and not optional.")
+                      .arg(name, node_name));
+    return child;
+}
+
+QDomNode First_Child_Of(const QDomNode& parent, const QString& parent_name, bool optional)
+{
+    const QDomNode child = parent.firstChild();
+    if (child.isNull() && !optional)
+        Throw_Xml(QString("ERR:  Parent '%1' does not have nodes and they are not optional.")
+                      .arg(parent_name));
+    return child;
+}
 }
 
 TXmlFile::TXmlFile()
@@ -107,81 +156,37 @@ void TXmlFile::Clear()
 QString TXmlFile::Read_Text_Node(const QDomElement* node, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot read data from a NULL node");
-
-    const QDomNode child = node->firstChild();
-    if (!child.isNull() && child.isText())
-        return child.nodeValue();
-    if (!optional)
-        Throw_Xml(QString("ERR:  Node Text for '%1' is not optional.").arg(node->tagName()));
-    return QString();
+    return Text_Of(*node, node->tagName(), optional);
 }
 
 QString TXmlFile::Read_Text_Node(const QDomNode* node, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot read data from a NULL node");
-
-    const QDomNode child = node->firstChild();
-    if (!child.isNull() && child.isText())
-        return child.nodeValue();
-    if (!optional)
-        Throw_Xml(QString("ERR:  Node Text for '%1' is not optional.").arg(node->localName()));
-    return QString();
+    return Text_Of(*node, node->localName(), optional);
 }
 
 QString TXmlFile::Read_Attribute(const QDomElement* node, const QString& name, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot read attribute from a NULL node");
-
-    if (node->hasAttribute(name))
-        return node->attribute(name);
-    if (!optional)
-        Throw_Xml(QString("ERR:  Node attribute '%1' missing and not optional.").arg(name));
-    return QString();
+    return Attribute_Of(*node, name, optional);
 }
 
 QString TXmlFile::Read_Attribute(const QDomNode* node, const QString& name, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot read attribute from a NULL node");
-
-    if (node->hasAttributes() && node->attributes().contains(name))
-        return node->attributes().namedItem(name).nodeValue();
-    if (!optional)
-        Throw_Xml(QString("ERR:  Node attribute '%1' missing and not optional.").arg(name));
-    return QString();
+    return Attribute_Of(*node, name, optional);
 }
 
 QDomElement TXmlFile::Get_Node(const QDomElement* node, const QString& name, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot get child from a NULL node");
-
-    const QDomElement child = node->firstChildElement(name);
-    if (child.isNull() && !optional)
-        Throw_Xml(QString("ERR:  Node '%1' is missing from node '%2' and not optional.")
-                      .arg(name, node->tagName()));
-    return child;
+    return Child_Of(*node, node->tagName(), name, optional);
 }
 
 QDomElement TXmlFile::Get_Node(const QDomNode* node, const QString& name, bool optional) const
 {
     Q_ASSERT(node);
-    if (node->isNull())
-        Throw_Xml("ERR:  Cannot get child from a NULL node");
-
-    const QDomElement child = node->firstChildElement(name);
-    if (child.isNull() && !optional)
-        Throw_Xml(QString("ERR:  Node '%1' is missing from node '%2' and not optional.")
-                      .arg(name, node->nodeName()));
-    return child;
+    return Child_Of(*node, node->nodeName(), name, optional);
 }
 
 QDomElement TXmlFile::Get_Sibling_Node(const QDomElement* current_node, const QString& name,
@@ -201,21 +206,13 @@ QDomElement TXmlFile::Get_Sibling_Node(const QDomElement* current_node, const QS
 QDomNode TXmlFile::Get_First_Node(const QDomElement* parent, bool optional) const
 {
     Q_ASSERT(parent);
-    const QDomNode child = parent->firstChild();
-    if (child.isNull() && !optional)
-        Throw_Xml(QString("ERR:  Parent '%1' does not have nodes and they are not optional.")
-                      .arg(parent->tagName()));
-    return child;
+    return First_Child_Of(*parent, parent->tagName(), optional);
 }
 
 QDomNode TXmlFile::Get_First_Node(const QDomNode* parent, bool optional) const
 {
     Q_ASSERT(parent);
-    const QDomNode child = parent->firstChild();
-    if (child.isNull() && !optional)
-        Throw_Xml(QString("ERR:  Parent '%1' does not have nodes and they are not optional.")
-                      .arg(parent->localName()));
-    return child;
+    return First_Child_Of(*parent, parent->localName(), optional);
 }
 
 QDomNode TXmlFile::Get_Sibling_Node(const QDomNode* current_node, bool optional) const
