@@ -16,6 +16,8 @@ QString Counted(int count, const QString& singular, const QString& plural)
 QStringList Problems(const TScanReport& report)
 {
     QStringList problems;
+    for (const QString& target : report.Missing_Targets)
+        problems.append(QString("the target \"%1\" has no folder").arg(target));
     for (const QString& program : report.Not_Started)
         problems.append(QString("\"%1\" could not be started").arg(program));
     for (const QString& program : report.Timed_Out)
@@ -35,6 +37,11 @@ void Note_Not_Started(TScanReport& report, const QString& program)
 void Note_Timed_Out(TScanReport& report, const QString& program)
 {
     Note_Once(report.Timed_Out, program);
+}
+
+void Note_Missing_Target(TScanReport& report, const QString& target)
+{
+    Note_Once(report.Missing_Targets, target);
 }
 
 QString Scan_Summary(const TScanReport& report, int packages)

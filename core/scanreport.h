@@ -9,13 +9,15 @@ struct TScanReport
 {
     QStringList Not_Started;  // programs that could not be started
     QStringList Timed_Out;    // programs that did not finish in time
+    QStringList Missing_Targets;  // targets without a folder to scan
     int Files_Not_Examined = 0;
 };
 
-// Notes that `program` could not be started or did not finish in time; each
-// program is named once however often it happened.
+// Notes that `program` could not be started or did not finish in time, or
+// that `target` has no folder; each is named once however often it happened.
 void Note_Not_Started(TScanReport& report, const QString& program);
 void Note_Timed_Out(TScanReport& report, const QString& program);
+void Note_Missing_Target(TScanReport& report, const QString& target);
 
 // One status line: how many packages were found and, when the scan was
 // incomplete, why.

@@ -133,6 +133,11 @@ void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
         if (targets.contains(name))
             Process_Directory(d_shared_libs_path + "/" + name);
     }
+    for (const QString& target : targets)
+    {
+        if (!folders.contains(target))
+            Note_Missing_Target(d_scan_report, target);
+    }
     Update_Tree();
     emit Status_Message(Scan_Summary(d_scan_report, static_cast<int>(d_entries.size())));
 }
