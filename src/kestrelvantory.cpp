@@ -154,6 +154,8 @@ void TKestrelvantory::Make_Connections()
     connect(d_action_about, &QAction::triggered, this, &TKestrelvantory::Help_About);
     connect(d_requires_widget, &TRequiresWidget::Refresh, this,
             &TKestrelvantory::Update_Requirements);
+    connect(d_requires_widget, &TRequiresWidget::Status_Message, this,
+            &TKestrelvantory::Show_Status);
     connect(d_options_widget, &TOptionsWidget::Shared_Libs_Path_Changed, this,
             &TKestrelvantory::Update_Option_Shared_Libs_Path);
 }

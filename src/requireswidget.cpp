@@ -1,20 +1,208 @@
 #include "requireswidget.h"
 
+#include <QDir>
+#include <QHBoxLayout>
+#include <QSpacerItem>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "dependencyoutput.h"
+#include "requiresfile.h"
+#include "requirelist.h"
+#include "xmlfile.h"
+
+namespace
+{
+QToolButton* Small_Button(QWidget* parent, const QString& icon)
+{
+    auto* button = new QToolButton(parent);
+    button->setFixedSize(16, 16);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+}
+
 TRequiresWidget::TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget*>(parent), flags)
 {
+    Create_Widgets();
 }
 
-bool TRequiresWidget::Load_Defaults(const QString&)
+void TRequiresWidget::Create_Widgets()
 {
-    return false;
+    auto* layout = new QVBoxLayout(this);
+    d_tree = new QTreeWidget(this);
+    d_tree->setColumnCount(2);
+    d_tree->setRootIsDecorated(false);
+    d_tree->setHeaderLabels({"Package Providing Library", "Library File Name"});
+    layout->addWidget(d_tree);
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    QToolButton* clear = Small_Button(this, ":/gui/edit_clear_x16.png");
+    QToolButton* refresh = Small_Button(this, ":/gui/edit_refresh_x16.png");
+    buttons->addWidget(clear);
+    buttons->addWidget(refresh);
+    layout->addLayout(buttons);
+
+    connect(clear, &QToolButton::clicked, this, &TRequiresWidget::Clear);
+    connect(refresh, &QToolButton::clicked, this, &TRequiresWidget::Refresh);
 }
 
-void TRequiresWidget::Refresh_Required_Packages(const QStringList&)
+void TRequiresWidget::Initialize()
 {
+    d_entries = Factory_Requirements();
 }
 
-bool TRequiresWidget::Save_Defaults(const QString&)
+bool TRequiresWidget::Load_Defaults(const QString& folder)
 {
-    return false;
+    bool loaded = false;
+    try
+    {
+        TXmlFile file;
+        file.File_Name = folder + "/" + Requires_File::File_Name;
+        int version = 0;
+        file.Open(Requires_File::Identification, &version, true);
+        if (version != Requires_File::Version)
+            throw TXmlFileException("Requires datafile version not recognized",
+                                    TXmlFileException::Xml_Error);
+        Load_V1(&file);
+        loaded = true;
+    }
+    catch (const TXmlFileException&)
+    {
+        Initialize();
+    }
+    Update_Tree();
+    return loaded;
+}
+
+void TRequiresWidget::Load_V1(TXmlFile* file)
+{
+    d_entries = Requires_File::Read_V1(*file);
+}
+
+bool TRequiresWidget::Save_Defaults(const QString& folder)
+{
+    try
+    {
+        TXmlFile file;
+        file.File_Name = folder + "/" + Requires_File::File_Name;
+        Requires_File::Build(&file, d_entries);
+        file.Write_File(false);
+        return true;
+    }
+    catch (const TXmlFileException&)
+    {
+        return false;
+    }
+}
+
+QStringList TRequiresWidget::Required_Packages() const
+{
+    return Package_Names(d_entries);
+}
+
+bool TRequiresWidget::Has_Library(const QString& library) const
+{
+    return ::Has_Library(d_entries, library);
+}
+
+void TRequiresWidget::Add_Library(const QString& package, const QString& library)
+{
+    ::Add_Library(d_entries, package, library);
+}
+
+void TRequiresWidget::Set_Wait_Limit(int milliseconds)
+{
+    d_wait_limit = milliseconds;
+}
+
+void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
+{
+    if (d_shared_libs_path.isEmpty())
+        return;
+    d_entries.clear();
+    d_scan_report = TScanReport();
+    const QStringList folders =
+        QDir(d_shared_libs_path).entryList(QDir::AllDirs | QDir::NoDotAndDotDot);
+    for (const QString& name : folders)
+    {
+        if (targets.contains(name))
+            Process_Directory(d_shared_libs_path + "/" + name);
+    }
+    for (const QString& target : targets)
+    {
+        if (!folders.contains(target))
+            Note_Missing_Target(d_scan_report, target);
+    }
+    Update_Tree();
+    emit Status_Message(Scan_Summary(d_scan_report, static_cast<int>(d_entries.size())));
+}
+
+void TRequiresWidget::Process_Directory(const QString& path)
+{
+    const QStringList files =
+        QDir(path).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : files)
+    {
+        if (!Process_File(path + "/" + name))
+            ++d_scan_report.Files_Not_Examined;
+    }
+}
+
+bool TRequiresWidget::Process_File(const QString& path)
+{
+    const TProgramRun listing = Run("ldd", {path});
+    if (listing.Outcome != TProgramRun::Succeeded)
+        return false;
+    for (const QString& library : Dependency_Libraries(listing.Output))
+    {
+        if (Has_Library(library))
+            continue;
+        const TProgramRun query = Run("rpm", {"-q", "--whatprovides", library});
+        if (query.Outcome != TProgramRun::Succeeded)
+            return false;
+        const QString package = Providing_Package(query.Output);
+        if (!package.isEmpty())
+            Add_Library(package, library);
+    }
+    return true;
+}
+
+TProgramRun TRequiresWidget::Run(const QString& program, const QStringList& arguments)
+{
+    const TProgramRun run = Run_Program(program, arguments, d_wait_limit);
+    if (run.Outcome == TProgramRun::Not_Started)
+        Note_Not_Started(d_scan_report, program);
+    else if (run.Outcome == TProgramRun::Timed_Out)
+        Note_Timed_Out(d_scan_report, program);
+    return run;
+}
+
+void TRequiresWidget::Clear()
+{
+    d_entries.clear();
+    d_tree->clear();
+}
+
+void TRequiresWidget::Update_Tree()
+{
+    d_tree->clear();
+    for (const TRequireEntry& entry : d_entries)
+    {
+        auto* package = new QTreeWidgetItem(d_tree);
+        package->setText(0, entry.Package);
+        for (int index = 0; index < entry.Libraries.size(); ++index)
+        {
+            QTreeWidgetItem* row = index == 0 ? package : new QTreeWidgetItem(package);
+            row->setText(1, entry.Libraries.at(index));
+        }
+        package->setExpanded(true);
+    }
+    d_tree->sortByColumn(0, Qt::AscendingOrder);
+    d_tree->resizeColumnToContents(0);
+    d_tree->resizeColumnToContents(1);
 }

@@ -5,24 +5,62 @@
 #include <QStringList>
 #include <QWidget>
 
-// Placeholder tab until the panel is built: it keeps no defaults yet.
+#include "programrun.h"
+#include "requireentry.h"
+#include "scanreport.h"
+
+class QTreeWidget;
+class TXmlFile;
+
+// The "Requires" tab: the system packages that provide the libraries the
+// shipped files load, found by listing each file's dependencies with "ldd"
+// and asking "rpm" which package provides each of them. Kept in
+// "requires.xml" between runs.
 class TRequiresWidget : public QWidget
 {
     Q_OBJECT
 
 public:
+    using TRequireEntry = ::TRequireEntry;
+
     TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     bool Load_Defaults(const QString& folder);
     bool Save_Defaults(const QString& folder);
 
+    QStringList Required_Packages() const;
+    // Rescans the subfolders of d_shared_libs_path named by `targets`.
     void Refresh_Required_Packages(const QStringList& targets);
+    bool Has_Library(const QString& library) const;
+    void Add_Library(const QString& package, const QString& library);
+
+    // How long each run of "ldd" or "rpm" may take before it counts as failed.
+    void Set_Wait_Limit(int milliseconds);
 
     // The folder whose target subfolders are scanned; kept in "settings.ini".
     QString d_shared_libs_path;
 
 signals:
     void Refresh();
+    // A scan has ended; the text says what it found or why it is incomplete.
+    void Status_Message(const QString& text);
+
+private slots:
+    void Clear();
+
+private:
+    void Create_Widgets();
+    void Initialize();
+    void Load_V1(TXmlFile* file);
+    void Process_Directory(const QString& path);
+    bool Process_File(const QString& path);
+    TProgramRun Run(const QString& program, const QStringList& arguments);
+    void Update_Tree();
+
+    QTreeWidget* d_tree;
+    std::vector<TRequireEntry> d_entries;
+    int d_wait_limit = 30000;
+    TScanReport d_scan_report;
 };
 
 #endif

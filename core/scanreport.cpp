@@ -1,0 +1,54 @@
+#include "scanreport.h"
+
+namespace
+{
+void Note_Once(QStringList& programs, const QString& program)
+{
+    if (!programs.contains(program))
+        programs.append(program);
+}
+
+QString Counted(int count, const QString& singular, const QString& plural)
+{
+    return QString("%1 %2").arg(count).arg(count == 1 ? singular : plural);
+}
+
+QStringList Problems(const TScanReport& report)
+{
+    QStringList problems;
+    for (const QString& target : report.Missing_Targets)
+        problems.append(QString("the target \"%1\" has no folder").arg(target));
+    for (const QString& program : report.Not_Started)
+        problems.append(QString("\"%1\" could not be started").arg(program));
+    for (const QString& program : report.Timed_Out)
+        problems.append(QString("\"%1\" did not finish in time").arg(program));
+    if (report.Files_Not_Examined > 0)
+        problems.append(Counted(report.Files_Not_Examined, "file", "files") +
+                        " could not be examined");
+    return problems;
+}
+}
+
+void Note_Not_Started(TScanReport& report, const QString& program)
+{
+    Note_Once(report.Not_Started, program);
+}
+
+void Note_Timed_Out(TScanReport& report, const QString& program)
+{
+    Note_Once(report.Timed_Out, program);
+}
+
+void Note_Missing_Target(TScanReport& report, const QString& target)
+{
+    Note_Once(report.Missing_Targets, target);
+}
+
+QString Scan_Summary(const TScanReport& report, int packages)
+{
+    QString summary = QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
+    const QStringList problems = Problems(report);
+    if (!problems.isEmpty())
+        summary += " Incomplete: " + problems.join("; ") + ".";
+    return summary;
+}
