@@ -11,7 +11,7 @@ PACKAGES=(
     cmake g++ make pkg-config
     qtbase5-dev qtbase5-dev-tools
     xvfb xauth
-    rpm
+    rpm patchelf busybox-static binutils
 )
 
 usage() {

@@ -1,16 +1,102 @@
 #include "changelogwidget.h"
 
+#include <QFont>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "changelogfile.h"
+#include "xmlfile.h"
+
+namespace
+{
+const char* const Header_Line = "# Newest revisions added to the top; oldest revisions at the bottom.";
+
+QLabel* Title_Label(const QString& text)
+{
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setPointSize(15);
+    font.setWeight(QFont::Normal);
+    font.setItalic(true);
+    font.setUnderline(true);
+    label->setFont(font);
+    return label;
+}
+
+QPlainTextEdit* Change_Editor()
+{
+    auto* editor = new QPlainTextEdit;
+    QFont font("courier new");
+    font.setFixedPitch(true);
+    editor->setFont(font);
+    editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return editor;
+}
+}
+
 TChangeLogWidget::TChangeLogWidget(const QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(const_cast<QWidget*>(parent), flags)
+    : QWidget(const_cast<QWidget*>(parent), flags), d_editor(Change_Editor())
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Title_Label("Change Log:"));
+    layout->addWidget(d_editor);
 }
 
-bool TChangeLogWidget::Load_Defaults(const QString&)
+QString TChangeLogWidget::Changes() const
 {
-    return false;
+    return d_editor->toPlainText();
 }
 
-bool TChangeLogWidget::Save_Defaults(const QString&)
+void TChangeLogWidget::Clear_Changelog()
 {
-    return false;
+    d_editor->clear();
+    d_editor->appendPlainText(Header_Line);
+}
+
+void TChangeLogWidget::Add_Changelog_Line(const QString& line)
+{
+    d_editor->appendPlainText(line);
+}
+
+void TChangeLogWidget::Initialize()
+{
+    Clear_Changelog();
+    d_editor->appendPlainText("* Sun Nov 6 2016 <author name>");
+    d_editor->appendPlainText("- Initial RPM release");
+}
+
+bool TChangeLogWidget::Load_Defaults(const QString& folder)
+{
+    d_editor->clear();
+    try
+    {
+        TXmlFile xml;
+        Open_Change_Log_File(&xml, folder);
+        Load_V1(&xml);
+        return true;
+    }
+    catch (const TXmlFileException&)
+    {
+        Initialize();
+        return false;
+    }
+}
+
+void TChangeLogWidget::Load_V1(TXmlFile* xml)
+{
+    d_editor->appendPlainText(Read_Change_Log_V1(*xml));
+}
+
+bool TChangeLogWidget::Save_Defaults(const QString& folder)
+{
+    try
+    {
+        Write_Change_Log_File(folder, Changes());
+        return true;
+    }
+    catch (const TXmlFileException&)
+    {
+        return false;
+    }
 }

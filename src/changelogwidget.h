@@ -4,7 +4,11 @@
 #include <QString>
 #include <QWidget>
 
-// Placeholder tab until the panel is built: it keeps no defaults yet.
+class QPlainTextEdit;
+class TXmlFile;
+
+// The "Change Log" tab: the spec file's change log as one free-form text,
+// one change-log line per text line, kept in "changes.xml" between runs.
 class TChangeLogWidget : public QWidget
 {
     Q_OBJECT
@@ -12,8 +16,17 @@ class TChangeLogWidget : public QWidget
 public:
     TChangeLogWidget(const QWidget* parent, Qt::WindowFlags flags);
 
+    QString Changes() const;
+    void Clear_Changelog();
+    void Add_Changelog_Line(const QString& line);
+    void Initialize();
+
     bool Load_Defaults(const QString& folder);
+    void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder);
+
+private:
+    QPlainTextEdit* d_editor;
 };
 
 #endif

@@ -1,0 +1,41 @@
+#include "changelogfile.h"
+
+#include "xmlfile.h"
+
+namespace
+{
+const char* const Identification = "Change_Data";
+const char* const Text_Node = "Text";
+const char* const Line_Break = "<br>";
+
+QString File_Name(const QString& folder)
+{
+    return folder + "/changes.xml";
+}
+}
+
+void Open_Change_Log_File(TXmlFile* xml, const QString& folder)
+{
+    xml->File_Name = File_Name(folder);
+    int version = 0;
+    xml->Open(Identification, &version, true);
+    if (version != 1)
+        throw TXmlFileException("Change datafile version not recognized",
+                                TXmlFileException::Xml_Error);
+}
+
+QString Read_Change_Log_V1(const TXmlFile& xml)
+{
+    const QDomElement text = xml.Get_Node(&xml.Root, Text_Node, false);
+    return xml.Read_Text_Node(&text, false).replace(Line_Break, "\n");
+}
+
+void Write_Change_Log_File(const QString& folder, const QString& text)
+{
+    TXmlFile xml;
+    xml.File_Name = File_Name(folder);
+    xml.Reset(Identification, 1);
+    QDomElement node = xml.Create_Node(&xml.Root, Text_Node);
+    xml.Write_Text_Node(&node, QString(text).replace("\n", Line_Break));
+    xml.Write_File(false);
+}

@@ -1,0 +1,12 @@
+#ifndef SAVEFILE_H
+#define SAVEFILE_H
+
+#include <QString>
+
+// Replaces the file `file_name` by `text` in UTF-8, all or nothing: the text
+// goes to a temporary file beside it that takes the file's place only once
+// fully written. On failure no partial file is left, an earlier file of that
+// name is unchanged, `*error` receives a message and false is returned.
+bool Save_Text_File(const QString& file_name, const QString& text, QString* error);
+
+#endif

@@ -1,0 +1,362 @@
+#include <QDir>
+#include <QtTest>
+
+#include "plainname.h"
+#include "savefile.h"
+#include "spectext.h"
+#include "testsupport.h"
+
+#include <sys/stat.h>
+
+namespace
+{
+// The demo project: qmake, one Qt library and one platform plug-in.
+TSpecInput Demo_Input()
+{
+    TSpecInput input;
+    input.Variables = {{"%define name", "demo"}, {"Name:", "%{name}"}, {"Version:", "1.0.0"}};
+    input.Description = "Demo program.";
+    input.Generator = TTypes::Generator_QMake;
+    input.Requires_Mode = TTypes::Requires_Manual_Update;
+    input.Paths.Build_Path = "%{buildroot}%{_libdir}/%{name}";
+    input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}";
+    input.Paths.QMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}";
+    input.Paths.Library_Path = "%{_topdir}/shared_libs";
+    input.Paths.Desktop_Menu_Path = "%{_topdir}/desktop_menu";
+    input.Paths.Target_Install_Path = "%{_libdir}";
+    input.Paths.Target_Desktop_Menu_Path = "%{_datadir}";
+    input.Targets = {{"lib", {"libQt5Core.so.5.15.2"}}, {"platforms", {"libqxcb.so"}}};
+    input.Required_Packages = QStringList{"glibc"};
+    input.Changes = "- First build";
+    return input;
+}
+
+const QString Demo_Spec = R"(%define name                            demo
+Name:                                   %{name}
+Version:                                1.0.0
+Requires:                               glibc
+
+%description
+Demo program.
+
+%prep
+%setup -q
+
+%build
+
+qmake PREFIX=%{buildroot}%{_libdir}/%{name}
+make
+
+%install
+
+mkdir -p %{buildroot}%{_libdir}/%{name}
+mkdir -p %{buildroot}%{_libdir}/%{name}/lib
+mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
+mkdir -p %{buildroot}%{_datadir}/applications
+mkdir -p %{buildroot}%{_datadir}/pixmaps
+
+make install
+
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
+
+install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
+
+install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
+
+install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
+install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
+
+%post
+
+ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
+
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
+
+%postun
+
+if [ "$1" = 0 ]; then
+rm -f %{_bindir}/%{name}
+rm -r %{_libdir}/%{name}/lib
+rm -r %{_libdir}/%{name}/platforms
+rm -r %{_libdir}/%{name}
+fi
+
+%files
+
+%defattr(-,root,root)
+%{_libdir}/%{name}/%{name}
+%{_libdir}/%{name}/lib/*
+%{_libdir}/%{name}/platforms/*
+
+%defattr(644,root,root)
+%{_datadir}/applications/%{name}.desktop
+%{_datadir}/pixmaps/%{name}.png
+
+%changelog
+- First build
+)";
+
+QString Compose(const TSpecInput& input)
+{
+    const TSpecText spec = Compose_Spec_Text(input);
+    if (!spec.Is_Complete())
+        qWarning("unexpected failure: %s", qPrintable(spec.Error));
+    return spec.Text;
+}
+
+}
+
+class TSpecTextTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void demoProjectWithQMake();
+    void cmakeBuildMovesTheExecutableUp();
+    void namesFillTheFortyColumnName();
+    void requirementLinesFollowTheMode();
+    void emptyDescriptionLeavesTwoEmptyLines();
+    void placeholdersInValuesAreWrittenAsTyped();
+
+    void versionedLibraryNames_data();
+    void versionedLibraryNames();
+    void laterTargetWithVersionedLibraryIsTheLibraryDirectory();
+    void targetWithoutLibrariesKeepsItsLines();
+    void desktopLinesFollowTheLastLibrary();
+
+    void projectWithoutVersionedLibraryIsRefused();
+    void unsafeNamesAreRefused();
+
+    void saveReplacesTheFileWhole();
+    void failedSaveLeavesTheEarlierFile();
+};
+
+void TSpecTextTest::demoProjectWithQMake()
+{
+    const TSpecText spec = Compose_Spec_Text(Demo_Input());
+    QVERIFY(spec.Is_Complete());
+    QCOMPARE(spec.Text, Demo_Spec);
+}
+
+void TSpecTextTest::cmakeBuildMovesTheExecutableUp()
+{
+    TSpecInput input = Demo_Input();
+    input.Generator = TTypes::Generator_CMake;
+    input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
+    QString expected = Demo_Spec;
+    expected.replace("qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
+                     "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
+    expected.replace("make install\n\n",
+                     "make install\n\n"
+                     "# moving the executable to the root build path\n"
+                     "mv %{buildroot}%{_libdir}/%{name}/bin/%{name} %{buildroot}%{_libdir}/%{name}/%{name}\n"
+                     "rmdir %{buildroot}%{_libdir}/%{name}/bin\n\n");
+    QCOMPARE(Compose(input), expected);
+
+    // Only the chosen generator's folder counts.
+    input.Paths.CMake_Bin_Path = input.Paths.Build_Path;
+    input.Paths.QMake_Bin_Path = "%{buildroot}/elsewhere";
+    QVERIFY(!Compose(input).contains("mv "));
+    input.Generator = TTypes::Generator_QMake;
+    QVERIFY(Compose(input).contains("mv %{buildroot}/elsewhere/%{name} "));
+}
+
+void TSpecTextTest::namesFillTheFortyColumnName()
+{
+    TSpecInput input = Demo_Input();
+    const QString name39 = QString(39, 'n');
+    const QString name40 = QString(40, 'n');
+    const QString name41 = QString(41, 'n');
+    input.Variables = {{name39, "a"}, {name40, "b"}, {name41, "c"}, {"Ünïcode:", "d"}, {"", "e"}};
+    const QStringList lines = Compose(input).split('\n');
+    QCOMPARE(lines.mid(0, 5), QStringList({name39 + " a", name40 + "b", name41 + "c",
+                                           "Ünïcode:" + QString(32, ' ') + "d",
+                                           QString(40, ' ') + "e"}));
+}
+
+void TSpecTextTest::requirementLinesFollowTheMode()
+{
+    TSpecInput input = Demo_Input();
+    input.Variables.push_back({"Requires:", "zlib"});
+    input.Required_Packages = QStringList{"glibc", "libstdc++"};
+    const QString variable_line = "Requires:" + QString(31, ' ') + "zlib\n";
+    const QString package_lines = "Requires:" + QString(31, ' ') + "glibc\n" + "Requires:" +
+                                  QString(31, ' ') + "libstdc++\n";
+    for (const auto mode : {TTypes::Requires_Auto_Update, TTypes::Requires_Manual_Update})
+    {
+        input.Requires_Mode = mode;
+        QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + package_lines + "\n%description"));
+    }
+    input.Requires_Mode = TTypes::Requires_Ignored;
+    QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + "\n%description"));
+}
+
+void TSpecTextTest::emptyDescriptionLeavesTwoEmptyLines()
+{
+    TSpecInput input = Demo_Input();
+    input.Description.clear();
+    QVERIFY(Compose(input).contains("glibc\n\n%description\n\n\n%prep\n"));
+    input.Description = "Line one.\n\nLine three, ünïcode.";
+    QVERIFY(Compose(input).contains("%description\nLine one.\n\nLine three, ünïcode.\n\n%prep\n"));
+}
+
+void TSpecTextTest::placeholdersInValuesAreWrittenAsTyped()
+{
+    TSpecInput input = Demo_Input();
+    input.Paths.Library_Path = "/srv/%2/libs";
+    input.Paths.Build_Path = "%{buildroot}/%1";
+    const QString text = Compose(input);
+    QVERIFY(text.contains("\ninstall /srv/%2/libs/lib/libQt5Core.so.5.15.2 %{buildroot}/%1/lib\n"));
+    QVERIFY(text.contains("\nmkdir -p %{buildroot}/%1/platforms\n"));
+}
+
+void TSpecTextTest::versionedLibraryNames_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("links");  // the three link names, empty when unversioned
+    QTest::newRow("Qt core") << "libQt5Core.so.5.15.2"
+                             << "libQt5Core.so.5.15 libQt5Core.so.5 libQt5Core.so";
+    QTest::newRow("leading zeros") << "libfoo.so.01.002.3" << "libfoo.so.1.2 libfoo.so.1 libfoo.so";
+    QTest::newRow("plug-in") << "libqxcb.so" << "";
+    QTest::newRow("one number") << "libfoo.so.1" << "";
+    QTest::newRow("two numbers") << "libfoo.so.1.2" << "";
+    QTest::newRow("four numbers") << "libfoo.so.1.2.3.4" << "";
+    QTest::newRow("four digits") << "libfoo.so.1000.2.3" << "";
+    QTest::newRow("hyphen") << "libfoo-bar.so.1.2.3" << "";
+    QTest::newRow("plus") << "libstdc++.so.6.0.28" << "";
+}
+
+void TSpecTextTest::versionedLibraryNames()
+{
+    QFETCH(QString, library);
+    QFETCH(QString, links);
+    TSpecInput input = Demo_Input();
+    input.Targets.insert(input.Targets.begin(), {"a", {library}});
+    const QString text = Compose(input);
+
+    const QString installed = "%{_libdir}/%{name}/a/" + library;
+    const QString run_path =
+        "patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/a/" + library;
+    QCOMPARE(text.contains(run_path), links.isEmpty());
+    QStringList link_lines;
+    for (const QString& link : links.split(' ', Qt::SkipEmptyParts))
+        link_lines << "ln -sf " + installed + " %{_libdir}/%{name}/a/" + link;
+    QStringList written;
+    for (const QString& line : text.split('\n'))
+        if (line.startsWith("ln -sf " + installed))
+            written << line;
+    QCOMPARE(written, link_lines);
+}
+
+void TSpecTextTest::laterTargetWithVersionedLibraryIsTheLibraryDirectory()
+{
+    TSpecInput input = Demo_Input();
+    input.Targets = {{"lib", {"libQt5Core.so.5.15.2"}},
+                     {"platforms", {"libqxcb.so"}},
+                     {"qt", {"libqoffscreen.so", "libQt5Gui.so.5.15.2"}},
+                     {"zz", {"libqjpeg.so"}}};
+    QStringList run_paths;
+    for (const QString& line : Compose(input).split('\n'))
+        if (line.startsWith("patchelf"))
+            run_paths << line.section(' ', 2, 2);
+    const QString last = "'%{_libdir}/%{name}/qt'";
+    QCOMPARE(run_paths, QStringList({last, last, last, last}));
+}
+
+void TSpecTextTest::targetWithoutLibrariesKeepsItsLines()
+{
+    TSpecInput input = Demo_Input();
+    input.Targets.push_back({"empty", {}});
+    const QString text = Compose(input);
+    QVERIFY(text.contains("/platforms\nmkdir -p %{buildroot}%{_libdir}/%{name}/empty\n"));
+    QVERIFY(text.contains("/platforms/libqxcb.so\n\n\ninstall %{_topdir}/desktop_menu/"));
+    QVERIFY(text.contains("\nrm -r %{_libdir}/%{name}/empty\nrm -r %{_libdir}/%{name}\nfi\n"));
+    QVERIFY(text.contains("\n%{_libdir}/%{name}/empty/*\n\n%defattr(644,root,root)\n"));
+}
+
+void TSpecTextTest::desktopLinesFollowTheLastLibrary()
+{
+    TSpecInput input = Demo_Input();
+    const QString desktop = "install %{_topdir}/desktop_menu/%{name}.desktop";
+    QVERIFY(Compose(input).contains("/platforms/libqxcb.so\n\n" + desktop));
+    input.Targets = {{"platforms", {"libqxcb.so"}}, {"lib", {"libQt5Core.so.5.15.2"}}};
+    QVERIFY(Compose(input).contains("%{buildroot}%{_libdir}/%{name}/lib\n" + desktop));
+}
+
+void TSpecTextTest::projectWithoutVersionedLibraryIsRefused()
+{
+    TSpecInput input = Demo_Input();
+    input.Targets = {{"platforms", {"libqxcb.so", "libqoffscreen.so"}}, {"lib", {}}};
+    TSpecText spec = Compose_Spec_Text(input);
+    QVERIFY(!spec.Is_Complete());
+    QCOMPARE(spec.Error, QString("ERR  Library path name not found."));
+    QVERIFY(spec.Text.isEmpty());
+
+    input.Targets.clear();
+    QCOMPARE(Compose_Spec_Text(input).Error, QString("ERR  Library path name not found."));
+}
+
+void TSpecTextTest::unsafeNamesAreRefused()
+{
+    for (const QString name : {"..", ".", "", "a b", "x;y", "a/b", "$(id)", "%{name}", "l\nrm"})
+    {
+        TSpecInput input = Demo_Input();
+        input.Targets.push_back({name, {"libqjpeg.so"}});
+        TSpecText spec = Compose_Spec_Text(input);
+        QCOMPARE(spec.Error, "ERR  Target name '" + name + "' is not a plain file name.");
+        QVERIFY(spec.Text.isEmpty());
+
+        input = Demo_Input();
+        input.Targets[1].Libraries << name;
+        spec = Compose_Spec_Text(input);
+        QCOMPARE(spec.Error, "ERR  Library name '" + name + "' of target 'platforms' is not a plain file name.");
+        QVERIFY(spec.Text.isEmpty());
+        QVERIFY(!Is_Plain_File_Name(name));
+    }
+    for (const QString name : {"lib", "libQt5Core.so.5.15.2", "...", "a_b+c-d,e@f.so", ".hidden"})
+        QVERIFY2(Is_Plain_File_Name(name), qPrintable(name));
+}
+
+void TSpecTextTest::saveReplacesTheFileWhole()
+{
+    QTemporaryDir folder;
+    const QString file_name = folder.path() + "/demo.spec";
+    Test::Write_File(file_name, QByteArray(5000, 'x'));
+    QString error;
+    QVERIFY(Save_Text_File(file_name, "Name: démo\n", &error));
+    QCOMPARE(Test::Read_File(file_name), QString("Name: démo\n").toUtf8());
+    QVERIFY(error.isEmpty());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"demo.spec"});
+}
+
+void TSpecTextTest::failedSaveLeavesTheEarlierFile()
+{
+    QTemporaryDir folder;
+    const QString file_name = folder.path() + "/demo.spec";
+    Test::Write_File(file_name, "earlier\n");
+    QString error;
+    {
+        Test::TFileSizeLimit limit(1000);
+        QVERIFY(!Save_Text_File(file_name, Demo_Spec.repeated(10), &error));
+    }
+    QVERIFY2(error.startsWith("ERR  Cannot write file '" + file_name + "'.  Reason: "), qPrintable(error));
+    QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"demo.spec"});
+
+    // A folder the user may not write to.
+    QVERIFY(chmod(QFile::encodeName(folder.path()).constData(), 0755) == 0);
+    {
+        Test::TUnprivileged nobody;
+        QVERIFY(!Save_Text_File(folder.path() + "/new.spec", Demo_Spec, &error));
+        QVERIFY(!Save_Text_File(file_name, Demo_Spec, &error));
+    }
+    QVERIFY2(error.startsWith("ERR  Cannot write file '" + file_name + "'.  Reason: "), qPrintable(error));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"demo.spec"});
+    QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
+}
+
+QTEST_MAIN(TSpecTextTest)
+#include "tst_spectext.moc"
