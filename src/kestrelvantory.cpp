@@ -17,6 +17,7 @@
 #include "changelogwidget.h"
 #include "datafolder.h"
 #include "expressionwidget.h"
+#include "filenames.h"
 #include "librarieswidget.h"
 #include "messagebox.h"
 #include "optionswidget.h"
@@ -194,6 +195,13 @@ void TKestrelvantory::closeEvent(QCloseEvent* event)
 void TKestrelvantory::Show_Status(const QString& text)
 {
     statusBar()->showMessage(text);
+}
+
+// The file dialogs start where the user last chose a file.
+void TKestrelvantory::Remember_Folder(const QString& file_name)
+{
+    if (file_name.contains('/'))
+        d_working_path = Folder_Of(file_name);
 }
 
 void TKestrelvantory::File_Create_Spec_File()

@@ -49,6 +49,7 @@ private:
     void Load_Panel_Defaults();
     void Save_Panel_Defaults();
     void Show_Status(const QString& text);
+    void Remember_Folder(const QString& file_name);
 
     QAction* d_action_quit;
     QAction* d_action_create;
