@@ -1,0 +1,252 @@
+#include <QtTest>
+
+#include "specdata.h"
+#include "testsupport.h"
+
+namespace
+{
+const QByteArray Example =
+    "Kestrelvantory:Version=1:Type=Spec_Data\n"
+    "\n"
+    "Variables_Begin:\n"
+    "[Name]:%define name[Value]:program_name\n"
+    "[Name]:%define version[Value]:1.0\n"
+    "[Name]:Name:[Value]:%{name}\n"
+    "Variables_End:\n"
+    "\n"
+    "Active_Targets_Begin:\n"
+    "lib\n"
+    "platforms\n"
+    "Active_Targets_End:\n"
+    "\n"
+    "Active_Libraries_Begin:\n"
+    "[Target]:lib\n"
+    "[Dylib]:libQt5Core.so\n"
+    "[Dylib]:libQt5Gui.so\n"
+    "[Target]:platforms\n"
+    "[Plugin]:libqxcb.so\n"
+    "Active_Libraries_End:\n"
+    "\n"
+    "Description_Begin:\n"
+    "Description of the program\n"
+    "Description_End:\n"
+    "\n"
+    "ChangeLog_Begin:\n"
+    "# Newest revisions added to the top; oldest revisions at the bottom.\n"
+    "* Sun Nov 6 2016 <author name>\n"
+    "- Initial RPM release\n"
+    "ChangeLog_End:\n";
+
+TSpecData Example_Data()
+{
+    TSpecData data;
+    data.Variables = {{"%define name", "program_name"}, {"%define version", "1.0"},
+                      {"Name:", "%{name}"}};
+    data.Active_Targets = {
+        {"lib", {{TTypes::Library_Dylib, "libQt5Core.so.5.15.2"},
+                 {TTypes::Library_Dylib, "libQt5Gui.so.5.15.2"}}},
+        {"platforms", {{TTypes::Library_Plugin, "libqxcb.so"}}}};
+    data.Description = "Description of the program";
+    data.Change_Log = "# Newest revisions added to the top; oldest revisions at the bottom.\n"
+                      "* Sun Nov 6 2016 <author name>\n"
+                      "- Initial RPM release";
+    return data;
+}
+
+TSpecDataReading Read(const QByteArray& body)
+{
+    return Read_Spec_Data("Kestrelvantory:Version=1:Type=Spec_Data\n" + body);
+}
+
+bool Same(const std::vector<TSpecDataVariable>& left, const std::vector<TSpecDataVariable>& right)
+{
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+                      [](const auto& a, const auto& b) { return a.Name == b.Name && a.Value == b.Value; });
+}
+
+QStringList Selections(const std::vector<TSpecDataSelection>& selections)
+{
+    QStringList texts;
+    for (const TSpecDataSelection& selection : selections)
+        texts << selection.Target + "/" + selection.Prefix;
+    return texts;
+}
+}
+
+class TSpecDataTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheExampleByteForByte();
+    void storesLibrariesByTheirVersionFreeName_data();
+    void storesLibrariesByTheirVersionFreeName();
+    void readsBackWhatWasWritten();
+    void emptyAndCommentOnlyFilesHoldNoSection();
+    void headerMustComeFirst();
+    void variableLinesNeedNameAndValue();
+    void linesAreTrimmedAndMarkersRecognisedByTheirBeginning();
+    void sectionsWithoutLinesAreStillPresent();
+    void libraryLinesFollowTheCurrentTarget();
+    void unreadableFileIsReported();
+};
+
+void TSpecDataTest::writesTheExampleByteForByte()
+{
+    QCOMPARE(Spec_Data_Text(Example_Data()), Example);
+
+    TSpecData empty;
+    QCOMPARE(Spec_Data_Text(empty),
+             QByteArray("Kestrelvantory:Version=1:Type=Spec_Data\n\n"
+                        "Variables_Begin:\nVariables_End:\n\n"
+                        "Active_Targets_Begin:\nActive_Targets_End:\n\n"
+                        "Active_Libraries_Begin:\nActive_Libraries_End:\n\n"
+                        "Description_Begin:\n\nDescription_End:\n\n"
+                        "ChangeLog_Begin:\n\nChangeLog_End:\n"));
+}
+
+void TSpecDataTest::storesLibrariesByTheirVersionFreeName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("versioned") << "libQt5Core.so.5.15.2" << "libQt5Core.so";
+    QTest::newRow("plain plug-in") << "libqxcb.so" << "libqxcb.so";
+    QTest::newRow("underscore") << "libfoo_bar.so.1" << "libfoo_bar.so.1";
+    QTest::newRow("dashes") << "libqxcb-egl-integration.so" << "libqxcb-egl-integration.so";
+    QTest::newRow("one version digit") << "libicudata.so.72" << "libicudata.so";
+}
+
+void TSpecDataTest::storesLibrariesByTheirVersionFreeName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    QCOMPARE(Spec_Data_Library_Name(name), stored);
+}
+
+void TSpecDataTest::readsBackWhatWasWritten()
+{
+    TSpecData data = Example_Data();
+    data.Variables.push_back({"Summary:", "Grüße, 日本"});
+    data.Description = "Zeile eins – ä\nline two";
+    const TSpecDataReading reading = Read_Spec_Data(Spec_Data_Text(data));
+    QVERIFY(reading.Ok);
+    const TSpecDataContents& contents = reading.Contents;
+    QVERIFY(Same(*contents.Variables, data.Variables));
+    QCOMPARE(*contents.Active_Targets, QStringList({"lib", "platforms"}));
+    QCOMPARE(Selections(*contents.Active_Libraries),
+             QStringList({"lib/libQt5Core.so", "lib/libQt5Gui.so", "platforms/libqxcb.so"}));
+    QCOMPARE(*contents.Description, QStringList({"Zeile eins – ä", "line two"}));
+    // The comment line of the change log is dropped on reading.
+    QCOMPARE(*contents.Change_Log,
+             QStringList({"* Sun Nov 6 2016 <author name>", "- Initial RPM release"}));
+}
+
+void TSpecDataTest::emptyAndCommentOnlyFilesHoldNoSection()
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\n  \n# only a comment\n\t#x\n")})
+    {
+        const TSpecDataReading reading = Read_Spec_Data(bytes);
+        QVERIFY(reading.Ok);
+        QVERIFY(!reading.Contents.Variables && !reading.Contents.Active_Targets
+                && !reading.Contents.Active_Libraries && !reading.Contents.Description
+                && !reading.Contents.Change_Log);
+    }
+}
+
+void TSpecDataTest::headerMustComeFirst()
+{
+    const QString message = "ERR:  File is not a Kestrelvantory spec_data file.";
+    for (const QByteArray& bytes :
+         {QByteArray("Kestrelvantory:Version=2:Type=Spec_Data\n"),
+          QByteArray("Variables_Begin:\nKestrelvantory:Version=1:Type=Spec_Data\n"),
+          QByteArray("kestrelvantory:version=1:type=spec_data\n")})
+    {
+        const TSpecDataReading reading = Read_Spec_Data(bytes);
+        QVERIFY(!reading.Ok);
+        QCOMPARE(reading.Error, message);
+    }
+    QVERIFY(Read_Spec_Data("# comment\n   Kestrelvantory:Version=1:Type=Spec_Data  \r\n").Ok);
+}
+
+void TSpecDataTest::variableLinesNeedNameAndValue()
+{
+    TSpecDataReading reading = Read("Variables_Begin:\n[Name]:Release:[Value]:%{release}\n"
+                                    "junk [Name]:A[Value]:b[Value]:c\n");
+    QVERIFY(reading.Ok);
+    QVERIFY(Same(*reading.Contents.Variables, {{"Release:", "%{release}"}, {"A", "b[Value]:c"}}));
+
+    reading = Read("Variables_Begin:\n[Name]:A[Value]:1\n[Name]:Release:\n[Name]:B[Value]:2\n");
+    QVERIFY(!reading.Ok);
+    QCOMPARE(reading.Error, QString("ERR:  Kestrelvantory variable data missing [Value]: value."));
+
+    reading = Read("Variables_Begin:\nRelease:[Value]:1\n");
+    QVERIFY(!reading.Ok);
+    QCOMPARE(reading.Error, QString("ERR:  Kestrelvantory variable data missing [Name]: value."));
+
+    // The order of the two tags matters: a value tag before the name tag is not found.
+    reading = Read("Variables_Begin:\n[Value]:1[Name]:A\n");
+    QCOMPARE(reading.Error, QString("ERR:  Kestrelvantory variable data missing [Value]: value."));
+}
+
+void TSpecDataTest::linesAreTrimmedAndMarkersRecognisedByTheirBeginning()
+{
+    const TSpecDataReading reading =
+        Read("stray line outside any section\r\n"
+             "  Description_Begin:  \r\n"
+             "   first line   \r\n"
+             "\r\n"
+             "# dropped\r\n"
+             "ChangeLog_End: with more words\r\n"
+             "after the end of the section\r\n"
+             "ChangeLog_Begin:x\n"
+             "entry\n");
+    QVERIFY(reading.Ok);
+    QCOMPARE(*reading.Contents.Description, QStringList({"first line"}));
+    QCOMPARE(*reading.Contents.Change_Log, QStringList({"entry"}));
+    QVERIFY(!reading.Contents.Variables);
+}
+
+void TSpecDataTest::sectionsWithoutLinesAreStillPresent()
+{
+    const TSpecDataReading reading = Read(Spec_Data_Text(TSpecData()).mid(
+        QByteArray(Spec_Data_Header).size()));
+    QVERIFY(reading.Ok);
+    QVERIFY(reading.Contents.Variables && reading.Contents.Variables->empty());
+    QCOMPARE(*reading.Contents.Active_Targets, QStringList());
+    QVERIFY(reading.Contents.Active_Libraries && reading.Contents.Active_Libraries->empty());
+    QCOMPARE(*reading.Contents.Description, QStringList());
+    QCOMPARE(*reading.Contents.Change_Log, QStringList());
+
+    // A section given twice holds what its last appearance holds.
+    const TSpecDataReading twice =
+        Read("Active_Targets_Begin:\na\nActive_Targets_End:\nActive_Targets_Begin:\nb\n");
+    QCOMPARE(*twice.Contents.Active_Targets, QStringList({"b"}));
+}
+
+void TSpecDataTest::libraryLinesFollowTheCurrentTarget()
+{
+    const TSpecDataReading reading = Read("Active_Libraries_Begin:\n"
+                                          "[Dylib]:libearly.so\n"
+                                          "[Target]:unknown\n"
+                                          "[Plugin]:libqxcb.so\n"
+                                          "[Library]:ignored\n"
+                                          "[Target]:lib\n"
+                                          "[Dylib]:libQt5Core.so\n"
+                                          "[Plugin]:\n");
+    QCOMPARE(Selections(*reading.Contents.Active_Libraries),
+             QStringList({"/libearly.so", "unknown/libqxcb.so", "lib/libQt5Core.so", "lib/"}));
+}
+
+void TSpecDataTest::unreadableFileIsReported()
+{
+    const TSpecDataReading reading = Read_Spec_Data_File("/no/such/project.spec_data");
+    QVERIFY(!reading.Ok);
+    QCOMPARE(reading.Error, QString("ERR:  Cannot open file '/no/such/project.spec_data' for reading."));
+
+    QTemporaryDir folder;
+    Test::Write_File(folder.filePath("p.spec_data"), Example);
+    QVERIFY(Read_Spec_Data_File(folder.filePath("p.spec_data")).Ok);
+}
+
+QTEST_GUILESS_MAIN(TSpecDataTest)
+#include "tst_specdata.moc"
