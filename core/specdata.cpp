@@ -207,7 +207,7 @@ QByteArray Spec_Data_Text(const TSpecData& data)
 {
     QByteArray variables;
     QByteArray targets;
-    for (const TSpecDataVariable& variable : data.Variables)
+    for (const TSpecVariable& variable : data.Variables)
         variables += (Name_Tag + variable.Name + Value_Tag + variable.Value).toUtf8() + "\n";
     for (const TSpecDataTarget& target : data.Active_Targets)
         targets += target.Name.toUtf8() + "\n";

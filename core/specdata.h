@@ -9,16 +9,11 @@
 #include <vector>
 
 #include "types.h"
+#include "variabledata.h"
 
 // The project file (".spec_data"): a header line and five sections holding
 // the variables, the active targets and libraries, the description and the
 // change log of one package.
-
-struct TSpecDataVariable
-{
-    QString Name;
-    QString Value;
-};
 
 struct TSpecDataLibrary
 {
@@ -35,7 +30,7 @@ struct TSpecDataTarget
 // What a project file holds when it is written.
 struct TSpecData
 {
-    std::vector<TSpecDataVariable> Variables;
+    std::vector<TSpecVariable> Variables;
     std::vector<TSpecDataTarget> Active_Targets;
     QString Description;
     QString Change_Log;
@@ -54,7 +49,7 @@ struct TSpecDataSelection
 // replaces its panel's data, even when it has no lines.
 struct TSpecDataContents
 {
-    std::optional<std::vector<TSpecDataVariable>> Variables;
+    std::optional<std::vector<TSpecVariable>> Variables;
     std::optional<QStringList> Active_Targets;
     std::optional<std::vector<TSpecDataSelection>> Active_Libraries;
     std::optional<QStringList> Description;

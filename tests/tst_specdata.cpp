@@ -58,7 +58,7 @@ TSpecDataReading Read(const QByteArray& body)
     return Read_Spec_Data("Kestrelvantory:Version=1:Type=Spec_Data\n" + body);
 }
 
-bool Same(const std::vector<TSpecDataVariable>& left, const std::vector<TSpecDataVariable>& right)
+bool Same(const std::vector<TSpecVariable>& left, const std::vector<TSpecVariable>& right)
 {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(),
                       [](const auto& a, const auto& b) { return a.Name == b.Name && a.Value == b.Value; });
