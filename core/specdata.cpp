@@ -43,23 +43,21 @@ const QString Target_Tag = "[Target]:";
 const QString Plugin_Tag = "[Plugin]:";
 const QString Dylib_Tag = "[Dylib]:";
 
-QByteArray Section(const char* begin, const QByteArray& lines, const char* end)
+QString Section(const QString& begin, const QString& lines, const QString& end)
 {
-    return QByteArray(begin) + "\n" + lines + end + "\n";
+    return begin + "\n" + lines + end + "\n";
 }
 
-QByteArray Library_Lines(const std::vector<TSpecDataTarget>& targets)
+QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
 {
-    QByteArray lines;
+    QString lines;
     for (const TSpecDataTarget& target : targets)
     {
-        lines += (Target_Tag + target.Name).toUtf8() + "\n";
+        lines += Target_Tag + target.Name + "\n";
         for (const TSpecDataLibrary& library : target.Libraries)
-            lines += QString("[%1]:%2")
+            lines += QString("[%1]:%2\n")
                          .arg(library.Type == TTypes::Library_Plugin ? "Plugin" : "Dylib",
-                              Spec_Data_Library_Name(library.Name))
-                         .toUtf8()
-                     + "\n";
+                              Spec_Data_Library_Name(library.Name));
     }
     return lines;
 }
@@ -203,23 +201,23 @@ QString Spec_Data_Library_Name(const QString& library_name)
     return match.hasMatch() ? match.captured(1) : library_name;
 }
 
-QByteArray Spec_Data_Text(const TSpecData& data)
+QString Spec_Data_Text(const TSpecData& data)
 {
-    QByteArray variables;
-    QByteArray targets;
+    QString variables;
+    QString targets;
     for (const TSpecVariable& variable : data.Variables)
-        variables += (Name_Tag + variable.Name + Value_Tag + variable.Value).toUtf8() + "\n";
+        variables += Name_Tag + variable.Name + Value_Tag + variable.Value + "\n";
     for (const TSpecDataTarget& target : data.Active_Targets)
-        targets += target.Name.toUtf8() + "\n";
+        targets += target.Name + "\n";
 
-    return QByteArray(Spec_Data_Header) + "\n\n"
+    return QString(Spec_Data_Header) + "\n\n"
            + Section("Variables_Begin:", variables, "Variables_End:") + "\n"
            + Section("Active_Targets_Begin:", targets, "Active_Targets_End:") + "\n"
            + Section("Active_Libraries_Begin:", Library_Lines(data.Active_Targets),
                      "Active_Libraries_End:")
            + "\n"
-           + Section("Description_Begin:", data.Description.toUtf8() + "\n", "Description_End:")
-           + "\n" + Section("ChangeLog_Begin:", data.Change_Log.toUtf8() + "\n", "ChangeLog_End:");
+           + Section("Description_Begin:", data.Description + "\n", "Description_End:") + "\n"
+           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:");
 }
 
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)

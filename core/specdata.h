@@ -69,8 +69,8 @@ extern const char* const Spec_Data_Header;
 // "libQt5Core.so" for "libQt5Core.so.5.15.2", when the name has one.
 QString Spec_Data_Library_Name(const QString& library_name);
 
-// The whole file, UTF-8 with line feeds.
-QByteArray Spec_Data_Text(const TSpecData& data);
+// The whole file's text, to be written in UTF-8.
+QString Spec_Data_Text(const TSpecData& data);
 
 // Reads a whole file's bytes (UTF-8) without changing anything.
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes);

@@ -93,10 +93,10 @@ private slots:
 
 void TSpecDataTest::writesTheExampleByteForByte()
 {
-    QCOMPARE(Spec_Data_Text(Example_Data()), Example);
+    QCOMPARE(Spec_Data_Text(Example_Data()).toUtf8(), Example);
 
     TSpecData empty;
-    QCOMPARE(Spec_Data_Text(empty),
+    QCOMPARE(Spec_Data_Text(empty).toUtf8(),
              QByteArray("Kestrelvantory:Version=1:Type=Spec_Data\n\n"
                         "Variables_Begin:\nVariables_End:\n\n"
                         "Active_Targets_Begin:\nActive_Targets_End:\n\n"
@@ -128,7 +128,7 @@ void TSpecDataTest::readsBackWhatWasWritten()
     TSpecData data = Example_Data();
     data.Variables.push_back({"Summary:", "Grüße, 日本"});
     data.Description = "Zeile eins – ä\nline two";
-    const TSpecDataReading reading = Read_Spec_Data(Spec_Data_Text(data));
+    const TSpecDataReading reading = Read_Spec_Data(Spec_Data_Text(data).toUtf8());
     QVERIFY(reading.Ok);
     const TSpecDataContents& contents = reading.Contents;
     QVERIFY(Same(*contents.Variables, data.Variables));
@@ -208,8 +208,7 @@ void TSpecDataTest::linesAreTrimmedAndMarkersRecognisedByTheirBeginning()
 
 void TSpecDataTest::sectionsWithoutLinesAreStillPresent()
 {
-    const TSpecDataReading reading = Read(Spec_Data_Text(TSpecData()).mid(
-        QByteArray(Spec_Data_Header).size()));
+    const TSpecDataReading reading = Read(Spec_Data_Text(TSpecData()).mid(QString(Spec_Data_Header).size()).toUtf8());
     QVERIFY(reading.Ok);
     QVERIFY(reading.Contents.Variables && reading.Contents.Variables->empty());
     QCOMPARE(*reading.Contents.Active_Targets, QStringList());
