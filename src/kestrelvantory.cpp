@@ -209,16 +209,6 @@ void TKestrelvantory::File_Create_Spec_File()
     Show_Status("Writing spec files is not available in this build yet.");
 }
 
-void TKestrelvantory::File_Save_Spec_Data()
-{
-    Show_Status("Saving project files is not available in this build yet.");
-}
-
-void TKestrelvantory::File_Open_Spec_Data()
-{
-    Show_Status("Opening project files is not available in this build yet.");
-}
-
 void TKestrelvantory::Help_About()
 {
     d_message_box->setText("Kestrelvantory");

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "specdata.h"
+
 class QAction;
 class QCloseEvent;
 class QSettings;
@@ -39,6 +41,11 @@ private slots:
     void Update_Option_Shared_Libs_Path(const QString& path);
 
 private:
+    bool Write_Spec_Data_File(const QString& file_name) const;
+    bool Read_Spec_Data_File(const QString& file_name);
+    TSpecData Gather_Spec_Data() const;
+    void Apply_Spec_Data(const TSpecDataContents& contents);
+
     void Open_Data_Folder();
     void Restore_Geometry();
     void Create_Actions();
