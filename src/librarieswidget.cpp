@@ -115,6 +115,21 @@ TLibraryRecord Library_Of_Item(const QTreeWidgetItem* item)
             Library_Type_From_Tree_Text(item->text(Column_Type)), Is_Checked(item)};
 }
 
+// The dialog takes a known target in any case; a library goes to the target
+// as the list spells it, preferring an exact match.
+QString Listed_Target_Name(const std::vector<TTargetRecord>& targets, const QString& typed)
+{
+    const auto same = [&](Qt::CaseSensitivity sensitivity) {
+        return std::find_if(targets.begin(), targets.end(), [&](const TTargetRecord& target) {
+            return target.Name.compare(typed, sensitivity) == 0;
+        });
+    };
+    auto target = same(Qt::CaseSensitive);
+    if (target == targets.end())
+        target = same(Qt::CaseInsensitive);
+    return target == targets.end() ? typed : target->Name;
+}
+
 template <typename TRecord, typename TMatch>
 auto First(std::vector<TRecord>& records, TMatch match)
 {
@@ -461,7 +476,8 @@ void TLibrariesWidget::Add_Library()
     Start_Editor(TTypes::Editor_Add_Library);
     if (!Editor_Accepted())
         return;
-    const TLibraryEditDialog::TData data = d_editor->Data();
+    TLibraryEditDialog::TData data = d_editor->Data();
+    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
     if (Library_Exists(data.Target_Name, data.Library_Name))
         return;
     d_libraries.push_back({data.Target_Name, data.Library_Name, data.Library_Type, true});
@@ -509,7 +525,8 @@ void TLibrariesWidget::Edit_Single_Library(QTreeWidgetItem* item)
     d_editor->Set_Library_Type(Library_Type_From_Tree_Text(item->text(Column_Type)));
     if (!Editor_Accepted())
         return;
-    const TLibraryEditDialog::TData data = d_editor->Data();
+    TLibraryEditDialog::TData data = d_editor->Data();
+    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
     if (Library_Exists(data.Target_Name, data.Library_Name))
         return;
     {
