@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "libraryeditdialog.h"
 #include "libraryfactory.h"
 #include "libraryplugins.h"
 #include "librariesfile.h"
 #include "librarytypetext.h"
+#include "libraryversion.h"
 #include "xmlfile.h"
 #include "xmlfileexception.h"
 
@@ -87,15 +89,23 @@ QTreeWidgetItem* Target_Item(const TTargetRecord& target)
     return item;
 }
 
+// Shows a library's target, type, file name and suggested plug-ins in a row,
+// leaving the row's check box alone.
+void Show_Library(QTreeWidgetItem* item, const TLibraryRecord& library)
+{
+    item->setText(Column_Target, library.Target_Name);
+    item->setText(Column_Type, Library_Type_Tree_Text(library.Type));
+    item->setText(Column_Name, library.Name);
+    item->setText(Column_Plugins, library.Type == TTypes::Library_Dylib
+                                      ? Suggested_Plugins(library.Name)
+                                      : QString());
+}
+
 QTreeWidgetItem* Library_Item(const TLibraryRecord& library)
 {
     auto* item = new QTreeWidgetItem();
     item->setCheckState(Column_Target, Check_State(library.Checked));
-    item->setText(Column_Target, library.Target_Name);
-    item->setText(Column_Type, Library_Type_Tree_Text(library.Type));
-    item->setText(Column_Name, library.Name);
-    if (library.Type == TTypes::Library_Dylib)
-        item->setText(Column_Plugins, Suggested_Plugins(library.Name));
+    Show_Library(item, library);
     return item;
 }
 
@@ -103,6 +113,21 @@ TLibraryRecord Library_Of_Item(const QTreeWidgetItem* item)
 {
     return {item->text(Column_Target), item->text(Column_Name),
             Library_Type_From_Tree_Text(item->text(Column_Type)), Is_Checked(item)};
+}
+
+// The dialog takes a known target in any case; a library goes to the target
+// as the list spells it, preferring an exact match.
+QString Listed_Target_Name(const std::vector<TTargetRecord>& targets, const QString& typed)
+{
+    const auto same = [&](Qt::CaseSensitivity sensitivity) {
+        return std::find_if(targets.begin(), targets.end(), [&](const TTargetRecord& target) {
+            return target.Name.compare(typed, sensitivity) == 0;
+        });
+    };
+    auto target = same(Qt::CaseSensitive);
+    if (target == targets.end())
+        target = same(Qt::CaseInsensitive);
+    return target == targets.end() ? typed : target->Name;
 }
 
 template <typename TRecord, typename TMatch>
@@ -160,6 +185,11 @@ void TLibrariesWidget::Make_Connections()
             &TLibrariesWidget::Library_Item_Changed);
     connect(d_library_tree, &QTreeWidget::itemSelectionChanged, this,
             &TLibrariesWidget::Library_Selection_Changed);
+    connect(d_add_target, &QToolButton::clicked, this, &TLibrariesWidget::Add_Target);
+    connect(d_remove_target, &QToolButton::clicked, this, &TLibrariesWidget::Remove_Target);
+    connect(d_add_library, &QToolButton::clicked, this, &TLibrariesWidget::Add_Library);
+    connect(d_remove_library, &QToolButton::clicked, this, &TLibrariesWidget::Remove_Library);
+    connect(d_edit_library, &QToolButton::clicked, this, &TLibrariesWidget::Edit_Library);
 }
 
 QStringList TLibrariesWidget::Active_Targets(bool with_libraries) const
@@ -413,4 +443,121 @@ void TLibrariesWidget::Library_Selection_Changed()
 {
     d_remove_library->setEnabled(!d_library_tree->selectedItems().isEmpty());
     d_edit_library->setEnabled(!d_library_tree->selectedItems().isEmpty());
+}
+
+// The target list follows the target tree's check boxes at once, so the
+// rebuilt tree keeps what the user checked.
+void TLibrariesWidget::Add_Target()
+{
+    Start_Editor(TTypes::Editor_Add_Target);
+    if (!Editor_Accepted())
+        return;
+    const QString name = d_editor->Data().Target_Name;
+    if (Target_Exists(name))
+        return;
+    d_targets.push_back({name, true});
+    Update_Target_Tree();
+    Update_Library_Tree_Status(Active_Targets(false));
+}
+
+// The target's libraries stay listed and count for it again when a target of
+// the same name is added.
+void TLibrariesWidget::Remove_Target()
+{
+    const QList<QTreeWidgetItem*> selected = d_target_tree->selectedItems();
+    if (selected.size() != 1)
+        return;
+    Target_Remove(selected.first()->text(0));
+    Update_Target_Tree();
+}
+
+void TLibrariesWidget::Add_Library()
+{
+    Start_Editor(TTypes::Editor_Add_Library);
+    if (!Editor_Accepted())
+        return;
+    TLibraryEditDialog::TData data = d_editor->Data();
+    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
+    if (Library_Exists(data.Target_Name, data.Library_Name))
+        return;
+    d_libraries.push_back({data.Target_Name, data.Library_Name, data.Library_Type, true});
+    Update_Library_Tree();
+}
+
+void TLibrariesWidget::Remove_Library()
+{
+    for (const QTreeWidgetItem* item : d_library_tree->selectedItems())
+        Library_Remove(item->text(Column_Target), item->text(Column_Name));
+    Update_Library_Tree();
+}
+
+// One selected row is edited as a whole; several rows get a new version.
+void TLibrariesWidget::Edit_Library()
+{
+    const QList<QTreeWidgetItem*> selected = d_library_tree->selectedItems();
+    if (selected.size() == 1)
+        Edit_Single_Library(selected.first());
+    else if (selected.size() > 1)
+        Edit_Library_Versions(selected);
+}
+
+void TLibrariesWidget::Start_Editor(TTypes::TEditorType editor_type)
+{
+    if (d_editor == nullptr)
+        d_editor = new TLibraryEditDialog(this, Qt::WindowFlags());
+    d_editor->Reset(editor_type, Target_Names());
+}
+
+// "Accept" may still be enabled from an earlier use of the dialog; entries
+// that break the rule of the current mode are not applied.
+bool TLibrariesWidget::Editor_Accepted() const
+{
+    return d_editor->exec() == QDialog::Accepted && d_editor->Entries_Acceptable();
+}
+
+// The row changes in place and keeps its check box and its place in the
+// tree; an edit that names an existing library changes nothing.
+void TLibrariesWidget::Edit_Single_Library(QTreeWidgetItem* item)
+{
+    Start_Editor(TTypes::Editor_Edit_Library);
+    d_editor->Set_Target_Name(item->text(Column_Target));
+    d_editor->Set_Library_Name(item->text(Column_Name));
+    d_editor->Set_Library_Type(Library_Type_From_Tree_Text(item->text(Column_Type)));
+    if (!Editor_Accepted())
+        return;
+    TLibraryEditDialog::TData data = d_editor->Data();
+    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
+    if (Library_Exists(data.Target_Name, data.Library_Name))
+        return;
+    {
+        const QScopedValueRollback<bool> refreshing(d_refreshing, true);
+        Show_Library(item,
+                     {data.Target_Name, data.Library_Name, data.Library_Type, Is_Checked(item)});
+    }
+    Update_Library_Data();
+}
+
+// Every library named like a selected one, under any target, gets the new
+// version; names without a plain three-number version keep theirs.
+void TLibrariesWidget::Edit_Library_Versions(const QList<QTreeWidgetItem*>& items)
+{
+    Start_Editor(TTypes::Editor_Edit_Library_Version);
+    d_editor->Set_Target_Name(QString());
+    d_editor->Set_Library_Name("<library_name>.so.1.2.3");
+    d_editor->Set_Library_Type(TTypes::Library_Dylib);
+    if (!Editor_Accepted())
+        return;
+    const std::optional<TLibraryVersion> version =
+        Entered_Library_Version(d_editor->Data().Library_Name);
+    if (version)
+    {
+        for (const QTreeWidgetItem* item : items)
+        {
+            const QString name = item->text(Column_Name);
+            const QString new_name = Library_Name_With_Version(name, *version);
+            if (!new_name.isEmpty())
+                Library_Rename(name, new_name);
+        }
+    }
+    Update_Library_Tree();
 }

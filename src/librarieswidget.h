@@ -10,6 +10,8 @@
 
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
+class TLibraryEditDialog;
 class TXmlFile;
 
 // The "Libraries" tab: the target folders and the libraries and plug-ins
@@ -62,10 +64,19 @@ private slots:
     void Target_Selection_Changed();
     void Library_Item_Changed();
     void Library_Selection_Changed();
+    void Add_Target();
+    void Remove_Target();
+    void Add_Library();
+    void Remove_Library();
+    void Edit_Library();
 
 private:
     void Create_Layout();
     void Make_Connections();
+    void Start_Editor(TTypes::TEditorType editor_type);
+    bool Editor_Accepted() const;
+    void Edit_Single_Library(QTreeWidgetItem* item);
+    void Edit_Library_Versions(const QList<QTreeWidgetItem*>& items);
 
     QTreeWidget* d_target_tree;
     QTreeWidget* d_library_tree;
@@ -74,6 +85,7 @@ private:
     QToolButton* d_add_library;
     QToolButton* d_remove_library;
     QToolButton* d_edit_library;
+    TLibraryEditDialog* d_editor = nullptr;
     std::vector<TTarget> d_targets;
     std::vector<TLibrary> d_libraries;
     QString d_last_error;

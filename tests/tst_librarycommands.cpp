@@ -1,0 +1,441 @@
+#include <QtTest>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+#include "librariespanel.h"
+#include "librarieswidget.h"
+#include "libraryeditdialog.h"
+#include "testsupport.h"
+
+using namespace Test;
+
+namespace
+{
+// What the test saw of the library edit dialog it answered.
+struct TSeen
+{
+    bool Opened = false;
+    QString Title;
+    QString Target;
+    QString Library;
+    QString Type;
+    bool Accept_Enabled = false;
+};
+
+using TEdit = std::function<void(TLibraryEditDialog*)>;
+
+void Type_Into(TLibraryEditDialog* dialog, const QString& field_name, const QString& text)
+{
+    auto* field = dialog->findChild<QLineEdit*>(field_name);
+    field->selectAll();
+    if (field->hasSelectedText())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+TEdit Type_Target(const QString& text)
+{
+    return [text](TLibraryEditDialog* dialog) { Type_Into(dialog, "target_name", text); };
+}
+
+TEdit Type_Library(const QString& target, const QString& library, int type = 0)
+{
+    return [=](TLibraryEditDialog* dialog) {
+        Type_Into(dialog, "target_name", target);
+        Type_Into(dialog, "library_name", library);
+        dialog->findChild<QComboBox*>("library_type")->setCurrentIndex(type);
+    };
+}
+
+TEdit Type_Version(const QString& text)
+{
+    return [text](TLibraryEditDialog* dialog) { Type_Into(dialog, "library_name", text); };
+}
+
+const TEdit No_Edit = [](TLibraryEditDialog*) {};
+
+// Clicks `button` and answers the library edit dialog it opens: `edit` works
+// on the entries as the user would, then "Accept" is clicked when asked for
+// and enabled, otherwise "Cancel".
+std::shared_ptr<TSeen> Run(QToolButton* button, const TEdit& edit, bool accept = true)
+{
+    auto seen = std::make_shared<TSeen>();
+    QTimer::singleShot(0, [=] {
+        auto* dialog = qobject_cast<TLibraryEditDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        seen->Opened = true;
+        seen->Title = dialog->windowTitle();
+        seen->Target = dialog->findChild<QLineEdit*>("target_name")->text();
+        seen->Library = dialog->findChild<QLineEdit*>("library_name")->text();
+        seen->Type = dialog->findChild<QComboBox*>("library_type")->currentText();
+        edit(dialog);
+        auto* accept_button = dialog->findChild<QPushButton*>("accept");
+        seen->Accept_Enabled = accept_button->isEnabled();
+        const bool accepting = accept && seen->Accept_Enabled;
+        QTest::mouseClick(accepting ? accept_button : dialog->findChild<QPushButton*>("cancel"),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    return seen;
+}
+
+void Select(QTreeWidget* tree, const QList<QTreeWidgetItem*>& items)
+{
+    tree->clearSelection();
+    for (QTreeWidgetItem* item : items)
+        item->setSelected(true);
+}
+
+QTreeWidgetItem* Library_Row(const QTreeWidget* tree, const QString& target, const QString& name)
+{
+    for (QTreeWidgetItem* item : Rows_Of(tree, target))
+    {
+        if (item->text(2) == name)
+            return item;
+    }
+    qFatal("no library %s in %s", qPrintable(name), qPrintable(target));
+}
+
+bool Is_Sorted(const QStringList& texts)
+{
+    return std::is_sorted(texts.begin(), texts.end());
+}
+}
+
+class TLibraryCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void addAndRemoveTargetsKeepTheUsersChecks();
+    void addTargetIgnoresKnownAndCancelledNames();
+    void addAndRemoveLibraries();
+    void singleEditChangesTheRowInPlace();
+    void versionEditRenamesEveryLibraryOfTheName();
+    void staleAcceptAddsNothingTheRulesRefuse();
+    void restartKeepsTheEditedLists();
+};
+
+void TLibraryCommandsTest::addAndRemoveTargetsKeepTheUsersChecks()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    TLibrariesWidget* panel = editor.Panel;
+    Click_Check_Box(editor.Targets, Row(editor.Targets, "lib", 0));
+    Press_Space(editor.Targets, Row(editor.Targets, "styles", 0));
+
+    // The libraries of a removed target stay listed.
+    Select(editor.Targets, {Row(editor.Targets, "bearer", 0)});
+    QCOMPARE(Run(editor.Button("remove_target"), No_Edit)->Opened, false);
+    QVERIFY(!panel->Target_Exists("bearer"));
+    QVERIFY(!Column(editor.Targets, 0).contains("bearer"));
+    QCOMPARE(Rows_Of(editor.Libraries, "bearer").size(), 3);
+    QVERIFY(!editor.Button("remove_target")->isEnabled());
+    QCOMPARE(panel->Active_Targets(false),
+             QStringList({"platforms", "styles", "xcbglintegrations"}));
+
+    // Added again, the target is checked, sorted, and frees its libraries.
+    const auto seen = Run(editor.Button("add_target"), Type_Target("bearer"));
+    QCOMPARE(seen->Title, QString("Add Target"));
+    QVERIFY(seen->Accept_Enabled);
+    QCOMPARE(Column(editor.Targets, 0).first(), QString("bearer"));
+    QVERIFY(Is_Sorted(Column(editor.Targets, 0)));
+    QCOMPARE(panel->Active_Targets(false),
+             QStringList({"bearer", "platforms", "styles", "xcbglintegrations"}));
+    QCOMPARE(panel->Active_Targets(true), QStringList({"bearer", "platforms", "xcbglintegrations"}));
+    for (const QTreeWidgetItem* item : Rows_Of(editor.Libraries, "bearer"))
+        QVERIFY(!item->isDisabled());
+    QVERIFY(Rows_Of(editor.Libraries, "lib").first()->isDisabled());
+
+    Run(editor.Button("add_target"), Type_Target("a_new_dir"));
+    QCOMPARE(Column(editor.Targets, 0).first(), QString("a_new_dir"));
+    QCOMPARE(Checked_Rows(editor.Targets, 0),
+             QStringList({"a_new_dir", "bearer", "platforms", "styles", "xcbglintegrations"}));
+
+    Select(editor.Targets, {Row(editor.Targets, "platforms", 0)});
+    Run(editor.Button("remove_target"), No_Edit);
+    QCOMPARE(Checked_Rows(editor.Targets, 0),
+             QStringList({"a_new_dir", "bearer", "styles", "xcbglintegrations"}));
+    QCOMPARE(panel->Target_Names().size(), 12);
+    QCOMPARE(editor.Panel->findChildren<TLibraryEditDialog*>().size(), 1);
+}
+
+void TLibraryCommandsTest::addTargetIgnoresKnownAndCancelledNames()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    const QStringList targets = editor.Panel->Target_Names();
+    QToolButton* add = editor.Button("add_target");
+
+    QVERIFY(!Run(add, Type_Target("Lib"))->Accept_Enabled);
+    QVERIFY(!Run(add, Type_Target("STYLES"))->Accept_Enabled);
+    QVERIFY(Run(add, Type_Target("mytarget"), false)->Accept_Enabled);
+    QCOMPARE(editor.Panel->Target_Names(), targets);
+
+    // The dialog keeps the last entry and "Accept" as the user left them.
+    const auto seen = Run(add, No_Edit);
+    QCOMPARE(seen->Target, QString("mytarget"));
+    QVERIFY(seen->Accept_Enabled);
+    QCOMPARE(editor.Panel->Target_Names(), targets + QStringList("mytarget"));
+    QVERIFY(Run(add, No_Edit)->Accept_Enabled);
+    QCOMPARE(editor.Panel->Target_Names(), targets + QStringList("mytarget"));
+    QCOMPARE(Column(editor.Targets, 0).count("mytarget"), 1);
+
+    QVERIFY(!Run(add, Type_Target("my target"))->Accept_Enabled);
+    QVERIFY(!Run(add, Type_Target(".."))->Accept_Enabled);
+    QCOMPARE(editor.Panel->Target_Names().size(), 13);
+}
+
+void TLibraryCommandsTest::addAndRemoveLibraries()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    TLibrariesWidget* panel = editor.Panel;
+    QToolButton* add = editor.Button("add_library");
+
+    auto seen = Run(add, Type_Library("lib", "libQt5Svg.so.5.15.2"));
+    QCOMPARE(seen->Title, QString("Add Library"));
+    QVERIFY(seen->Accept_Enabled);
+    QTreeWidgetItem* svg = Library_Row(editor.Libraries, "lib", "libQt5Svg.so.5.15.2");
+    QCOMPARE(svg->text(1), QString("Dylib"));
+    QCOMPARE(svg->text(3), QString("iconengines"));
+    QCOMPARE(svg->checkState(0), Qt::Checked);
+    QVERIFY(!svg->isDisabled());
+    QVERIFY(panel->Active_Libraries("lib").contains("libQt5Svg.so.5.15.2"));
+    QVERIFY(Is_Sorted(Column(editor.Libraries, 0)));
+
+    // A target typed in another case is the listed target.
+    Run(add, Type_Library("IMAGEFORMATS", "libqsvg.so", 1));
+    const TLibrariesWidget::TLibrary qsvg = panel->Library("imageformats", "libqsvg.so");
+    QCOMPARE(qsvg.Type, TTypes::Library_Plugin);
+    QVERIFY(qsvg.Checked);
+    QVERIFY(Library_Row(editor.Libraries, "imageformats", "libqsvg.so")->isDisabled());
+    QCOMPARE(Library_Row(editor.Libraries, "imageformats", "libqsvg.so")->text(3), QString());
+    QVERIFY(!Column(editor.Libraries, 0).contains("IMAGEFORMATS"));
+
+    // An existing library is not added twice.
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 44);
+    QVERIFY(Run(add, Type_Library("platforms", "libqxcb.so", 1))->Accept_Enabled);
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 44);
+    QVERIFY(!Run(add, Type_Library("nowhere", "libx.so"))->Accept_Enabled);
+    QVERIFY(!Run(add, Type_Library("lib", "libx.SO"))->Accept_Enabled);
+    Run(add, Type_Library("lib", "libx.so"), false);
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 44);
+
+    Select(editor.Libraries, {Library_Row(editor.Libraries, "platforms", "libqvnc.so"),
+                              Library_Row(editor.Libraries, "lib", "libQt5Xml.so.5.15.2"),
+                              Library_Row(editor.Libraries, "lib", "libQt5Svg.so.5.15.2")});
+    QCOMPARE(Run(editor.Button("remove_library"), No_Edit)->Opened, false);
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 41);
+    QVERIFY(!panel->Library_Exists("platforms", "libqvnc.so"));
+    QVERIFY(!panel->Library_Exists("lib", "libQt5Xml.so.5.15.2"));
+    QVERIFY(!panel->Library_Exists("lib", "libQt5Svg.so.5.15.2"));
+    QVERIFY(!Column(editor.Libraries, 2).contains("libqvnc.so"));
+    QCOMPARE(panel->Active_Libraries("lib").size(), 13);
+    QVERIFY(Is_Sorted(Column(editor.Libraries, 0)));
+    QVERIFY(!editor.Button("remove_library")->isEnabled());
+    QCOMPARE(editor.Panel->findChildren<TLibraryEditDialog*>().size(), 1);
+}
+
+void TLibraryCommandsTest::singleEditChangesTheRowInPlace()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    TLibrariesWidget* panel = editor.Panel;
+    QToolButton* edit = editor.Button("edit_library");
+    QTreeWidgetItem* gui = Library_Row(editor.Libraries, "lib", "libQt5Gui.so.5.15.2");
+    const int row = editor.Libraries->indexOfTopLevelItem(gui);
+    Press_Space(editor.Libraries, gui);
+    Select(editor.Libraries, {gui});
+
+    // Changing only the type changes nothing.
+    auto seen = Run(edit, Type_Library("lib", "libQt5Gui.so.5.15.2", 1));
+    QCOMPARE(seen->Title, QString("Edit Library"));
+    QCOMPARE(seen->Target, QString("lib"));
+    QCOMPARE(seen->Library, QString("libQt5Gui.so.5.15.2"));
+    QCOMPARE(seen->Type, QString("Library"));
+    QVERIFY(seen->Accept_Enabled);
+    QCOMPARE(gui->text(1), QString("Dylib"));
+    QCOMPARE(panel->Library("lib", "libQt5Gui.so.5.15.2").Type, TTypes::Library_Dylib);
+
+    // Naming another existing library changes nothing either.
+    Run(edit, Type_Library("lib", "libQt5Core.so.5.15.2"));
+    QCOMPARE(gui->text(2), QString("libQt5Gui.so.5.15.2"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.5.15.2"));
+
+    // Moved to another target, the row keeps its place and its check box,
+    // shows the plug-ins of its new name, and the list follows at once.
+    Run(edit, Type_Library("Platforms", "libQt5Network.so.5.15.3"));
+    QCOMPARE(editor.Libraries->indexOfTopLevelItem(gui), row);
+    QCOMPARE(gui->text(0), QString("platforms"));
+    QCOMPARE(gui->text(1), QString("Dylib"));
+    QCOMPARE(gui->text(2), QString("libQt5Network.so.5.15.3"));
+    QCOMPARE(gui->text(3), QString("bearer"));
+    QCOMPARE(gui->checkState(0), Qt::Unchecked);
+    QVERIFY(!panel->Library_Exists("lib", "libQt5Gui.so.5.15.2"));
+    const TLibrariesWidget::TLibrary moved = panel->Library("platforms", "libQt5Network.so.5.15.3");
+    QCOMPARE(moved.Type, TTypes::Library_Dylib);
+    QVERIFY(!moved.Checked);
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 42);
+
+    seen = Run(edit, Type_Library("platforms", "libqfoo.so", 1));
+    QCOMPARE(seen->Target, QString("platforms"));
+    QCOMPARE(gui->text(1), QString("Plugin"));
+    QCOMPARE(gui->text(3), QString());
+    QCOMPARE(panel->Library("platforms", "libqfoo.so").Type, TTypes::Library_Plugin);
+
+    QVERIFY(!Run(edit, Type_Library("platforms", "lib foo.so"))->Accept_Enabled);
+    Run(edit, Type_Library("lib", "libqbar.so"), false);
+    QCOMPARE(gui->text(2), QString("libqfoo.so"));
+    QVERIFY(panel->Library_Exists("platforms", "libqfoo.so"));
+}
+
+void TLibraryCommandsTest::versionEditRenamesEveryLibraryOfTheName()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    TLibrariesWidget* panel = editor.Panel;
+    QTreeWidget* tree = editor.Libraries;
+    QToolButton* edit = editor.Button("edit_library");
+    Run(editor.Button("add_library"), Type_Library("platforms", "libQt5Core.so.5.15.2"));
+    Run(editor.Button("add_library"), Type_Library("lib", "libqxcb-egl.so.5.15.2", 1));
+    auto select_four = [&] {
+        Select(tree, {Library_Row(tree, "lib", "libQt5Gui.so.5.15.2"),
+                      Library_Row(tree, "lib", "libQt5Core.so.5.15.2"),
+                      Library_Row(tree, "platforms", "libqxcb.so"),
+                      Library_Row(tree, "lib", "libqxcb-egl.so.5.15.2")});
+    };
+
+    // Cancelled, nothing changes and the tree is not rebuilt.
+    select_four();
+    Run(edit, Type_Version("libfoo.so.9.9.9"), false);
+    QCOMPARE(tree->selectedItems().size(), 4);
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.5.15.2"));
+
+    auto seen = Run(edit, No_Edit);
+    QCOMPARE(seen->Title, QString("Edit Library Version"));
+    QCOMPARE(seen->Target, QString());
+    QCOMPARE(seen->Library, QString("<library_name>.so.1.2.3"));
+    QCOMPARE(seen->Type, QString("Library"));
+    QVERIFY(seen->Accept_Enabled);
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.1.2.3"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Core.so.1.2.3"));
+    QVERIFY(panel->Library_Exists("platforms", "libQt5Core.so.1.2.3"));
+    QVERIFY(panel->Library_Exists("platforms", "libqxcb.so"));
+    QVERIFY(panel->Library_Exists("lib", "libqxcb-egl.so.5.15.2"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Widgets.so.5.15.2"));
+    QCOMPARE(Library_Row(tree, "lib", "libQt5Gui.so.1.2.3")->text(3),
+             QString("platforms, platforminputcontexts"));
+    QVERIFY(tree->selectedItems().isEmpty());
+    QVERIFY(Is_Sorted(Column(tree, 0)));
+
+    Select(tree, {Library_Row(tree, "lib", "libQt5Gui.so.1.2.3"),
+                  Library_Row(tree, "lib", "libQt5Widgets.so.5.15.2")});
+    Run(edit, Type_Version("libfoo.so.007.1.2"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.7.1.2"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Widgets.so.7.1.2"));
+
+    // Two numbers rename nothing, but the tree is rebuilt.
+    Select(tree, {Library_Row(tree, "lib", "libQt5Gui.so.7.1.2"),
+                  Library_Row(tree, "lib", "libQt5Widgets.so.7.1.2")});
+    QVERIFY(Run(edit, Type_Version("libfoo.so.1.2"))->Accept_Enabled);
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.7.1.2"));
+    QVERIFY(tree->selectedItems().isEmpty());
+    QCOMPARE(tree->topLevelItemCount(), 44);
+}
+
+void TLibraryCommandsTest::staleAcceptAddsNothingTheRulesRefuse()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    TLibrariesWidget* panel = editor.Panel;
+    QTreeWidget* tree = editor.Libraries;
+    Run(editor.Button("add_library"), Type_Library("lib", "libnew.so"));
+    Select(tree, {Library_Row(tree, "lib", "libQt5Gui.so.5.15.2"),
+                  Library_Row(tree, "lib", "libQt5Sql.so.5.15.2")});
+    QVERIFY(Run(editor.Button("edit_library"), No_Edit)->Accept_Enabled);
+    QVERIFY(panel->Library_Exists("lib", "libQt5Sql.so.1.2.3"));
+
+    // The version edit left an empty target and the placeholder behind, with
+    // "Accept" still enabled.
+    auto seen = Run(editor.Button("add_target"), No_Edit);
+    QCOMPARE(seen->Target, QString());
+    QVERIFY(seen->Accept_Enabled);
+    QCOMPARE(panel->Target_Names().size(), 12);
+    QVERIFY(!panel->Target_Exists(""));
+
+    seen = Run(editor.Button("add_library"), No_Edit);
+    QCOMPARE(seen->Library, QString("<library_name>.so.1.2.3"));
+    QVERIFY(seen->Accept_Enabled);
+    QCOMPARE(tree->topLevelItemCount(), 43);
+    QVERIFY(!Column(tree, 2).contains("<library_name>.so.1.2.3"));
+}
+
+void TLibraryCommandsTest::restartKeepsTheEditedLists()
+{
+    TFreshHome home;
+    {
+        TLibrariesEditor editor;
+        QVERIFY(editor.Show());
+        QTreeWidget* tree = editor.Libraries;
+        Run(editor.Button("add_target"), Type_Target("mytarget"));
+        Select(editor.Targets, {Row(editor.Targets, "bearer", 0)});
+        Run(editor.Button("remove_target"), No_Edit);
+        Run(editor.Button("add_library"), Type_Library("mytarget", "libmine.so.1.0.0", 1));
+        Select(tree, {Library_Row(tree, "platforms", "libqvnc.so")});
+        Run(editor.Button("remove_library"), No_Edit);
+        Select(tree, {Library_Row(tree, "lib", "libQt5Gui.so.5.15.2")});
+        Run(editor.Button("edit_library"), Type_Library("lib", "libQt5Gui.so.5.15.9"));
+        Select(tree, {Library_Row(tree, "lib", "libQt5Core.so.5.15.2"),
+                      Library_Row(tree, "lib", "libQt5Xml.so.5.15.2")});
+        Run(editor.Button("edit_library"), Type_Version("x.so.6.0.1"));
+        editor.Window.close();
+    }
+
+    const QByteArray saved = Read_File(home.Data_Folder() + "/libraries.xml");
+    QVERIFY(saved.contains("        <Target>\n"
+                           "            <Name>mytarget</Name>\n"
+                           "            <Checked>Yes</Checked>\n"
+                           "        </Target>\n"));
+    QVERIFY(saved.contains("        <Library>\n"
+                           "            <Target_Name>mytarget</Target_Name>\n"
+                           "            <Name>libmine.so.1.0.0</Name>\n"
+                           "            <Type>PLUGIN</Type>\n"
+                           "            <Checked>Yes</Checked>\n"
+                           "        </Library>\n"));
+    QCOMPARE(Element_Texts(saved, "Target").size(), 0);
+    QVERIFY(!Element_Texts(saved, "Name").contains("libqvnc.so"));
+
+    TLibrariesEditor editor;
+    TLibrariesWidget* panel = editor.Panel;
+    QVERIFY(panel->Target_Exists("mytarget"));
+    QVERIFY(!panel->Target_Exists("bearer"));
+    QCOMPARE(panel->Target_Names().size(), 12);
+    QCOMPARE(panel->Active_Libraries("mytarget"), QStringList({"libmine.so.1.0.0"}));
+    QCOMPARE(panel->Library("mytarget", "libmine.so.1.0.0").Type, TTypes::Library_Plugin);
+    QVERIFY(panel->Library_Exists("bearer", "libqconnmanbearer.so"));
+    QVERIFY(!panel->Library_Exists("platforms", "libqvnc.so"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Gui.so.5.15.9"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Core.so.6.0.1"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Xml.so.6.0.1"));
+    QCOMPARE(editor.Libraries->topLevelItemCount(), 42);
+}
+
+QTEST_MAIN(TLibraryCommandsTest)
+#include "tst_librarycommands.moc"
