@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "plainname.h"
+#include "safename.h"
 
 namespace
 {
@@ -53,10 +53,10 @@ QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
 {
     for (const TSpecTarget& target : targets)
     {
-        if (!Is_Plain_File_Name(target.Name))
+        if (!Is_Safe_Name(target.Name))
             return QString("ERR  Target name '%1' is not a plain file name.").arg(target.Name);
         for (const QString& library : target.Libraries)
-            if (!Is_Plain_File_Name(library))
+            if (!Is_Safe_Name(library))
                 return QString("ERR  Library name '%1' of target '%2' is not a plain file name.")
                     .arg(library, target.Name);
     }

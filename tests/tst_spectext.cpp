@@ -1,7 +1,7 @@
 #include <QDir>
 #include <QtTest>
 
-#include "plainname.h"
+#include "safename.h"
 #include "savefile.h"
 #include "spectext.h"
 #include "testsupport.h"
@@ -314,10 +314,10 @@ void TSpecTextTest::unsafeNamesAreRefused()
         spec = Compose_Spec_Text(input);
         QCOMPARE(spec.Error, "ERR  Library name '" + name + "' of target 'platforms' is not a plain file name.");
         QVERIFY(spec.Text.isEmpty());
-        QVERIFY(!Is_Plain_File_Name(name));
+        QVERIFY(!Is_Safe_Name(name));
     }
     for (const QString name : {"lib", "libQt5Core.so.5.15.2", "...", "a_b+c-d,e@f.so", ".hidden"})
-        QVERIFY2(Is_Plain_File_Name(name), qPrintable(name));
+        QVERIFY2(Is_Safe_Name(name), qPrintable(name));
 }
 
 void TSpecTextTest::saveReplacesTheFileWhole()
