@@ -44,9 +44,9 @@ std::vector<TSpecTarget> Spec_Targets(const TLibrariesWidget& panel)
 QString Create_Status(const QString& file_name, bool written, const QString& error,
                       const QString& scan_problems)
 {
-    QString status = written
-                         ? QString("Spec file written to \"%1\".").arg(file_name)
-                         : QString("The spec file \"%1\" was not written: %2").arg(file_name, error);
+    QString status =
+        written ? QString("Spec file written to \"%1\".").arg(file_name)
+                : QString("The spec file \"%1\" was not written: %2").arg(file_name, error);
     if (!scan_problems.isEmpty())
         status += QString(" The requirements scan was incomplete: %1.").arg(scan_problems);
     return status;
