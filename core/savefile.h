@@ -9,4 +9,9 @@
 // name is unchanged, `*error` receives a message and false is returned.
 bool Save_Text_File(const QString& file_name, const QString& text, QString* error);
 
+// True when Save_Text_File could replace `file_name` now. Neither creates
+// nor changes that file; otherwise `*error` receives the same message as a
+// failed save.
+bool Can_Save_Text_File(const QString& file_name, QString* error);
+
 #endif

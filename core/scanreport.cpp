@@ -16,6 +16,8 @@ QString Counted(int count, const QString& singular, const QString& plural)
 QStringList Problems(const TScanReport& report)
 {
     QStringList problems;
+    if (report.No_Shared_Libs_Path)
+        problems.append("no shared-libraries folder is set");
     for (const QString& target : report.Missing_Targets)
         problems.append(QString("the target \"%1\" has no folder").arg(target));
     for (const QString& program : report.Not_Started)
@@ -44,11 +46,16 @@ void Note_Missing_Target(TScanReport& report, const QString& target)
     Note_Once(report.Missing_Targets, target);
 }
 
+QString Scan_Problems(const TScanReport& report)
+{
+    return Problems(report).join("; ");
+}
+
 QString Scan_Summary(const TScanReport& report, int packages)
 {
     QString summary = QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
-    const QStringList problems = Problems(report);
+    const QString problems = Scan_Problems(report);
     if (!problems.isEmpty())
-        summary += " Incomplete: " + problems.join("; ") + ".";
+        summary += " Incomplete: " + problems + ".";
     return summary;
 }

@@ -11,6 +11,7 @@ struct TScanReport
     QStringList Timed_Out;    // programs that did not finish in time
     QStringList Missing_Targets;  // targets without a folder to scan
     int Files_Not_Examined = 0;
+    bool No_Shared_Libs_Path = false;  // there was no folder to scan at all
 };
 
 // Notes that `program` could not be started or did not finish in time, or
@@ -18,6 +19,9 @@ struct TScanReport
 void Note_Not_Started(TScanReport& report, const QString& program);
 void Note_Timed_Out(TScanReport& report, const QString& program);
 void Note_Missing_Target(TScanReport& report, const QString& target);
+
+// Why the scan was incomplete, in a few words; empty when it was complete.
+QString Scan_Problems(const TScanReport& report);
 
 // One status line: how many packages were found and, when the scan was
 // incomplete, why.

@@ -204,11 +204,6 @@ void TKestrelvantory::Remember_Folder(const QString& file_name)
         d_working_path = Folder_Of(file_name);
 }
 
-void TKestrelvantory::File_Create_Spec_File()
-{
-    Show_Status("Writing spec files is not available in this build yet.");
-}
-
 void TKestrelvantory::Help_About()
 {
     d_message_box->setText("Kestrelvantory");

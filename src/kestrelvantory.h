@@ -57,6 +57,7 @@ private:
     void Save_Panel_Defaults();
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
+    bool Write_Spec_File(const QString& file_name) const;
 
     QAction* d_action_quit;
     QAction* d_action_create;
@@ -75,6 +76,8 @@ private:
     QString d_data_folder;
     QString d_working_path;
     mutable QString d_last_error;
+    // Why the requirements scan of the last spec file written was incomplete.
+    mutable QString d_scan_problems;
 };
 
 #endif

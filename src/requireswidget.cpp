@@ -120,12 +120,16 @@ void TRequiresWidget::Set_Wait_Limit(int milliseconds)
     d_wait_limit = milliseconds;
 }
 
+// Without a shared-libraries folder the list stays as it is.
 void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
 {
-    if (d_shared_libs_path.isEmpty())
-        return;
-    d_entries.clear();
     d_scan_report = TScanReport();
+    if (d_shared_libs_path.isEmpty())
+    {
+        d_scan_report.No_Shared_Libs_Path = true;
+        return;
+    }
+    d_entries.clear();
     const QStringList folders =
         QDir(d_shared_libs_path).entryList(QDir::AllDirs | QDir::NoDotAndDotDot);
     for (const QString& name : folders)
@@ -140,6 +144,11 @@ void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
     }
     Update_Tree();
     emit Status_Message(Scan_Summary(d_scan_report, static_cast<int>(d_entries.size())));
+}
+
+QString TRequiresWidget::Scan_Problems() const
+{
+    return ::Scan_Problems(d_scan_report);
 }
 
 void TRequiresWidget::Process_Directory(const QString& path)

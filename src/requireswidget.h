@@ -31,6 +31,9 @@ public:
     QStringList Required_Packages() const;
     // Rescans the subfolders of d_shared_libs_path named by `targets`.
     void Refresh_Required_Packages(const QStringList& targets);
+    // Why the last rescan was incomplete, or could not run; empty when it
+    // was complete.
+    QString Scan_Problems() const;
     bool Has_Library(const QString& library) const;
     void Add_Library(const QString& package, const QString& library);
 

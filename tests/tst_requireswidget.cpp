@@ -5,9 +5,8 @@
 
 #include "kestrelvantory.h"
 #include "requireswidget.h"
+#include "standins.h"
 #include "testsupport.h"
-
-#include <map>
 
 namespace
 {
@@ -48,67 +47,6 @@ QStringList Rows(const QTreeWidget* tree)
     }
     return rows;
 }
-
-QString Dependency_Line(const QString& library)
-{
-    const QString name = library.section('/', -1);
-    return QString("\t%1 => %2 (0x00007f0000000000)").arg(name, library);
-}
-
-// Scripted "ldd" and "rpm" on a PATH of their own while it lives. The "ldd"
-// stand-in prints a file's listing when its first line is "#listing", hangs
-// on "#hang" and rejects anything else. The "rpm" stand-in logs every library
-// it is asked about and answers from a table; unknown libraries fail.
-class TStandIns
-{
-public:
-    TStandIns() : d_old_path(qgetenv("PATH"))
-    {
-        qputenv("PATH", d_bin.path().toLocal8Bit());
-        Write_Script("ldd",
-                     "case \"$(head -n 1 \"$1\")\" in\n"
-                     "'#listing') tail -n +2 \"$1\" ;;\n"
-                     "'#hang') exec sleep 30 ;;\n"
-                     "*) echo \"not a dynamic executable\" >&2; exit 1 ;;\n"
-                     "esac\n");
-    }
-
-    ~TStandIns() { qputenv("PATH", d_old_path); }
-
-    void Set_Providers(const std::map<QString, QString>& providers)
-    {
-        QString script = QString("echo \"$3\" >> '%1'\ncase \"$3\" in\n").arg(Log_Path());
-        for (const auto& [library, output] : providers)
-            script += QString("'%1') %2 ;;\n")
-                          .arg(library, output == "#hang" ? "exec sleep 30"
-                                                          : "echo '" + output + "'");
-        script += "*) echo \"file $3 is not owned by any package\"; exit 1 ;;\nesac\n";
-        Write_Script("rpm", script);
-    }
-
-    void Remove(const QString& program) { QFile::remove(d_bin.filePath(program)); }
-
-    QStringList Queries() const
-    {
-        if (!QFile::exists(Log_Path()))
-            return {};
-        return QString::fromUtf8(Test::Read_File(Log_Path())).split('\n', Qt::SkipEmptyParts);
-    }
-
-private:
-    QString Log_Path() const { return d_log.filePath("rpm.log"); }
-
-    void Write_Script(const QString& name, const QString& body)
-    {
-        const QString path = d_bin.filePath(name);
-        Test::Write_File(path, ("#!/bin/sh\nPATH=/usr/bin:/bin\n" + body).toUtf8());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    QTemporaryDir d_bin;
-    QTemporaryDir d_log;
-    QByteArray d_old_path;
-};
 }
 
 class TRequiresWidgetTest : public QObject
@@ -144,14 +82,14 @@ private:
 
     std::unique_ptr<QTemporaryDir> d_folder;
     std::unique_ptr<TRequiresWidget> d_panel;
-    std::unique_ptr<TStandIns> d_stand_ins;
+    std::unique_ptr<Test::TStandIns> d_stand_ins;
 };
 
 void TRequiresWidgetTest::init()
 {
     d_folder = std::make_unique<QTemporaryDir>();
     d_panel = std::make_unique<TRequiresWidget>(nullptr, Qt::WindowFlags());
-    d_stand_ins = std::make_unique<TStandIns>();
+    d_stand_ins = std::make_unique<Test::TStandIns>();
 }
 
 void TRequiresWidgetTest::cleanup()
@@ -164,13 +102,8 @@ void TRequiresWidgetTest::cleanup()
 void TRequiresWidgetTest::Write_Listing(const QString& target, const QString& file,
                                         const QStringList& libraries)
 {
-    QStringList lines = {"#listing", "\tlinux-vdso.so.1 (0x00007ffd00000000)"};
-    for (const QString& library : libraries)
-        lines.append(Dependency_Line(library));
-    lines.append("\t/lib64/ld-linux-x86-64.so.2 (0x00007f0000001000)");
     QDir(d_folder->path()).mkpath("shared/" + target);
-    Test::Write_File(d_folder->filePath("shared/" + target + "/" + file),
-                     lines.join('\n').toUtf8() + "\n");
+    Test::Write_File(d_folder->filePath("shared/" + target + "/" + file), Test::Listing(libraries));
 }
 
 TRequiresWidget* TRequiresWidgetTest::Scanning_Panel()
@@ -300,6 +233,7 @@ void TRequiresWidgetTest::rpmAnswersDecideThePackage()
                                 {"/lib/libfoo.so.1", "libfoo1-1.2+git5-1.1.x86_64"}});
 
     QCOMPARE(Scan({"app"}), QStringList({"Requirements: 1 package found."}));
+    QCOMPARE(d_panel->Scan_Problems(), QString());
     QCOMPARE(d_panel->Required_Packages(), QStringList({"libxcb-image0"}));
     QCOMPARE(Rows(d_panel->findChild<QTreeWidget*>()),
              QStringList({"libxcb-image0 | /lib/libxcb-image.so.0"}));
@@ -393,6 +327,7 @@ void TRequiresWidgetTest::emptySharedLibsPathChangesNothing()
     QSignalSpy status(d_panel.get(), &TRequiresWidget::Status_Message);
     d_panel->Refresh_Required_Packages({"app"});
     QCOMPARE(status.count(), 0);
+    QCOMPARE(d_panel->Scan_Problems(), QString("no shared-libraries folder is set"));
     QCOMPARE(d_panel->Required_Packages(), QStringList({"libxcb-image0", "libxcb-image1"}));
     QCOMPARE(d_panel->findChild<QTreeWidget*>()->topLevelItemCount(), 2);
     QCOMPARE(d_stand_ins->Queries(), QStringList());
@@ -433,6 +368,8 @@ void TRequiresWidgetTest::missingProgramsAreReported()
     QCOMPARE(Scan({"app"}),
              QStringList({"Requirements: 0 packages found. Incomplete: \"ldd\" could not be "
                           "started; 2 files could not be examined."}));
+    QCOMPARE(d_panel->Scan_Problems(),
+             QString("\"ldd\" could not be started; 2 files could not be examined"));
 }
 
 void TRequiresWidgetTest::clearedListStaysEmptyAfterRestart()

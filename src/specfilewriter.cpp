@@ -1,0 +1,99 @@
+// The "Create" action of the main window: asks for a file name, gathers the
+// panels' contents and writes the spec file.
+
+#include "kestrelvantory.h"
+
+#include "changelogwidget.h"
+#include "expressionwidget.h"
+#include "filedialog.h"
+#include "filenames.h"
+#include "librarieswidget.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
+#include "savefile.h"
+#include "spectext.h"
+#include "variableswidget.h"
+
+namespace
+{
+std::vector<TSpecVariable> Spec_Variables(const TVariablesWidget& panel)
+{
+    std::vector<TSpecVariable> variables;
+    const int count = panel.Variable_Count();
+    for (int index = 0; index < count; ++index)
+        variables.push_back(panel.Variable(index));
+    return variables;
+}
+
+TSpecPaths Spec_Paths(const TExpressionsWidget& panel)
+{
+    return {panel.Build_Path(),        panel.CMake_Bin_Path(),
+            panel.QMake_Bin_Path(),    panel.Library_Path(),
+            panel.Desktop_Menu_Path(), panel.Target_Install_Path(),
+            panel.Target_Desktop_Menu_Path()};
+}
+
+std::vector<TSpecTarget> Spec_Targets(const TLibrariesWidget& panel)
+{
+    std::vector<TSpecTarget> targets;
+    for (const QString& target : panel.Active_Targets(true))
+        targets.push_back({target, panel.Active_Libraries(target)});
+    return targets;
+}
+
+QString Create_Status(const QString& file_name, bool written, const QString& error,
+                      const QString& scan_problems)
+{
+    QString status =
+        written ? QString("Spec file written to \"%1\".").arg(file_name)
+                : QString("The spec file \"%1\" was not written: %2").arg(file_name, error);
+    if (!scan_problems.isEmpty())
+        status += QString(" The requirements scan was incomplete: %1.").arg(scan_problems);
+    return status;
+}
+}
+
+void TKestrelvantory::File_Create_Spec_File()
+{
+    const QString answer = TFileDialog::Save_File_Name(this, "Create Spec File", d_working_path,
+                                                       "SPEC (*.spec)");
+    if (answer.isEmpty())
+        return;
+    const QString file_name = With_Suffix(answer, ".spec");
+    Remember_Folder(file_name);
+    const bool written = Write_Spec_File(file_name);
+    Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems));
+}
+
+// The requirements are rescanned, in the automatic mode, only once the file
+// is known to be writable; the file itself is replaced only by a complete text.
+bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
+{
+    d_scan_problems.clear();
+    d_variables_widget->Update_Variables();
+    TSpecInput input;
+    input.Generator = d_options_widget->Generator_Type();
+    input.Requires_Mode = d_options_widget->Requires_Type();
+    if (!Can_Save_Text_File(file_name, &d_last_error))
+        return false;
+
+    input.Paths = Spec_Paths(*d_expressions_widget);
+    if (input.Requires_Mode == TTypes::Requires_Auto_Update)
+    {
+        Update_Requirements();
+        d_scan_problems = d_requires_widget->Scan_Problems();
+    }
+    input.Targets = Spec_Targets(*d_libraries_widget);
+    input.Variables = Spec_Variables(*d_variables_widget);
+    input.Required_Packages = d_requires_widget->Required_Packages();
+    input.Description = d_variables_widget->Description();
+    input.Changes = d_changelog_widget->Changes();
+
+    const TSpecText spec = Compose_Spec_Text(input);
+    if (!spec.Is_Complete())
+    {
+        d_last_error = spec.Error;
+        return false;
+    }
+    return Save_Text_File(file_name, spec.Text, &d_last_error);
+}

@@ -1,0 +1,447 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "changelogwidget.h"
+#include "expressionwidget.h"
+#include "kestrelvantory.h"
+#include "librariesfile.h"
+#include "librarieswidget.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
+#include "standins.h"
+#include "testsupport.h"
+#include "variableswidget.h"
+
+#include <sys/stat.h>
+
+namespace
+{
+const QString Demo_Spec = R"(%define name                            demo
+Name:                                   %{name}
+Version:                                1.0.0
+Requires:                               glibc
+
+%description
+Demo program.
+
+%prep
+%setup -q
+
+%build
+
+qmake PREFIX=%{buildroot}%{_libdir}/%{name}
+make
+
+%install
+
+mkdir -p %{buildroot}%{_libdir}/%{name}
+mkdir -p %{buildroot}%{_libdir}/%{name}/lib
+mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
+mkdir -p %{buildroot}%{_datadir}/applications
+mkdir -p %{buildroot}%{_datadir}/pixmaps
+
+make install
+
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
+
+install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
+
+install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
+
+install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
+install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
+
+%post
+
+ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
+
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
+
+%postun
+
+if [ "$1" = 0 ]; then
+rm -f %{_bindir}/%{name}
+rm -r %{_libdir}/%{name}/lib
+rm -r %{_libdir}/%{name}/platforms
+rm -r %{_libdir}/%{name}
+fi
+
+%files
+
+%defattr(-,root,root)
+%{_libdir}/%{name}/%{name}
+%{_libdir}/%{name}/lib/*
+%{_libdir}/%{name}/platforms/*
+
+%defattr(644,root,root)
+%{_datadir}/applications/%{name}.desktop
+%{_datadir}/pixmaps/%{name}.png
+
+%changelog
+- First build
+)";
+
+const QString Requires_Glibc = "Requires:                               glibc\n";
+
+// `text` with `from` replaced once; fails the test when `from` is missing.
+QString Replaced(QString text, const QString& from, const QString& to)
+{
+    if (!text.contains(from))
+        qFatal("expected text not found: %s", qPrintable(from));
+    return text.replace(from, to);
+}
+
+void Set_Checked(QTreeWidget* tree, int column, const QStringList& checked)
+{
+    for (int row = 0; row < tree->topLevelItemCount(); ++row)
+    {
+        QTreeWidgetItem* item = tree->topLevelItem(row);
+        item->setCheckState(0, checked.contains(item->text(column)) ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+// A folder that the user "nobody" may enter and read.
+void Open_To_Everyone(const QString& path, mode_t mode = 0755)
+{
+    if (chmod(QFile::encodeName(path).constData(), mode) != 0)
+        qFatal("cannot change the permissions of %s", qPrintable(path));
+}
+
+// The real main window, started in the current HOME, and what a user does
+// with it.
+class TEditor
+{
+public:
+    TEditor() : d_window(nullptr, Qt::WindowFlags()) {}
+
+    template <typename TPanel> TPanel* Panel() { return d_window.findChild<TPanel*>(); }
+
+    // The demo project: three variables (the version typed into the table),
+    // qmake, manual requirements, Qt Core in "lib", the xcb plug-in in
+    // "platforms" and a one-line change log.
+    void Fill_Demo()
+    {
+        auto* variables = Panel<TVariablesWidget>();
+        variables->Clear_Variables();
+        variables->Add_Variable({"%define name", "demo"});
+        variables->Add_Variable({"Name:", "%{name}"});
+        variables->Add_Variable({"Version:", "0.9"});
+        variables->Update_Table();
+        variables->findChild<QTableWidget*>()->item(2, 0)->setText("1.0.0");
+        variables->findChild<QPlainTextEdit*>()->setPlainText("Demo program.");
+
+        Options_Combo(0)->setCurrentText("Using QMake");
+        Options_Combo(1)->setCurrentText("Manually Update Requirements");
+
+        Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+        Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- First build");
+    }
+
+    void Check_Libraries(const QStringList& targets, const QStringList& libraries)
+    {
+        auto* panel = Panel<TLibrariesWidget>();
+        Set_Checked(panel->findChild<QTreeWidget*>("library_tree"), 2, libraries);
+        Set_Checked(panel->findChild<QTreeWidget*>("target_tree"), 0, targets);
+    }
+
+    QComboBox* Options_Combo(int index)
+    {
+        return Panel<TOptionsWidget>()->findChildren<QComboBox*>().at(index);
+    }
+
+    QLineEdit* Expression(int index)
+    {
+        return Panel<TExpressionsWidget>()->findChildren<QLineEdit*>().at(index);
+    }
+
+    void Browse_Shared_Libs_Path()
+    {
+        Panel<TOptionsWidget>()->findChild<QToolButton*>()->click();
+    }
+
+    // Runs "Create" and returns what the status bar says afterwards.
+    QString Create()
+    {
+        for (QAction* action : d_window.findChildren<QAction*>())
+            if (action->text() == "Create")
+                action->trigger();
+        return d_window.statusBar()->currentMessage();
+    }
+
+private:
+    TKestrelvantory d_window;
+};
+
+// The requirements list of an earlier run, holding "glibc", which the
+// Requires panel's own scans never record.
+void Store_Demo_Requirements(const Test::TFreshHome& home)
+{
+    QDir().mkpath(home.Data_Folder());
+    Test::Write_File(home.Data_Folder() + "/requires.xml",
+                     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                     "<Requires File_Version=\"1\"><Package><Name>glibc</Name><Libraries>"
+                     "<Name>/lib/x86_64-linux-gnu/libc.so.6</Name></Libraries></Package>"
+                     "</Requires>\n");
+}
+
+// A shared-libraries folder whose files the "ldd" stand-in lists.
+void Write_Shared_Libraries(const QString& folder)
+{
+    QDir(folder).mkpath("lib");
+    QDir(folder).mkpath("platforms");
+    Test::Write_File(folder + "/lib/libQt5Core.so.5.15.2", Test::Listing({"/lib/libz.so.1"}));
+    Test::Write_File(folder + "/platforms/libqxcb.so",
+                     Test::Listing({"/lib/libxcb.so.1", "/lib/libz.so.1"}));
+    Test::Write_File(folder + "/platforms/readme.txt", "Not a library.\n");
+}
+
+QStringList Files_In(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+}
+
+class TCreateSpecTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void demoProjectWithQMake();
+    void demoProjectWithCMakeAndItsOwnBinPath();
+
+    void automaticModeWritesTheListScannedNow();
+    void ignoredModeWritesOnlyTheVariables();
+    void suffixIsAddedAndTheFolderRemembered();
+
+    void projectWithOnlyPluginsLeavesTheEarlierFile();
+    void unwritableFolderIsToldBeforeAnyScan();
+    void unsafeNamesAreRefused_data();
+    void unsafeNamesAreRefused();
+};
+
+void TCreateSpecTest::demoProjectWithQMake()
+{
+    Test::TFreshHome home;
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+
+    QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), Demo_Spec.toUtf8());
+
+    QCOMPARE(answers.Requests.size(), 1);
+    QCOMPARE(answers.Requests[0].Kind, TFileDialogRequest::Save_File);
+    QCOMPARE(answers.Requests[0].Caption, QString("Create Spec File"));
+    QCOMPARE(answers.Requests[0].Folder, home.Path());
+    QCOMPARE(answers.Requests[0].Filter, QString("SPEC (*.spec)"));
+}
+
+void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
+{
+    Test::TFreshHome home;
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    editor.Options_Combo(0)->setCurrentText("Using CMake");
+    QCOMPARE(editor.Expression(1)->text(), QString("%{buildroot}%{_libdir}/%{name}/bin"));
+    editor.Expression(1)->setText("%{buildroot}/opt/demo-build/bin");
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+
+    QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
+    QString expected =
+        Replaced(Demo_Spec, "qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
+                 "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
+    expected = Replaced(expected, "make install\n\n",
+                        "make install\n\n"
+                        "# moving the executable to the root build path\n"
+                        "mv %{buildroot}/opt/demo-build/bin/%{name} "
+                        "%{buildroot}%{_libdir}/%{name}/%{name}\n"
+                        "rmdir %{buildroot}/opt/demo-build/bin\n\n");
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), expected.toUtf8());
+}
+
+// The panel still shows "glibc" from before; the file gets what a scan of
+// the shared-libraries folder finds at the moment of writing, and the status
+// bar tells that one file could not be examined.
+void TCreateSpecTest::automaticModeWritesTheListScannedNow()
+{
+    Test::TFreshHome home;
+    Test::TStandIns stand_ins;
+    stand_ins.Set_Providers({{"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"},
+                             {"/lib/libxcb.so.1", "libxcb1-1.15-1.x86_64"}});
+    Write_Shared_Libraries(home.Path() + "/shared");
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    editor.Options_Combo(1)->setCurrentText("Automatically Update Requirements");
+    Test::TDialogAnswers answers({home.Path() + "/shared", home.Path() + "/demo.spec"});
+    editor.Browse_Shared_Libs_Path();
+
+    QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() +
+                                  "/demo.spec\". The requirements scan was incomplete: 1 file "
+                                  "could not be examined.");
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"),
+             Replaced(Demo_Spec, Requires_Glibc,
+                      "Requires:                               zlib\n"
+                      "Requires:                               libxcb1\n")
+                 .toUtf8());
+    QCOMPARE(editor.Panel<TRequiresWidget>()->Required_Packages(),
+             QStringList({"zlib", "libxcb1"}));
+    QCOMPARE(stand_ins.Listed_Files().size(), 3);
+}
+
+void TCreateSpecTest::ignoredModeWritesOnlyTheVariables()
+{
+    Test::TFreshHome home;
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    auto* variables = editor.Panel<TVariablesWidget>();
+    variables->Update_Variables();
+    variables->Add_Variable({"Requires:", "bash"});
+    variables->Update_Table();
+    editor.Options_Combo(1)->setCurrentText("Ignore Requirements");
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+
+    editor.Create();
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"),
+             Replaced(Demo_Spec, Requires_Glibc, "Requires:                               bash\n")
+                 .toUtf8());
+}
+
+// Each dialog starts in the folder of the file chosen last; a cancelled one
+// changes nothing.
+void TCreateSpecTest::suffixIsAddedAndTheFolderRemembered()
+{
+    Test::TFreshHome home;
+    QDir(home.Path()).mkpath("one");
+    QDir(home.Path()).mkpath("two");
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    Test::TDialogAnswers answers({home.Path() + "/one/program", home.Path() + "/two/program.Spec"});
+
+    editor.Create();
+    editor.Create();
+    const QString status = editor.Create();
+    editor.Create();
+
+    QCOMPARE(Files_In(home.Path() + "/one"), QStringList({"program.spec"}));
+    QCOMPARE(Files_In(home.Path() + "/two"), QStringList({"program.Spec"}));
+    QCOMPARE(Test::Read_File(home.Path() + "/two/program.Spec"), Demo_Spec.toUtf8());
+    QCOMPARE(status, "Spec file written to \"" + home.Path() + "/two/program.Spec\".");
+    QCOMPARE(answers.Requests.size(), 4);
+    QCOMPARE(answers.Requests[0].Folder, home.Path());
+    QCOMPARE(answers.Requests[1].Folder, home.Path() + "/one");
+    QCOMPARE(answers.Requests[2].Folder, home.Path() + "/two");
+    QCOMPARE(answers.Requests[3].Folder, home.Path() + "/two");
+}
+
+void TCreateSpecTest::projectWithOnlyPluginsLeavesTheEarlierFile()
+{
+    Test::TFreshHome home;
+    Test::Write_File(home.Path() + "/demo.spec", "earlier\n");
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+    Test::TDialogAnswers answers({home.Path() + "/demo"});
+
+    QCOMPARE(editor.Create(), "The spec file \"" + home.Path() +
+                                  "/demo.spec\" was not written: ERR  Library path name not "
+                                  "found.");
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), QByteArray("earlier\n"));
+    QCOMPARE(Files_In(home.Path()), QStringList({"demo.spec"}));
+}
+
+// Runs as "nobody" so that the folder's permissions count. The second Create,
+// into a writable folder, shows that the stand-ins do answer that user.
+void TCreateSpecTest::unwritableFolderIsToldBeforeAnyScan()
+{
+    Test::TFreshHome home;
+    Test::TStandIns stand_ins;
+    stand_ins.Set_Providers({{"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"}});
+    QTemporaryDir folder;
+    Open_To_Everyone(folder.path());
+    Write_Shared_Libraries(folder.path() + "/shared");
+    Open_To_Everyone(folder.path() + "/shared");
+    Open_To_Everyone(folder.path() + "/shared/lib");
+    Open_To_Everyone(folder.path() + "/shared/platforms");
+    QDir(folder.path()).mkpath("read-only");
+    Open_To_Everyone(folder.path() + "/read-only", 0555);
+    QDir(folder.path()).mkpath("writable");
+    Open_To_Everyone(folder.path() + "/writable", 0777);
+
+    Store_Demo_Requirements(home);
+    TEditor editor;
+    editor.Fill_Demo();
+    editor.Options_Combo(1)->setCurrentText("Automatically Update Requirements");
+    const QString refused = folder.path() + "/read-only/demo.spec";
+    Test::TDialogAnswers answers(
+        {folder.path() + "/shared", refused, folder.path() + "/writable/demo.spec"});
+    editor.Browse_Shared_Libs_Path();
+
+    Test::TUnprivileged nobody;
+    const QString status = editor.Create();
+    QVERIFY2(status.startsWith("The spec file \"" + refused + "\" was not written: ERR  Cannot "
+                               "write file '" + refused + "'.  Reason: "),
+             qPrintable(status));
+    QCOMPARE(Files_In(folder.path() + "/read-only"), QStringList());
+    QCOMPARE(stand_ins.Listed_Files(), QStringList());
+    QCOMPARE(editor.Panel<TRequiresWidget>()->Required_Packages(), QStringList({"glibc"}));
+
+    editor.Create();
+    QCOMPARE(stand_ins.Listed_Files().size(), 3);
+    QCOMPARE(editor.Panel<TRequiresWidget>()->Required_Packages(), QStringList({"zlib"}));
+}
+
+void TCreateSpecTest::unsafeNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("parent folder")
+        << ".." << "libqxcb.so" << "ERR  Target name '..' is not a plain file name.";
+    QTest::newRow("space") << "platforms" << "a b"
+                           << "ERR  Library name 'a b' of target 'platforms' is not a plain file "
+                              "name.";
+    QTest::newRow("semicolon")
+        << "x;y" << "libqxcb.so" << "ERR  Target name 'x;y' is not a plain file name.";
+}
+
+// Such names come only from a stored "libraries.xml"; they load, and Create
+// refuses them.
+void TCreateSpecTest::unsafeNamesAreRefused()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, library);
+    QFETCH(QString, error);
+
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    Write_Libraries_File(home.Data_Folder(), {{"lib", true}, {target, true}},
+                         {{"lib", "libQt5Core.so.5.15.2", TTypes::Library_Dylib, true},
+                          {target, library, TTypes::Library_Plugin, true}});
+    TEditor editor;
+    editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+
+    QCOMPARE(editor.Create(),
+             "The spec file \"" + home.Path() + "/demo.spec\" was not written: " + error);
+    QCOMPARE(Files_In(home.Path()), QStringList());
+}
+
+QTEST_MAIN(TCreateSpecTest)
+#include "tst_createspec.moc"
