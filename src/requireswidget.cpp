@@ -1,13 +1,12 @@
 #include "requireswidget.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "dependencyoutput.h"
+#include "requirementscan.h"
 #include "requiresfile.h"
 #include "requirelist.h"
 #include "xmlfile.h"
@@ -129,19 +128,10 @@ void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
         d_scan_report.No_Shared_Libs_Path = true;
         return;
     }
-    d_entries.clear();
-    const QStringList folders =
-        QDir(d_shared_libs_path).entryList(QDir::AllDirs | QDir::NoDotAndDotDot);
-    for (const QString& name : folders)
-    {
-        if (targets.contains(name))
-            Process_Directory(d_shared_libs_path + "/" + name);
-    }
-    for (const QString& target : targets)
-    {
-        if (!folders.contains(target))
-            Note_Missing_Target(d_scan_report, target);
-    }
+    TRequirementScan scan(d_wait_limit);
+    scan.Scan(d_shared_libs_path, targets);
+    d_entries = scan.Entries();
+    d_scan_report = scan.Report();
     Update_Tree();
     emit Status_Message(Scan_Summary(d_scan_report, static_cast<int>(d_entries.size())));
 }
@@ -149,46 +139,6 @@ void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
 QString TRequiresWidget::Scan_Problems() const
 {
     return ::Scan_Problems(d_scan_report);
-}
-
-void TRequiresWidget::Process_Directory(const QString& path)
-{
-    const QStringList files =
-        QDir(path).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : files)
-    {
-        if (!Process_File(path + "/" + name))
-            ++d_scan_report.Files_Not_Examined;
-    }
-}
-
-bool TRequiresWidget::Process_File(const QString& path)
-{
-    const TProgramRun listing = Run("ldd", {path});
-    if (listing.Outcome != TProgramRun::Succeeded)
-        return false;
-    for (const QString& library : Dependency_Libraries(listing.Output))
-    {
-        if (Has_Library(library))
-            continue;
-        const TProgramRun query = Run("rpm", {"-q", "--whatprovides", library});
-        if (query.Outcome != TProgramRun::Succeeded)
-            return false;
-        const QString package = Providing_Package(query.Output);
-        if (!package.isEmpty())
-            Add_Library(package, library);
-    }
-    return true;
-}
-
-TProgramRun TRequiresWidget::Run(const QString& program, const QStringList& arguments)
-{
-    const TProgramRun run = Run_Program(program, arguments, d_wait_limit);
-    if (run.Outcome == TProgramRun::Not_Started)
-        Note_Not_Started(d_scan_report, program);
-    else if (run.Outcome == TProgramRun::Timed_Out)
-        Note_Timed_Out(d_scan_report, program);
-    return run;
 }
 
 void TRequiresWidget::Clear()

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "programrun.h"
 #include "requireentry.h"
 #include "scanreport.h"
 
@@ -55,9 +54,6 @@ private:
     void Create_Widgets();
     void Initialize();
     void Load_V1(TXmlFile* file);
-    void Process_Directory(const QString& path);
-    bool Process_File(const QString& path);
-    TProgramRun Run(const QString& program, const QStringList& arguments);
     void Update_Tree();
 
     QTreeWidget* d_tree;
