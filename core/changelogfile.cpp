@@ -14,6 +14,14 @@ QString File_Name(const QString& folder)
 }
 }
 
+const char* const Change_Log_Header_Line =
+    "# Newest revisions added to the top; oldest revisions at the bottom.";
+
+QString Factory_Change_Log()
+{
+    return QString(Change_Log_Header_Line) + "\n* Sun Nov 6 2016 <author name>\n- Initial RPM release";
+}
+
 void Open_Change_Log_File(TXmlFile* xml, const QString& folder)
 {
     xml->File_Name = File_Name(folder);

@@ -9,6 +9,10 @@ class TXmlFile;
 // with every line feed stored as "<br>". All failures are thrown as
 // TXmlFileException.
 
+// The line every change log starts with, and the whole log a new user has.
+extern const char* const Change_Log_Header_Line;
+QString Factory_Change_Log();
+
 // Opens folder + "/changes.xml" into `xml` and checks that it is version 1.
 void Open_Change_Log_File(TXmlFile* xml, const QString& folder);
 

@@ -13,6 +13,9 @@
 class TRequirementScan
 {
 public:
+    // How long each program may take unless told otherwise, in milliseconds.
+    static const int Default_Wait_Ms = 30000;
+
     // `wait_ms`: how long each run of "ldd" or "rpm" may take.
     explicit TRequirementScan(int wait_ms);
 

@@ -41,6 +41,16 @@ void Write_Package(TXmlFile* file, const TRequireEntry& entry)
 }
 }
 
+void Open(TXmlFile* file, const QString& folder)
+{
+    file->File_Name = folder + "/" + File_Name;
+    int version = 0;
+    file->Open(Identification, &version, true);
+    if (version != Version)
+        throw TXmlFileException("Requires datafile version not recognized",
+                                TXmlFileException::Xml_Error);
+}
+
 TRequireEntries Read_V1(const TXmlFile& file)
 {
     TRequireEntries entries;

@@ -14,6 +14,9 @@ extern const char* const File_Name;
 extern const char* const Identification;
 const int Version = 1;
 
+// Opens folder/requires.xml into `file`; any version but 1 is refused.
+void Open(TXmlFile* file, const QString& folder);
+
 // Reads the entries of an opened version-1 file, unchanged and in file order.
 // Throws TXmlFileException when a package lacks its name or libraries, or a
 // name has no text.

@@ -39,6 +39,8 @@ void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
 }
 }
 
+const char* const Variables_File_Name = "variables.xml";
+
 TVariableData Factory_Variable_Data()
 {
     TVariableData data;

@@ -21,6 +21,9 @@ struct TVariableData
     QString Description;
 };
 
+// The defaults file in the per-user data folder, and its backup.
+extern const char* const Variables_File_Name;
+
 // The template every new spec starts from.
 TVariableData Factory_Variable_Data();
 

@@ -10,8 +10,6 @@
 
 namespace
 {
-const char* const Header_Line = "# Newest revisions added to the top; oldest revisions at the bottom.";
-
 QLabel* Title_Label(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -51,7 +49,7 @@ QString TChangeLogWidget::Changes() const
 void TChangeLogWidget::Clear_Changelog()
 {
     d_editor->clear();
-    d_editor->appendPlainText(Header_Line);
+    d_editor->appendPlainText(Change_Log_Header_Line);
 }
 
 void TChangeLogWidget::Add_Changelog_Line(const QString& line)
@@ -61,9 +59,7 @@ void TChangeLogWidget::Add_Changelog_Line(const QString& line)
 
 void TChangeLogWidget::Initialize()
 {
-    Clear_Changelog();
-    d_editor->appendPlainText("* Sun Nov 6 2016 <author name>");
-    d_editor->appendPlainText("- Initial RPM release");
+    d_editor->setPlainText(Factory_Change_Log());
 }
 
 bool TChangeLogWidget::Load_Defaults(const QString& folder)

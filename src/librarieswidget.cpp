@@ -15,6 +15,7 @@
 #include "libraryeditdialog.h"
 #include "libraryfactory.h"
 #include "libraryplugins.h"
+#include "libraryselection.h"
 #include "librariesfile.h"
 #include "librarytypetext.h"
 #include "libraryversion.h"
@@ -249,9 +250,7 @@ bool TLibrariesWidget::Library_Exists(const QString& target, const QString& name
 
 bool TLibrariesWidget::Has_Libraries(const QString& target) const
 {
-    return Contains(d_libraries, [&](const TLibrary& library) {
-        return library.Target_Name == target && library.Checked;
-    });
+    return Has_Active_Libraries(d_libraries, target);
 }
 
 QString TLibrariesWidget::Library_Plugins(const QString& name) const
@@ -261,32 +260,24 @@ QString TLibrariesWidget::Library_Plugins(const QString& name) const
 
 void TLibrariesWidget::Unselect_Targets()
 {
-    for (TTarget& target : d_targets)
-        target.Checked = false;
+    ::Unselect_Targets(&d_targets);
 }
 
 void TLibrariesWidget::Unselect_Libaries()
 {
-    for (TLibrary& library : d_libraries)
-        library.Checked = false;
+    Unselect_Libraries(&d_libraries);
 }
 
 void TLibrariesWidget::Select_Target(const QString& name)
 {
-    const auto target = First(d_targets, [&](const TTarget& entry) { return entry.Name == name; });
-    if (target != d_targets.end())
-        target->Checked = true;
+    ::Select_Target(&d_targets, name);
 }
 
 // The project file keeps names without their version, so the name given is
 // the beginning of the file name.
 void TLibrariesWidget::Select_Library(const QString& target, const QString& name)
 {
-    const auto library = First(d_libraries, [&](const TLibrary& entry) {
-        return entry.Target_Name == target && entry.Name.startsWith(name, Qt::CaseSensitive);
-    });
-    if (library != d_libraries.end())
-        library->Checked = true;
+    ::Select_Library(&d_libraries, target, name);
 }
 
 // Rebuilding the library tree also greys the rows of unchecked targets.

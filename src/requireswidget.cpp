@@ -61,12 +61,7 @@ bool TRequiresWidget::Load_Defaults(const QString& folder)
     try
     {
         TXmlFile file;
-        file.File_Name = folder + "/" + Requires_File::File_Name;
-        int version = 0;
-        file.Open(Requires_File::Identification, &version, true);
-        if (version != Requires_File::Version)
-            throw TXmlFileException("Requires datafile version not recognized",
-                                    TXmlFileException::Xml_Error);
+        Requires_File::Open(&file, folder);
         Load_V1(&file);
         loaded = true;
     }

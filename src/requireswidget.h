@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "requireentry.h"
+#include "requirementscan.h"
 #include "scanreport.h"
 
 class QTreeWidget;
@@ -58,7 +59,7 @@ private:
 
     QTreeWidget* d_tree;
     std::vector<TRequireEntry> d_entries;
-    int d_wait_limit = 30000;
+    int d_wait_limit = TRequirementScan::Default_Wait_Ms;
     TScanReport d_scan_report;
 };
 

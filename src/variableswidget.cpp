@@ -14,7 +14,6 @@
 
 namespace
 {
-const char* const Defaults_File = "/variables.xml";
 const char* const Backup_File = "/alternate_variables.xml";
 
 QLabel* Section_Label(const QString& text, QWidget* parent)
@@ -90,7 +89,7 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
     bool loaded = true;
     try
     {
-        Apply(Read_Variable_Data(folder + Defaults_File));
+        Apply(Read_Variable_Data(folder + "/" + Variables_File_Name));
     }
     catch (const TXmlFileException&)
     {
@@ -103,7 +102,7 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
 
 bool TVariablesWidget::Save_Defaults(const QString& folder)
 {
-    return Save_File(folder + Defaults_File);
+    return Save_File(folder + "/" + Variables_File_Name);
 }
 
 TVariablesWidget::TVariable TVariablesWidget::Variable(int index) const

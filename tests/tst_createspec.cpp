@@ -1,11 +1,7 @@
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTableWidget>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include "changelogwidget.h"
@@ -15,6 +11,7 @@
 #include "librarieswidget.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
+#include "editordriver.h"
 #include "standins.h"
 #include "testsupport.h"
 #include "variableswidget.h"
@@ -101,15 +98,6 @@ QString Replaced(QString text, const QString& from, const QString& to)
     return text.replace(from, to);
 }
 
-void Set_Checked(QTreeWidget* tree, int column, const QStringList& checked)
-{
-    for (int row = 0; row < tree->topLevelItemCount(); ++row)
-    {
-        QTreeWidgetItem* item = tree->topLevelItem(row);
-        item->setCheckState(0, checked.contains(item->text(column)) ? Qt::Checked : Qt::Unchecked);
-    }
-}
-
 // A folder that the user "nobody" may enter and read.
 void Open_To_Everyone(const QString& path, mode_t mode = 0755)
 {
@@ -117,70 +105,26 @@ void Open_To_Everyone(const QString& path, mode_t mode = 0755)
         qFatal("cannot change the permissions of %s", qPrintable(path));
 }
 
-// The real main window, started in the current HOME, and what a user does
-// with it.
-class TEditor
+// The demo project: three variables (the version typed into the table),
+// qmake, manual requirements, Qt Core in "lib", the xcb plug-in in
+// "platforms" and a one-line change log.
+void Fill_Demo(Test::TEditor& editor)
 {
-public:
-    TEditor() : d_window(nullptr, Qt::WindowFlags()) {}
+    auto* variables = editor.Panel<TVariablesWidget>();
+    variables->Clear_Variables();
+    variables->Add_Variable({"%define name", "demo"});
+    variables->Add_Variable({"Name:", "%{name}"});
+    variables->Add_Variable({"Version:", "0.9"});
+    variables->Update_Table();
+    variables->findChild<QTableWidget*>()->item(2, 0)->setText("1.0.0");
+    variables->findChild<QPlainTextEdit*>()->setPlainText("Demo program.");
 
-    template <typename TPanel> TPanel* Panel() { return d_window.findChild<TPanel*>(); }
+    editor.Options_Combo(0)->setCurrentText("Using QMake");
+    editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
 
-    // The demo project: three variables (the version typed into the table),
-    // qmake, manual requirements, Qt Core in "lib", the xcb plug-in in
-    // "platforms" and a one-line change log.
-    void Fill_Demo()
-    {
-        auto* variables = Panel<TVariablesWidget>();
-        variables->Clear_Variables();
-        variables->Add_Variable({"%define name", "demo"});
-        variables->Add_Variable({"Name:", "%{name}"});
-        variables->Add_Variable({"Version:", "0.9"});
-        variables->Update_Table();
-        variables->findChild<QTableWidget*>()->item(2, 0)->setText("1.0.0");
-        variables->findChild<QPlainTextEdit*>()->setPlainText("Demo program.");
-
-        Options_Combo(0)->setCurrentText("Using QMake");
-        Options_Combo(1)->setCurrentText("Manually Update Requirements");
-
-        Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
-        Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- First build");
-    }
-
-    void Check_Libraries(const QStringList& targets, const QStringList& libraries)
-    {
-        auto* panel = Panel<TLibrariesWidget>();
-        Set_Checked(panel->findChild<QTreeWidget*>("library_tree"), 2, libraries);
-        Set_Checked(panel->findChild<QTreeWidget*>("target_tree"), 0, targets);
-    }
-
-    QComboBox* Options_Combo(int index)
-    {
-        return Panel<TOptionsWidget>()->findChildren<QComboBox*>().at(index);
-    }
-
-    QLineEdit* Expression(int index)
-    {
-        return Panel<TExpressionsWidget>()->findChildren<QLineEdit*>().at(index);
-    }
-
-    void Browse_Shared_Libs_Path()
-    {
-        Panel<TOptionsWidget>()->findChild<QToolButton*>()->click();
-    }
-
-    // Runs "Create" and returns what the status bar says afterwards.
-    QString Create()
-    {
-        for (QAction* action : d_window.findChildren<QAction*>())
-            if (action->text() == "Create")
-                action->trigger();
-        return d_window.statusBar()->currentMessage();
-    }
-
-private:
-    TKestrelvantory d_window;
-};
+    editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+    editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- First build");
+}
 
 // The requirements list of an earlier run, holding "glibc", which the
 // Requires panel's own scans never record.
@@ -233,8 +177,8 @@ void TCreateSpecTest::demoProjectWithQMake()
 {
     Test::TFreshHome home;
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
 
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
@@ -251,8 +195,8 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
 {
     Test::TFreshHome home;
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     editor.Options_Combo(0)->setCurrentText("Using CMake");
     QCOMPARE(editor.Expression(1)->text(), QString("%{buildroot}%{_libdir}/%{name}/bin"));
     editor.Expression(1)->setText("%{buildroot}/opt/demo-build/bin");
@@ -282,8 +226,8 @@ void TCreateSpecTest::automaticModeWritesTheListScannedNow()
                              {"/lib/libxcb.so.1", "libxcb1-1.15-1.x86_64"}});
     Write_Shared_Libraries(home.Path() + "/shared");
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     editor.Options_Combo(1)->setCurrentText("Automatically Update Requirements");
     Test::TDialogAnswers answers({home.Path() + "/shared", home.Path() + "/demo.spec"});
     editor.Browse_Shared_Libs_Path();
@@ -305,8 +249,8 @@ void TCreateSpecTest::ignoredModeWritesOnlyTheVariables()
 {
     Test::TFreshHome home;
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     auto* variables = editor.Panel<TVariablesWidget>();
     variables->Update_Variables();
     variables->Add_Variable({"Requires:", "bash"});
@@ -328,8 +272,8 @@ void TCreateSpecTest::suffixIsAddedAndTheFolderRemembered()
     QDir(home.Path()).mkpath("one");
     QDir(home.Path()).mkpath("two");
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     Test::TDialogAnswers answers({home.Path() + "/one/program", home.Path() + "/two/program.Spec"});
 
     editor.Create();
@@ -353,8 +297,8 @@ void TCreateSpecTest::projectWithOnlyPluginsLeavesTheEarlierFile()
     Test::TFreshHome home;
     Test::Write_File(home.Path() + "/demo.spec", "earlier\n");
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
     Test::TDialogAnswers answers({home.Path() + "/demo"});
 
@@ -384,8 +328,8 @@ void TCreateSpecTest::unwritableFolderIsToldBeforeAnyScan()
     Open_To_Everyone(folder.path() + "/writable", 0777);
 
     Store_Demo_Requirements(home);
-    TEditor editor;
-    editor.Fill_Demo();
+    Test::TEditor editor;
+    Fill_Demo(editor);
     editor.Options_Combo(1)->setCurrentText("Automatically Update Requirements");
     const QString refused = folder.path() + "/read-only/demo.spec";
     Test::TDialogAnswers answers(
@@ -434,7 +378,7 @@ void TCreateSpecTest::unsafeNamesAreRefused()
     Write_Libraries_File(home.Data_Folder(), {{"lib", true}, {target, true}},
                          {{"lib", "libQt5Core.so.5.15.2", TTypes::Library_Dylib, true},
                           {target, library, TTypes::Library_Plugin, true}});
-    TEditor editor;
+    Test::TEditor editor;
     editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
 

@@ -1,0 +1,142 @@
+#include "clicommands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+
+#include "editorstate.h"
+#include "libraryselection.h"
+#include "requirelist.h"
+#include "requirementscan.h"
+#include "savefile.h"
+#include "scanreport.h"
+#include "spectext.h"
+
+namespace
+{
+QString Data_Folder(const TCliRequest& request)
+{
+    if (!request.Data_Folder.isEmpty())
+        return request.Data_Folder;
+    return QDir::homePath() + "/.kestrelvantory";
+}
+
+// As the editor: the folder stored in "settings.ini", else the home folder.
+QString Shared_Libs_Path(const TCliRequest& request, const QString& data_folder)
+{
+    if (!request.Shared_Libs.isEmpty())
+        return request.Shared_Libs;
+    const QSettings settings(data_folder + "/settings.ini", QSettings::IniFormat);
+    return settings.value("Shared_Libs_Path", QDir::homePath()).toString();
+}
+
+// The stored state with the project file applied; false when the project
+// file cannot be read.
+bool Load_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
+{
+    *state = Load_Editor_State(Data_Folder(request));
+    if (request.Project.isEmpty())
+        return true;
+    const TSpecDataReading reading = Read_Spec_Data_File(request.Project);
+    if (!reading.Ok)
+    {
+        err << "kestrelvantory-cli: cannot read the project \"" << request.Project
+            << "\": " << reading.Error << "\n";
+        return false;
+    }
+    Apply_Spec_Data(state, reading.Contents);
+    return true;
+}
+
+// A fresh scan of the active targets in `shared_libs_path`; what went wrong
+// is told on `err`.
+TRequirementScan Scan(const QString& shared_libs_path, const TEditorState& state, QTextStream& err)
+{
+    TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+    scan.Scan(shared_libs_path, Active_Target_Names(state.Targets, state.Libraries, true));
+    const QString problems = Scan_Problems(scan.Report());
+    if (!problems.isEmpty())
+        err << "kestrelvantory-cli: the requirements scan was incomplete: " << problems << ".\n";
+    return scan;
+}
+
+bool Scan_Could_Run(const TScanReport& report)
+{
+    return report.Not_Started.isEmpty() && report.Timed_Out.isEmpty();
+}
+
+// As the editor's Create: a fresh scan in the automatic mode (the stored list
+// when no shared-libraries folder is set), the stored list in the manual mode.
+QStringList Packages_To_Write(const TCliRequest& request, const TEditorState& state,
+                              QTextStream& err)
+{
+    const QString shared_libs_path = Shared_Libs_Path(request, Data_Folder(request));
+    switch (state.Options.Requires)
+    {
+    case TTypes::Requires_Auto_Update:
+        if (!shared_libs_path.isEmpty())
+            return Package_Names(Scan(shared_libs_path, state, err).Entries());
+        return Package_Names(state.Requires);
+    case TTypes::Requires_Manual_Update:
+        return Package_Names(state.Requires);
+    case TTypes::Requires_Ignored:
+        break;
+    }
+    return QStringList();
+}
+
+TCliExit Fail(QTextStream& err, const QString& message)
+{
+    err << "kestrelvantory-cli: " << message << "\n";
+    return Cli_Failure;
+}
+
+TCliExit Create(const TCliRequest& request, QTextStream& err)
+{
+    TEditorState state;
+    if (!Load_State(request, &state, err))
+        return Cli_Failure;
+    QString error;
+    if (!Can_Save_Text_File(request.Output, &error))
+        return Fail(err, error);
+
+    const TSpecText spec = Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
+    if (!spec.Is_Complete())
+        return Fail(err, spec.Error);
+    if (!Save_Text_File(request.Output, spec.Text, &error))
+        return Fail(err, error);
+    return Cli_Success;
+}
+
+TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err)
+{
+    TEditorState state;
+    if (!Load_State(request, &state, err))
+        return Cli_Failure;
+    const QString shared_libs_path = Shared_Libs_Path(request, Data_Folder(request));
+    if (shared_libs_path.isEmpty())
+        return Fail(err, "no shared-libraries folder is set; give one with --shared-libs");
+    const TRequirementScan scan = Scan(shared_libs_path, state, err);
+    for (const QString& package : Package_Names(scan.Entries()))
+        out << package << "\n";
+    return Scan_Could_Run(scan.Report()) ? Cli_Success : Cli_Failure;
+}
+}
+
+TCliExit Run_Cli_Request(const TCliRequest& request, QTextStream& out, QTextStream& err)
+{
+    switch (request.Command)
+    {
+    case TCliRequest::Show_Help:
+        out << Cli_Usage();
+        return Cli_Success;
+    case TCliRequest::Show_Version:
+        out << "kestrelvantory-cli " << QCoreApplication::applicationVersion() << "\n";
+        return Cli_Success;
+    case TCliRequest::Create:
+        return Create(request, err);
+    case TCliRequest::Requires:
+        return Requires(request, out, err);
+    }
+    return Cli_Usage_Error;
+}

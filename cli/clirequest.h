@@ -1,0 +1,31 @@
+#ifndef CLIREQUEST_H
+#define CLIREQUEST_H
+
+#include <QString>
+#include <QStringList>
+
+// One call of the command-line tool, as its arguments ask for it.
+struct TCliRequest
+{
+    enum TCommand
+    {
+        Show_Help,
+        Show_Version,
+        Create,
+        Requires
+    };
+
+    TCommand Command = Show_Help;
+    QString Data_Folder;  // empty: ~/.kestrelvantory
+    QString Project;      // empty: no project file
+    QString Shared_Libs;  // empty: as stored in "settings.ini"
+    QString Output;       // the spec file, for Create
+};
+
+// Reads the arguments (without the program name). On wrong usage returns
+// false with the reason in `error`.
+bool Parse_Cli_Arguments(const QStringList& arguments, TCliRequest* request, QString* error);
+
+QString Cli_Usage();
+
+#endif

@@ -1,0 +1,122 @@
+#include "editorstate.h"
+
+#include "changelogfile.h"
+#include "expressionsfile.h"
+#include "librariesfile.h"
+#include "libraryfactory.h"
+#include "libraryselection.h"
+#include "requirelist.h"
+#include "requiresfile.h"
+#include "xmlfile.h"
+
+namespace
+{
+template <typename TValue, typename TRead>
+TValue Loaded_Or(const TValue& fallback, TRead read)
+{
+    try
+    {
+        return read();
+    }
+    catch (const TXmlFileException&)
+    {
+        return fallback;
+    }
+}
+
+void Load_Libraries(TEditorState* state, const QString& folder)
+{
+    try
+    {
+        TXmlFile xml;
+        Open_Libraries_File(&xml, folder);
+        Read_Libraries_V1(xml, &state->Targets, &state->Libraries);
+    }
+    catch (const TXmlFileException&)
+    {
+        state->Targets = Factory_Targets();
+        state->Libraries = Factory_Libraries();
+    }
+}
+
+QString Joined(const QStringList& lines)
+{
+    return lines.join('\n');
+}
+}
+
+TEditorState Load_Editor_State(const QString& folder)
+{
+    TEditorState state;
+    state.Variables = Loaded_Or(Factory_Variable_Data(), [&] {
+        return Read_Variable_Data(folder + "/" + Variables_File_Name);
+    });
+    state.Expressions = Loaded_Or(TExpressionsFile::Factory_Values(), [&] {
+        TXmlFile xml;
+        TExpressionsFile::Open(&xml, folder);
+        return TExpressionsFile::Read_V1(xml);
+    });
+    state.Options = Loaded_Or(TBuildOptions(), [&] {
+        TXmlFile xml;
+        TOptionsFile::Open(&xml, folder);
+        return TOptionsFile::Read_V1(xml);
+    });
+    Load_Libraries(&state, folder);
+    state.Requires = Loaded_Or(Factory_Requirements(), [&] {
+        TXmlFile xml;
+        Requires_File::Open(&xml, folder);
+        return Requires_File::Read_V1(xml);
+    });
+    state.Changes = Loaded_Or(Factory_Change_Log(), [&] {
+        TXmlFile xml;
+        Open_Change_Log_File(&xml, folder);
+        return Read_Change_Log_V1(xml);
+    });
+    return state;
+}
+
+void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
+{
+    if (contents.Variables)
+        state->Variables.Variables = *contents.Variables;
+    if (contents.Active_Targets)
+    {
+        Unselect_Targets(&state->Targets);
+        for (const QString& target : *contents.Active_Targets)
+            Select_Target(&state->Targets, target);
+    }
+    if (contents.Active_Libraries)
+    {
+        Unselect_Libraries(&state->Libraries);
+        for (const TSpecDataSelection& selection : *contents.Active_Libraries)
+            Select_Library(&state->Libraries, selection.Target, selection.Prefix);
+    }
+    if (contents.Description)
+        state->Variables.Description = Joined(*contents.Description);
+    if (contents.Change_Log)
+        state->Changes = Joined(QStringList(Change_Log_Header_Line) + *contents.Change_Log);
+}
+
+std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
+{
+    std::vector<TSpecTarget> targets;
+    for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
+        targets.push_back({target, Active_Library_Names(state.Libraries, target)});
+    return targets;
+}
+
+TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages)
+{
+    const QStringList& paths = state.Expressions;
+    TSpecInput input;
+    input.Variables = state.Variables.Variables;
+    input.Description = state.Variables.Description;
+    input.Generator = state.Options.Generator;
+    input.Requires_Mode = state.Options.Requires;
+    input.Paths = {paths.value(0), paths.value(1), paths.value(2), paths.value(3),
+                   paths.value(4), paths.value(5), paths.value(6)};
+    input.Targets = Active_Spec_Targets(state);
+    input.Required_Packages = packages;
+    input.Changes = state.Changes;
+    return input;
+}

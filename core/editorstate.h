@@ -1,0 +1,44 @@
+#ifndef EDITORSTATE_H
+#define EDITORSTATE_H
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "libraryrecords.h"
+#include "optionsfile.h"
+#include "requireentry.h"
+#include "specdata.h"
+#include "spectext.h"
+#include "variabledata.h"
+
+// What the editor's panels hold, without any window: read from the defaults
+// files as the editor reads them at start, and changed by a project file as
+// the editor's Open changes them.
+struct TEditorState
+{
+    TVariableData Variables;
+    QStringList Expressions;  // in the order of TExpressionsFile::Fields()
+    TBuildOptions Options;
+    std::vector<TTargetRecord> Targets;
+    std::vector<TLibraryRecord> Libraries;
+    TRequireEntries Requires;
+    QString Changes;
+};
+
+// Every defaults file in `data_folder` that is missing or refused gives its
+// panel's factory contents, as in the editor.
+TEditorState Load_Editor_State(const QString& data_folder);
+
+// Applies a project file read with Read_Spec_Data.
+void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);
+
+// The active targets with libraries, each with its active libraries, in the
+// order the editor shows them.
+std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state);
+
+// The spec writer's input; `packages` are the required packages to write.
+TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages);
+
+#endif

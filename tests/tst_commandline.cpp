@@ -1,0 +1,263 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "changelogwidget.h"
+#include "editordriver.h"
+#include "requireswidget.h"
+#include "standins.h"
+#include "testsupport.h"
+#include "variableswidget.h"
+
+namespace
+{
+struct TCliRun
+{
+    int Exit;
+    QString Out;
+    QString Err;
+};
+
+// Runs the command-line tool with no display of any kind in its environment.
+TCliRun Run_Cli(const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(KV_CLI_PATH, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        qFatal("the command-line tool did not finish");
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// What the editor's Create writes for the stored state, after opening
+// `project` when one is given; on failure the status bar's text instead.
+QByteArray Editor_Spec(const QString& folder, const QString& project = QString())
+{
+    Test::TEditor editor;
+    if (!project.isEmpty())
+    {
+        Test::TDialogAnswers answers({project});
+        editor.Trigger("Open");
+    }
+    const QString file_name = folder + "/editor.spec";
+    Test::TDialogAnswers answers({file_name});
+    const QString status = editor.Create();
+    if (!status.startsWith("Spec file written"))
+        return status.toUtf8();
+    return Test::Read_File(file_name);
+}
+
+// What the command-line tool writes for the stored state; on failure its
+// messages instead.
+QByteArray Cli_Spec(const QString& folder, const QStringList& options = QStringList())
+{
+    const QString file_name = folder + "/cli.spec";
+    const TCliRun run = Run_Cli(QStringList{"create", "--output", file_name} + options);
+    if (run.Exit != 0)
+        return run.Err.toUtf8();
+    return Test::Read_File(file_name);
+}
+
+// A shared-libraries folder whose files the "ldd" stand-in lists, and the
+// packages the "rpm" stand-in names for their libraries.
+void Prepare_Scan(Test::TStandIns* stand_ins, const QString& folder)
+{
+    QDir(folder).mkpath("lib");
+    QDir(folder).mkpath("platforms");
+    Test::Write_File(folder + "/lib/libQt5Core.so.5.15.2", Test::Listing({"/lib/libz.so.1"}));
+    Test::Write_File(folder + "/platforms/libqxcb.so",
+                     Test::Listing({"/lib/libxcb.so.1", "/lib/libz.so.1", "/lib/libm.so.6"}));
+    stand_ins->Set_Providers({{"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"},
+                              {"/lib/libxcb.so.1", "libxcb1-1.15-1.x86_64"},
+                              {"/lib/libm.so.6", "glibc-2.36-9.x86_64"}});
+}
+
+// Edits every panel through its widgets, picks the shared-libraries folder,
+// and closes the editor so that all of it is stored.
+void Store_Edited_State(const QString& shared_libs, int generator, int requires_mode)
+{
+    Test::TEditor editor;
+    auto* variables = editor.Panel<TVariablesWidget>();
+    variables->findChild<QTableWidget*>()->item(1, 0)->setText("démo");
+    variables->findChild<QPlainTextEdit*>()->setPlainText("A demo.\nSecond line — ü.");
+    editor.Expression(0)->setText("%{buildroot}/opt/%{name}");
+    editor.Expression(1)->setText("%{buildroot}/opt/build/bin");
+    editor.Options_Combo(0)->setCurrentIndex(generator);
+    editor.Options_Combo(1)->setCurrentIndex(requires_mode);
+    editor.Check_Libraries({"lib", "platforms", "imageformats"},
+                           {"libQt5Core.so.5.15.2", "libQt5Gui.so.5.15.2", "libqxcb.so",
+                            "libqjpeg.so", "libqgif.so"});
+    editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText(
+        "* Mon Dec 7 2026 Zoë <zoe@example.org>\n- Second release");
+    Test::TDialogAnswers answers({shared_libs});
+    editor.Browse_Shared_Libs_Path();
+    editor.Window().close();
+}
+
+// Every file of the folder with its size and time of change.
+QStringList Snapshot(const QString& folder)
+{
+    QStringList files;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+        files << QString("%1 %2 %3").arg(file.fileName()).arg(file.size())
+                     .arg(file.lastModified().toMSecsSinceEpoch());
+    return files;
+}
+}
+
+class TCommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void factoryStateGivesTheEditorsSpec();
+    void editedStateGivesTheEditorsSpec_data();
+    void editedStateGivesTheEditorsSpec();
+    void projectFileIsAppliedAsTheEditorOpensIt();
+    void requiresPrintsAFreshScan();
+    void failuresWriteNothing();
+    void wrongUsageIsTold();
+};
+
+void TCommandLineTest::factoryStateGivesTheEditorsSpec()
+{
+    Test::TFreshHome home;
+    const QByteArray editor_spec = Editor_Spec(home.Path());
+    QVERIFY2(editor_spec.startsWith("%define"), editor_spec.constData());
+    QCOMPARE(Cli_Spec(home.Path()), editor_spec);
+}
+
+void TCommandLineTest::editedStateGivesTheEditorsSpec_data()
+{
+    QTest::addColumn<int>("generator");
+    QTest::addColumn<int>("requires_mode");
+    for (int generator : {0, 1})
+        for (int mode : {0, 1, 2})
+            QTest::addRow("generator %d, requirements %d", generator, mode) << generator << mode;
+}
+
+void TCommandLineTest::editedStateGivesTheEditorsSpec()
+{
+    QFETCH(int, generator);
+    QFETCH(int, requires_mode);
+    Test::TFreshHome home;
+    Test::TStandIns stand_ins;
+    Prepare_Scan(&stand_ins, home.Path() + "/shared");
+    Store_Edited_State(home.Path() + "/shared", generator, requires_mode);
+
+    const QStringList data_folder = {"--data-folder", home.Data_Folder()};
+    const QByteArray snapshot = Snapshot(home.Data_Folder()).join('\n').toUtf8();
+    const QByteArray editor_spec = Editor_Spec(home.Path());
+    QVERIFY2(editor_spec.startsWith("%define"), editor_spec.constData());
+    QVERIFY(editor_spec.contains("imageformats/libqjpeg.so"));
+    if (requires_mode == 0)
+        QVERIFY(editor_spec.contains("zlib\n"));
+
+    QCOMPARE(Cli_Spec(home.Path(), data_folder), editor_spec);
+    QCOMPARE(Snapshot(home.Data_Folder()).join('\n').toUtf8(), snapshot);
+}
+
+void TCommandLineTest::projectFileIsAppliedAsTheEditorOpensIt()
+{
+    Test::TFreshHome home;
+    const QString project = home.Path() + "/demo.spec_data";
+    {
+        Test::TEditor editor;
+        editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+        editor.Panel<TVariablesWidget>()->findChild<QTableWidget*>()->item(2, 0)->setText("2.5");
+        Test::TDialogAnswers answers({project});
+        editor.Trigger("Save");
+        // What is stored afterwards differs from the project.
+        editor.Check_Libraries({"lib"}, {"libQt5Widgets.so.5.15.2"});
+        editor.Options_Combo(1)->setCurrentIndex(1);
+        editor.Window().close();
+    }
+    const QByteArray editor_spec = Editor_Spec(home.Path(), project);
+    QVERIFY(editor_spec.contains("libqxcb.so"));
+    QCOMPARE(Cli_Spec(home.Path(), {"--project", project}), editor_spec);
+}
+
+void TCommandLineTest::requiresPrintsAFreshScan()
+{
+    Test::TFreshHome home;
+    Test::TStandIns stand_ins;
+    Prepare_Scan(&stand_ins, home.Path() + "/shared");
+    Store_Edited_State(home.Path() + "/elsewhere", 0, 1);
+
+    Test::TEditor editor;
+    editor.Panel<TRequiresWidget>()->d_shared_libs_path = home.Path() + "/shared";
+    emit editor.Panel<TRequiresWidget>()->Refresh();
+    const QStringList scanned = editor.Panel<TRequiresWidget>()->Required_Packages();
+    QCOMPARE(scanned, QStringList({"zlib", "libxcb1"}));
+
+    const TCliRun run = Run_Cli({"requires", "--shared-libs", home.Path() + "/shared"});
+    QCOMPARE(run.Exit, 0);
+    QCOMPARE(run.Out, scanned.join('\n') + "\n");
+
+    stand_ins.Remove("rpm");
+    const TCliRun without_rpm = Run_Cli({"requires", "--shared-libs", home.Path() + "/shared"});
+    QCOMPARE(without_rpm.Exit, 1);
+    QVERIFY2(without_rpm.Err.contains("\"rpm\" could not be started"), qPrintable(without_rpm.Err));
+}
+
+void TCommandLineTest::failuresWriteNothing()
+{
+    Test::TFreshHome home;
+    const QString output = home.Path() + "/out.spec";
+
+    TCliRun run = Run_Cli({"create", "--project", home.Path() + "/missing.spec_data", "--output", output});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR:  Cannot open file '" + home.Path() + "/missing.spec_data'"),
+             qPrintable(run.Err));
+
+    Test::Write_File(home.Path() + "/bad.spec_data", "Kestrelvantory:Version=2:Type=Spec_Data\n");
+    run = Run_Cli({"create", "--project", home.Path() + "/bad.spec_data", "--output", output});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR:  File is not a Kestrelvantory spec_data file."), qPrintable(run.Err));
+
+    // Only plug-ins active: there is no library directory to link against.
+    Test::Write_File(home.Path() + "/plugins.spec_data",
+                     "Kestrelvantory:Version=1:Type=Spec_Data\n"
+                     "Active_Targets_Begin:\nplatforms\nActive_Targets_End:\n"
+                     "Active_Libraries_Begin:\n[Target]:platforms\n[Plugin]:libqxcb.so\n"
+                     "Active_Libraries_End:\n");
+    run = Run_Cli({"create", "--project", home.Path() + "/plugins.spec_data", "--output", output});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR  Library path name not found."), qPrintable(run.Err));
+
+    run = Run_Cli({"create", "--output", home.Path() + "/no/such/folder/out.spec"});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR  Cannot write file"), qPrintable(run.Err));
+
+    QVERIFY(!QFileInfo::exists(output));
+    QVERIFY(!QFileInfo::exists(home.Data_Folder()));
+}
+
+void TCommandLineTest::wrongUsageIsTold()
+{
+    for (const QStringList& arguments :
+         {QStringList(), QStringList{"create"}, QStringList{"create", "--bogus", "x"},
+          QStringList{"create", "--output"}, QStringList{"publish"},
+          QStringList{"requires", "--output", "x.spec"}})
+    {
+        const TCliRun run = Run_Cli(arguments);
+        QCOMPARE(run.Exit, 2);
+        QVERIFY2(run.Err.contains("Usage:"), qPrintable(arguments.join(' ')));
+    }
+    const TCliRun help = Run_Cli({"--help"});
+    QCOMPARE(help.Exit, 0);
+    QVERIFY(help.Out.startsWith("Usage:"));
+    const TCliRun version = Run_Cli({"--version"});
+    QCOMPARE(version.Exit, 0);
+    QCOMPARE(version.Out, QString("kestrelvantory-cli 1.0\n"));
+}
+
+QTEST_MAIN(TCommandLineTest)
+#include "tst_commandline.moc"
