@@ -1,6 +1,7 @@
 #include "changelogfile.h"
 
 #include "xmlfile.h"
+#include "xmltext.h"
 
 namespace
 {
@@ -44,6 +45,6 @@ void Write_Change_Log_File(const QString& folder, const QString& text)
     xml.File_Name = File_Name(folder);
     xml.Reset(Identification, 1);
     QDomElement node = xml.Create_Node(&xml.Root, Text_Node);
-    xml.Write_Text_Node(&node, QString(text).replace("\n", Line_Break));
+    xml.Write_Text_Node(&node, Xml_Storable(text).replace("\n", Line_Break));
     xml.Write_File(false);
 }

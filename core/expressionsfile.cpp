@@ -1,6 +1,7 @@
 #include "expressionsfile.h"
 
 #include "xmlfile.h"
+#include "xmltext.h"
 
 namespace
 {
@@ -66,7 +67,7 @@ void Write(const QString& folder, const QStringList& values)
     for (std::size_t i = 0; i < Fields().size(); ++i)
     {
         QDomElement node = xml.Create_Node(&xml.Root, Fields()[i].Name);
-        xml.Write_Text_Node(&node, values.at(static_cast<int>(i)));
+        xml.Write_Text_Node(&node, Xml_Storable(values.at(static_cast<int>(i))));
     }
     xml.Write_File(false);
 }

@@ -2,6 +2,7 @@
 
 #include "librarytypetext.h"
 #include "xmlfile.h"
+#include "xmltext.h"
 
 namespace
 {
@@ -20,7 +21,7 @@ QString Child_Text(const TXmlFile& xml, const QDomElement& record, const QString
 void Write_Child(TXmlFile* xml, QDomElement* record, const QString& name, const QString& text)
 {
     QDomElement child = xml->Create_Node(record, name);
-    xml->Write_Text_Node(&child, text);
+    xml->Write_Text_Node(&child, Xml_Storable(text));
 }
 
 QString Checked_Text(bool checked)

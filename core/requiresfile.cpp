@@ -1,6 +1,7 @@
 #include "requiresfile.h"
 
 #include "xmlfile.h"
+#include "xmltext.h"
 
 namespace Requires_File
 {
@@ -31,12 +32,12 @@ void Write_Package(TXmlFile* file, const TRequireEntry& entry)
 {
     QDomElement package = file->Create_Node(&file->Root, "Package");
     QDomElement name = file->Create_Node(&package, "Name");
-    file->Write_Text_Node(&name, entry.Package);
+    file->Write_Text_Node(&name, Xml_Storable(entry.Package));
     QDomElement libraries = file->Create_Node(&package, "Libraries");
     for (const QString& library : entry.Libraries)
     {
         QDomElement library_name = file->Create_Node(&libraries, "Name");
-        file->Write_Text_Node(&library_name, library);
+        file->Write_Text_Node(&library_name, Xml_Storable(library));
     }
 }
 }

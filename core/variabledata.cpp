@@ -1,6 +1,7 @@
 #include "variabledata.h"
 
 #include "xmlfile.h"
+#include "xmltext.h"
 
 namespace
 {
@@ -35,7 +36,7 @@ void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
                       const QString& text)
 {
     QDomElement element = file->Create_Node(parent, name);
-    file->Write_Text_Node(&element, text);
+    file->Write_Text_Node(&element, Xml_Storable(text));
 }
 }
 

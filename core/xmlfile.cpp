@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include "xmltext.h"
+
 namespace
 {
 const char* const Version_Attribute = "File_Version";
@@ -14,6 +16,24 @@ const char* const Version_Attribute = "File_Version";
 {
     throw TXmlFileException(message, TXmlFileException::Xml_Error);
 }
+
+// The DOM checks characters one UTF-16 unit at a time and so takes every
+// character beyond U+FFFF (emoji, for one) for a forbidden one, although XML
+// allows them: creating such a text fails, and parsing a file holding one
+// crashes. While this lives the DOM takes any text; the parser and Text_Node
+// check the characters themselves.
+class TWhole_Characters
+{
+public:
+    TWhole_Characters()
+    {
+        QDomImplementation::setInvalidDataPolicy(QDomImplementation::AcceptInvalidChars);
+    }
+    ~TWhole_Characters()
+    {
+        QDomImplementation::setInvalidDataPolicy(QDomImplementation::ReturnNullNode);
+    }
+};
 
 QString Parse_Error(const char* what, int line, int column, const QString& message)
 {
@@ -94,6 +114,7 @@ void TXmlFile::Open(const QString& identification, int* version, bool namespace_
     QString message;
     int line = 0;
     int column = 0;
+    const TWhole_Characters whole_characters;
     if (!Document.setContent(&file, namespace_processing, &message, &line, &column))
         Throw_Xml(Parse_Error("file", line, column, message));
     file.close();
@@ -107,6 +128,7 @@ void TXmlFile::Open_Data(const QByteArray& data, const QString& identification, 
     QString message;
     int line = 0;
     int column = 0;
+    const TWhole_Characters whole_characters;
     if (!Document.setContent(data, namespace_processing, &message, &line, &column))
         Throw_Xml(Parse_Error("data", line, column, message));
 
@@ -244,10 +266,20 @@ void TXmlFile::Write_Text_Node(QDomElement* node, const QString& text)
     if (node->isNull())
         Throw_Xml("ERR:  Cannot append data to a NULL node");
 
-    const QDomText text_node = Document.createTextNode(text);
+    const QDomText text_node = Text_Node(text);
     if (text_node.isNull())
         Throw_Xml(QString("ERR:  Cannot write node '%1' with data '%2'").arg(node->tagName(), text));
     node->appendChild(text_node);
+}
+
+// Text is checked here by whole characters; only text XML forbids gives a
+// null node.
+QDomText TXmlFile::Text_Node(const QString& text)
+{
+    if (Xml_Storable(text) != text)
+        return QDomText();
+    const TWhole_Characters whole_characters;
+    return Document.createTextNode(text);
 }
 
 void TXmlFile::Write_Text_Node(QDomElement* node, const double& value, int precision)

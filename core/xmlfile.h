@@ -56,6 +56,7 @@ public:
 
 private:
     void Check_Envelope(const QString& identification, int* version);
+    QDomText Text_Node(const QString& text);
     QByteArray Serialise(bool compact);
 };
 

@@ -56,6 +56,7 @@ private slots:
     void severalLinesSurviveARestart();
     void emptiedLogComesBackAsFactoryLines();
     void typedBreakTagSplitsTheLineAfterARestart();
+    void pastedTextKeepsEmojiAndLosesOnlyControlCharacters();
     void unusableFilesGiveTheFactoryLines();
     void projectReaderLinesFollowTheHeader();
 };
@@ -107,6 +108,17 @@ void TChangeLogTest::typedBreakTagSplitsTheLineAfterARestart()
         Type_Change_Log(window, "- one<br>- two\n- kept <BR> whole");
     });
     QCOMPARE(Changes_At_Next_Start(), QString("- one\n- two\n- kept <BR> whole"));
+}
+
+// Pasted from a coloured terminal: the escape characters cannot be stored,
+// but the rest of the log, emoji included, survives the restart.
+void TChangeLogTest::pastedTextKeepsEmojiAndLosesOnlyControlCharacters()
+{
+    Test::TFreshHome home;
+    Run_Editor([](TKestrelvantory& window) {
+        Editor(window)->setPlainText(QString::fromUtf8("- Launch \xF0\x9F\x9A\x80\n- \x1b[32mgreen\x1b[0m"));
+    });
+    QCOMPARE(Changes_At_Next_Start(), QString::fromUtf8("- Launch \xF0\x9F\x9A\x80\n- [32mgreen[0m"));
 }
 
 void TChangeLogTest::unusableFilesGiveTheFactoryLines()

@@ -33,7 +33,7 @@ private slots:
     void incompleteFilesAreRefused_data();
     void incompleteFilesAreRefused();
     void otherVersionsAreRefused();
-    void unwritableTextLeavesPreviousFile();
+    void textXmlCannotHoldIsDropped();
 
 private:
     QString Folder() const { return d_folder->path(); }
@@ -208,15 +208,17 @@ void TLibrariesFileTest::otherVersionsAreRefused()
     }
 }
 
-void TLibrariesFileTest::unwritableTextLeavesPreviousFile()
+void TLibrariesFileTest::textXmlCannotHoldIsDropped()
 {
-    Write_Libraries_File(Folder(), {{"lib", true}}, {});
-    const QByteArray before = Test::Read_File(Path());
-
-    QVERIFY_EXCEPTION_THROWN(
-        Write_Libraries_File(Folder(), {{QString("bad") + QChar(1), true}}, {}),
-        TXmlFileException);
-    QCOMPARE(Test::Read_File(Path()), before);
+    Write_Libraries_File(Folder(), {{QString("bad") + QChar(1), true}},
+                         {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
+    std::vector<TTargetRecord> targets;
+    std::vector<TLibraryRecord> libraries;
+    TXmlFile xml;
+    Open_Libraries_File(&xml, Folder());
+    Read_Libraries_V1(xml, &targets, &libraries);
+    QCOMPARE(targets.at(0).Name, QString("bad"));
+    QCOMPARE(libraries.at(0).Name, QString("libfoo.so"));
 }
 
 QTEST_MAIN(TLibrariesFileTest)

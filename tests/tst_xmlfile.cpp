@@ -56,6 +56,7 @@ private slots:
     void writerRefusesBadNamesAndCharacters();
     void numbersAreFormatted();
     void markupCharactersRoundTrip();
+    void charactersBeyondTheFirstPlaneRoundTrip();
     void resetWithDocumentTypeHasNoDeclaration();
 
     void writeProtectedFileIsRefused();
@@ -361,6 +362,35 @@ void TXmlFileTest::markupCharactersRoundTrip()
     const QDomElement read = reader.Get_Node(&reader.Root, "Text", false);
     QCOMPARE(reader.Read_Text_Node(&read, false), text);
     QCOMPARE(reader.Read_Attribute(&read, "Value", false), text);
+}
+
+// The DOM alone refuses such characters (one UTF-16 unit at a time) and
+// crashes while parsing a file that holds one.
+void TXmlFileTest::charactersBeyondTheFirstPlaneRoundTrip()
+{
+    const QString text = QString::fromUtf8("release \xF0\x9F\x9A\x80 \xF0\xA0\x80\x80");
+    TXmlFile writer;
+    writer.File_Name = Path("plane.xml");
+    writer.Reset("Root", 1);
+    QDomElement node = writer.Create_Node(&writer.Root, "Text");
+    writer.Write_Text_Node(&node, text);
+    writer.Write_File(false);
+    QVERIFY(Test::Read_File(writer.File_Name).contains("\xF0\x9F\x9A\x80"));
+
+    int version = 0;
+    TXmlFile reader = Opened(Test::Read_File(writer.File_Name), "Root", &version);
+    const QDomElement read = reader.Get_Node(&reader.Root, "Text", false);
+    QCOMPARE(reader.Read_Text_Node(&read, false), text);
+
+    // Half of such a character is still refused; a stray control character in
+    // a file is read as it stands rather than ending the program.
+    const QString half = QString("a") + QChar(0xD83D);
+    EXPECT_XML_THROW(writer.Write_Text_Node(&node, half), Xml_Error,
+                     QString("ERR:  Cannot write node 'Text' with data '%1'").arg(half));
+    TXmlFile odd = Opened(Envelope("<Root File_Version=\"1\"><Text>a\x01" "b</Text></Root>"), "Root",
+                          &version);
+    const QDomElement odd_text = odd.Get_Node(&odd.Root, "Text", false);
+    QCOMPARE(odd.Read_Text_Node(&odd_text, false), QString("a") + QChar(1) + "b");
 }
 
 void TXmlFileTest::resetWithDocumentTypeHasNoDeclaration()
