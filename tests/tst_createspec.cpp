@@ -13,6 +13,7 @@
 #include "requireswidget.h"
 #include "editordriver.h"
 #include "standins.h"
+#include "demospec.h"
 #include "testsupport.h"
 #include "variableswidget.h"
 
@@ -20,73 +21,6 @@
 
 namespace
 {
-const QString Demo_Spec = R"(%define name                            demo
-Name:                                   %{name}
-Version:                                1.0.0
-Requires:                               glibc
-
-%description
-Demo program.
-
-%prep
-%setup -q
-
-%build
-
-qmake PREFIX=%{buildroot}%{_libdir}/%{name}
-make
-
-%install
-
-mkdir -p %{buildroot}%{_libdir}/%{name}
-mkdir -p %{buildroot}%{_libdir}/%{name}/lib
-mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
-mkdir -p %{buildroot}%{_datadir}/applications
-mkdir -p %{buildroot}%{_datadir}/pixmaps
-
-make install
-
-patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
-
-install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
-
-install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
-patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
-
-install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
-install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
-
-%post
-
-ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
-
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
-
-%postun
-
-if [ "$1" = 0 ]; then
-rm -f %{_bindir}/%{name}
-rm -r %{_libdir}/%{name}/lib
-rm -r %{_libdir}/%{name}/platforms
-rm -r %{_libdir}/%{name}
-fi
-
-%files
-
-%defattr(-,root,root)
-%{_libdir}/%{name}/%{name}
-%{_libdir}/%{name}/lib/*
-%{_libdir}/%{name}/platforms/*
-
-%defattr(644,root,root)
-%{_datadir}/applications/%{name}.desktop
-%{_datadir}/pixmaps/%{name}.png
-
-%changelog
-- First build
-)";
 
 const QString Requires_Glibc = "Requires:                               glibc\n";
 
@@ -182,7 +116,7 @@ void TCreateSpecTest::demoProjectWithQMake()
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
 
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
-    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), Demo_Spec.toUtf8());
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), Test::Demo_Spec.toUtf8());
 
     QCOMPARE(answers.Requests.size(), 1);
     QCOMPARE(answers.Requests[0].Kind, TFileDialogRequest::Save_File);
@@ -204,7 +138,7 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
 
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
     QString expected =
-        Replaced(Demo_Spec, "qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
+        Replaced(Test::Demo_Spec, "qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
                  "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
     expected = Replaced(expected, "make install\n\n",
                         "make install\n\n"
@@ -236,7 +170,7 @@ void TCreateSpecTest::automaticModeWritesTheListScannedNow()
                                   "/demo.spec\". The requirements scan was incomplete: 1 file "
                                   "could not be examined.");
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"),
-             Replaced(Demo_Spec, Requires_Glibc,
+             Replaced(Test::Demo_Spec, Requires_Glibc,
                       "Requires:                               zlib\n"
                       "Requires:                               libxcb1\n")
                  .toUtf8());
@@ -260,7 +194,7 @@ void TCreateSpecTest::ignoredModeWritesOnlyTheVariables()
 
     editor.Create();
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"),
-             Replaced(Demo_Spec, Requires_Glibc, "Requires:                               bash\n")
+             Replaced(Test::Demo_Spec, Requires_Glibc, "Requires:                               bash\n")
                  .toUtf8());
 }
 
@@ -283,7 +217,7 @@ void TCreateSpecTest::suffixIsAddedAndTheFolderRemembered()
 
     QCOMPARE(Files_In(home.Path() + "/one"), QStringList({"program.spec"}));
     QCOMPARE(Files_In(home.Path() + "/two"), QStringList({"program.Spec"}));
-    QCOMPARE(Test::Read_File(home.Path() + "/two/program.Spec"), Demo_Spec.toUtf8());
+    QCOMPARE(Test::Read_File(home.Path() + "/two/program.Spec"), Test::Demo_Spec.toUtf8());
     QCOMPARE(status, "Spec file written to \"" + home.Path() + "/two/program.Spec\".");
     QCOMPARE(answers.Requests.size(), 4);
     QCOMPARE(answers.Requests[0].Folder, home.Path());

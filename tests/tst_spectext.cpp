@@ -4,6 +4,7 @@
 #include "safename.h"
 #include "savefile.h"
 #include "spectext.h"
+#include "demospec.h"
 #include "testsupport.h"
 
 #include <sys/stat.h>
@@ -30,74 +31,6 @@ TSpecInput Demo_Input()
     input.Changes = "- First build";
     return input;
 }
-
-const QString Demo_Spec = R"(%define name                            demo
-Name:                                   %{name}
-Version:                                1.0.0
-Requires:                               glibc
-
-%description
-Demo program.
-
-%prep
-%setup -q
-
-%build
-
-qmake PREFIX=%{buildroot}%{_libdir}/%{name}
-make
-
-%install
-
-mkdir -p %{buildroot}%{_libdir}/%{name}
-mkdir -p %{buildroot}%{_libdir}/%{name}/lib
-mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
-mkdir -p %{buildroot}%{_datadir}/applications
-mkdir -p %{buildroot}%{_datadir}/pixmaps
-
-make install
-
-patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
-
-install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
-
-install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
-patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
-
-install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
-install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
-
-%post
-
-ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
-
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
-
-%postun
-
-if [ "$1" = 0 ]; then
-rm -f %{_bindir}/%{name}
-rm -r %{_libdir}/%{name}/lib
-rm -r %{_libdir}/%{name}/platforms
-rm -r %{_libdir}/%{name}
-fi
-
-%files
-
-%defattr(-,root,root)
-%{_libdir}/%{name}/%{name}
-%{_libdir}/%{name}/lib/*
-%{_libdir}/%{name}/platforms/*
-
-%defattr(644,root,root)
-%{_datadir}/applications/%{name}.desktop
-%{_datadir}/pixmaps/%{name}.png
-
-%changelog
-- First build
-)";
 
 QString Compose(const TSpecInput& input)
 {
@@ -138,7 +71,7 @@ void TSpecTextTest::demoProjectWithQMake()
 {
     const TSpecText spec = Compose_Spec_Text(Demo_Input());
     QVERIFY(spec.Is_Complete());
-    QCOMPARE(spec.Text, Demo_Spec);
+    QCOMPARE(spec.Text, Test::Demo_Spec);
 }
 
 void TSpecTextTest::cmakeBuildMovesTheExecutableUp()
@@ -146,7 +79,7 @@ void TSpecTextTest::cmakeBuildMovesTheExecutableUp()
     TSpecInput input = Demo_Input();
     input.Generator = TTypes::Generator_CMake;
     input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
-    QString expected = Demo_Spec;
+    QString expected = Test::Demo_Spec;
     expected.replace("qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
                      "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
     expected.replace("make install\n\n",
@@ -340,7 +273,7 @@ void TSpecTextTest::failedSaveLeavesTheEarlierFile()
     QString error;
     {
         Test::TFileSizeLimit limit(1000);
-        QVERIFY(!Save_Text_File(file_name, Demo_Spec.repeated(10), &error));
+        QVERIFY(!Save_Text_File(file_name, Test::Demo_Spec.repeated(10), &error));
     }
     QVERIFY2(error.startsWith("ERR  Cannot write file '" + file_name + "'.  Reason: "), qPrintable(error));
     QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
@@ -350,8 +283,8 @@ void TSpecTextTest::failedSaveLeavesTheEarlierFile()
     QVERIFY(chmod(QFile::encodeName(folder.path()).constData(), 0755) == 0);
     {
         Test::TUnprivileged nobody;
-        QVERIFY(!Save_Text_File(folder.path() + "/new.spec", Demo_Spec, &error));
-        QVERIFY(!Save_Text_File(file_name, Demo_Spec, &error));
+        QVERIFY(!Save_Text_File(folder.path() + "/new.spec", Test::Demo_Spec, &error));
+        QVERIFY(!Save_Text_File(file_name, Test::Demo_Spec, &error));
     }
     QVERIFY2(error.startsWith("ERR  Cannot write file '" + file_name + "'.  Reason: "), qPrintable(error));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"demo.spec"});

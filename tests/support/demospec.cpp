@@ -1,0 +1,72 @@
+#include "demospec.h"
+
+namespace Test
+{
+const QString Demo_Spec = R"(%define name                            demo
+Name:                                   %{name}
+Version:                                1.0.0
+Requires:                               glibc
+
+%description
+Demo program.
+
+%prep
+%setup -q
+
+%build
+
+qmake PREFIX=%{buildroot}%{_libdir}/%{name}
+make
+
+%install
+
+mkdir -p %{buildroot}%{_libdir}/%{name}
+mkdir -p %{buildroot}%{_libdir}/%{name}/lib
+mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
+mkdir -p %{buildroot}%{_datadir}/applications
+mkdir -p %{buildroot}%{_datadir}/pixmaps
+
+make install
+
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
+
+install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
+
+install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
+
+install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
+install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
+
+%post
+
+ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
+
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
+ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
+
+%postun
+
+if [ "$1" = 0 ]; then
+rm -f %{_bindir}/%{name}
+rm -r %{_libdir}/%{name}/lib
+rm -r %{_libdir}/%{name}/platforms
+rm -r %{_libdir}/%{name}
+fi
+
+%files
+
+%defattr(-,root,root)
+%{_libdir}/%{name}/%{name}
+%{_libdir}/%{name}/lib/*
+%{_libdir}/%{name}/platforms/*
+
+%defattr(644,root,root)
+%{_datadir}/applications/%{name}.desktop
+%{_datadir}/pixmaps/%{name}.png
+
+%changelog
+- First build
+)";
+}

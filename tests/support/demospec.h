@@ -1,0 +1,13 @@
+#ifndef DEMOSPEC_H
+#define DEMOSPEC_H
+
+#include <QString>
+
+namespace Test
+{
+// The spec of the demo project: three variables, qmake, "glibc" required,
+// Qt Core in "lib", the xcb plug-in in "platforms", a one-line change log.
+extern const QString Demo_Spec;
+}
+
+#endif
