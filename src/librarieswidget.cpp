@@ -465,11 +465,8 @@ void TLibrariesWidget::Remove_Target()
 void TLibrariesWidget::Add_Library()
 {
     Start_Editor(TTypes::Editor_Add_Library);
-    if (!Editor_Accepted())
-        return;
-    TLibraryEditDialog::TData data = d_editor->Data();
-    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
-    if (Library_Exists(data.Target_Name, data.Library_Name))
+    TLibraryEditDialog::TData data;
+    if (!Accepted_New_Library(&data))
         return;
     d_libraries.push_back({data.Target_Name, data.Library_Name, data.Library_Type, true});
     Update_Library_Tree();
@@ -506,6 +503,17 @@ bool TLibrariesWidget::Editor_Accepted() const
     return d_editor->exec() == QDialog::Accepted && d_editor->Entries_Acceptable();
 }
 
+// The dialog's entries once accepted, with the target spelt as listed; false
+// when the user cancelled or that library is already there.
+bool TLibrariesWidget::Accepted_New_Library(TLibraryEditDialog::TData* data) const
+{
+    if (!Editor_Accepted())
+        return false;
+    *data = d_editor->Data();
+    data->Target_Name = Listed_Target_Name(d_targets, data->Target_Name);
+    return !Library_Exists(data->Target_Name, data->Library_Name);
+}
+
 // The row changes in place and keeps its check box and its place in the
 // tree; an edit that names an existing library changes nothing.
 void TLibrariesWidget::Edit_Single_Library(QTreeWidgetItem* item)
@@ -514,11 +522,8 @@ void TLibrariesWidget::Edit_Single_Library(QTreeWidgetItem* item)
     d_editor->Set_Target_Name(item->text(Column_Target));
     d_editor->Set_Library_Name(item->text(Column_Name));
     d_editor->Set_Library_Type(Library_Type_From_Tree_Text(item->text(Column_Type)));
-    if (!Editor_Accepted())
-        return;
-    TLibraryEditDialog::TData data = d_editor->Data();
-    data.Target_Name = Listed_Target_Name(d_targets, data.Target_Name);
-    if (Library_Exists(data.Target_Name, data.Library_Name))
+    TLibraryEditDialog::TData data;
+    if (!Accepted_New_Library(&data))
         return;
     {
         const QScopedValueRollback<bool> refreshing(d_refreshing, true);

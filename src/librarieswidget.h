@@ -6,12 +6,12 @@
 #include <QWidget>
 #include <vector>
 
+#include "libraryeditdialog.h"
 #include "libraryrecords.h"
 
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TLibraryEditDialog;
 class TXmlFile;
 
 // The "Libraries" tab: the target folders and the libraries and plug-ins
@@ -75,6 +75,7 @@ private:
     void Make_Connections();
     void Start_Editor(TTypes::TEditorType editor_type);
     bool Editor_Accepted() const;
+    bool Accepted_New_Library(TLibraryEditDialog::TData* data) const;
     void Edit_Single_Library(QTreeWidgetItem* item);
     void Edit_Library_Versions(const QList<QTreeWidgetItem*>& items);
 
