@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
@@ -163,12 +166,32 @@ void TKestrelvantory::Make_Connections()
 
 void TKestrelvantory::Load_Panel_Defaults()
 {
-    d_variables_widget->Load_Defaults(d_data_folder);
-    d_expressions_widget->Load_Defaults(d_data_folder);
-    d_libraries_widget->Load_Defaults(d_data_folder);
-    d_requires_widget->Load_Defaults(d_data_folder);
-    d_changelog_widget->Load_Defaults(d_data_folder);
-    d_options_widget->Load_Defaults(d_data_folder);
+    QStringList kept;
+    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), "variables.xml", &kept);
+    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), "expressions.xml", &kept);
+    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), "libraries.xml", &kept);
+    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), "requires.xml", &kept);
+    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), "changes.xml", &kept);
+    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), "options.xml", &kept);
+    if (!kept.isEmpty())
+        Show_Status(QString("Stored panel contents could not be read, so those tabs start from their "
+                            "factory contents: %1.").arg(kept.join("; ")));
+}
+
+// A panel that refuses its defaults file starts from its factory contents and
+// stores them over the file at close; a copy keeps what the file held.
+void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
+                                        QStringList* kept) const
+{
+    const QString path = d_data_folder + "/" + file_name;
+    if (loaded || !QFileInfo::exists(path))
+        return;
+    const QString copy =
+        path + "." + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".refused";
+    if (QFile::copy(path, copy))
+        kept->append(QString("\"%1\" (kept as \"%2\")").arg(file_name, copy));
+    else
+        kept->append(QString("\"%1\" (no copy could be kept)").arg(file_name));
 }
 
 void TKestrelvantory::Save_Panel_Defaults()

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include "specdata.h"
 
@@ -54,6 +55,7 @@ private:
     void Create_Tool_Bar();
     void Make_Connections();
     void Load_Panel_Defaults();
+    void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
     void Save_Panel_Defaults();
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);

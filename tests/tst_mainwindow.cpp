@@ -57,6 +57,7 @@ private slots:
     void windowHasItsTabsMenusAndToolBar();
     void aboutBoxShowsTitleAndVersion();
     void unusableDataFolderFallsBackAndSaysSo();
+    void refusedDefaultsFileIsKeptAndTold();
 };
 
 void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
@@ -236,6 +237,36 @@ void TMainWindowTest::unusableDataFolderFallsBackAndSaysSo()
     // The next start finds the settings kept there.
     TKestrelvantory again(nullptr, Qt::WindowFlags());
     QCOMPARE(again.pos(), QPoint(40, 50));
+}
+
+// A refused file is replaced by the factory contents at close; the user's
+// data stays in a copy, and the status bar says so.
+void TMainWindowTest::refusedDefaultsFileIsKeptAndTold()
+{
+    Test::TFreshHome home;
+    const QByteArray refused = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                               "<Expression_Data File_Version=\"2\"><Build_Path>x</Build_Path>"
+                               "</Expression_Data>\n";
+    QDir().mkpath(home.Data_Folder());
+    Test::Write_File(home.Data_Folder() + "/expressions.xml", refused);
+    Test::Write_File(home.Data_Folder() + "/changes.xml", "not XML at all");
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        const QString message = window.statusBar()->currentMessage();
+        QVERIFY2(message.contains("\"expressions.xml\" (kept as") &&
+                     message.contains("\"changes.xml\" (kept as") && !message.contains("variables"),
+                 qPrintable(message));
+        window.close();
+    }
+    const QStringList copies =
+        QDir(home.Data_Folder()).entryList({"expressions.xml.*.refused"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(Test::Read_File(home.Data_Folder() + "/" + copies.first()), refused);
+    QVERIFY(Test::Read_File(home.Data_Folder() + "/expressions.xml") != refused);
+
+    // The next start reads the factory contents stored at close and keeps nothing more.
+    TKestrelvantory again(nullptr, Qt::WindowFlags());
+    QVERIFY(again.statusBar()->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TMainWindowTest)
