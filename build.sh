@@ -32,7 +32,7 @@ install_missing_packages() {
     local as_root=()
     [ "$(id -u)" -ne 0 ] && as_root=(sudo)
     "${as_root[@]}" apt-get update
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
 
 build() {
