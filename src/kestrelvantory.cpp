@@ -194,25 +194,52 @@ void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
         kept->append(QString("\"%1\" (no copy could be kept)").arg(file_name));
 }
 
-void TKestrelvantory::Save_Panel_Defaults()
+// Returns the names of the tabs whose contents could not be stored.
+QStringList TKestrelvantory::Save_Panel_Defaults()
 {
-    d_variables_widget->Save_Defaults(d_data_folder);
-    d_expressions_widget->Save_Defaults(d_data_folder);
-    d_libraries_widget->Save_Defaults(d_data_folder);
-    d_requires_widget->Save_Defaults(d_data_folder);
-    d_changelog_widget->Save_Defaults(d_data_folder);
-    d_options_widget->Save_Defaults(d_data_folder);
+    QStringList failed;
+    const auto save = [&failed](bool saved, const QString& tab) {
+        if (!saved)
+            failed.append(tab);
+    };
+    save(d_variables_widget->Save_Defaults(d_data_folder), "Variables");
+    save(d_expressions_widget->Save_Defaults(d_data_folder), "Expressions");
+    save(d_libraries_widget->Save_Defaults(d_data_folder), "Libraries");
+    save(d_requires_widget->Save_Defaults(d_data_folder), "Requires");
+    save(d_changelog_widget->Save_Defaults(d_data_folder), "Change Log");
+    save(d_options_widget->Save_Defaults(d_data_folder), "Options");
+    return failed;
 }
 
+// The window closes in any case; what could not be stored is told first, as
+// it is lost once the window is gone.
 void TKestrelvantory::closeEvent(QCloseEvent* event)
 {
-    Save_Panel_Defaults();
+    QStringList failed = Save_Panel_Defaults();
     d_settings->setValue(Key_Position, pos());
     d_settings->setValue(Key_Size, size());
     d_settings->setValue(Key_Working_Path, d_working_path);
     d_settings->setValue(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
     d_settings->sync();
+    if (d_settings->status() != QSettings::NoError)
+        failed.append("window settings");
+    if (!failed.isEmpty())
+        Tell_Unsaved(failed);
     event->accept();
+}
+
+void TKestrelvantory::Tell_Unsaved(const QStringList& failed)
+{
+    d_message_box->setText("Kestrelvantory");
+    d_message_box->setInformativeText(
+        QString("These could not be stored in \"%1\": %2. The files stored before are kept "
+                "as they were, and this session's changes to them are lost.")
+            .arg(d_data_folder.toHtmlEscaped(), failed.join(", ")));
+    d_message_box->setDetailedText(QString());
+    d_message_box->setStandardButtons(QMessageBox::Ok);
+    d_message_box->setDefaultButton(QMessageBox::Ok);
+    d_message_box->setIcon(QMessageBox::Warning);
+    d_message_box->exec();
 }
 
 void TKestrelvantory::Show_Status(const QString& text)

@@ -56,7 +56,8 @@ private:
     void Make_Connections();
     void Load_Panel_Defaults();
     void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
-    void Save_Panel_Defaults();
+    QStringList Save_Panel_Defaults();
+    void Tell_Unsaved(const QStringList& failed);
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
     bool Write_Spec_File(const QString& file_name) const;

@@ -13,6 +13,8 @@
 #include "requireswidget.h"
 #include "testsupport.h"
 
+#include <sys/stat.h>
+
 namespace
 {
 QAction* Action(const QWidget& window, const QString& text)
@@ -58,6 +60,7 @@ private slots:
     void aboutBoxShowsTitleAndVersion();
     void unusableDataFolderFallsBackAndSaysSo();
     void refusedDefaultsFileIsKeptAndTold();
+    void closeTellsWhatCouldNotBeStored();
 };
 
 void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
@@ -267,6 +270,40 @@ void TMainWindowTest::refusedDefaultsFileIsKeptAndTold()
     // The next start reads the factory contents stored at close and keeps nothing more.
     TKestrelvantory again(nullptr, Qt::WindowFlags());
     QVERIFY(again.statusBar()->currentMessage().isEmpty());
+}
+
+void TMainWindowTest::closeTellsWhatCouldNotBeStored()
+{
+    Test::TFreshHome home;
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        window.close();
+    }
+    const QByteArray stored = Test::Read_File(home.Data_Folder() + "/variables.xml");
+    // The unprivileged user may read the data folder but not write in it.
+    ::chmod(QFile::encodeName(home.Path()).constData(), 0755);
+    ::chmod(QFile::encodeName(home.Data_Folder()).constData(), 0555);
+
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* box = window.findChild<TMessageBox*>();
+    QString told;
+    QTimer::singleShot(0, box, [box, &told]() {
+        told = box->informativeText();
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        box->Send_Key(Qt::Key_Return);
+    });
+    {
+        Test::TUnprivileged unprivileged;
+        QVERIFY(window.close());
+    }
+    QVERIFY2(told.contains("Variables, Expressions, Libraries, Requires, Change Log, Options, "
+                           "window settings"),
+             qPrintable(told));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(Test::Read_File(home.Data_Folder() + "/variables.xml"), stored);
+    ::chmod(QFile::encodeName(home.Data_Folder()).constData(), 0755);
 }
 
 QTEST_MAIN(TMainWindowTest)
