@@ -1,5 +1,6 @@
 #include "changelogfile.h"
 
+#include "defaultsfile.h"
 #include "xmlfile.h"
 #include "xmltext.h"
 
@@ -25,12 +26,8 @@ QString Factory_Change_Log()
 
 void Open_Change_Log_File(TXmlFile* xml, const QString& folder)
 {
-    xml->File_Name = File_Name(folder);
-    int version = 0;
-    xml->Open(Identification, &version, true);
-    if (version != 1)
-        throw TXmlFileException("Change datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(xml, File_Name(folder), Identification,
+                       "Change datafile version not recognized");
 }
 
 QString Read_Change_Log_V1(const TXmlFile& xml)

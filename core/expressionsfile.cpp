@@ -1,5 +1,6 @@
 #include "expressionsfile.h"
 
+#include "defaultsfile.h"
 #include "xmlfile.h"
 #include "xmltext.h"
 
@@ -39,12 +40,8 @@ QStringList Factory_Values()
 
 void Open(TXmlFile* xml, const QString& folder)
 {
-    int version = 0;
-    xml->File_Name = File_Name(folder);
-    xml->Open(Identification, &version, true);
-    if (version != 1)
-        throw TXmlFileException("Expression datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(xml, File_Name(folder), Identification,
+                       "Expression datafile version not recognized");
 }
 
 QStringList Read_V1(const TXmlFile& xml)

@@ -1,6 +1,7 @@
 #include "librariesfile.h"
 
 #include "librarytypetext.h"
+#include "defaultsfile.h"
 #include "xmlfile.h"
 #include "xmltext.h"
 
@@ -43,12 +44,8 @@ void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, 
 
 void Open_Libraries_File(TXmlFile* xml, const QString& folder)
 {
-    xml->File_Name = folder + File_Name;
-    int version = 0;
-    xml->Open(Identification, &version, true);
-    if (version != Version)
-        throw TXmlFileException("Library datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(xml, folder + File_Name, Identification,
+                       "Library datafile version not recognized");
 }
 
 void Read_Libraries_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,

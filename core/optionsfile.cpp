@@ -1,5 +1,6 @@
 #include "optionsfile.h"
 
+#include "defaultsfile.h"
 #include "xmlfile.h"
 
 namespace
@@ -24,12 +25,8 @@ namespace TOptionsFile
 {
 void Open(TXmlFile* xml, const QString& folder)
 {
-    int version = 0;
-    xml->File_Name = File_Name(folder);
-    xml->Open(Identification, &version, true);
-    if (version != 1)
-        throw TXmlFileException("Option datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(xml, File_Name(folder), Identification,
+                       "Option datafile version not recognized");
 }
 
 TBuildOptions Read_V1(const TXmlFile& xml)

@@ -1,5 +1,6 @@
 #include "requiresfile.h"
 
+#include "defaultsfile.h"
 #include "xmlfile.h"
 #include "xmltext.h"
 
@@ -44,12 +45,8 @@ void Write_Package(TXmlFile* file, const TRequireEntry& entry)
 
 void Open(TXmlFile* file, const QString& folder)
 {
-    file->File_Name = folder + "/" + File_Name;
-    int version = 0;
-    file->Open(Identification, &version, true);
-    if (version != Version)
-        throw TXmlFileException("Requires datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(file, folder + "/" + File_Name, Identification,
+                       "Requires datafile version not recognized");
 }
 
 TRequireEntries Read_V1(const TXmlFile& file)

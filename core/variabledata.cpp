@@ -1,5 +1,6 @@
 #include "variabledata.h"
 
+#include "defaultsfile.h"
 #include "xmlfile.h"
 #include "xmltext.h"
 
@@ -68,12 +69,8 @@ TVariableData Factory_Variable_Data()
 TVariableData Read_Variable_Data(const QString& path)
 {
     TXmlFile file;
-    file.File_Name = path;
-    int version = 0;
-    file.Open(Identification, &version, true);
-    if (version != Version)
-        throw TXmlFileException("Variable datafile version not recognized",
-                                TXmlFileException::Xml_Error);
+    Open_Defaults_File(&file, path, Identification,
+                       "Variable datafile version not recognized");
     return Load_V1(file);
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
+#include "dialogparts.h"
 #include "safename.h"
 
 namespace
@@ -79,14 +80,8 @@ void TLibraryEditDialog::Create_Layout()
     d_problem = new QLabel(this);
     d_problem->setObjectName("problem");
 
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    buttons->addWidget(d_cancel);
-    buttons->addWidget(d_accept);
+    QFrame* line = Separator_Line(this);
+    QHBoxLayout* buttons = Dialog_Buttons(d_cancel, d_accept);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(d_target_label, 0, 0);

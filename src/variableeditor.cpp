@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
+#include "dialogparts.h"
+
 TVariableEditor::TVariableEditor(const QWidget* parent, Qt::WindowFlags flags)
     : QDialog(const_cast<QWidget*>(parent), flags)
 {
@@ -24,14 +26,8 @@ TVariableEditor::TVariableEditor(const QWidget* parent, Qt::WindowFlags flags)
     d_cancel = new QPushButton("Cancel", this);
     d_cancel->setAutoDefault(false);
 
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    buttons->addWidget(d_cancel);
-    buttons->addWidget(d_accept);
+    QFrame* line = Separator_Line(this);
+    QHBoxLayout* buttons = Dialog_Buttons(d_cancel, d_accept);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("Name:", this), 0, 0);
