@@ -262,15 +262,16 @@ void TSpecComposer::Library_Links(const QString& target, const QString& library)
 
 // The removal runs only when the package is erased ("$1" is 0): after an
 // upgrade RPM runs the old package's %postun too, when the new files are
-// already in place.
+// already in place. RPM itself removes the folders it emptied (the package
+// owns them); what is left are those holding the links made by %post.
 void TSpecComposer::Postun()
 {
     d_text += "%postun\n\n";
     d_text += "if [ \"$1\" = 0 ]; then\n";
     d_text += "rm -f %{_bindir}/%{name}\n";
     for (const TSpecTarget& target : d_input.Targets)
-        d_text += QString("rm -r %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
-    d_text += QString("rm -r %1/%{name}\n").arg(d_paths.Target_Install_Path);
+        d_text += QString("rm -rf %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
+    d_text += QString("rm -rf %1/%{name}\n").arg(d_paths.Target_Install_Path);
     d_text += "fi\n\n";
 }
 

@@ -223,7 +223,7 @@ void TSpecTextTest::targetWithoutLibrariesKeepsItsLines()
     const QString text = Compose(input);
     QVERIFY(text.contains("/platforms\nmkdir -p %{buildroot}%{_libdir}/%{name}/empty\n"));
     QVERIFY(text.contains("/platforms/libqxcb.so\n\n\ninstall %{_topdir}/desktop_menu/"));
-    QVERIFY(text.contains("\nrm -r %{_libdir}/%{name}/empty\nrm -r %{_libdir}/%{name}\nfi\n"));
+    QVERIFY(text.contains("\nrm -rf %{_libdir}/%{name}/empty\nrm -rf %{_libdir}/%{name}\nfi\n"));
     QVERIFY(text.contains("\n%files\n\n%defattr(-,root,root)\n%{_libdir}/%{name}\n\n%defattr(644"));
 }
 

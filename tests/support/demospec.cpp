@@ -56,9 +56,9 @@ ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5
 
 if [ "$1" = 0 ]; then
 rm -f %{_bindir}/%{name}
-rm -r %{_libdir}/%{name}/lib
-rm -r %{_libdir}/%{name}/platforms
-rm -r %{_libdir}/%{name}
+rm -rf %{_libdir}/%{name}/lib
+rm -rf %{_libdir}/%{name}/platforms
+rm -rf %{_libdir}/%{name}
 fi
 
 %files
