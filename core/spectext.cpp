@@ -9,8 +9,8 @@ namespace
 const int Name_Column = 40;
 
 // A shared library whose file name carries a three-part version, such as
-// "libQt5Core.so.5.15.2". Only these get run-time links; every other file
-// (in practice the plug-ins) gets a run path instead.
+// "libQt5Core.so.5.15.2". Only these get run-time links and are kept out of
+// the package's requirements.
 struct TLibraryVersion
 {
     bool Is_Versioned = false;
@@ -48,6 +48,30 @@ QString Library_Directory(const std::vector<TSpecTarget>& targets)
     return directory;
 }
 
+// The base names of the versioned libraries ("libQt5Core"), each once, in
+// the order they are installed.
+QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
+{
+    QStringList bases;
+    for (const TSpecTarget& target : targets)
+        for (const QString& library : target.Libraries)
+        {
+            const TLibraryVersion version = Library_Version(library);
+            if (version.Is_Versioned && !bases.contains(version.Base))
+                bases.append(version.Base);
+        }
+    return bases;
+}
+
+// A name that fills the column is still kept apart from its value.
+QString Variable_Line(const TSpecVariable& variable)
+{
+    const QString name = variable.Name.size() < Name_Column
+                             ? variable.Name.leftJustified(Name_Column)
+                             : variable.Name + " ";
+    return name + variable.Value + "\n";
+}
+
 // Every target and library name ends up in shell commands run as root.
 QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
 {
@@ -76,10 +100,12 @@ public:
 
 private:
     void Preamble();
+    void Private_Libraries();
     void Description_And_Build();
     void Install();
     void Install_Head();
     void Executable_Move();
+    void Executable_Run_Path();
     void Library_Installation();
     void Desktop_Files();
     void Post();
@@ -97,6 +123,7 @@ private:
 QString TSpecComposer::Compose()
 {
     Preamble();
+    Private_Libraries();
     Description_And_Build();
     Install();
     Post();
@@ -109,11 +136,21 @@ QString TSpecComposer::Compose()
 void TSpecComposer::Preamble()
 {
     for (const TSpecVariable& variable : d_input.Variables)
-        d_text += variable.Name.leftJustified(Name_Column) + variable.Value + "\n";
+        d_text += Variable_Line(variable);
     if (d_input.Requires_Mode == TTypes::Requires_Ignored)
         return;
     for (const QString& package : d_input.Required_Packages)
         d_text += QString("Requires:                               %1\n").arg(package);
+}
+
+// The bundled libraries serve this program only: the package neither offers
+// them to other packages nor asks the system for them.
+void TSpecComposer::Private_Libraries()
+{
+    d_text += QString("%global __provides_exclude_from ^%1/%{name}/.*$\n")
+                  .arg(d_paths.Target_Install_Path);
+    d_text += QString("%global __requires_exclude ^(%1)[.]so\n")
+                  .arg(Versioned_Bases(d_input.Targets).join('|'));
 }
 
 void TSpecComposer::Description_And_Build()
@@ -123,16 +160,16 @@ void TSpecComposer::Description_And_Build()
     if (d_input.Generator == TTypes::Generator_QMake)
         d_text += QString("qmake PREFIX=%1\n").arg(d_paths.Build_Path);
     else
-        d_text += QString("cmake -DCMAKE_INSTALL_PREFIX:PATH=%1 .\n").arg(d_paths.Build_Path);
-    d_text += "make\n\n";
+        d_text += QString("cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%1 .\n")
+                      .arg(d_paths.Build_Path);
+    d_text += "make %{?_smp_mflags}\n\n";
 }
 
 void TSpecComposer::Install()
 {
     Install_Head();
     Executable_Move();
-    d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%{name}\n")
-                  .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path);
+    Executable_Run_Path();
     Library_Installation();
     Desktop_Files();
 }
@@ -159,6 +196,17 @@ void TSpecComposer::Executable_Move()
     d_text += QString("rmdir %1\n\n").arg(bin_path);
 }
 
+// The run path finds the bundled libraries; qt.conf beside the executable
+// makes the bundled Qt look for its plug-ins in the program's own folder.
+void TSpecComposer::Executable_Run_Path()
+{
+    d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%{name}\n")
+                  .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path);
+    d_text += QString("echo '[Paths]' > %1/qt.conf\n").arg(d_paths.Build_Path);
+    d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(d_paths.Build_Path);
+}
+
+// Every bundled file, library or plug-in, finds its own libraries first.
 void TSpecComposer::Library_Installation()
 {
     for (const TSpecTarget& target : d_input.Targets)
@@ -169,10 +217,9 @@ void TSpecComposer::Library_Installation()
             d_text += QString("install %1/%2/%3 %4/%5\n")
                           .arg(d_paths.Library_Path, target.Name, library, d_paths.Build_Path,
                                target.Name);
-            if (!Library_Version(library).Is_Versioned)
-                d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n\n")
-                              .arg(d_paths.Target_Install_Path, d_library_directory,
-                                   d_paths.Build_Path, target.Name, library);
+            d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n\n")
+                          .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path,
+                               target.Name, library);
         }
     }
 }
@@ -215,24 +262,24 @@ void TSpecComposer::Library_Links(const QString& target, const QString& library)
 
 // The removal runs only when the package is erased ("$1" is 0): after an
 // upgrade RPM runs the old package's %postun too, when the new files are
-// already in place.
+// already in place. RPM itself removes the folders it emptied (the package
+// owns them); what is left are those holding the links made by %post.
 void TSpecComposer::Postun()
 {
     d_text += "%postun\n\n";
     d_text += "if [ \"$1\" = 0 ]; then\n";
     d_text += "rm -f %{_bindir}/%{name}\n";
     for (const TSpecTarget& target : d_input.Targets)
-        d_text += QString("rm -r %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
-    d_text += QString("rm -r %1/%{name}\n").arg(d_paths.Target_Install_Path);
+        d_text += QString("rm -rf %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
+    d_text += QString("rm -rf %1/%{name}\n").arg(d_paths.Target_Install_Path);
     d_text += "fi\n\n";
 }
 
+// The package owns the program's folder and whatever "make install" put there.
 void TSpecComposer::Files()
 {
     d_text += "%files\n\n%defattr(-,root,root)\n";
-    d_text += QString("%1/%{name}/%{name}\n").arg(d_paths.Target_Install_Path);
-    for (const TSpecTarget& target : d_input.Targets)
-        d_text += QString("%1/%{name}/%2/*\n").arg(d_paths.Target_Install_Path, target.Name);
+    d_text += QString("%1/%{name}\n").arg(d_paths.Target_Install_Path);
     d_text += "\n%defattr(644,root,root)\n";
     d_text += "%{_datadir}/applications/%{name}.desktop\n";
     d_text += "%{_datadir}/pixmaps/%{name}.png\n\n";

@@ -49,6 +49,8 @@ void TOptionsWidget::Create_Widgets()
     d_requires_combo->addItem("Ignore Requirements", TTypes::Requires_Ignored);
 
     d_shared_libs_edit = new QLineEdit(this);
+    connect(d_shared_libs_edit, &QLineEdit::editingFinished, this,
+            &TOptionsWidget::Finish_Shared_Libs_Path_Edit);
     auto* browse_button = new QToolButton(this);
     browse_button->setText("...");
     connect(browse_button, &QToolButton::clicked, this, &TOptionsWidget::Browse_Shared_Libs_Path);
@@ -89,7 +91,8 @@ void TOptionsWidget::Set_Requires_Type(TTypes::TOptionRequies type)
 
 void TOptionsWidget::Set_Shared_Libs_Path(const QString& path)
 {
-    d_shared_libs_edit->setText(QDir::toNativeSeparators(path));
+    d_shared_libs_in_use = QDir::toNativeSeparators(path);
+    d_shared_libs_edit->setText(d_shared_libs_in_use);
 }
 
 void TOptionsWidget::Browse_Shared_Libs_Path()
@@ -100,6 +103,20 @@ void TOptionsWidget::Browse_Shared_Libs_Path()
         return;
     const QString shown = QDir::toNativeSeparators(folder);
     d_shared_libs_edit->setText(shown);
+    Use_Shared_Libs_Path(shown);
+}
+
+// Return or leaving the field: a typed path counts as a chosen folder.
+void TOptionsWidget::Finish_Shared_Libs_Path_Edit()
+{
+    const QString shown = d_shared_libs_edit->text();
+    if (shown != d_shared_libs_in_use)
+        Use_Shared_Libs_Path(shown);
+}
+
+void TOptionsWidget::Use_Shared_Libs_Path(const QString& shown)
+{
+    d_shared_libs_in_use = shown;
     emit Shared_Libs_Path_Changed(shown);
 }
 

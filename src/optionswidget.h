@@ -26,7 +26,7 @@ public:
 
     void Set_Generator_Type(TTypes::TOptionMakeGenerator type);
     void Set_Requires_Type(TTypes::TOptionRequies type);
-    // Shows `path` without announcing it.
+    // Shows `path` as the path in use, without announcing it.
     void Set_Shared_Libs_Path(const QString& path);
 
     // Factory contents: the generator only.
@@ -36,18 +36,22 @@ public:
     bool Save_Defaults(const QString& folder);
 
 signals:
-    // Only a folder the user picks with "..." is announced, in native separators.
+    // A folder the user picks with "..." or a path typed into the field, once
+    // the editing is finished, in native separators.
     void Shared_Libs_Path_Changed(const QString& path);
 
 private slots:
     void Browse_Shared_Libs_Path();
+    void Finish_Shared_Libs_Path_Edit();
 
 private:
     void Create_Widgets();
+    void Use_Shared_Libs_Path(const QString& shown);
 
     QComboBox* d_generator_combo;
     QComboBox* d_requires_combo;
     QLineEdit* d_shared_libs_edit;
+    QString d_shared_libs_in_use;  // as shown, in native separators
 };
 
 #endif

@@ -139,7 +139,8 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
     QString expected =
         Replaced(Test::Demo_Spec, "qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
-                 "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
+                 "cmake -DCMAKE_BUILD_TYPE=Release "
+                 "-DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
     expected = Replaced(expected, "make install\n\n",
                         "make install\n\n"
                         "# moving the executable to the root build path\n"

@@ -73,8 +73,8 @@ private slots:
 
     void pickedFolderIsAnnouncedOnce();
     void cancelledDialogChangesNothing();
-    void onlyThePickedFolderIsAnnounced();
-    void pickedFolderReachesSettingsAndNextStart();
+    void typedPathIsAnnouncedWhenFinished();
+    void pickedOrTypedPathReachesSettingsAndNextStart();
 
 private:
     std::unique_ptr<QTemporaryDir> d_folder;
@@ -208,19 +208,26 @@ void TOptionsWidgetTest::cancelledDialogChangesNothing()
     QCOMPARE(options.Shared_Libs_Path(), QString("/srv/libs"));
 }
 
-void TOptionsWidgetTest::onlyThePickedFolderIsAnnounced()
+// Set_Shared_Libs_Path is silent; a typed path is announced once its editing
+// is finished, and only when it differs from the path in use.
+void TOptionsWidgetTest::typedPathIsAnnouncedWhenFinished()
 {
     TOptionsWidget options(nullptr, Qt::WindowFlags());
     QSignalSpy changed(&options, &TOptionsWidget::Shared_Libs_Path_Changed);
 
     options.Set_Shared_Libs_Path("/srv/libs");
+    QTest::keyClick(Path_Edit(&options), Qt::Key_Return);
     QTest::keyClicks(Path_Edit(&options), "/typed");
-
-    QCOMPARE(options.Shared_Libs_Path(), QString("/srv/libs/typed"));
     QCOMPARE(changed.size(), 0);
+
+    QTest::keyClick(Path_Edit(&options), Qt::Key_Return);
+    QTest::keyClick(Path_Edit(&options), Qt::Key_Return);
+    QCOMPARE(options.Shared_Libs_Path(), QString("/srv/libs/typed"));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed[0][0].toString(), QString("/srv/libs/typed"));
 }
 
-void TOptionsWidgetTest::pickedFolderReachesSettingsAndNextStart()
+void TOptionsWidgetTest::pickedOrTypedPathReachesSettingsAndNextStart()
 {
     Test::TFreshHome home;
     const QString picked = home.Path() + "/shared_libs";
@@ -239,11 +246,13 @@ void TOptionsWidgetTest::pickedFolderReachesSettingsAndNextStart()
         QCOMPARE(options->Shared_Libs_Path(), picked);
         QCOMPARE(window.findChild<TRequiresWidget*>()->d_shared_libs_path, picked);
 
-        // A hand-typed path is not announced, so the window keeps the picked one.
-        Path_Edit(options)->setText(home.Path() + "/typed");
+        Path_Edit(options)->clear();
+        QTest::keyClicks(Path_Edit(options), home.Path() + "/typed");
+        QTest::keyClick(Path_Edit(options), Qt::Key_Return);
+        QCOMPARE(window.findChild<TRequiresWidget*>()->d_shared_libs_path, home.Path() + "/typed");
         window.close();
     }
-    QCOMPARE(Stored_Shared_Libs_Path(home), picked);
+    QCOMPARE(Stored_Shared_Libs_Path(home), home.Path() + "/typed");
 }
 
 QTEST_MAIN(TOptionsWidgetTest)

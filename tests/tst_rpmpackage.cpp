@@ -1,6 +1,8 @@
 // End to end with the real tools: a spec composed for a tiny qmake project
 // and a tiny CMake project is built with rpmbuild, installed into an
 // "rpm --root" tree whose scriptlets run under busybox, upgraded and erased.
+// A real Qt Widgets program, packaged with its Qt libraries and platform
+// plug-ins, is then run inside such a tree that holds no Qt of its own.
 // Everything happens below one temporary folder, with HOME pointed there.
 
 #include <QDirIterator>
@@ -12,6 +14,8 @@
 #include "savefile.h"
 #include "spectext.h"
 #include "testsupport.h"
+
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(TTypes::TOptionMakeGenerator)
 
@@ -47,9 +51,11 @@ const char* const CMake_Project = "cmake_minimum_required(VERSION 3.16)\n"
                                   "target_link_libraries(demo PRIVATE Qt5::Core)\n"
                                   "install(TARGETS demo RUNTIME DESTINATION bin)\n";
 
-const char* const Desktop_Entry = "[Desktop Entry]\nType=Application\nName=Demo\nExec=demo\nIcon=demo\n";
-
 const char* const Plugin = "libqoffscreen.so";
+
+// The Qt libraries and platform plug-ins the Qt Widgets program ships.
+const QStringList Qt_Libraries = {"Widgets", "Gui", "Core", "DBus", "XcbQpa"};
+const QStringList Platform_Plugins = {"libqxcb.so", "libqoffscreen.so"};
 
 struct TRun
 {
@@ -63,6 +69,11 @@ QString Qt_Core_File_Name()
     const QStringList names = QDir(QLibraryInfo::location(QLibraryInfo::LibrariesPath))
                                   .entryList({"libQt5Core.so.5.*.*"}, QDir::Files);
     return names.isEmpty() ? QString() : names.first();
+}
+
+QString Qt_Version()
+{
+    return Qt_Core_File_Name().section(".so.", 1);
 }
 
 TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& release)
@@ -87,11 +98,27 @@ TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& 
     return input;
 }
 
+// The Qt Widgets program "qtdemo" with its Qt.
+TSpecInput Qt_Program_Input(TTypes::TOptionMakeGenerator generator)
+{
+    TSpecInput input = Package_Input(generator, "1");
+    input.Variables[0].Value = "qtdemo";
+    QStringList libraries;
+    for (const QString& library : Qt_Libraries)
+        libraries << "libQt5" + library + ".so." + Qt_Version();
+    input.Targets = {{"lib", libraries}, {"platforms", Platform_Plugins}};
+    return input;
+}
+
 // A private rpmbuild top folder, HOME, temporary folder and install root.
 class TWorkspace
 {
 public:
     TRun Run(const QString& program, const QStringList& arguments) const;
+    TRun Run(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment, int wait_ms = 180000) const;
+    // Runs `command` chrooted into Root() with only PATH and `variables` set.
+    TRun Run_In_Root(const QStringList& command, const QStringList& variables = {}) const;
     QString Path(const QString& relative) const { return d_folder.path() + "/" + relative; }
     QString Top() const { return Path("top"); }
     QString Root() const { return Path("root"); }
@@ -106,15 +133,31 @@ TRun TWorkspace::Run(const QString& program, const QStringList& arguments) const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", Path("home"));
     environment.insert("TMPDIR", Path("tmp"));
+    return Run(program, arguments, environment);
+}
+
+TRun TWorkspace::Run_In_Root(const QStringList& command, const QStringList& variables) const
+{
+    QProcessEnvironment environment;
+    environment.insert("PATH", "/usr/bin:/bin");
+    for (const QString& variable : variables)
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    return Run(QStandardPaths::findExecutable("chroot"), QStringList{Root()} + command,
+               environment, 30000);
+}
+
+TRun TWorkspace::Run(const QString& program, const QStringList& arguments,
+                     const QProcessEnvironment& environment, int wait_ms) const
+{
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
-    const bool finished = process.waitForFinished(180000);
+    const bool finished = process.waitForFinished(wait_ms);
     const QString output = QString::fromLocal8Bit(process.readAll());
     const bool ok = finished && process.exitStatus() == QProcess::NormalExit &&
                     process.exitCode() == 0;
-    return {ok, program + " " + arguments.join(' ') + "\n" + output.right(6000)};
+    return {ok, program + " " + arguments.join(' ') + "\n" + output};
 }
 
 void Make_Folders(const TWorkspace& work, const QStringList& folders)
@@ -142,21 +185,42 @@ void Make_Source_Tarball(const TWorkspace& work, TTypes::TOptionMakeGenerator ge
     QVERIFY2(tar.Ok, qPrintable(tar.Output));
 }
 
-// The files the spec installs from outside the tarball: a real versioned Qt
-// library, a real platform plug-in, the desktop entry and the icon.
-void Make_Deployed_Files(const TWorkspace& work)
+// The sample Qt Widgets program, with its README, as "qtdemo-1.0.0.tar.gz".
+void Make_Qt_Program_Tarball(const TWorkspace& work)
 {
-    Make_Folders(work, {"top/shared_libs/lib", "top/shared_libs/platforms", "top/desktop_menu"});
-    const QString qt_core = Qt_Core_File_Name();
-    QVERIFY(!qt_core.isEmpty());
-    Copy(QLibraryInfo::location(QLibraryInfo::LibrariesPath) + "/" + qt_core,
-         work.Top() + "/shared_libs/lib/" + qt_core);
-    Copy(QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/platforms/" + Plugin,
-         work.Top() + "/shared_libs/platforms/" + Plugin);
-    Test::Write_File(work.Top() + "/desktop_menu/demo.desktop", Desktop_Entry);
+    const QString sample = KV_TEST_DATA "/qtdemo";
+    Make_Folders(work, {"source/qtdemo-1.0.0", "top/SOURCES", "top/SPECS", "home", "tmp"});
+    for (const QString& file : QDir(sample).entryList(QDir::Files))
+        CHECK(Copy(sample + "/" + file, work.Path("source/qtdemo-1.0.0/") + file));
+    const TRun tar = work.Run("tar", {"-C", work.Path("source"), "-czf",
+                                      work.Top() + "/SOURCES/qtdemo-1.0.0.tar.gz", "qtdemo-1.0.0"});
+    QVERIFY2(tar.Ok, qPrintable(tar.Output));
+}
+
+// The files the spec installs from outside the tarball: the system's Qt
+// libraries and plug-ins that `input` names, the desktop entry and the icon.
+void Make_Deployed_Files(const TWorkspace& work, const TSpecInput& input)
+{
+    QVERIFY(!Qt_Core_File_Name().isEmpty());
+    const QString name = input.Variables[0].Value;
+    Make_Folders(work, {"top/desktop_menu"});
+    for (const TSpecTarget& target : input.Targets)
+    {
+        CHECK(Make_Folders(work, {"top/shared_libs/" + target.Name}));
+        const QString from = target.Name == "lib"
+                                 ? QLibraryInfo::location(QLibraryInfo::LibrariesPath)
+                                 : QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/" +
+                                       target.Name;
+        for (const QString& library : target.Libraries)
+            CHECK(Copy(from + "/" + library,
+                       work.Top() + "/shared_libs/" + target.Name + "/" + library));
+    }
+    Test::Write_File(work.Top() + "/desktop_menu/" + name + ".desktop",
+                     ("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + name +
+                      "\nIcon=" + name + "\n").toUtf8());
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
-    QVERIFY(icon.save(work.Top() + "/desktop_menu/demo.png"));
+    QVERIFY(icon.save(work.Top() + "/desktop_menu/" + name + ".png"));
 }
 
 // An empty system with busybox as /bin/sh and the rest, for the scriptlets.
@@ -173,24 +237,27 @@ void Make_Install_Root(const TWorkspace& work)
     QVERIFY2(init.Ok, qPrintable(init.Output));
 }
 
-// Composes the spec for `release`, builds it and returns the package's path.
-QString Build_Package(const TWorkspace& work, TTypes::TOptionMakeGenerator generator,
-                      const QString& release)
+// Composes the spec, builds it and returns the package's path. The payload
+// is compressed lightly, which spares time and changes nothing else.
+QString Build_Package(const TWorkspace& work, const TSpecInput& input)
 {
-    const TSpecText spec = Compose_Spec_Text(Package_Input(generator, release));
-    const QString spec_file = work.Top() + "/SPECS/demo.spec";
+    const QString name = input.Variables[0].Value;
+    const QString release = input.Variables[3].Value;
+    const TSpecText spec = Compose_Spec_Text(input);
+    const QString spec_file = work.Top() + "/SPECS/" + name + ".spec";
     QString error;
     if (!spec.Is_Complete() || !Save_Text_File(spec_file, spec.Text, &error))
         return QString();
     const TRun build = work.Run("rpmbuild", {"-bb", "--define", "_topdir " + work.Top(),
-                                             "--define", "_tmppath " + work.Path("tmp"), spec_file});
+                                             "--define", "_tmppath " + work.Path("tmp"),
+                                             "--define", "_binary_payload w1.gzdio", spec_file});
     if (!build.Ok)
     {
-        qWarning("%s", qPrintable(build.Output));
+        qWarning("%s", qPrintable(build.Output.right(6000)));
         return QString();
     }
-    QDirIterator packages(work.Top() + "/RPMS", {"demo-1.0.0-" + release + ".*.rpm"}, QDir::Files,
-                          QDirIterator::Subdirectories);
+    QDirIterator packages(work.Top() + "/RPMS", {name + "-1.0.0-" + release + ".*.rpm"},
+                          QDir::Files, QDirIterator::Subdirectories);
     return packages.hasNext() ? packages.next() : QString();
 }
 
@@ -219,8 +286,10 @@ void Verify_Installed(const TWorkspace& work, const QString& libdir)
     QVERIFY(QFileInfo(work.Root() + program + "/demo").isExecutable());
 
     const QString run_path = "[" + program + "/lib]";
-    QCOMPARE(Run_Path(work, work.Root() + program + "/demo"), run_path);
-    QCOMPARE(Run_Path(work, work.Root() + program + "/platforms/" + Plugin), run_path);
+    for (const QString& file : {program + "/demo", qt_core, program + "/platforms/" + Plugin})
+        QCOMPARE(Run_Path(work, work.Root() + file), run_path);
+    QCOMPARE(Test::Read_File(work.Root() + program + "/qt.conf"),
+             QByteArray("[Paths]\nPlugins = .\n"));
 
     const QString base = qt_core.section(".so.", 0, 0);
     const QStringList version = qt_core.section(".so.", 1).split('.');
@@ -228,6 +297,15 @@ void Verify_Installed(const TWorkspace& work, const QString& libdir)
                                 base + ".so." + version[0], base + ".so"})
         Verify_Link(work, link, qt_core);
     Verify_Link(work, "/usr/bin/demo", program + "/demo");
+}
+
+// Erasing runs the removal script, which must pass without a complaint.
+void Erase(const TWorkspace& work, const QString& name)
+{
+    const TRun erase = work.Run("rpm", work.Rpm_Options() << "-e" << name);
+    QVERIFY2(erase.Ok && !erase.Output.contains("scriptlet failed") &&
+                 !erase.Output.contains("remove"),
+             qPrintable(erase.Output));
 }
 
 void Verify_Erased(const TWorkspace& work, const QString& libdir)
@@ -239,6 +317,127 @@ void Verify_Erased(const TWorkspace& work, const QString& libdir)
         QVERIFY2(!info.exists() && !info.isSymLink(), qPrintable(path));
     }
 }
+
+// Every file the package bundles: the executable, the libraries, the plug-ins.
+QStringList Bundled_Files(const TSpecInput& input, const QString& libdir)
+{
+    const QString folder = libdir + "/" + input.Variables[0].Value;
+    QStringList files = {folder + "/" + input.Variables[0].Value};
+    for (const TSpecTarget& target : input.Targets)
+        for (const QString& library : target.Libraries)
+            files << folder + "/" + target.Name + "/" + library;
+    return files;
+}
+
+// The package offers none of its files to the system and asks the system for
+// none of them, but still for what they need of the system.
+void Verify_Nothing_Offered(const TWorkspace& work, const QString& package,
+                            const TSpecInput& input)
+{
+    const TRun provides = work.Run("rpm", {"-qp", "--provides", package});
+    const TRun requires = work.Run("rpm", {"-qp", "--requires", package});
+    const QString package_name = "\n" + input.Variables[0].Value + " = 1.0.0-1";
+    QVERIFY2(provides.Ok && provides.Output.contains(package_name), qPrintable(provides.Output));
+    QVERIFY2(requires.Ok && requires.Output.contains("\nlibc.so.6("), qPrintable(requires.Output));
+    for (const TSpecTarget& target : input.Targets)
+        for (const QString& library : target.Libraries)
+        {
+            const QString named = "\n" + library.section(".so", 0, 0) + ".so";
+            QVERIFY2(!provides.Output.contains(named), qPrintable(provides.Output));
+            QVERIFY2(!requires.Output.contains(named), qPrintable(requires.Output));
+        }
+}
+
+// The root gets the loader and every library that ldd lists for the bundled
+// files, Qt's excepted, at the paths ldd gives. The program needs no fonts:
+// without a fontconfig file Qt says so and goes on.
+void Copy_System_Libraries(const TWorkspace& work, const QStringList& files)
+{
+    static const QRegularExpression resolved("(?:=> )?(/\\S+) \\(0x");
+    for (const QString& file : files)
+    {
+        const TRun ldd = work.Run("ldd", {work.Root() + file});
+        QVERIFY2(ldd.Ok, qPrintable(ldd.Output));
+        for (const QString& line : ldd.Output.split('\n').mid(1))
+        {
+            const QString library = resolved.match(line).captured(1);
+            const bool wanted = !library.isEmpty() && !line.contains("libQt5");
+            if (!wanted || QFile::exists(work.Root() + library))
+                continue;
+            QVERIFY(QDir().mkpath(work.Root() + QFileInfo(library).path()));
+            CHECK(Copy(library, work.Root() + library));
+        }
+    }
+}
+
+// A system plug-in folder where the bundled Qt would look by itself, holding
+// platform plug-ins of the same names.
+QString Make_Decoy_Plugins(const TWorkspace& work)
+{
+    const QString folder = QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/platforms";
+    if (!QDir().mkpath(work.Root() + folder))
+        return QString();
+    for (const QString& plugin : Platform_Plugins)
+        if (!QFile::copy(folder + "/" + plugin, work.Root() + folder + "/" + plugin))
+            return QString();
+    return folder;
+}
+
+// Inside the root, the loader finds every Qt library of every bundled file in
+// the bundle, and nothing is missing.
+void Verify_Bundle_Resolves(const TWorkspace& work, const QStringList& files, const QString& libdir)
+{
+    const QString bundle_lib = "=> " + libdir + "/qtdemo/lib/libQt5";
+    for (const QString& file : files)
+    {
+        const TRun list = work.Run_In_Root({"/lib64/ld-linux-x86-64.so.2", "--list", file});
+        QVERIFY2(list.Ok && !list.Output.contains("not found"), qPrintable(list.Output));
+        for (const QString& line : list.Output.split('\n').mid(1).filter("libQt5"))
+            QVERIFY2(line.contains(bundle_lib), qPrintable(list.Output));
+        if (file == files.first())
+            QVERIFY2(list.Output.contains(bundle_lib + "Widgets.so.5 "), qPrintable(list.Output));
+    }
+}
+
+// Runs the program as a user would, through its link in /usr/bin.
+void Verify_Runs(const TWorkspace& work, const QString& platform, const QString& libdir,
+                 const QString& decoy, const QStringList& variables = {})
+{
+    const TRun run = work.Run_In_Root(
+        {"/usr/bin/qtdemo"},
+        QStringList{"QT_QPA_PLATFORM=" + platform, "QT_DEBUG_PLUGINS=1"} + variables);
+    QVERIFY2(run.Ok && run.Output.contains("platform: " + platform), qPrintable(run.Output));
+    const QString plugin = platform == "xcb" ? "libqxcb.so" : "libqoffscreen.so";
+    const QString bundled = libdir + "/qtdemo/platforms/" + plugin;
+    QVERIFY2(run.Output.contains("loaded library \"" + bundled + "\""), qPrintable(run.Output));
+    QVERIFY2(!run.Output.contains("loaded library \"" + decoy), qPrintable(run.Output));
+}
+
+// An X server for the length of a test, on a display number it picks itself.
+class TVirtualDisplay
+{
+public:
+    TVirtualDisplay()
+    {
+        d_server.setStandardErrorFile(QProcess::nullDevice());
+        d_server.start(QStandardPaths::findExecutable("Xvfb"),
+                       {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
+        while (d_server.waitForReadyRead(10000) && !d_server.canReadLine())
+            ;
+        d_number = QString::fromLatin1(d_server.readLine()).trimmed();
+    }
+    ~TVirtualDisplay()
+    {
+        d_server.terminate();
+        d_server.waitForFinished(10000);
+    }
+    // ":N", or empty when the server did not start.
+    QString Display() const { return d_number.isEmpty() ? QString() : ":" + d_number; }
+
+private:
+    QProcess d_server;
+    QString d_number;
+};
 }
 
 class TRpmPackageTest : public QObject
@@ -249,6 +448,8 @@ private slots:
     void initTestCase();
     void packageInstallsUpgradesAndErases_data();
     void packageInstallsUpgradesAndErases();
+    void qtProgramRunsWithoutSystemQt_data();
+    void qtProgramRunsWithoutSystemQt();
 
 private:
     QString d_libdir;
@@ -257,7 +458,7 @@ private:
 void TRpmPackageTest::initTestCase()
 {
     for (const char* tool : {"rpmbuild", "rpm", "patchelf", "busybox", "readelf", "tar", "qmake",
-                             "cmake", "make", "g++"})
+                             "cmake", "make", "g++", "ldd", "chroot"})
         QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                  qPrintable(QString("%1 is missing; ./build.sh installs it").arg(tool)));
     TWorkspace work;
@@ -279,12 +480,12 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases()
     QFETCH(TTypes::TOptionMakeGenerator, generator);
     TWorkspace work;
     CHECK(Make_Source_Tarball(work, generator));
-    CHECK(Make_Deployed_Files(work));
+    CHECK(Make_Deployed_Files(work, Package_Input(generator, "1")));
     CHECK(Make_Install_Root(work));
 
-    const QString first = Build_Package(work, generator, "1");
+    const QString first = Build_Package(work, Package_Input(generator, "1"));
     QVERIFY2(!first.isEmpty(), "release 1 was not built");
-    const QString second = Build_Package(work, generator, "2");
+    const QString second = Build_Package(work, Package_Input(generator, "2"));
     QVERIFY2(!second.isEmpty(), "release 2 was not built");
 
     // The root's database is empty, so the package's requirements are not met.
@@ -298,9 +499,52 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases()
     QVERIFY2(query.Output.contains("demo-1.0.0-2."), qPrintable(query.Output));
     CHECK(Verify_Installed(work, d_libdir));
 
-    const TRun erase = work.Run("rpm", work.Rpm_Options() << "-e" << "demo");
-    QVERIFY2(erase.Ok && !erase.Output.contains("scriptlet failed"), qPrintable(erase.Output));
+    CHECK(Erase(work, "demo"));
     Verify_Erased(work, d_libdir);
+}
+
+void TRpmPackageTest::qtProgramRunsWithoutSystemQt_data()
+{
+    packageInstallsUpgradesAndErases_data();
+}
+
+// The program's "make install" also puts a README under its prefix, which the
+// package must take along.
+void TRpmPackageTest::qtProgramRunsWithoutSystemQt()
+{
+    QFETCH(TTypes::TOptionMakeGenerator, generator);
+    const TSpecInput input = Qt_Program_Input(generator);
+    TWorkspace work;
+    CHECK(Make_Qt_Program_Tarball(work));
+    CHECK(Make_Deployed_Files(work, input));
+    const QString package = Build_Package(work, input);
+    QVERIFY2(!package.isEmpty(), "the package was not built");
+    CHECK(Verify_Nothing_Offered(work, package, input));
+
+    if (geteuid() != 0)
+        QSKIP("Running the program in an install root needs chroot, which needs root.");
+    CHECK(Make_Install_Root(work));
+    const TRun install = work.Run("rpm", work.Rpm_Options() << "-i" << "--nodeps" << package);
+    QVERIFY2(install.Ok, qPrintable(install.Output));
+    QVERIFY(QFileInfo(work.Root() + d_libdir + "/qtdemo/share/doc/README").isFile());
+    const QStringList files = Bundled_Files(input, d_libdir);
+    CHECK(Copy_System_Libraries(work, files));
+    const QString decoy = Make_Decoy_Plugins(work);
+    QVERIFY(!decoy.isEmpty());
+
+    CHECK(Verify_Bundle_Resolves(work, files, d_libdir));
+    CHECK(Verify_Runs(work, "offscreen", d_libdir, decoy));
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+        qInfo("Xvfb is missing, so the program is not run with the xcb platform.");
+    else
+    {
+        // The server also listens on an abstract socket, which the chroot leaves in sight.
+        const TVirtualDisplay display;
+        QVERIFY2(!display.Display().isEmpty(), "Xvfb did not start");
+        CHECK(Verify_Runs(work, "xcb", d_libdir, decoy, {"DISPLAY=" + display.Display()}));
+    }
+    CHECK(Erase(work, "qtdemo"));
+    QVERIFY(!QFileInfo::exists(work.Root() + d_libdir + "/qtdemo"));
 }
 
 QTEST_MAIN(TRpmPackageTest)

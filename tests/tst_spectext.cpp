@@ -32,6 +32,11 @@ TSpecInput Demo_Input()
     return input;
 }
 
+// The two lines that keep the demo's bundled library out of the package's
+// dependencies.
+const QString Private_Lines = "%global __provides_exclude_from ^%{_libdir}/%{name}/.*$\n"
+                              "%global __requires_exclude ^(libQt5Core)[.]so\n";
+
 QString Compose(const TSpecInput& input)
 {
     const TSpecText spec = Compose_Spec_Text(input);
@@ -58,7 +63,7 @@ private slots:
     void versionedLibraryNames();
     void laterTargetWithVersionedLibraryIsTheLibraryDirectory();
     void targetWithoutLibrariesKeepsItsLines();
-    void desktopLinesFollowTheLastLibrary();
+    void desktopLinesFollowAnEmptyLine();
 
     void projectWithoutVersionedLibraryIsRefused();
     void unsafeNamesAreRefused();
@@ -81,7 +86,8 @@ void TSpecTextTest::cmakeBuildMovesTheExecutableUp()
     input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
     QString expected = Test::Demo_Spec;
     expected.replace("qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
-                     "cmake -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
+                     "cmake -DCMAKE_BUILD_TYPE=Release "
+                     "-DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
     expected.replace("make install\n\n",
                      "make install\n\n"
                      "# moving the executable to the root build path\n"
@@ -105,7 +111,7 @@ void TSpecTextTest::namesFillTheFortyColumnName()
     const QString name41 = QString(41, 'n');
     input.Variables = {{name39, "a"}, {name40, "b"}, {name41, "c"}, {"Ünïcode:", "d"}, {"", "e"}};
     const QStringList lines = Compose(input).split('\n');
-    QCOMPARE(lines.mid(0, 5), QStringList({name39 + " a", name40 + "b", name41 + "c",
+    QCOMPARE(lines.mid(0, 5), QStringList({name39 + " a", name40 + " b", name41 + " c",
                                            "Ünïcode:" + QString(32, ' ') + "d",
                                            QString(40, ' ') + "e"}));
 }
@@ -121,17 +127,18 @@ void TSpecTextTest::requirementLinesFollowTheMode()
     for (const auto mode : {TTypes::Requires_Auto_Update, TTypes::Requires_Manual_Update})
     {
         input.Requires_Mode = mode;
-        QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + package_lines + "\n%description"));
+        QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + package_lines +
+                                        Private_Lines + "\n%description"));
     }
     input.Requires_Mode = TTypes::Requires_Ignored;
-    QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + "\n%description"));
+    QVERIFY(Compose(input).contains("1.0.0\n" + variable_line + Private_Lines + "\n%description"));
 }
 
 void TSpecTextTest::emptyDescriptionLeavesTwoEmptyLines()
 {
     TSpecInput input = Demo_Input();
     input.Description.clear();
-    QVERIFY(Compose(input).contains("glibc\n\n%description\n\n\n%prep\n"));
+    QVERIFY(Compose(input).contains("[.]so\n\n%description\n\n\n%prep\n"));
     input.Description = "Line one.\n\nLine three, ünïcode.";
     QVERIFY(Compose(input).contains("%description\nLine one.\n\nLine three, ünïcode.\n\n%prep\n"));
 }
@@ -141,7 +148,10 @@ void TSpecTextTest::placeholdersInValuesAreWrittenAsTyped()
     TSpecInput input = Demo_Input();
     input.Paths.Library_Path = "/srv/%2/libs";
     input.Paths.Build_Path = "%{buildroot}/%1";
+    input.Paths.Target_Install_Path = "/opt/%1";
     const QString text = Compose(input);
+    QVERIFY(text.contains("\n%global __provides_exclude_from ^/opt/%1/%{name}/.*$\n"));
+    QVERIFY(text.contains("\necho 'Plugins = .' >> %{buildroot}/%1/qt.conf\n"));
     QVERIFY(text.contains("\ninstall /srv/%2/libs/lib/libQt5Core.so.5.15.2 %{buildroot}/%1/lib\n"));
     QVERIFY(text.contains("\nmkdir -p %{buildroot}/%1/platforms\n"));
 }
@@ -173,7 +183,13 @@ void TSpecTextTest::versionedLibraryNames()
     const QString installed = "%{_libdir}/%{name}/a/" + library;
     const QString run_path =
         "patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/a/" + library;
-    QCOMPARE(text.contains(run_path), links.isEmpty());
+    QVERIFY(text.contains("\ninstall %{_topdir}/shared_libs/a/" + library +
+                          " %{buildroot}%{_libdir}/%{name}/a\n" + run_path + "\n\n"));
+    // Each base name once, in the order the libraries are installed.
+    const QString base = links.section(" ", 2).section(".so", 0, 0);
+    const QString excluded = base.isEmpty() || base == "libQt5Core" ? "libQt5Core"
+                                                                    : base + "|libQt5Core";
+    QVERIFY(text.contains("\n%global __requires_exclude ^(" + excluded + ")[.]so\n"));
     QStringList link_lines;
     for (const QString& link : links.split(' ', Qt::SkipEmptyParts))
         link_lines << "ln -sf " + installed + " %{_libdir}/%{name}/a/" + link;
@@ -196,7 +212,8 @@ void TSpecTextTest::laterTargetWithVersionedLibraryIsTheLibraryDirectory()
         if (line.startsWith("patchelf"))
             run_paths << line.section(' ', 2, 2);
     const QString last = "'%{_libdir}/%{name}/qt'";
-    QCOMPARE(run_paths, QStringList({last, last, last, last}));
+    QCOMPARE(run_paths, QVector<QString>(6, last).toList());
+    QVERIFY(Compose(input).contains("\n%global __requires_exclude ^(libQt5Core|libQt5Gui)[.]so\n"));
 }
 
 void TSpecTextTest::targetWithoutLibrariesKeepsItsLines()
@@ -206,17 +223,17 @@ void TSpecTextTest::targetWithoutLibrariesKeepsItsLines()
     const QString text = Compose(input);
     QVERIFY(text.contains("/platforms\nmkdir -p %{buildroot}%{_libdir}/%{name}/empty\n"));
     QVERIFY(text.contains("/platforms/libqxcb.so\n\n\ninstall %{_topdir}/desktop_menu/"));
-    QVERIFY(text.contains("\nrm -r %{_libdir}/%{name}/empty\nrm -r %{_libdir}/%{name}\nfi\n"));
-    QVERIFY(text.contains("\n%{_libdir}/%{name}/empty/*\n\n%defattr(644,root,root)\n"));
+    QVERIFY(text.contains("\nrm -rf %{_libdir}/%{name}/empty\nrm -rf %{_libdir}/%{name}\nfi\n"));
+    QVERIFY(text.contains("\n%files\n\n%defattr(-,root,root)\n%{_libdir}/%{name}\n\n%defattr(644"));
 }
 
-void TSpecTextTest::desktopLinesFollowTheLastLibrary()
+void TSpecTextTest::desktopLinesFollowAnEmptyLine()
 {
     TSpecInput input = Demo_Input();
     const QString desktop = "install %{_topdir}/desktop_menu/%{name}.desktop";
     QVERIFY(Compose(input).contains("/platforms/libqxcb.so\n\n" + desktop));
     input.Targets = {{"platforms", {"libqxcb.so"}}, {"lib", {"libQt5Core.so.5.15.2"}}};
-    QVERIFY(Compose(input).contains("%{buildroot}%{_libdir}/%{name}/lib\n" + desktop));
+    QVERIFY(Compose(input).contains("/lib/libQt5Core.so.5.15.2\n\n" + desktop));
 }
 
 void TSpecTextTest::projectWithoutVersionedLibraryIsRefused()

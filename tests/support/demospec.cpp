@@ -6,6 +6,8 @@ const QString Demo_Spec = R"(%define name                            demo
 Name:                                   %{name}
 Version:                                1.0.0
 Requires:                               glibc
+%global __provides_exclude_from ^%{_libdir}/%{name}/.*$
+%global __requires_exclude ^(libQt5Core)[.]so
 
 %description
 Demo program.
@@ -16,7 +18,7 @@ Demo program.
 %build
 
 qmake PREFIX=%{buildroot}%{_libdir}/%{name}
-make
+make %{?_smp_mflags}
 
 %install
 
@@ -29,8 +31,12 @@ mkdir -p %{buildroot}%{_datadir}/pixmaps
 make install
 
 patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
+echo '[Paths]' > %{buildroot}%{_libdir}/%{name}/qt.conf
+echo 'Plugins = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf
 
 install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
+patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/lib/libQt5Core.so.5.15.2
+
 
 install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
 patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/platforms/libqxcb.so
@@ -50,17 +56,15 @@ ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5
 
 if [ "$1" = 0 ]; then
 rm -f %{_bindir}/%{name}
-rm -r %{_libdir}/%{name}/lib
-rm -r %{_libdir}/%{name}/platforms
-rm -r %{_libdir}/%{name}
+rm -rf %{_libdir}/%{name}/lib
+rm -rf %{_libdir}/%{name}/platforms
+rm -rf %{_libdir}/%{name}
 fi
 
 %files
 
 %defattr(-,root,root)
-%{_libdir}/%{name}/%{name}
-%{_libdir}/%{name}/lib/*
-%{_libdir}/%{name}/platforms/*
+%{_libdir}/%{name}
 
 %defattr(644,root,root)
 %{_datadir}/applications/%{name}.desktop
