@@ -101,6 +101,14 @@ void Store_Edited_State(const QString& shared_libs, int generator, int requires_
     editor.Window().close();
 }
 
+// `text` with `from` replaced once; fails the test when `from` is missing.
+QString Replaced(QString text, const QString& from, const QString& to)
+{
+    if (!text.contains(from))
+        qFatal("expected text not found: %s", qPrintable(from));
+    return text.replace(from, to);
+}
+
 // Every file of the folder with its size and time of change.
 QStringList Snapshot(const QString& folder)
 {
@@ -124,6 +132,7 @@ private slots:
     void requiresPrintsAFreshScan();
     void failuresWriteNothing();
     void wrongUsageIsTold();
+    void setChangesVariablesForOneRun();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -257,6 +266,49 @@ void TCommandLineTest::wrongUsageIsTold()
     const TCliRun version = Run_Cli({"--version"});
     QCOMPARE(version.Exit, 0);
     QCOMPARE(version.Out, QString("kestrelvantory-cli 1.0\n"));
+}
+
+void TCommandLineTest::setChangesVariablesForOneRun()
+{
+    Test::TFreshHome home;
+    const QString project = home.Path() + "/twice.spec_data";
+    const QByteArray project_text = "Kestrelvantory:Version=1:Type=Spec_Data\nVariables_Begin:\n"
+                                    "[Name]:%define name[Value]:demo\n"
+                                    "[Name]:%define release[Value]:1\n"
+                                    "[Name]:Requires:[Value]:glibc\n"
+                                    "[Name]:Requires:[Value]:zlib\n"
+                                    "Variables_End:\n";
+    Test::Write_File(project, project_text);
+    const QByteArray editor_spec = Editor_Spec(home.Path(), project);
+    const QString snapshot = Snapshot(home.Data_Folder()).join('\n');
+    const auto line = [](const QString& name, const QString& value) {
+        return name.leftJustified(40) + value + "\n";
+    };
+    QString expected = Replaced(editor_spec, line("%define release", "1"), line("%define release", "43=x"));
+    expected = Replaced(expected, line("Requires:", "glibc"), line("Requires:", "glibc >= 2.36"));
+    QVERIFY(expected.contains(line("Requires:", "zlib")));
+
+    QCOMPARE(Cli_Spec(home.Path(), {"--project", project, "--set", "%define release=42", "--set",
+                                    "Requires:=glibc >= 2.36", "--set", "%define release=43=x"}),
+             expected.toUtf8());
+    QCOMPARE(Test::Read_File(project), project_text);
+    QCOMPARE(Snapshot(home.Data_Folder()).join('\n'), snapshot);
+
+    const QString output = home.Path() + "/not-written.spec";
+    for (const QStringList& settings : {QStringList{"--set", "%define relase=2"},
+                                        QStringList{"--set", "release=2"},
+                                        QStringList{"--set", "%define release"},
+                                        QStringList{"--set", "Requires:=x", "--set", "Name=y"}})
+    {
+        const TCliRun run = Run_Cli(QStringList{"create", "--project", project, "--output", output} +
+                                    settings);
+        QCOMPARE(run.Exit, 2);
+        QVERIFY2(run.Err.contains("--set: "), qPrintable(run.Err));
+        QVERIFY(!QFileInfo::exists(output));
+    }
+    QVERIFY(Run_Cli({"create", "--output", output, "--set", "%define relase=2"})
+                .Err.contains("no variable is named \"%define relase\""));
+    QCOMPARE(Run_Cli({"requires", "--set", "Name:=x"}).Exit, 2);
 }
 
 QTEST_MAIN(TCommandLineTest)
