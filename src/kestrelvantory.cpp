@@ -24,6 +24,7 @@
 #include "librarieswidget.h"
 #include "messagebox.h"
 #include "optionswidget.h"
+#include "packager.h"
 #include "requireswidget.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
@@ -34,6 +35,7 @@ const char* const Key_Position = "Mainwindow_Position";
 const char* const Key_Size = "Mainwindow_Size";
 const char* const Key_Working_Path = "Working_Path";
 const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
+const char* const Key_Packager = "Packager";
 }
 
 TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
@@ -52,6 +54,7 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
     Load_Panel_Defaults();
     d_requires_widget->d_shared_libs_path = shared_libs_path;
     d_options_widget->Set_Shared_Libs_Path(shared_libs_path);
+    Load_Packager();
 
     Create_Menus();
     Create_Tool_Bar();
@@ -68,6 +71,14 @@ void TKestrelvantory::Open_Data_Folder()
     if (folder.Is_Fallback)
         Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
                         .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+}
+
+// Until the user sets it, the packager is the one the user's git names.
+void TKestrelvantory::Load_Packager()
+{
+    d_options_widget->Set_Packager(d_settings->contains(Key_Packager)
+                                       ? d_settings->value(Key_Packager).toString()
+                                       : Default_Packager());
 }
 
 void TKestrelvantory::Restore_Geometry()
@@ -153,6 +164,8 @@ void TKestrelvantory::Make_Connections()
 {
     connect(d_action_quit, &QAction::triggered, this, &QWidget::close);
     connect(d_action_create, &QAction::triggered, this, &TKestrelvantory::File_Create_Spec_File);
+    connect(d_changelog_widget, &TChangeLogWidget::New_Entry_Requested, this,
+            &TKestrelvantory::Add_Change_Log_Entry);
     connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
     connect(d_action_open, &QAction::triggered, this, &TKestrelvantory::File_Open_Spec_Data);
     connect(d_action_about, &QAction::triggered, this, &TKestrelvantory::Help_About);
@@ -220,6 +233,7 @@ void TKestrelvantory::closeEvent(QCloseEvent* event)
     d_settings->setValue(Key_Size, size());
     d_settings->setValue(Key_Working_Path, d_working_path);
     d_settings->setValue(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    d_settings->setValue(Key_Packager, d_options_widget->Packager());
     d_settings->sync();
     if (d_settings->status() != QSettings::NoError)
         failed.append("window settings");

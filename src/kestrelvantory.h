@@ -37,6 +37,7 @@ private slots:
     void File_Create_Spec_File();
     void File_Save_Spec_Data();
     void File_Open_Spec_Data();
+    void Add_Change_Log_Entry();
     void Help_About();
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
@@ -48,6 +49,7 @@ private:
     void Apply_Spec_Data(const TSpecDataContents& contents);
 
     void Open_Data_Folder();
+    void Load_Packager();
     void Restore_Geometry();
     void Create_Actions();
     void Create_Tabs();

@@ -77,12 +77,13 @@ void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
         QVERIFY(window.close());
     }
     QSettings settings(home.Data_Folder() + "/settings.ini", QSettings::IniFormat);
-    QCOMPARE(settings.allKeys().size(), 4);
+    QCOMPARE(settings.allKeys().size(), 5);
     QCOMPARE(settings.value("Mainwindow_Position").toPoint(), QPoint(30, 30));
     QCOMPARE(settings.value("Mainwindow_Size").toSize(),
              QRect(30, 30, 1000, 800).intersected(Available()).size());
     QCOMPARE(settings.value("Working_Path").toString(), home.Path());
     QCOMPARE(settings.value("Shared_Libs_Path").toString(), home.Path());
+    QVERIFY(settings.contains("Packager"));
 }
 
 void TMainWindowTest::storedGeometryIsRestoredOnlyWhenVisible()
