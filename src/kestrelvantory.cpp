@@ -26,6 +26,7 @@
 #include "optionswidget.h"
 #include "packager.h"
 #include "requireswidget.h"
+#include "specpreview.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
 
@@ -94,6 +95,7 @@ void TKestrelvantory::Restore_Geometry()
 void TKestrelvantory::Create_Actions()
 {
     d_action_create = new QAction(QIcon(":/actions/file_create_x32.png"), "Create", this);
+    d_action_preview = new QAction(QIcon(":/actions/file_preview_x32.png"), "Preview", this);
     d_action_open = new QAction(QIcon(":/actions/file_open_x32.png"), "Open", this);
     d_action_save = new QAction(QIcon(":/actions/file_save_x32.png"), "Save", this);
     d_action_about = new QAction(QIcon(":/actions/help_about_x32.png"), "About", this);
@@ -137,6 +139,7 @@ void TKestrelvantory::Create_Menus()
 
     QMenu* file_menu = menu_bar->addMenu("File");
     file_menu->addAction(d_action_create);
+    file_menu->addAction(d_action_preview);
     file_menu->addSeparator();
     file_menu->addAction(d_action_open);
     file_menu->addAction(d_action_save);
@@ -153,6 +156,7 @@ void TKestrelvantory::Create_Tool_Bar()
     auto* tool_bar = new QToolBar(this);
     tool_bar->setIconSize(QSize(32, 32));
     tool_bar->addAction(d_action_create);
+    tool_bar->addAction(d_action_preview);
     tool_bar->addAction(d_action_open);
     tool_bar->addAction(d_action_save);
     tool_bar->addSeparator();
@@ -164,6 +168,7 @@ void TKestrelvantory::Make_Connections()
 {
     connect(d_action_quit, &QAction::triggered, this, &QWidget::close);
     connect(d_action_create, &QAction::triggered, this, &TKestrelvantory::File_Create_Spec_File);
+    connect(d_action_preview, &QAction::triggered, this, &TKestrelvantory::File_Preview_Spec);
     connect(d_changelog_widget, &TChangeLogWidget::New_Entry_Requested, this,
             &TKestrelvantory::Add_Change_Log_Entry);
     connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
@@ -239,6 +244,8 @@ void TKestrelvantory::closeEvent(QCloseEvent* event)
         failed.append("window settings");
     if (!failed.isEmpty())
         Tell_Unsaved(failed);
+    if (d_preview != nullptr)
+        d_preview->close();
     event->accept();
 }
 

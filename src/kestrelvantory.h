@@ -17,7 +17,9 @@ class TLibrariesWidget;
 class TMessageBox;
 class TOptionsWidget;
 class TRequiresWidget;
+class TSpecPreview;
 class TVariablesWidget;
+struct TSpecText;
 
 // The editor's one main window: the six panels as tabs, the file actions,
 // the per-user data folder with "settings.ini", and the close sequence that
@@ -37,6 +39,7 @@ private slots:
     void File_Create_Spec_File();
     void File_Save_Spec_Data();
     void File_Open_Spec_Data();
+    void File_Preview_Spec();
     void Add_Change_Log_Entry();
     void Help_About();
     void Update_Requirements() const;
@@ -63,9 +66,11 @@ private:
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
     bool Write_Spec_File(const QString& file_name) const;
+    TSpecText Compose_Panels_Spec() const;
 
     QAction* d_action_quit;
     QAction* d_action_create;
+    QAction* d_action_preview;
     QAction* d_action_save;
     QAction* d_action_open;
     QAction* d_action_about;
@@ -78,6 +83,7 @@ private:
     TOptionsWidget* d_options_widget;
     QSettings* d_settings;
     TMessageBox* d_message_box;
+    TSpecPreview* d_preview = nullptr;
     QString d_data_folder;
     QString d_working_path;
     mutable QString d_last_error;

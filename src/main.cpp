@@ -1,14 +1,14 @@
 #include <QApplication>
-#include <QIcon>
 #include <QStyleFactory>
 
+#include "applicationicon.h"
 #include "kestrelvantory.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create("fusion"));
-    QApplication::setWindowIcon(QIcon(":/icons/kestrelvantory.png"));
+    QApplication::setWindowIcon(Application_Icon());
 
     auto* window = new TKestrelvantory(nullptr, Qt::WindowFlags());
     window->show();
