@@ -39,11 +39,13 @@ const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
 const char* const Key_Packager = "Packager";
 }
 
-TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
+TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
+                                 const QString& data_folder)
     : QMainWindow(const_cast<QWidget*>(parent), flags)
 {
     Open_Data_Folder();
-    d_settings = new QSettings(d_data_folder + "/settings.ini", QSettings::IniFormat, this);
+    Use_Data_Folder(data_folder);
+    d_settings = new QSettings(d_settings_folder + "/settings.ini", QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
     const QString shared_libs_path =
@@ -59,7 +61,9 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
 
     Create_Menus();
     Create_Tool_Bar();
-    setWindowTitle("Kestrelvantory");
+    setWindowTitle(d_data_folder == d_settings_folder
+                       ? QString("Kestrelvantory")
+                       : QString("Kestrelvantory - %1").arg(QDir::toNativeSeparators(d_data_folder)));
     Make_Connections();
 }
 
@@ -68,10 +72,23 @@ TKestrelvantory::~TKestrelvantory() = default;
 void TKestrelvantory::Open_Data_Folder()
 {
     const TDataFolder folder = ::Open_Data_Folder(QDir::homePath());
+    d_settings_folder = folder.Path;
     d_data_folder = folder.Path;
     if (folder.Is_Fallback)
         Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
                         .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+}
+
+// A folder of the user's choice holds the panels instead of the default one.
+void TKestrelvantory::Use_Data_Folder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return;
+    d_data_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!QDir().mkpath(d_data_folder))
+        Show_Status(QString("The data folder \"%1\" could not be made; the panels start from "
+                            "their factory contents and cannot be stored.")
+                        .arg(d_data_folder));
 }
 
 // Until the user sets it, the packager is the one the user's git names.
@@ -229,9 +246,8 @@ QStringList TKestrelvantory::Save_Panel_Defaults()
     return failed;
 }
 
-// The window closes in any case; what could not be stored is told first, as
-// it is lost once the window is gone.
-void TKestrelvantory::closeEvent(QCloseEvent* event)
+// Stores the panels and the window's settings; returns what could not be stored.
+QStringList TKestrelvantory::Store_State()
 {
     QStringList failed = Save_Panel_Defaults();
     d_settings->setValue(Key_Position, pos());
@@ -242,6 +258,24 @@ void TKestrelvantory::closeEvent(QCloseEvent* event)
     d_settings->sync();
     if (d_settings->status() != QSettings::NoError)
         failed.append("window settings");
+    return failed;
+}
+
+// After Create and Save the stored state is what the user just used, so the
+// command-line tool reads the same; a status text tells what failed.
+QString TKestrelvantory::Store_State_Note()
+{
+    const QStringList failed = Store_State();
+    if (failed.isEmpty())
+        return QString();
+    return QString(" These could not be stored in \"%1\": %2.").arg(d_data_folder, failed.join(", "));
+}
+
+// The window closes in any case; what could not be stored is told first, as
+// it is lost once the window is gone.
+void TKestrelvantory::closeEvent(QCloseEvent* event)
+{
+    const QStringList failed = Store_State();
     if (!failed.isEmpty())
         Tell_Unsaved(failed);
     if (d_preview != nullptr)

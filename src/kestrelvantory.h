@@ -23,13 +23,15 @@ struct TSpecText;
 
 // The editor's one main window: the six panels as tabs, the file actions,
 // the per-user data folder with "settings.ini", and the close sequence that
-// keeps every panel's contents for the next run.
+// keeps every panel's contents for the next run. The panels may be kept in a
+// folder of their own (`data_folder`); "settings.ini" stays per user.
 class TKestrelvantory : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags);
+    TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
+                    const QString& data_folder = QString());
     ~TKestrelvantory() override;
 
 protected:
@@ -52,6 +54,7 @@ private:
     void Apply_Spec_Data(const TSpecDataContents& contents);
 
     void Open_Data_Folder();
+    void Use_Data_Folder(const QString& folder);
     void Load_Packager();
     void Restore_Geometry();
     void Create_Actions();
@@ -62,6 +65,8 @@ private:
     void Load_Panel_Defaults();
     void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
     QStringList Save_Panel_Defaults();
+    QStringList Store_State();
+    QString Store_State_Note();
     void Tell_Unsaved(const QStringList& failed);
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
@@ -84,6 +89,7 @@ private:
     QSettings* d_settings;
     TMessageBox* d_message_box;
     TSpecPreview* d_preview = nullptr;
+    QString d_settings_folder;
     QString d_data_folder;
     QString d_working_path;
     mutable QString d_last_error;

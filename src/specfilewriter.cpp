@@ -53,7 +53,8 @@ void TKestrelvantory::File_Create_Spec_File()
     const QString file_name = With_Suffix(answer, ".spec");
     Remember_Folder(file_name);
     const bool written = Write_Spec_File(file_name);
-    Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems));
+    Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems) +
+                Store_State_Note());
 }
 
 // The requirements are rescanned, in the automatic mode, only once the file

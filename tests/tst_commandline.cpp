@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "changelogwidget.h"
+#include "editorcommandline.h"
 #include "editordriver.h"
 #include "requireswidget.h"
 #include "standins.h"
@@ -133,6 +134,7 @@ private slots:
     void failuresWriteNothing();
     void wrongUsageIsTold();
     void setChangesVariablesForOneRun();
+    void editorDataFolderIsWhatThePipelineReads();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -162,8 +164,8 @@ void TCommandLineTest::editedStateGivesTheEditorsSpec()
     Store_Edited_State(home.Path() + "/shared", generator, requires_mode);
 
     const QStringList data_folder = {"--data-folder", home.Data_Folder()};
-    const QByteArray snapshot = Snapshot(home.Data_Folder()).join('\n').toUtf8();
     const QByteArray editor_spec = Editor_Spec(home.Path());
+    const QByteArray snapshot = Snapshot(home.Data_Folder()).join('\n').toUtf8();
     QVERIFY2(editor_spec.startsWith("%define"), editor_spec.constData());
     QVERIFY(editor_spec.contains("imageformats/libqjpeg.so"));
     if (requires_mode == 0)
@@ -309,6 +311,47 @@ void TCommandLineTest::setChangesVariablesForOneRun()
     QVERIFY(Run_Cli({"create", "--output", output, "--set", "%define relase=2"})
                 .Err.contains("no variable is named \"%define relase\""));
     QCOMPARE(Run_Cli({"requires", "--set", "Name:=x"}).Exit, 2);
+}
+
+// The editor keeps its panels in the folder given, stores them at Create,
+// and the pipeline reading that folder writes the same spec.
+void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
+{
+    Test::TFreshHome home;
+    const QString folder = home.Path() + "/project/kestrelvantory";
+    TEditorCommandLine command_line;
+    QCOMPARE(command_line.Parse({"kestrelvantory", "--data-folder", folder}),
+             TEditorCommandLine::Run_Editor);
+    QByteArray editor_spec;
+    {
+        Test::TEditor editor(command_line.Data_Folder());
+        QCOMPARE(editor.Window().windowTitle(), "Kestrelvantory - " + folder);
+        QVERIFY(QFileInfo(folder).isDir());
+        editor.Options_Combo(1)->setCurrentIndex(1);
+        editor.Panel<TVariablesWidget>()->findChild<QPlainTextEdit*>()->setPlainText("Team build.");
+        Test::TDialogAnswers answers({home.Path() + "/editor.spec"});
+        QVERIFY(editor.Create().startsWith("Spec file written"));
+        editor_spec = Test::Read_File(home.Path() + "/editor.spec");
+        QVERIFY(editor_spec.contains("Team build."));
+        QCOMPARE(Cli_Spec(home.Path(), {"--data-folder", folder}), editor_spec);
+
+        editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- saved");
+        Test::TDialogAnswers save_answers({home.Path() + "/team.spec_data"});
+        QVERIFY(editor.Trigger("Save").startsWith("Project saved"));
+        QVERIFY(Test::Read_File(folder + "/changes.xml").contains("- saved"));
+    }
+    // Only the window's own settings went to the default folder.
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), QStringList{"settings.ini"});
+    {
+        Test::TEditor editor(folder);
+        QCOMPARE(editor.Panel<TVariablesWidget>()->Description(), QString("Team build."));
+    }
+    Test::TEditor editor;
+    QCOMPARE(editor.Window().windowTitle(), QString("Kestrelvantory"));
+    QVERIFY(editor.Panel<TVariablesWidget>()->Description() != "Team build.");
+    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "--data-folder", ""}),
+             TEditorCommandLine::Wrong_Usage);
+    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}), TEditorCommandLine::Wrong_Usage);
 }
 
 QTEST_MAIN(TCommandLineTest)
