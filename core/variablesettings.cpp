@@ -15,8 +15,8 @@ bool Apply_Variable_Settings(std::vector<TSpecVariable>* variables, const QStrin
             return false;
         }
         const QString name = setting.left(equals);
-        auto variable = std::find_if(changed.begin(), changed.end(),
-                                     [&name](const TSpecVariable& entry) { return entry.Name == name; });
+        const auto named = [&name](const TSpecVariable& entry) { return entry.Name == name; };
+        auto variable = std::find_if(changed.begin(), changed.end(), named);
         if (variable == changed.end())
         {
             *error = QString("no variable is named \"%1\"").arg(name);

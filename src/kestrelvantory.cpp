@@ -61,9 +61,10 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
 
     Create_Menus();
     Create_Tool_Bar();
+    const QString shown_folder = QDir::toNativeSeparators(d_data_folder);
     setWindowTitle(d_data_folder == d_settings_folder
                        ? QString("Kestrelvantory")
-                       : QString("Kestrelvantory - %1").arg(QDir::toNativeSeparators(d_data_folder)));
+                       : QString("Kestrelvantory - %1").arg(shown_folder));
     Make_Connections();
 }
 
@@ -268,7 +269,8 @@ QString TKestrelvantory::Store_State_Note()
     const QStringList failed = Store_State();
     if (failed.isEmpty())
         return QString();
-    return QString(" These could not be stored in \"%1\": %2.").arg(d_data_folder, failed.join(", "));
+    return QString(" These could not be stored in \"%1\": %2.")
+        .arg(d_data_folder, failed.join(", "));
 }
 
 // The window closes in any case; what could not be stored is told first, as

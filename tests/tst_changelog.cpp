@@ -220,7 +220,8 @@ void TChangeLogTest::entryHeadIsWhatRpmReadsWhateverTheLocale()
     } entries[] = {
         {QDate(2026, 12, 7), "Zoë Ray <zoe@example.org>",
          "* Mon Dec 07 2026 Zoë Ray <zoe@example.org> - 2.0-3"},
-        {QDate(2024, 2, 29), "  packager   with  gaps ", "* Thu Feb 29 2024 packager with gaps - 2.0-3"},
+        {QDate(2024, 2, 29), "  packager   with  gaps ",
+         "* Thu Feb 29 2024 packager with gaps - 2.0-3"},
         {QDate(2016, 11, 6), "", "* Sun Nov 06 2016 - 2.0-3"},
         {QDate(2000, 1, 1), "root", "* Sat Jan 01 2000 root - 2.0-3"},
         {QDate(1999, 12, 31), "   ", "* Fri Dec 31 1999 - 2.0-3"},
@@ -308,12 +309,6 @@ void TChangeLogTest::packagerComesFromGitThenLoginAndIsKept()
         Set_Git_User(home, "name = Ana Lima\nemail = ana@example.org\n");
         TKestrelvantory window(nullptr, Qt::WindowFlags());
         QCOMPARE(Packager_Edit(window)->text(), QString("Ana Lima <ana@example.org>"));
-    }
-    {
-        Test::TFreshHome home;
-        Set_Git_User(home, "email = ana@example.org\n");
-        TKestrelvantory window(nullptr, Qt::WindowFlags());
-        QCOMPARE(Packager_Edit(window)->text(), QString("<ana@example.org>"));
     }
     Test::TFreshHome home;
     Set_Git_User(home, "");

@@ -286,7 +286,8 @@ void TCommandLineTest::setChangesVariablesForOneRun()
     const auto line = [](const QString& name, const QString& value) {
         return name.leftJustified(40) + value + "\n";
     };
-    QString expected = Replaced(editor_spec, line("%define release", "1"), line("%define release", "43=x"));
+    QString expected =
+        Replaced(editor_spec, line("%define release", "1"), line("%define release", "43=x"));
     expected = Replaced(expected, line("Requires:", "glibc"), line("Requires:", "glibc >= 2.36"));
     QVERIFY(expected.contains(line("Requires:", "zlib")));
 
@@ -351,7 +352,8 @@ void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
     QVERIFY(editor.Panel<TVariablesWidget>()->Description() != "Team build.");
     QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "--data-folder", ""}),
              TEditorCommandLine::Wrong_Usage);
-    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}), TEditorCommandLine::Wrong_Usage);
+    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}),
+             TEditorCommandLine::Wrong_Usage);
 }
 
 QTEST_MAIN(TCommandLineTest)

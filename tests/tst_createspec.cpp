@@ -388,7 +388,8 @@ void TCreateSpecTest::previewShowsWhatCreateWritesAndFollowsThePanels()
     editor.Window().findChild<TSpecPreview*>()->close();
     editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- Second build");
     editor.Trigger("Preview");
-    QCOMPARE(Preview_Text(editor)->toPlainText(), Replaced(changed, "- First build", "- Second build"));
+    QCOMPARE(Preview_Text(editor)->toPlainText(),
+             Replaced(changed, "- First build", "- Second build"));
     QCOMPARE(editor.Window().findChildren<TSpecPreview*>().size(), 1);
 }
 
