@@ -12,6 +12,7 @@ PACKAGES=(
     qtbase5-dev qtbase5-dev-tools
     xvfb xauth
     rpm patchelf busybox-static binutils
+    desktop-file-utils git
 )
 
 usage() {

@@ -11,6 +11,7 @@
 #include "savefile.h"
 #include "scanreport.h"
 #include "spectext.h"
+#include "variablesettings.h"
 
 namespace
 {
@@ -97,6 +98,11 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     if (!Load_State(request, &state, err))
         return Cli_Failure;
     QString error;
+    if (!Apply_Variable_Settings(&state.Variables.Variables, request.Settings, &error))
+    {
+        err << "kestrelvantory-cli: --set: " << error << "\n";
+        return Cli_Usage_Error;
+    }
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 

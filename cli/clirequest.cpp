@@ -13,6 +13,11 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         return &request->Shared_Libs;
     if (option == "--output")
         return &request->Output;
+    if (option == "--set")
+    {
+        request->Settings.append(QString());
+        return &request->Settings.last();
+    }
     return nullptr;
 }
 
@@ -33,6 +38,8 @@ bool Check_Complete(const TCliRequest& request, QString* error)
         *error = "create needs --output FILE";
     if (request.Command == TCliRequest::Requires && !request.Output.isEmpty())
         *error = "requires takes no --output";
+    if (request.Command == TCliRequest::Requires && !request.Settings.isEmpty())
+        *error = "requires takes no --set";
     return error->isEmpty();
 }
 }
@@ -80,7 +87,8 @@ QString Cli_Usage()
 {
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
-           " --output FILE\n"
+           " [--set NAME=VALUE]...\n"
+           "                            --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
@@ -92,7 +100,10 @@ QString Cli_Usage()
            "  --shared-libs DIR  the shared-libraries folder to scan (default: as stored by the\n"
            "                     editor, else the home folder)\n"
            "  --output FILE      the spec file to write\n"
+           "  --set NAME=VALUE   for this run only, VALUE for the first variable named exactly NAME,\n"
+           "                     e.g. --set \"%define release=42\"; repeatable\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run), 2 on wrong usage.\n";
+           "be read (or, for requires, when ldd or rpm could not run), 2 on wrong usage (an\n"
+           "unknown NAME included).\n";
 }

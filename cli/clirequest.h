@@ -20,6 +20,7 @@ struct TCliRequest
     QString Project;      // empty: no project file
     QString Shared_Libs;  // empty: as stored in "settings.ini"
     QString Output;       // the spec file, for Create
+    QStringList Settings; // "NAME=VALUE" for variables, for Create
 };
 
 // Reads the arguments (without the program name). On wrong usage returns

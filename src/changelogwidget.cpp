@@ -1,10 +1,14 @@
 #include "changelogwidget.h"
 
 #include <QFont>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "changelogentry.h"
 #include "changelogfile.h"
 #include "xmlfile.h"
 
@@ -36,9 +40,30 @@ QPlainTextEdit* Change_Editor()
 TChangeLogWidget::TChangeLogWidget(const QWidget* parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget*>(parent), flags), d_editor(Change_Editor())
 {
+    auto* new_entry = new QPushButton("New Entry", this);
+    new_entry->setToolTip("Start a change-log entry for today, the packager set in the Options "
+                          "tab and the version and release of the Variables tab");
+    connect(new_entry, &QPushButton::clicked, this, &TChangeLogWidget::New_Entry_Requested);
+
+    auto* title_row = new QHBoxLayout;
+    title_row->addWidget(Title_Label("Change Log:"));
+    title_row->addStretch();
+    title_row->addWidget(new_entry);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Title_Label("Change Log:"));
+    layout->addLayout(title_row);
     layout->addWidget(d_editor);
+}
+
+void TChangeLogWidget::Insert_Entry(const QString& head)
+{
+    const TChangeLogInsertion insertion = Change_Log_Insertion(Changes(), head);
+    QTextCursor cursor(d_editor->document());
+    cursor.setPosition(insertion.Position);
+    cursor.insertText(insertion.Text);
+    cursor.setPosition(insertion.Cursor);
+    d_editor->setTextCursor(cursor);
+    d_editor->ensureCursorVisible();
+    d_editor->setFocus();
 }
 
 QString TChangeLogWidget::Changes() const

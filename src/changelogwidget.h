@@ -9,6 +9,7 @@ class TXmlFile;
 
 // The "Change Log" tab: the spec file's change log as one free-form text,
 // one change-log line per text line, kept in "changes.xml" between runs.
+// "New Entry" asks the window for a new entry's head line.
 class TChangeLogWidget : public QWidget
 {
     Q_OBJECT
@@ -24,6 +25,13 @@ public:
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder);
+
+    // Puts a new entry starting with `head` on top of the older ones and
+    // leaves the cursor where its first change is typed.
+    void Insert_Entry(const QString& head);
+
+signals:
+    void New_Entry_Requested();
 
 private:
     QPlainTextEdit* d_editor;

@@ -24,7 +24,9 @@
 #include "librarieswidget.h"
 #include "messagebox.h"
 #include "optionswidget.h"
+#include "packager.h"
 #include "requireswidget.h"
+#include "specpreview.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
 
@@ -34,13 +36,16 @@ const char* const Key_Position = "Mainwindow_Position";
 const char* const Key_Size = "Mainwindow_Size";
 const char* const Key_Working_Path = "Working_Path";
 const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
+const char* const Key_Packager = "Packager";
 }
 
-TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
+TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
+                                 const QString& data_folder)
     : QMainWindow(const_cast<QWidget*>(parent), flags)
 {
     Open_Data_Folder();
-    d_settings = new QSettings(d_data_folder + "/settings.ini", QSettings::IniFormat, this);
+    Use_Data_Folder(data_folder);
+    d_settings = new QSettings(d_settings_folder + "/settings.ini", QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
     const QString shared_libs_path =
@@ -52,10 +57,14 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
     Load_Panel_Defaults();
     d_requires_widget->d_shared_libs_path = shared_libs_path;
     d_options_widget->Set_Shared_Libs_Path(shared_libs_path);
+    Load_Packager();
 
     Create_Menus();
     Create_Tool_Bar();
-    setWindowTitle("Kestrelvantory");
+    const QString shown_folder = QDir::toNativeSeparators(d_data_folder);
+    setWindowTitle(d_data_folder == d_settings_folder
+                       ? QString("Kestrelvantory")
+                       : QString("Kestrelvantory - %1").arg(shown_folder));
     Make_Connections();
 }
 
@@ -64,10 +73,31 @@ TKestrelvantory::~TKestrelvantory() = default;
 void TKestrelvantory::Open_Data_Folder()
 {
     const TDataFolder folder = ::Open_Data_Folder(QDir::homePath());
+    d_settings_folder = folder.Path;
     d_data_folder = folder.Path;
     if (folder.Is_Fallback)
         Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
                         .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+}
+
+// A folder of the user's choice holds the panels instead of the default one.
+void TKestrelvantory::Use_Data_Folder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return;
+    d_data_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!QDir().mkpath(d_data_folder))
+        Show_Status(QString("The data folder \"%1\" could not be made; the panels start from "
+                            "their factory contents and cannot be stored.")
+                        .arg(d_data_folder));
+}
+
+// Until the user sets it, the packager is the one the user's git names.
+void TKestrelvantory::Load_Packager()
+{
+    d_options_widget->Set_Packager(d_settings->contains(Key_Packager)
+                                       ? d_settings->value(Key_Packager).toString()
+                                       : Default_Packager());
 }
 
 void TKestrelvantory::Restore_Geometry()
@@ -83,6 +113,7 @@ void TKestrelvantory::Restore_Geometry()
 void TKestrelvantory::Create_Actions()
 {
     d_action_create = new QAction(QIcon(":/actions/file_create_x32.png"), "Create", this);
+    d_action_preview = new QAction(QIcon(":/actions/file_preview_x32.png"), "Preview", this);
     d_action_open = new QAction(QIcon(":/actions/file_open_x32.png"), "Open", this);
     d_action_save = new QAction(QIcon(":/actions/file_save_x32.png"), "Save", this);
     d_action_about = new QAction(QIcon(":/actions/help_about_x32.png"), "About", this);
@@ -126,6 +157,7 @@ void TKestrelvantory::Create_Menus()
 
     QMenu* file_menu = menu_bar->addMenu("File");
     file_menu->addAction(d_action_create);
+    file_menu->addAction(d_action_preview);
     file_menu->addSeparator();
     file_menu->addAction(d_action_open);
     file_menu->addAction(d_action_save);
@@ -142,6 +174,7 @@ void TKestrelvantory::Create_Tool_Bar()
     auto* tool_bar = new QToolBar(this);
     tool_bar->setIconSize(QSize(32, 32));
     tool_bar->addAction(d_action_create);
+    tool_bar->addAction(d_action_preview);
     tool_bar->addAction(d_action_open);
     tool_bar->addAction(d_action_save);
     tool_bar->addSeparator();
@@ -153,6 +186,9 @@ void TKestrelvantory::Make_Connections()
 {
     connect(d_action_quit, &QAction::triggered, this, &QWidget::close);
     connect(d_action_create, &QAction::triggered, this, &TKestrelvantory::File_Create_Spec_File);
+    connect(d_action_preview, &QAction::triggered, this, &TKestrelvantory::File_Preview_Spec);
+    connect(d_changelog_widget, &TChangeLogWidget::New_Entry_Requested, this,
+            &TKestrelvantory::Add_Change_Log_Entry);
     connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
     connect(d_action_open, &QAction::triggered, this, &TKestrelvantory::File_Open_Spec_Data);
     connect(d_action_about, &QAction::triggered, this, &TKestrelvantory::Help_About);
@@ -211,20 +247,41 @@ QStringList TKestrelvantory::Save_Panel_Defaults()
     return failed;
 }
 
-// The window closes in any case; what could not be stored is told first, as
-// it is lost once the window is gone.
-void TKestrelvantory::closeEvent(QCloseEvent* event)
+// Stores the panels and the window's settings; returns what could not be stored.
+QStringList TKestrelvantory::Store_State()
 {
     QStringList failed = Save_Panel_Defaults();
     d_settings->setValue(Key_Position, pos());
     d_settings->setValue(Key_Size, size());
     d_settings->setValue(Key_Working_Path, d_working_path);
     d_settings->setValue(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    d_settings->setValue(Key_Packager, d_options_widget->Packager());
     d_settings->sync();
     if (d_settings->status() != QSettings::NoError)
         failed.append("window settings");
+    return failed;
+}
+
+// After Create and Save the stored state is what the user just used, so the
+// command-line tool reads the same; a status text tells what failed.
+QString TKestrelvantory::Store_State_Note()
+{
+    const QStringList failed = Store_State();
+    if (failed.isEmpty())
+        return QString();
+    return QString(" These could not be stored in \"%1\": %2.")
+        .arg(d_data_folder, failed.join(", "));
+}
+
+// The window closes in any case; what could not be stored is told first, as
+// it is lost once the window is gone.
+void TKestrelvantory::closeEvent(QCloseEvent* event)
+{
+    const QStringList failed = Store_State();
     if (!failed.isEmpty())
         Tell_Unsaved(failed);
+    if (d_preview != nullptr)
+        d_preview->close();
     event->accept();
 }
 

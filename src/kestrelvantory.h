@@ -17,17 +17,21 @@ class TLibrariesWidget;
 class TMessageBox;
 class TOptionsWidget;
 class TRequiresWidget;
+class TSpecPreview;
 class TVariablesWidget;
+struct TSpecText;
 
 // The editor's one main window: the six panels as tabs, the file actions,
 // the per-user data folder with "settings.ini", and the close sequence that
-// keeps every panel's contents for the next run.
+// keeps every panel's contents for the next run. The panels may be kept in a
+// folder of their own (`data_folder`); "settings.ini" stays per user.
 class TKestrelvantory : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags);
+    TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
+                    const QString& data_folder = QString());
     ~TKestrelvantory() override;
 
 protected:
@@ -37,6 +41,8 @@ private slots:
     void File_Create_Spec_File();
     void File_Save_Spec_Data();
     void File_Open_Spec_Data();
+    void File_Preview_Spec();
+    void Add_Change_Log_Entry();
     void Help_About();
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
@@ -48,6 +54,8 @@ private:
     void Apply_Spec_Data(const TSpecDataContents& contents);
 
     void Open_Data_Folder();
+    void Use_Data_Folder(const QString& folder);
+    void Load_Packager();
     void Restore_Geometry();
     void Create_Actions();
     void Create_Tabs();
@@ -57,13 +65,17 @@ private:
     void Load_Panel_Defaults();
     void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
     QStringList Save_Panel_Defaults();
+    QStringList Store_State();
+    QString Store_State_Note();
     void Tell_Unsaved(const QStringList& failed);
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
     bool Write_Spec_File(const QString& file_name) const;
+    TSpecText Compose_Panels_Spec() const;
 
     QAction* d_action_quit;
     QAction* d_action_create;
+    QAction* d_action_preview;
     QAction* d_action_save;
     QAction* d_action_open;
     QAction* d_action_about;
@@ -76,6 +88,8 @@ private:
     TOptionsWidget* d_options_widget;
     QSettings* d_settings;
     TMessageBox* d_message_box;
+    TSpecPreview* d_preview = nullptr;
+    QString d_settings_folder;
     QString d_data_folder;
     QString d_working_path;
     mutable QString d_last_error;

@@ -60,8 +60,11 @@ void TOptionsWidget::Create_Widgets()
     Add_Row(layout, 1, "Requires Package:", d_requires_combo);
     Add_Row(layout, 2, "Shared Libs Path:", d_shared_libs_edit);
     layout->addWidget(browse_button, 2, 2);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 3, 1);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 3, 3);
+    d_packager_edit = new QLineEdit(this);
+    d_packager_edit->setPlaceholderText("Name <mail>");
+    Add_Row(layout, 3, "Packager:", d_packager_edit);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 4, 1);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 4, 3);
 }
 
 TTypes::TOptionMakeGenerator TOptionsWidget::Generator_Type() const
@@ -77,6 +80,16 @@ TTypes::TOptionRequies TOptionsWidget::Requires_Type() const
 QString TOptionsWidget::Shared_Libs_Path() const
 {
     return QDir::fromNativeSeparators(d_shared_libs_edit->text());
+}
+
+QString TOptionsWidget::Packager() const
+{
+    return d_packager_edit->text();
+}
+
+void TOptionsWidget::Set_Packager(const QString& packager)
+{
+    d_packager_edit->setText(packager);
 }
 
 void TOptionsWidget::Set_Generator_Type(TTypes::TOptionMakeGenerator type)

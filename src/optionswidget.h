@@ -12,7 +12,8 @@ class TXmlFile;
 
 // The "Options" tab: the make-file generator and the requirements mode, kept
 // in "options.xml", and the shared-libraries folder, which the main window
-// keeps in its settings and learns of through Shared_Libs_Path_Changed.
+// keeps in its settings and learns of through Shared_Libs_Path_Changed. The
+// packager named in new change-log entries is kept in the settings too.
 class TOptionsWidget : public QWidget
 {
     Q_OBJECT
@@ -23,11 +24,13 @@ public:
     TTypes::TOptionMakeGenerator Generator_Type() const;
     TTypes::TOptionRequies Requires_Type() const;
     QString Shared_Libs_Path() const;
+    QString Packager() const;
 
     void Set_Generator_Type(TTypes::TOptionMakeGenerator type);
     void Set_Requires_Type(TTypes::TOptionRequies type);
     // Shows `path` as the path in use, without announcing it.
     void Set_Shared_Libs_Path(const QString& path);
+    void Set_Packager(const QString& packager);
 
     // Factory contents: the generator only.
     void Initialize();
@@ -52,6 +55,7 @@ private:
     QComboBox* d_requires_combo;
     QLineEdit* d_shared_libs_edit;
     QString d_shared_libs_in_use;  // as shown, in native separators
+    QLineEdit* d_packager_edit;
 };
 
 #endif

@@ -25,9 +25,10 @@ void TKestrelvantory::File_Save_Spec_Data()
     const QString file_name = With_Suffix(answer, ".spec_data");
     Remember_Folder(file_name);
     if (Write_Spec_Data_File(file_name))
-        Show_Status(QString("Project saved to \"%1\".").arg(file_name));
+        Show_Status(QString("Project saved to \"%1\".").arg(file_name) + Store_State_Note());
     else
-        Show_Status(QString("The project was not saved: %1").arg(d_last_error));
+        Show_Status(QString("The project was not saved: %1").arg(d_last_error) +
+                    Store_State_Note());
 }
 
 void TKestrelvantory::File_Open_Spec_Data()

@@ -1,5 +1,5 @@
 // The "Create" action of the main window: asks for a file name, gathers the
-// panels' contents and writes the spec file.
+// panels' contents and writes the spec file. The preview shows the same text.
 
 #include "kestrelvantory.h"
 
@@ -16,15 +16,6 @@
 
 namespace
 {
-std::vector<TSpecVariable> Spec_Variables(const TVariablesWidget& panel)
-{
-    std::vector<TSpecVariable> variables;
-    const int count = panel.Variable_Count();
-    for (int index = 0; index < count; ++index)
-        variables.push_back(panel.Variable(index));
-    return variables;
-}
-
 TSpecPaths Spec_Paths(const TExpressionsWidget& panel)
 {
     return {panel.Build_Path(),        panel.CMake_Bin_Path(),
@@ -62,7 +53,8 @@ void TKestrelvantory::File_Create_Spec_File()
     const QString file_name = With_Suffix(answer, ".spec");
     Remember_Folder(file_name);
     const bool written = Write_Spec_File(file_name);
-    Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems));
+    Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems) +
+                Store_State_Note());
 }
 
 // The requirements are rescanned, in the automatic mode, only once the file
@@ -70,30 +62,34 @@ void TKestrelvantory::File_Create_Spec_File()
 bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
 {
     d_scan_problems.clear();
-    d_variables_widget->Update_Variables();
-    TSpecInput input;
-    input.Generator = d_options_widget->Generator_Type();
-    input.Requires_Mode = d_options_widget->Requires_Type();
     if (!Can_Save_Text_File(file_name, &d_last_error))
         return false;
-
-    input.Paths = Spec_Paths(*d_expressions_widget);
-    if (input.Requires_Mode == TTypes::Requires_Auto_Update)
+    if (d_options_widget->Requires_Type() == TTypes::Requires_Auto_Update)
     {
         Update_Requirements();
         d_scan_problems = d_requires_widget->Scan_Problems();
     }
-    input.Targets = Spec_Targets(*d_libraries_widget);
-    input.Variables = Spec_Variables(*d_variables_widget);
-    input.Required_Packages = d_requires_widget->Required_Packages();
-    input.Description = d_variables_widget->Description();
-    input.Changes = d_changelog_widget->Changes();
-
-    const TSpecText spec = Compose_Spec_Text(input);
+    const TSpecText spec = Compose_Panels_Spec();
     if (!spec.Is_Complete())
     {
         d_last_error = spec.Error;
         return false;
     }
     return Save_Text_File(file_name, spec.Text, &d_last_error);
+}
+
+// The spec from the panels as they stand, with the requirements as listed.
+TSpecText TKestrelvantory::Compose_Panels_Spec() const
+{
+    d_variables_widget->Update_Variables();
+    TSpecInput input;
+    input.Generator = d_options_widget->Generator_Type();
+    input.Requires_Mode = d_options_widget->Requires_Type();
+    input.Paths = Spec_Paths(*d_expressions_widget);
+    input.Targets = Spec_Targets(*d_libraries_widget);
+    input.Variables = d_variables_widget->Variables();
+    input.Required_Packages = d_requires_widget->Required_Packages();
+    input.Description = d_variables_widget->Description();
+    input.Changes = d_changelog_widget->Changes();
+    return Compose_Spec_Text(input);
 }

@@ -33,6 +33,7 @@ public:
 
     TVariable Variable(int index) const;
     int Variable_Count() const { return static_cast<int>(d_variables.size()); }
+    const std::vector<TVariable>& Variables() const { return d_variables; }
     QString Description() const;
 
     void Update_Variables();

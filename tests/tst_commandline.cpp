@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "changelogwidget.h"
+#include "editorcommandline.h"
 #include "editordriver.h"
 #include "requireswidget.h"
 #include "standins.h"
@@ -101,6 +102,14 @@ void Store_Edited_State(const QString& shared_libs, int generator, int requires_
     editor.Window().close();
 }
 
+// `text` with `from` replaced once; fails the test when `from` is missing.
+QString Replaced(QString text, const QString& from, const QString& to)
+{
+    if (!text.contains(from))
+        qFatal("expected text not found: %s", qPrintable(from));
+    return text.replace(from, to);
+}
+
 // Every file of the folder with its size and time of change.
 QStringList Snapshot(const QString& folder)
 {
@@ -124,6 +133,8 @@ private slots:
     void requiresPrintsAFreshScan();
     void failuresWriteNothing();
     void wrongUsageIsTold();
+    void setChangesVariablesForOneRun();
+    void editorDataFolderIsWhatThePipelineReads();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -153,8 +164,8 @@ void TCommandLineTest::editedStateGivesTheEditorsSpec()
     Store_Edited_State(home.Path() + "/shared", generator, requires_mode);
 
     const QStringList data_folder = {"--data-folder", home.Data_Folder()};
-    const QByteArray snapshot = Snapshot(home.Data_Folder()).join('\n').toUtf8();
     const QByteArray editor_spec = Editor_Spec(home.Path());
+    const QByteArray snapshot = Snapshot(home.Data_Folder()).join('\n').toUtf8();
     QVERIFY2(editor_spec.startsWith("%define"), editor_spec.constData());
     QVERIFY(editor_spec.contains("imageformats/libqjpeg.so"));
     if (requires_mode == 0)
@@ -257,6 +268,92 @@ void TCommandLineTest::wrongUsageIsTold()
     const TCliRun version = Run_Cli({"--version"});
     QCOMPARE(version.Exit, 0);
     QCOMPARE(version.Out, QString("kestrelvantory-cli 1.0\n"));
+}
+
+void TCommandLineTest::setChangesVariablesForOneRun()
+{
+    Test::TFreshHome home;
+    const QString project = home.Path() + "/twice.spec_data";
+    const QByteArray project_text = "Kestrelvantory:Version=1:Type=Spec_Data\nVariables_Begin:\n"
+                                    "[Name]:%define name[Value]:demo\n"
+                                    "[Name]:%define release[Value]:1\n"
+                                    "[Name]:Requires:[Value]:glibc\n"
+                                    "[Name]:Requires:[Value]:zlib\n"
+                                    "Variables_End:\n";
+    Test::Write_File(project, project_text);
+    const QByteArray editor_spec = Editor_Spec(home.Path(), project);
+    const QString snapshot = Snapshot(home.Data_Folder()).join('\n');
+    const auto line = [](const QString& name, const QString& value) {
+        return name.leftJustified(40) + value + "\n";
+    };
+    QString expected =
+        Replaced(editor_spec, line("%define release", "1"), line("%define release", "43=x"));
+    expected = Replaced(expected, line("Requires:", "glibc"), line("Requires:", "glibc >= 2.36"));
+    QVERIFY(expected.contains(line("Requires:", "zlib")));
+
+    QCOMPARE(Cli_Spec(home.Path(), {"--project", project, "--set", "%define release=42", "--set",
+                                    "Requires:=glibc >= 2.36", "--set", "%define release=43=x"}),
+             expected.toUtf8());
+    QCOMPARE(Test::Read_File(project), project_text);
+    QCOMPARE(Snapshot(home.Data_Folder()).join('\n'), snapshot);
+
+    const QString output = home.Path() + "/not-written.spec";
+    for (const QStringList& settings : {QStringList{"--set", "%define relase=2"},
+                                        QStringList{"--set", "release=2"},
+                                        QStringList{"--set", "%define release"},
+                                        QStringList{"--set", "Requires:=x", "--set", "Name=y"}})
+    {
+        const TCliRun run = Run_Cli(QStringList{"create", "--project", project, "--output", output} +
+                                    settings);
+        QCOMPARE(run.Exit, 2);
+        QVERIFY2(run.Err.contains("--set: "), qPrintable(run.Err));
+        QVERIFY(!QFileInfo::exists(output));
+    }
+    QVERIFY(Run_Cli({"create", "--output", output, "--set", "%define relase=2"})
+                .Err.contains("no variable is named \"%define relase\""));
+    QCOMPARE(Run_Cli({"requires", "--set", "Name:=x"}).Exit, 2);
+}
+
+// The editor keeps its panels in the folder given, stores them at Create,
+// and the pipeline reading that folder writes the same spec.
+void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
+{
+    Test::TFreshHome home;
+    const QString folder = home.Path() + "/project/kestrelvantory";
+    TEditorCommandLine command_line;
+    QCOMPARE(command_line.Parse({"kestrelvantory", "--data-folder", folder}),
+             TEditorCommandLine::Run_Editor);
+    QByteArray editor_spec;
+    {
+        Test::TEditor editor(command_line.Data_Folder());
+        QCOMPARE(editor.Window().windowTitle(), "Kestrelvantory - " + folder);
+        QVERIFY(QFileInfo(folder).isDir());
+        editor.Options_Combo(1)->setCurrentIndex(1);
+        editor.Panel<TVariablesWidget>()->findChild<QPlainTextEdit*>()->setPlainText("Team build.");
+        Test::TDialogAnswers answers({home.Path() + "/editor.spec"});
+        QVERIFY(editor.Create().startsWith("Spec file written"));
+        editor_spec = Test::Read_File(home.Path() + "/editor.spec");
+        QVERIFY(editor_spec.contains("Team build."));
+        QCOMPARE(Cli_Spec(home.Path(), {"--data-folder", folder}), editor_spec);
+
+        editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- saved");
+        Test::TDialogAnswers save_answers({home.Path() + "/team.spec_data"});
+        QVERIFY(editor.Trigger("Save").startsWith("Project saved"));
+        QVERIFY(Test::Read_File(folder + "/changes.xml").contains("- saved"));
+    }
+    // Only the window's own settings went to the default folder.
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), QStringList{"settings.ini"});
+    {
+        Test::TEditor editor(folder);
+        QCOMPARE(editor.Panel<TVariablesWidget>()->Description(), QString("Team build."));
+    }
+    Test::TEditor editor;
+    QCOMPARE(editor.Window().windowTitle(), QString("Kestrelvantory"));
+    QVERIFY(editor.Panel<TVariablesWidget>()->Description() != "Team build.");
+    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "--data-folder", ""}),
+             TEditorCommandLine::Wrong_Usage);
+    QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}),
+             TEditorCommandLine::Wrong_Usage);
 }
 
 QTEST_MAIN(TCommandLineTest)

@@ -12,6 +12,8 @@
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "editordriver.h"
+#include "spechighlighter.h"
+#include "specpreview.h"
 #include "standins.h"
 #include "demospec.h"
 #include "testsupport.h"
@@ -87,6 +89,31 @@ QStringList Files_In(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
 }
+
+// The text of the open preview window.
+QPlainTextEdit* Preview_Text(Test::TEditor& editor)
+{
+    auto* preview = editor.Window().findChild<TSpecPreview*>();
+    if (preview == nullptr || !preview->isVisible())
+        qFatal("no preview is shown");
+    return preview->findChild<QPlainTextEdit*>();
+}
+
+// How the preview shows the character at `column` of the first line that
+// starts with `line_start`.
+QTextCharFormat Format_At(const QPlainTextEdit* view, const QString& line_start, int column)
+{
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+    {
+        if (!block.text().startsWith(line_start))
+            continue;
+        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            if (range.start <= column && column < range.start + range.length)
+                return range.format;
+        return QTextCharFormat();
+    }
+    qFatal("no line starts with %s", qPrintable(line_start));
+}
 }
 
 class TCreateSpecTest : public QObject
@@ -105,6 +132,9 @@ private slots:
     void unwritableFolderIsToldBeforeAnyScan();
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
+
+    void previewShowsWhatCreateWritesAndFollowsThePanels();
+    void previewTellsWhyCreateWouldRefuse();
 };
 
 void TCreateSpecTest::demoProjectWithQMake()
@@ -320,6 +350,66 @@ void TCreateSpecTest::unsafeNamesAreRefused()
     QCOMPARE(editor.Create(),
              "The spec file \"" + home.Path() + "/demo.spec\" was not written: " + error);
     QCOMPARE(Files_In(home.Path()), QStringList());
+}
+
+void TCreateSpecTest::previewShowsWhatCreateWritesAndFollowsThePanels()
+{
+    Test::TFreshHome home;
+    Store_Demo_Requirements(home);
+    Test::TEditor editor;
+    Fill_Demo(editor);
+    editor.Trigger("Preview");
+    QPlainTextEdit* view = Preview_Text(editor);
+    QCOMPARE(view->toPlainText(), Test::Demo_Spec);
+    QVERIFY(view->isReadOnly());
+    QVERIFY(view->font().fixedPitch());
+    QVERIFY(view->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+
+    QCOMPARE(Format_At(view, "%install", 0).fontWeight(), int(QFont::Bold));
+    QCOMPARE(Format_At(view, "%changelog", 9), TSpecHighlighter::Section_Format());
+    QCOMPARE(Format_At(view, "%define name", 3), TSpecHighlighter::Macro_Format());
+    QCOMPARE(Format_At(view, "ln -sf %{_libdir}", 7), TSpecHighlighter::Macro_Format());
+    QCOMPARE(Format_At(view, "ln -sf %{_libdir}", 5), QTextCharFormat());
+    QCOMPARE(Format_At(view, "make install", 0), QTextCharFormat());
+
+    // A change shows once the user pauses, including a value typed into the
+    // variables table that the panel has not read back yet.
+    editor.Panel<TVariablesWidget>()->findChild<QPlainTextEdit*>()->setPlainText("Changed.");
+    editor.Panel<TVariablesWidget>()->findChild<QTableWidget*>()->item(2, 0)->setText("1.1.0");
+    QCOMPARE(view->toPlainText(), Test::Demo_Spec);
+    const QString changed =
+        Replaced(Replaced(Test::Demo_Spec, "Demo program.", "Changed."), "1.0.0", "1.1.0");
+    QTRY_COMPARE(view->toPlainText(), changed);
+
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+    editor.Create();
+    QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), view->toPlainText().toUtf8());
+
+    // Closed, it is brought back with what the panels hold then.
+    editor.Window().findChild<TSpecPreview*>()->close();
+    editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- Second build");
+    editor.Trigger("Preview");
+    QCOMPARE(Preview_Text(editor)->toPlainText(),
+             Replaced(changed, "- First build", "- Second build"));
+    QCOMPARE(editor.Window().findChildren<TSpecPreview*>().size(), 1);
+}
+
+void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
+{
+    Test::TFreshHome home;
+    Store_Demo_Requirements(home);
+    Test::TEditor editor;
+    Fill_Demo(editor);
+    editor.Trigger("Preview");
+    QPlainTextEdit* view = Preview_Text(editor);
+
+    editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+    QTRY_COMPARE(view->toPlainText(), QString("ERR  Library path name not found."));
+    Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
+    QVERIFY(editor.Create().endsWith(" was not written: " + view->toPlainText()));
+
+    editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
+    QTRY_COMPARE(view->toPlainText(), Test::Demo_Spec);
 }
 
 QTEST_MAIN(TCreateSpecTest)

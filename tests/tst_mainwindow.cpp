@@ -77,12 +77,13 @@ void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
         QVERIFY(window.close());
     }
     QSettings settings(home.Data_Folder() + "/settings.ini", QSettings::IniFormat);
-    QCOMPARE(settings.allKeys().size(), 4);
+    QCOMPARE(settings.allKeys().size(), 5);
     QCOMPARE(settings.value("Mainwindow_Position").toPoint(), QPoint(30, 30));
     QCOMPARE(settings.value("Mainwindow_Size").toSize(),
              QRect(30, 30, 1000, 800).intersected(Available()).size());
     QCOMPARE(settings.value("Working_Path").toString(), home.Path());
     QCOMPARE(settings.value("Shared_Libs_Path").toString(), home.Path());
+    QVERIFY(settings.contains("Packager"));
 }
 
 void TMainWindowTest::storedGeometryIsRestoredOnlyWhenVisible()
@@ -175,15 +176,16 @@ void TMainWindowTest::windowHasItsTabsMenusAndToolBar()
     const QList<QAction*> menus = window.menuBar()->actions();
     QCOMPARE(Texts(menus), QStringList({"File", "Help"}));
     QCOMPARE(Texts(menus[0]->menu()->actions()),
-             QStringList({"Create", "|", "Open", "Save", "|", "Quit"}));
+             QStringList({"Create", "Preview", "|", "Open", "Save", "|", "Quit"}));
     QCOMPARE(Texts(menus[1]->menu()->actions()), QStringList({"About"}));
 
     auto* tool_bar = window.findChild<QToolBar*>();
     QCOMPARE(tool_bar->iconSize(), QSize(32, 32));
     QCOMPARE(window.toolBarArea(tool_bar), Qt::TopToolBarArea);
-    QCOMPARE(Texts(tool_bar->actions()), QStringList({"Create", "Open", "Save", "|", "About"}));
+    QCOMPARE(Texts(tool_bar->actions()),
+             QStringList({"Create", "Preview", "Open", "Save", "|", "About"}));
 
-    for (const char* text : {"Create", "Open", "Save", "About"})
+    for (const char* text : {"Create", "Preview", "Open", "Save", "About"})
         QVERIFY2(!Action(window, text)->icon().isNull(), text);
     QVERIFY(Action(window, "Quit")->icon().isNull());
     QCOMPARE(Action(window, "Create")->shortcut(), QKeySequence("Ctrl+E"));

@@ -200,6 +200,16 @@ void Create(QPainter& p)
     p.drawLine(QPointF(18.5, 23), QPointF(27.5, 23));
 }
 
+void Preview(QPainter& p)
+{
+    Page(p);
+    p.setPen(Stroke(Outline, 4));
+    p.drawLine(QPointF(23, 23), QPointF(29.5, 29.5));
+    p.setPen(Stroke(Blue, 2.5));
+    p.setBrush(QColor(220, 235, 255, 200));
+    p.drawEllipse(QPointF(17.5, 17.5), 7.5, 7.5);
+}
+
 void About(QPainter& p)
 {
     p.setPen(Stroke(Outline, 1.5));
@@ -269,8 +279,11 @@ int main(int argc, char** argv)
         int Size;
         TDrawing Drawing;
     } icons[] = {
-        {"icons/kestrelvantory.png", 128, Program},
+        {"icons/kestrelvantory_48.png", 48, Program},
+        {"icons/kestrelvantory_128.png", 128, Program},
+        {"icons/kestrelvantory_256.png", 256, Program},
         {"actions/file_create_x32.png", 32, Create},
+        {"actions/file_preview_x32.png", 32, Preview},
         {"actions/file_open_x32.png", 32, [](QPainter& p) { Folder(p, true); }},
         {"actions/file_save_x32.png", 32, Floppy},
         {"actions/help_about_x32.png", 32, About},

@@ -25,7 +25,7 @@ void Set_Checked(QTreeWidget* tree, int column, const QStringList& checked)
 
 namespace Test
 {
-TEditor::TEditor() : d_window(nullptr, Qt::WindowFlags())
+TEditor::TEditor(const QString& data_folder) : d_window(nullptr, Qt::WindowFlags(), data_folder)
 {
 }
 

@@ -11,12 +11,13 @@ class QLineEdit;
 
 namespace Test
 {
-// The real main window, started in the current HOME, and what a user does
-// with it through its widgets.
+// The real main window, started in the current HOME (with the panels in
+// `data_folder` when one is given), and what a user does with it through its
+// widgets.
 class TEditor
 {
 public:
-    TEditor();
+    explicit TEditor(const QString& data_folder = QString());
 
     template <typename TPanel> TPanel* Panel() { return d_window.findChild<TPanel*>(); }
 
