@@ -39,10 +39,11 @@ bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
 bool Check_Detection_Options(const TCliRequest& request, QString* error)
 {
     const bool detect = request.Command == TCliRequest::Detect;
+    const QString editor_options =
+        request.Data_Folder + request.Project + request.Shared_Libs + request.Output;
     if (detect && request.Program.isEmpty())
         *error = "detect needs --program PATH";
-    else if (detect && !(request.Data_Folder + request.Project + request.Shared_Libs + request.Output)
-                            .isEmpty())
+    else if (detect && !editor_options.isEmpty())
         *error = "detect takes only --program, --plugins-folder and --collect-into";
     else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
         *error = "requires takes no --program";

@@ -18,8 +18,9 @@ void Apply_Targets(const TBundle& bundle, std::vector<TTargetRecord>* targets,
         target.Checked = false;
     for (const TTargetRecord& wanted : Bundle_Targets(bundle))
     {
-        const auto found = std::find_if(targets->begin(), targets->end(),
-                                        [&](const TTargetRecord& target) { return target.Name == wanted.Name; });
+        const auto found =
+            std::find_if(targets->begin(), targets->end(),
+                         [&](const TTargetRecord& target) { return target.Name == wanted.Name; });
         if (found != targets->end())
             found->Checked = true;
         else

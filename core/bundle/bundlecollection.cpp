@@ -47,7 +47,8 @@ QString Write_Copy(const QString& source, const QString& target)
     {
         out.cancelWriting();
         return QString("cannot copy \"%1\" to \"%2\": %3")
-            .arg(source, target, in.error() != QFile::NoError ? in.errorString() : out.errorString());
+            .arg(source, target,
+                 in.error() != QFile::NoError ? in.errorString() : out.errorString());
     }
     out.setPermissions(in.permissions());
     if (!out.flush() || out.error() != QFile::NoError || !out.commit())

@@ -71,7 +71,8 @@ bool TDetector::Run(const QString& program)
     if (!Examine(program, &libraries))
         return false;
     if (!Loads_Qt(libraries))
-        return Fail(QString("\"%1\" loads no Qt library, so there is nothing to bundle").arg(program));
+        return Fail(
+            QString("\"%1\" loads no Qt library, so there is nothing to bundle").arg(program));
     if (!Take_Libraries(program, libraries))
         return false;
     while (!d_folders_pending.isEmpty())
@@ -116,7 +117,8 @@ bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLib
 bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
 {
     if (library.Path.isEmpty())
-        return Fail(QString("\"%1\" needs %2, which the loader does not find").arg(file, library.Name));
+        return Fail(
+            QString("\"%1\" needs %2, which the loader does not find").arg(file, library.Name));
     const QFileInfo real(QFileInfo(library.Path).canonicalFilePath());
     if (!real.isFile())
         return Fail(QString("%1, needed by \"%2\", is listed as \"%3\", which is not a file")
@@ -175,12 +177,14 @@ bool TDetector::Choose_Plugins_Folder()
             return Fail("the program loads no Qt Core library, so its Qt installation and "
                         "plug-in folder are unknown");
         const QStringList candidates = Plugins_Folder_Candidates(d_qt_core);
-        const auto found = std::find_if(candidates.begin(), candidates.end(),
-                                        [](const QString& path) { return QFileInfo(path).isDir(); });
+        const auto found =
+            std::find_if(candidates.begin(), candidates.end(),
+                         [](const QString& path) { return QFileInfo(path).isDir(); });
         if (found == candidates.end())
-            return Fail(QString("the Qt installation of \"%1\" has no plug-in folder (neither \"%2\" "
-                                "nor \"%3\"); name the plug-in folder explicitly")
-                            .arg(d_qt_core, candidates.value(0), candidates.value(1)));
+            return Fail(
+                QString("the Qt installation of \"%1\" has no plug-in folder (neither \"%2\" "
+                        "nor \"%3\"); name the plug-in folder explicitly")
+                    .arg(d_qt_core, candidates.value(0), candidates.value(1)));
         d_plugins_folder = *found;
     }
     if (!QFileInfo(d_plugins_folder).isDir())

@@ -13,7 +13,8 @@ QString Program_File_Problem(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QString("\"%1\" cannot be read: %2").arg(path, file.errorString());
-    if (file.read(4) != QByteArray("\x7f" "ELF"))
+    if (file.read(4) != QByteArray("\x7f"
+                                   "ELF"))
         return QString("\"%1\" is not an ELF file, so not a built program").arg(path);
     return QString();
 }

@@ -13,7 +13,8 @@ const int Wait_Ms = 30000;
 // interpreter have no arrow.
 TLoadedLibraries Read_Listing(const QString& listing)
 {
-    static const QRegularExpression line("^\\s*(\\S+) => (?:not found|(.+) \\(0x[0-9a-fA-F]+\\))\\s*$");
+    static const QRegularExpression line(
+        "^\\s*(\\S+) => (?:not found|(.+) \\(0x[0-9a-fA-F]+\\))\\s*$");
     TLoadedLibraries loaded;
     loaded.Ok = true;
     for (const QString& text : listing.split('\n'))
@@ -35,7 +36,8 @@ QString Failure(const QString& file, TProgramRun::TOutcome outcome)
         return QString("\"ldd\" did not finish listing the libraries of \"%1\"").arg(file);
     default:
         return QString("\"ldd\" could not list the libraries of \"%1\" (it is not a dynamically "
-                       "linked ELF file)").arg(file);
+                       "linked ELF file)")
+            .arg(file);
     }
 }
 }
