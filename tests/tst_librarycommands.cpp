@@ -582,7 +582,8 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
              qPrintable(question.Text));
     QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
     QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));
-    QCOMPARE(Read_File(shared.path() + "/" + core), Read_File(Installed_Qt_File("libQt5Core.so.5")));
+    QCOMPARE(Read_File(shared.path() + "/" + core),
+             Read_File(Installed_Qt_File("libQt5Core.so.5")));
 
     // The factory entries of other versions were renamed; the rest is kept
     // unchecked.
@@ -668,10 +669,10 @@ void TLibraryCommandsTest::detectionTellsWhyNothingWasFound()
     Write_File(home.Path() + "/script.sh", "#!/bin/sh\n");
     const QString no_qt = QStandardPaths::findExecutable("true");
     const QStringList programs = {home.Path() + "/script.sh", home.Path() + "/gone", no_qt};
-    const QStringList reasons = {"\"" + programs[0] + "\" is not an ELF file, so not a built program",
-                                 "\"" + programs[1] + "\" does not exist",
-                                 "\"" + no_qt + "\" loads no Qt library, so there is nothing to "
-                                 "bundle"};
+    const QStringList reasons = {
+        "\"" + programs[0] + "\" is not an ELF file, so not a built program",
+        "\"" + programs[1] + "\" does not exist",
+        "\"" + no_qt + "\" loads no Qt library, so there is nothing to bundle"};
     for (int index = 0; index < programs.size(); ++index)
     {
         TDialogAnswers answers({programs[index]});
