@@ -559,9 +559,12 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
         editor.Window.findChild<TOptionsWidget*>()->findChild<QToolButton*>()->click();
     }
 
+    QToolButton* detect = editor.Button("detect_program");
+    QCOMPARE(detect->size(), QSize(16, 16));
+    QVERIFY(!detect->icon().isNull());
     TDialogAnswers answers({Qt_Program()});
     TDetectionQuestion question(QMessageBox::Apply);
-    QTest::mouseClick(editor.Button("detect_program"), Qt::LeftButton);
+    QTest::mouseClick(detect, Qt::LeftButton);
     QCOMPARE(answers.Requests.size(), 1);
     QCOMPARE(answers.Requests.first().Kind, TFileDialogRequest::Open_File);
     QCOMPARE(answers.Requests.first().Caption, QString("Detect from Program"));
