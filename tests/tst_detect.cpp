@@ -194,15 +194,8 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
          "detect takes only --program, --plugins-folder and --collect-into"},
         {{"create", "--output", Path("x.spec"), "--collect-into", into}, 2,
          "only detect takes --collect-into"},
-        {{"requires", "--program", d_program}, 2, "requires takes no --program"},
-        {{"create", "--output", Path("x.spec"), "--plugins-folder", into}, 2,
-         "--plugins-folder needs --program"},
         {{"detect", "--program", Qt_Demo_Source("main.cpp"), "--collect-into", into}, 1,
-         "\"" + Qt_Demo_Source("main.cpp") + "\" is not an ELF file, so not a built "
-                                                        "program"},
-        {{"detect", "--program", QStandardPaths::findExecutable("tar"), "--collect-into", into}, 1,
-         "\"" + QStandardPaths::findExecutable("tar") + "\" loads no Qt library, so there is "
-                                                        "nothing to bundle"},
+         "\"" + Qt_Demo_Source("main.cpp") + "\" is not an ELF file, so not a built program"},
         {{"detect", "--program", d_program, "--plugins-folder", Path("none"), "--collect-into",
           into},
          1, "the plug-in folder \"" + Path("none") + "\" does not exist"},
@@ -344,13 +337,6 @@ void TDetectTest::packageRunsWithoutASystemQt()
     Copy_System_Libraries();
     if (QTest::currentTestFailed())
         return;
-    QDirIterator root(Path("root"), QDir::Files, QDirIterator::Subdirectories);
-    while (root.hasNext())
-    {
-        const QString file = root.next();
-        QVERIFY2(!Is_Qt(file) || file.startsWith(program_folder + "/lib/"), qPrintable(file));
-    }
-
     const TRun readelf = Run("readelf", {"-d", program_folder + "/" + d_bundle.first()});
     if (!readelf.Out.contains("(RUNPATH)"))
         QSKIP("the spec sets no run path on the bundled Qt libraries, so libqxcb.so cannot find "
