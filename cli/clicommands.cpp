@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QSettings>
 
+#include "bundle/bundlecollection.h"
+#include "bundle/bundledetection.h"
 #include "editorstate.h"
 #include "libraryselection.h"
 #include "requirelist.h"
@@ -92,10 +94,38 @@ TCliExit Fail(QTextStream& err, const QString& message)
     return Cli_Failure;
 }
 
+// The bundle detected for the request's program; false, with the reason
+// told, when the program cannot be examined.
+bool Detect(const TCliRequest& request, TBundle* bundle, QTextStream& err)
+{
+    const TBundleDetection detection =
+        Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
+    if (!detection.Ok)
+        err << "kestrelvantory-cli: " << detection.Error << "\n";
+    *bundle = detection.Bundle;
+    return detection.Ok;
+}
+
+// With --program the detected bundle takes the place of the stored active
+// targets and libraries.
+bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
+{
+    if (!Load_State(request, state, err))
+        return false;
+    if (request.Program.isEmpty())
+        return true;
+    TBundle bundle;
+    if (!Detect(request, &bundle, err))
+        return false;
+    state->Targets = Bundle_Targets(bundle);
+    state->Libraries = Bundle_Libraries(bundle);
+    return true;
+}
+
 TCliExit Create(const TCliRequest& request, QTextStream& err)
 {
     TEditorState state;
-    if (!Load_State(request, &state, err))
+    if (!Load_Create_State(request, &state, err))
         return Cli_Failure;
     QString error;
     if (!Apply_Variable_Settings(&state.Variables.Variables, request.Settings, &error))
@@ -127,6 +157,26 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
         out << package << "\n";
     return Scan_Could_Run(scan.Report()) ? Cli_Success : Cli_Failure;
 }
+
+TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
+{
+    TBundle bundle;
+    if (!Detect(request, &bundle, err))
+        return Cli_Failure;
+    for (const QString& line : Bundle_Lines(bundle))
+        out << line << "\n";
+    if (request.Collect_Into.isEmpty())
+        return Cli_Success;
+    out.flush();
+    const TBundleCollection collection = Collect_Bundle(bundle, request.Collect_Into);
+    err << QString("kestrelvantory-cli: into \"%1\": %2 copied, %3 already up to date.\n")
+               .arg(request.Collect_Into)
+               .arg(collection.Copied.size())
+               .arg(collection.Up_To_Date.size());
+    if (!collection.Ok)
+        return Fail(err, collection.Error);
+    return Cli_Success;
+}
 }
 
 TCliExit Run_Cli_Request(const TCliRequest& request, QTextStream& out, QTextStream& err)
@@ -143,6 +193,8 @@ TCliExit Run_Cli_Request(const TCliRequest& request, QTextStream& out, QTextStre
         return Create(request, err);
     case TCliRequest::Requires:
         return Requires(request, out, err);
+    case TCliRequest::Detect:
+        return Detect(request, out, err);
     }
     return Cli_Usage_Error;
 }

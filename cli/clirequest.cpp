@@ -18,6 +18,12 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         request->Settings.append(QString());
         return &request->Settings.last();
     }
+    if (option == "--program")
+        return &request->Program;
+    if (option == "--plugins-folder")
+        return &request->Plugins_Folder;
+    if (option == "--collect-into")
+        return &request->Collect_Into;
     return nullptr;
 }
 
@@ -27,8 +33,29 @@ bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
         request->Command = TCliRequest::Create;
     else if (word == "requires")
         request->Command = TCliRequest::Requires;
+    else if (word == "detect")
+        request->Command = TCliRequest::Detect;
     else
         *error = QString("unknown command \"%1\"").arg(word);
+    return error->isEmpty();
+}
+
+// Detection options: --program for detect and create only, the others with it.
+bool Check_Detection_Options(const TCliRequest& request, QString* error)
+{
+    const bool detect = request.Command == TCliRequest::Detect;
+    const QString editor_options =
+        request.Data_Folder + request.Project + request.Shared_Libs + request.Output;
+    if (detect && request.Program.isEmpty())
+        *error = "detect needs --program PATH";
+    else if (detect && !editor_options.isEmpty())
+        *error = "detect takes only --program, --plugins-folder and --collect-into";
+    else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
+        *error = "requires takes no --program";
+    else if (!detect && !request.Collect_Into.isEmpty())
+        *error = "only detect takes --collect-into";
+    else if (request.Program.isEmpty() && !request.Plugins_Folder.isEmpty())
+        *error = "--plugins-folder needs --program";
     return error->isEmpty();
 }
 
@@ -40,7 +67,7 @@ bool Check_Complete(const TCliRequest& request, QString* error)
         *error = "requires takes no --output";
     if (request.Command == TCliRequest::Requires && !request.Settings.isEmpty())
         *error = "requires takes no --set";
-    return error->isEmpty();
+    return error->isEmpty() && Check_Detection_Options(request, error);
 }
 }
 
@@ -88,12 +115,15 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            --output FILE\n"
+           "                            [--program PATH] --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
+           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--collect-into DIR]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
            "requires  prints the packages a fresh scan of the active targets finds, one per line.\n"
+           "detect    prints the Qt libraries and plug-ins a built program needs, one\n"
+           "          <target>/<file> per line in the order the spec installs them.\n"
            "\n"
            "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read\n"
            "  --project FILE     a .spec_data project file, applied as the editor's Open does\n"
@@ -102,8 +132,16 @@ QString Cli_Usage()
            "  --output FILE      the spec file to write\n"
            "  --set NAME=VALUE   for this run only, VALUE for the first variable named exactly NAME,\n"
            "                     e.g. --set \"%define release=42\"; repeatable\n"
+           "  --program PATH     a built program; with create, the spec installs the Qt\n"
+           "                     libraries and plug-ins detected for it instead of the\n"
+           "                     stored active libraries\n"
+           "  --plugins-folder DIR  the Qt plug-in folder to take plug-ins from (default: the\n"
+           "                     one of the Qt installation the program loads)\n"
+           "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
+           "                     as DIR/<target>/<file>\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run), 2 on wrong usage (an\n"
-           "unknown NAME included).\n";
+           "be read (or, for requires, when ldd or rpm could not run; for detect, when the\n"
+           "program cannot be examined or a copy fails), 2 on wrong usage (an\n"
+           "unknown NAME of --set included).\n";
 }

@@ -12,7 +12,8 @@ struct TCliRequest
         Show_Help,
         Show_Version,
         Create,
-        Requires
+        Requires,
+        Detect
     };
 
     TCommand Command = Show_Help;
@@ -21,6 +22,9 @@ struct TCliRequest
     QString Shared_Libs;  // empty: as stored in "settings.ini"
     QString Output;       // the spec file, for Create
     QStringList Settings; // "NAME=VALUE" for variables, for Create
+    QString Program;         // the built program whose Qt bundle is detected
+    QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
+    QString Collect_Into;    // empty: the bundle is only listed
 };
 
 // Reads the arguments (without the program name). On wrong usage returns

@@ -19,6 +19,7 @@
 
 #include "changelogwidget.h"
 #include "datafolder.h"
+#include "detectcommand.h"
 #include "expressionwidget.h"
 #include "filenames.h"
 #include "librarieswidget.h"
@@ -118,6 +119,8 @@ void TKestrelvantory::Create_Actions()
     d_action_save = new QAction(QIcon(":/actions/file_save_x32.png"), "Save", this);
     d_action_about = new QAction(QIcon(":/actions/help_about_x32.png"), "About", this);
     d_action_quit = new QAction("Quit", this);
+    d_action_detect =
+        new QAction(QIcon(":/gui/edit_detect_x16.png"), "Detect from Program...", this);
 
     d_action_create->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
     d_action_open->setShortcut(QKeySequence::Open);
@@ -158,6 +161,7 @@ void TKestrelvantory::Create_Menus()
     QMenu* file_menu = menu_bar->addMenu("File");
     file_menu->addAction(d_action_create);
     file_menu->addAction(d_action_preview);
+    file_menu->addAction(d_action_detect);
     file_menu->addSeparator();
     file_menu->addAction(d_action_open);
     file_menu->addAction(d_action_save);
@@ -198,6 +202,19 @@ void TKestrelvantory::Make_Connections()
             &TKestrelvantory::Show_Status);
     connect(d_options_widget, &TOptionsWidget::Shared_Libs_Path_Changed, this,
             &TKestrelvantory::Update_Option_Shared_Libs_Path);
+    Connect_Detect_Command();
+}
+
+void TKestrelvantory::Connect_Detect_Command()
+{
+    d_detect_command = new TDetectCommand(this, d_libraries_widget,
+                                          [this] { return d_requires_widget->d_shared_libs_path; });
+    connect(d_action_detect, &QAction::triggered, d_detect_command, &TDetectCommand::Run);
+    connect(d_libraries_widget, &TLibrariesWidget::Detect_Requested, d_detect_command,
+            &TDetectCommand::Run);
+    connect(d_detect_command, &TDetectCommand::Status_Message, this, &TKestrelvantory::Show_Status);
+    connect(d_detect_command, &TDetectCommand::Shared_Libs_Path_Chosen, this,
+            &TKestrelvantory::Use_Chosen_Shared_Libs_Path);
 }
 
 void TKestrelvantory::Load_Panel_Defaults()
@@ -330,4 +347,12 @@ void TKestrelvantory::Update_Requirements() const
 void TKestrelvantory::Update_Option_Shared_Libs_Path(const QString& path)
 {
     d_requires_widget->d_shared_libs_path = path;
+}
+
+// A folder chosen for the detected files is used as if picked in the Options
+// panel.
+void TKestrelvantory::Use_Chosen_Shared_Libs_Path(const QString& path)
+{
+    d_options_widget->Set_Shared_Libs_Path(path);
+    Update_Option_Shared_Libs_Path(path);
 }

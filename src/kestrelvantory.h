@@ -12,6 +12,7 @@ class QCloseEvent;
 class QSettings;
 class QTabWidget;
 class TChangeLogWidget;
+class TDetectCommand;
 class TExpressionsWidget;
 class TLibrariesWidget;
 class TMessageBox;
@@ -46,6 +47,7 @@ private slots:
     void Help_About();
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
+    void Use_Chosen_Shared_Libs_Path(const QString& path);
 
 private:
     bool Write_Spec_Data_File(const QString& file_name) const;
@@ -62,6 +64,7 @@ private:
     void Create_Menus();
     void Create_Tool_Bar();
     void Make_Connections();
+    void Connect_Detect_Command();
     void Load_Panel_Defaults();
     void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
     QStringList Save_Panel_Defaults();
@@ -79,6 +82,8 @@ private:
     QAction* d_action_save;
     QAction* d_action_open;
     QAction* d_action_about;
+    QAction* d_action_detect;
+    TDetectCommand* d_detect_command;
     QTabWidget* d_tabs;
     TVariablesWidget* d_variables_widget;
     TExpressionsWidget* d_expressions_widget;

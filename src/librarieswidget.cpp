@@ -162,6 +162,8 @@ void TLibrariesWidget::Create_Layout()
     d_add_library = Tool_Button("add_library", ":/gui/edit_add_x16.png", this);
     d_remove_library = Tool_Button("remove_library", ":/gui/edit_remove_x16.png", this);
     d_edit_library = Tool_Button("edit_library", ":/gui/edit_edit_x16.png", this);
+    d_detect_program = Tool_Button("detect_program", ":/gui/edit_detect_x16.png", this);
+    d_detect_program->setToolTip("Detect from Program...");
     d_remove_target->setEnabled(false);
     d_remove_library->setEnabled(false);
     d_edit_library->setEnabled(false);
@@ -172,7 +174,8 @@ void TLibrariesWidget::Create_Layout()
     layout->addLayout(Button_Row({d_add_target, d_remove_target}));
     layout->addWidget(Section_Label("Source Libraries:", this));
     layout->addWidget(d_library_tree);
-    layout->addLayout(Button_Row({d_add_library, d_remove_library, d_edit_library}));
+    layout->addLayout(
+        Button_Row({d_add_library, d_remove_library, d_edit_library, d_detect_program}));
 }
 
 // Check boxes are followed through itemChanged, which the keyboard emits as
@@ -191,6 +194,7 @@ void TLibrariesWidget::Make_Connections()
     connect(d_add_library, &QToolButton::clicked, this, &TLibrariesWidget::Add_Library);
     connect(d_remove_library, &QToolButton::clicked, this, &TLibrariesWidget::Remove_Library);
     connect(d_edit_library, &QToolButton::clicked, this, &TLibrariesWidget::Edit_Library);
+    connect(d_detect_program, &QToolButton::clicked, this, &TLibrariesWidget::Detect_Requested);
 }
 
 QStringList TLibrariesWidget::Active_Targets(bool with_libraries) const
@@ -285,6 +289,17 @@ void TLibrariesWidget::Update()
 {
     Update_Target_Tree();
     Update_Library_Tree();
+}
+
+// The check boxes as the user left them are taken first, so that what the
+// bundle does not name keeps its place and only loses its check.
+TBundleApplication TLibrariesWidget::Apply_Bundle(const TBundle& bundle)
+{
+    Update_Target_Data();
+    Update_Library_Data();
+    const TBundleApplication application = ::Apply_Bundle(bundle, &d_targets, &d_libraries);
+    Update();
+    return application;
 }
 
 void TLibrariesWidget::Target_Remove(const QString& name)

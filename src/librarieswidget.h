@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "bundle/bundleapplication.h"
 #include "libraryeditdialog.h"
 #include "libraryrecords.h"
 
@@ -44,6 +45,9 @@ public:
     void Select_Library(const QString& target, const QString& name);
     void Update();
 
+    // Makes a detected bundle the panel's active targets and libraries.
+    TBundleApplication Apply_Bundle(const TBundle& bundle);
+
     void Target_Remove(const QString& name);
     void Library_Remove(const QString& target, const QString& name);
     void Library_Rename(const QString& name, const QString& new_name);
@@ -58,6 +62,10 @@ public:
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder);
+
+signals:
+    // The user asked to detect the libraries and plug-ins of a program.
+    void Detect_Requested();
 
 private slots:
     void Target_Item_Changed();
@@ -86,6 +94,7 @@ private:
     QToolButton* d_add_library;
     QToolButton* d_remove_library;
     QToolButton* d_edit_library;
+    QToolButton* d_detect_program;
     TLibraryEditDialog* d_editor = nullptr;
     std::vector<TTarget> d_targets;
     std::vector<TLibrary> d_libraries;

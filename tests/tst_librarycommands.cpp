@@ -1,9 +1,15 @@
 #include <QtTest>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -13,6 +19,8 @@
 #include "librariespanel.h"
 #include "librarieswidget.h"
 #include "libraryeditdialog.h"
+#include "optionswidget.h"
+#include "requireswidget.h"
 #include "testsupport.h"
 
 using namespace Test;
@@ -110,6 +118,104 @@ bool Is_Sorted(const QStringList& texts)
 {
     return std::is_sorted(texts.begin(), texts.end());
 }
+
+// The detection's question as the test saw it; answered with "Apply" or
+// "Cancel" as soon as it shows, after the detection has run. The window
+// answering meanwhile shows that the detection ran off the GUI thread.
+class TDetectionQuestion
+{
+public:
+    explicit TDetectionQuestion(QMessageBox::StandardButton answer)
+    {
+        QObject::connect(&d_poll, &QTimer::timeout, [this, answer] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (qobject_cast<QProgressDialog*>(modal) != nullptr && modal->isVisible())
+                Saw_Progress = true;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr)
+                return;
+            d_poll.stop();
+            Text = box->informativeText();
+            Details = box->detailedText().split('\n');
+            box->button(answer)->click();
+        });
+        d_poll.start(20);
+    }
+
+    bool Shown() const { return !Details.isEmpty(); }
+
+    QString Text;
+    QStringList Details;
+    bool Saw_Progress = false;
+
+private:
+    QTimer d_poll;
+};
+
+// Every row of both trees with its check state.
+QStringList Panel_Rows(const TLibrariesEditor& editor)
+{
+    QStringList rows;
+    for (const QTreeWidget* tree : {editor.Targets, editor.Libraries})
+        for (int row = 0; row < tree->topLevelItemCount(); ++row)
+        {
+            const QTreeWidgetItem* item = tree->topLevelItem(row);
+            rows.append(QString("%1 %2 %3").arg(item->text(0), item->text(2))
+                            .arg(item->checkState(0)));
+        }
+    return rows;
+}
+
+// "<target>/<file>" for the panel's active libraries.
+QStringList Active_Lines(const TLibrariesWidget* panel)
+{
+    QStringList lines;
+    for (const QString& target : panel->Active_Targets(true))
+        for (const QString& library : panel->Active_Libraries(target))
+            lines.append(target + "/" + library);
+    return lines;
+}
+
+QStringList Files_Below(const QString& folder)
+{
+    QStringList files;
+    QDirIterator entries(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        files.append(entries.next().mid(folder.size() + 1));
+    return files;
+}
+
+QStringList Sorted(QStringList texts)
+{
+    texts.sort();
+    return texts;
+}
+
+QString Status(TLibrariesEditor& editor)
+{
+    return editor.Window.statusBar()->currentMessage();
+}
+
+// Runs "Detect from Program..." from the File menu.
+void Trigger_Detection(TLibrariesEditor& editor)
+{
+    for (QAction* action : editor.Window.findChildren<QAction*>())
+        if (action->text() == "Detect from Program...")
+            action->trigger();
+}
+
+// This test program is a real Qt Widgets program to detect.
+QString Qt_Program()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+// The installed file behind a Qt library name such as "libQt5Core.so.5".
+QString Installed_Qt_File(const QString& soname)
+{
+    return QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) + "/" + soname)
+        .canonicalFilePath();
+}
 }
 
 class TLibraryCommandsTest : public QObject
@@ -124,6 +230,9 @@ private slots:
     void versionEditRenamesEveryLibraryOfTheName();
     void staleAcceptAddsNothingTheRulesRefuse();
     void restartKeepsTheEditedLists();
+    void detectionAppliesAndCopiesTheBundle();
+    void detectionChangesNothingUntilAccepted();
+    void detectionTellsWhyNothingWasFound();
 };
 
 void TLibraryCommandsTest::addAndRemoveTargetsKeepTheUsersChecks()
@@ -435,6 +544,149 @@ void TLibraryCommandsTest::restartKeepsTheEditedLists()
     QVERIFY(panel->Library_Exists("lib", "libQt5Core.so.6.0.1"));
     QVERIFY(panel->Library_Exists("lib", "libQt5Xml.so.6.0.1"));
     QCOMPARE(editor.Libraries->topLevelItemCount(), 42);
+}
+
+void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    QTemporaryDir shared;
+    QDir(shared.path()).mkpath("lib");
+    Write_File(shared.path() + "/lib/notes.txt", "mine");
+    {
+        TDialogAnswers answers({shared.path()});
+        editor.Window.findChild<TOptionsWidget*>()->findChild<QToolButton*>()->click();
+    }
+
+    QToolButton* detect = editor.Button("detect_program");
+    QCOMPARE(detect->size(), QSize(16, 16));
+    QVERIFY(!detect->icon().isNull());
+    TDialogAnswers answers({Qt_Program()});
+    TDetectionQuestion question(QMessageBox::Apply);
+    QTest::mouseClick(detect, Qt::LeftButton);
+    QCOMPARE(answers.Requests.size(), 1);
+    QCOMPARE(answers.Requests.first().Kind, TFileDialogRequest::Open_File);
+    QCOMPARE(answers.Requests.first().Caption, QString("Detect from Program"));
+    QVERIFY(question.Shown());
+    QVERIFY(question.Saw_Progress);
+
+    // What was shown is what the panel now deploys and what was copied.
+    const QStringList bundle = question.Details;
+    QStringList needed = {"platforms/libqxcb.so", "xcbglintegrations/libqxcb-glx-integration.so"};
+    for (const char* library : {"Core", "Test", "XcbQpa", "DBus"})
+        needed.append("lib/" + QFileInfo(Installed_Qt_File(QString("libQt5%1.so.5").arg(library)))
+                                   .fileName());
+    for (const QString& file : needed)
+        QVERIFY2(bundle.contains(file), qPrintable(file));
+    const QString core = needed.at(2);
+    QVERIFY(bundle.filter("libqoffscreen").isEmpty());
+    QVERIFY2(question.Text.contains(QString("needs %1 files: lib (").arg(bundle.size())),
+             qPrintable(question.Text));
+    QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
+    QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));
+    QCOMPARE(Read_File(shared.path() + "/" + core),
+             Read_File(Installed_Qt_File("libQt5Core.so.5")));
+
+    // The factory entries of other versions were renamed; the rest is kept
+    // unchecked.
+    TLibrariesWidget* panel = editor.Panel;
+    QVERIFY(!panel->Library_Exists("lib", "libQt5Core.so.5.15.2"));
+    QVERIFY(panel->Library_Exists("lib", "libQt5Concurrent.so.5.15.2"));
+    QVERIFY(!panel->Library("lib", "libQt5Concurrent.so.5.15.2").Checked);
+    QCOMPARE(Library_Row(editor.Libraries, "platforms", "libqoffscreen.so")->checkState(0),
+             Qt::Unchecked);
+    QVERIFY(Checked_Rows(editor.Targets, 0).contains("platforminputcontexts"));
+    QVERIFY(!Checked_Rows(editor.Targets, 0).contains("imageformats"));
+    QVERIFY(Is_Sorted(Column(editor.Targets, 0)));
+    QVERIFY2(Status(editor).startsWith(
+                 QString("Applied the %1 files \"%2\" needs to the Libraries panel (")
+                     .arg(bundle.size())
+                     .arg(QFileInfo(Qt_Program()).fileName())),
+             qPrintable(Status(editor)));
+    QVERIFY2(Status(editor).endsWith(QString("; into \"%1\": %2 copied, 0 already up to date.")
+                                         .arg(shared.path())
+                                         .arg(bundle.size())),
+             qPrintable(Status(editor)));
+
+    // Again from the File menu: everything is in place already.
+    const QStringList rows = Panel_Rows(editor);
+    TDialogAnswers again({Qt_Program()});
+    TDetectionQuestion second(QMessageBox::Apply);
+    Trigger_Detection(editor);
+    QCOMPARE(second.Details, bundle);
+    QCOMPARE(Panel_Rows(editor), rows);
+    QVERIFY2(Status(editor).contains("(0 targets and 0 libraries added, 0 renamed, 0 unchecked); "
+                                     "into \"" + shared.path() + "\": 0 copied, " +
+                                     QString::number(bundle.size()) + " already up to date."),
+             qPrintable(Status(editor)));
+}
+
+void TLibraryCommandsTest::detectionChangesNothingUntilAccepted()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    const QStringList rows = Panel_Rows(editor);
+    {
+        TDialogAnswers answers({Qt_Program()});
+        TDetectionQuestion question(QMessageBox::Cancel);
+        Trigger_Detection(editor);
+        QVERIFY(question.Shown());
+        QCOMPARE(answers.Requests.size(), 1);
+        QCOMPARE(Status(editor), QString("The detected libraries and plug-ins were not applied."));
+        QCOMPARE(Panel_Rows(editor), rows);
+    }
+
+    // No folder was chosen yet (the home folder stands in for none): the
+    // user is asked, and refusing changes nothing.
+    {
+        TDialogAnswers answers({Qt_Program()});
+        TDetectionQuestion question(QMessageBox::Apply);
+        Trigger_Detection(editor);
+        QCOMPARE(answers.Requests.size(), 2);
+        QCOMPARE(answers.Requests.last().Kind, TFileDialogRequest::Existing_Directory);
+        QVERIFY(Status(editor).contains("not applied: no shared-libraries folder was chosen"));
+        QCOMPARE(Panel_Rows(editor), rows);
+        QCOMPARE(Files_Below(home.Path()).filter(QRegularExpression("^(lib|platforms)/")),
+                 QStringList());
+    }
+
+    // A folder chosen there is the Shared Libs Path from then on.
+    const QString shared = home.Path() + "/shared_libs";
+    TDialogAnswers answers({Qt_Program(), shared});
+    TDetectionQuestion question(QMessageBox::Apply);
+    Trigger_Detection(editor);
+    QCOMPARE(editor.Window.findChild<TOptionsWidget*>()->Shared_Libs_Path(), shared);
+    QCOMPARE(editor.Window.findChild<TRequiresWidget*>()->d_shared_libs_path, shared);
+    QCOMPARE(Sorted(Files_Below(shared)), Sorted(question.Details));
+    QVERIFY(Panel_Rows(editor) != rows);
+}
+
+void TLibraryCommandsTest::detectionTellsWhyNothingWasFound()
+{
+    TFreshHome home;
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    const QStringList rows = Panel_Rows(editor);
+    Write_File(home.Path() + "/script.sh", "#!/bin/sh\n");
+    const QString no_qt = QStandardPaths::findExecutable("true");
+    const QStringList programs = {home.Path() + "/script.sh", home.Path() + "/gone", no_qt};
+    const QStringList reasons = {
+        "\"" + programs[0] + "\" is not an ELF file, so not a built program",
+        "\"" + programs[1] + "\" does not exist",
+        "\"" + no_qt + "\" loads no Qt library, so there is nothing to bundle"};
+    for (int index = 0; index < programs.size(); ++index)
+    {
+        TDialogAnswers answers({programs[index]});
+        TDetectionQuestion question(QMessageBox::Apply);
+        QTest::mouseClick(editor.Button("detect_program"), Qt::LeftButton);
+        QCOMPARE(Status(editor), "Nothing was detected: " + reasons[index] + ".");
+        QVERIFY(!question.Shown());
+        QCOMPARE(Panel_Rows(editor), rows);
+        QCOMPARE(answers.Requests.size(), 1);
+    }
+    QVERIFY(editor.Window.findChildren<QProgressDialog*>().isEmpty());
 }
 
 QTEST_MAIN(TLibraryCommandsTest)

@@ -251,6 +251,17 @@ void Program(QPainter& p)
         p.drawLine(QPointF(7.5, y), QPointF(15.5, y));
 }
 
+// A magnifying glass over a folder: finding the files a program needs.
+void Detect(QPainter& p)
+{
+    Folder(p, false);
+    p.setPen(Stroke(Outline, 6));
+    p.drawLine(QPointF(21, 21), QPointF(29, 29));
+    p.setPen(Stroke(Outline, 3));
+    p.setBrush(QColor(200, 225, 250));
+    p.drawEllipse(QPointF(15, 15), 8, 8);
+}
+
 bool Paint(const QString& path, int size, const TDrawing& drawing)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -296,6 +307,7 @@ int main(int argc, char** argv)
         {"gui/edit_refresh_x16.png", 16, Refresh},
         {"gui/file_load_x16.png", 16, Load},
         {"gui/file_save_x16.png", 16, Floppy},
+        {"gui/edit_detect_x16.png", 16, Detect},
     };
     for (const auto& icon : icons)
     {

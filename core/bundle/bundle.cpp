@@ -1,0 +1,44 @@
+#include "bundle/bundle.h"
+
+#include <algorithm>
+
+void Sort_For_Installation(TBundle* bundle)
+{
+    std::vector<TBundleFile>& files = bundle->Files;
+    std::sort(files.begin(), files.end(), [](const TBundleFile& left, const TBundleFile& right) {
+        return left.Name < right.Name;
+    });
+    // The panel's own order of targets, which the spec writer follows.
+    std::stable_sort(files.begin(), files.end(),
+                     [](const TBundleFile& left, const TBundleFile& right) {
+                         return left.Target.localeAwareCompare(right.Target) < 0;
+                     });
+}
+
+QStringList Bundle_Lines(const TBundle& bundle)
+{
+    QStringList lines;
+    for (const TBundleFile& file : bundle.Files)
+        lines.append(file.Target + "/" + file.Name);
+    return lines;
+}
+
+std::vector<TTargetRecord> Bundle_Targets(const TBundle& bundle)
+{
+    std::vector<TTargetRecord> targets;
+    for (const TBundleFile& file : bundle.Files)
+    {
+        if (std::none_of(targets.begin(), targets.end(),
+                         [&](const TTargetRecord& target) { return target.Name == file.Target; }))
+            targets.push_back({file.Target, true});
+    }
+    return targets;
+}
+
+std::vector<TLibraryRecord> Bundle_Libraries(const TBundle& bundle)
+{
+    std::vector<TLibraryRecord> libraries;
+    for (const TBundleFile& file : bundle.Files)
+        libraries.push_back({file.Target, file.Name, file.Type, true});
+    return libraries;
+}

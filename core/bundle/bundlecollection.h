@@ -1,0 +1,25 @@
+#ifndef BUNDLECOLLECTION_H
+#define BUNDLECOLLECTION_H
+
+#include <QString>
+#include <QStringList>
+
+#include "bundle/bundle.h"
+
+// What collecting a bundle did, each file as "<target>/<file>".
+struct TBundleCollection
+{
+    bool Ok = true;
+    QString Error;  // why it stopped; the files before it are done
+    QStringList Copied;
+    QStringList Up_To_Date;
+};
+
+// Copies every file of the bundle to "<folder>/<target>/<file>" byte for
+// byte, making the folders it needs. A file already there with the same
+// bytes is left alone; one with other bytes is replaced all at once or not
+// at all. Nothing else in `folder` is touched. Stops at the first failure.
+TBundleCollection Collect_Bundle(const TBundle& bundle, const QString& folder,
+                                 const TBundleProgress& progress = TBundleProgress());
+
+#endif

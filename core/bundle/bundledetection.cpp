@@ -1,0 +1,210 @@
+#include "bundle/bundledetection.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+
+#include "bundle/programfile.h"
+#include "bundle/qtinstallation.h"
+
+namespace
+{
+bool Loads_Qt(const std::vector<TLoadedLibrary>& libraries)
+{
+    return std::any_of(libraries.begin(), libraries.end(),
+                       [](const TLoadedLibrary& library) { return Is_Qt_Library(library.Name); });
+}
+
+bool Is_Readable_Folder(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isReadable() && info.isExecutable();
+}
+
+// One detection: the files taken so far and the plug-in folders still to
+// look into.
+class TDetector
+{
+public:
+    TDetector(const TDependencyLister& lister, const TBundleProgress& progress,
+              const QString& plugins_folder)
+        : d_lister(lister), d_progress(progress), d_plugins_folder(plugins_folder),
+          d_explicit_plugins_folder(!plugins_folder.isEmpty())
+    {
+    }
+
+    bool Run(const QString& program);
+    TBundleDetection Result() const;
+
+private:
+    bool Examine(const QString& file, std::vector<TLoadedLibrary>* libraries);
+    bool Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries);
+    bool Take_Library(const QString& file, const TLoadedLibrary& library);
+    bool Take_Plugin_Folder(const QString& name);
+    bool Take_Plugin(const QString& folder, const QFileInfo& plugin);
+    bool Choose_Plugins_Folder();
+    bool Fail(const QString& error);
+
+    const TDependencyLister& d_lister;
+    const TBundleProgress& d_progress;
+    QString d_plugins_folder;
+    bool d_explicit_plugins_folder;
+    bool d_plugins_folder_checked = false;
+    QString d_qt_core;
+    QStringList d_libraries_taken;
+    QStringList d_folders_seen;
+    QStringList d_folders_pending;
+    TBundle d_bundle;
+    QString d_error;
+};
+
+bool TDetector::Run(const QString& program)
+{
+    const QString problem = Program_File_Problem(program);
+    if (!problem.isEmpty())
+        return Fail(problem);
+    if (d_explicit_plugins_folder && !Choose_Plugins_Folder())
+        return false;
+    std::vector<TLoadedLibrary> libraries;
+    if (!Examine(program, &libraries))
+        return false;
+    if (!Loads_Qt(libraries))
+        return Fail(
+            QString("\"%1\" loads no Qt library, so there is nothing to bundle").arg(program));
+    if (!Take_Libraries(program, libraries))
+        return false;
+    while (!d_folders_pending.isEmpty())
+    {
+        if (!Take_Plugin_Folder(d_folders_pending.takeFirst()))
+            return false;
+    }
+    Sort_For_Installation(&d_bundle);
+    return true;
+}
+
+TBundleDetection TDetector::Result() const
+{
+    if (!d_error.isEmpty())
+        return {false, d_error, TBundle(), QString()};
+    return {true, QString(), d_bundle, d_plugins_folder_checked ? d_plugins_folder : QString()};
+}
+
+bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* libraries)
+{
+    if (d_progress && !d_progress(file))
+        return Fail("the detection was stopped");
+    const TLoadedLibraries loaded = d_lister(file);
+    if (!loaded.Ok)
+        return Fail(QString("cannot examine \"%1\": %2").arg(file, loaded.Error));
+    *libraries = loaded.Libraries;
+    return true;
+}
+
+bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries)
+{
+    for (const TLoadedLibrary& library : libraries)
+    {
+        if (Is_Qt_Library(library.Name) && !Take_Library(file, library))
+            return false;
+    }
+    return true;
+}
+
+// A library is taken as the real file behind the name the loader found, and
+// brings the plug-in folders suggested for it.
+bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
+{
+    if (library.Path.isEmpty())
+        return Fail(
+            QString("\"%1\" needs %2, which the loader does not find").arg(file, library.Name));
+    const QFileInfo real(QFileInfo(library.Path).canonicalFilePath());
+    if (!real.isFile())
+        return Fail(QString("%1, needed by \"%2\", is listed as \"%3\", which is not a file")
+                        .arg(library.Name, file, library.Path));
+    if (d_qt_core.isEmpty() && Is_Qt_Core_Library(library.Name))
+        d_qt_core = real.filePath();
+    if (d_libraries_taken.contains(real.filePath()))
+        return true;
+    d_libraries_taken.append(real.filePath());
+    d_bundle.Files.push_back({"lib", real.fileName(), real.filePath(), TTypes::Library_Dylib});
+    for (const QString& folder : Plugin_Folders_For(real.fileName()))
+    {
+        if (!d_folders_seen.contains(folder))
+        {
+            d_folders_seen.append(folder);
+            d_folders_pending.append(folder);
+        }
+    }
+    return true;
+}
+
+// A kind of plug-in that is not installed is left out.
+bool TDetector::Take_Plugin_Folder(const QString& name)
+{
+    if (!Choose_Plugins_Folder())
+        return false;
+    const QString path = QDir(d_plugins_folder).filePath(name);
+    if (!QFileInfo(path).isDir())
+        return true;
+    if (!Is_Readable_Folder(path))
+        return Fail(QString("the plug-in folder \"%1\" cannot be read").arg(path));
+    for (const QFileInfo& plugin : QDir(path).entryInfoList(QDir::Files, QDir::Name))
+    {
+        if (Is_Bundled_Plugin(name, plugin.fileName()) && !Take_Plugin(name, plugin))
+            return false;
+    }
+    return true;
+}
+
+bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
+{
+    d_bundle.Files.push_back(
+        {folder, plugin.fileName(), plugin.canonicalFilePath(), TTypes::Library_Plugin});
+    std::vector<TLoadedLibrary> libraries;
+    return Examine(plugin.filePath(), &libraries) && Take_Libraries(plugin.filePath(), libraries);
+}
+
+bool TDetector::Choose_Plugins_Folder()
+{
+    if (d_plugins_folder_checked)
+        return true;
+    d_plugins_folder_checked = true;
+    if (!d_explicit_plugins_folder)
+    {
+        if (d_qt_core.isEmpty())
+            return Fail("the program loads no Qt Core library, so its Qt installation and "
+                        "plug-in folder are unknown");
+        const QStringList candidates = Plugins_Folder_Candidates(d_qt_core);
+        const auto found =
+            std::find_if(candidates.begin(), candidates.end(),
+                         [](const QString& path) { return QFileInfo(path).isDir(); });
+        if (found == candidates.end())
+            return Fail(
+                QString("the Qt installation of \"%1\" has no plug-in folder (neither \"%2\" "
+                        "nor \"%3\"); name the plug-in folder explicitly")
+                    .arg(d_qt_core, candidates.value(0), candidates.value(1)));
+        d_plugins_folder = *found;
+    }
+    if (!QFileInfo(d_plugins_folder).isDir())
+        return Fail(QString("the plug-in folder \"%1\" does not exist").arg(d_plugins_folder));
+    if (!Is_Readable_Folder(d_plugins_folder))
+        return Fail(QString("the plug-in folder \"%1\" cannot be read").arg(d_plugins_folder));
+    return true;
+}
+
+bool TDetector::Fail(const QString& error)
+{
+    d_error = error;
+    return false;
+}
+}
+
+TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
+                               const TDependencyLister& lister, const TBundleProgress& progress)
+{
+    TDetector detector(lister, progress, plugins_folder);
+    detector.Run(program);
+    return detector.Result();
+}

@@ -1,0 +1,58 @@
+#include "bundle/qtinstallation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "libraryplugins.h"
+
+namespace
+{
+// The Wayland platform plug-ins cannot show a window without their shell
+// integration and need the others to draw and decorate it.
+QStringList Wayland_Client_Folders(const QString& library_name)
+{
+    static const QRegularExpression client("^libQt[56]WaylandClient\\.so");
+    if (!client.match(library_name).hasMatch())
+        return {};
+    return {"wayland-decoration-client", "wayland-graphics-integration-client",
+            "wayland-shell-integration"};
+}
+}
+
+bool Is_Qt_Library(const QString& name)
+{
+    return name.startsWith("libQt5") || name.startsWith("libQt6");
+}
+
+bool Is_Qt_Core_Library(const QString& name)
+{
+    return name.startsWith("libQt5Core.so") || name.startsWith("libQt6Core.so");
+}
+
+QStringList Plugins_Folder_Candidates(const QString& core_library)
+{
+    const QFileInfo core(core_library);
+    const QString qt = core.fileName().startsWith("libQt6") ? "qt6" : "qt5";
+    const QDir library_folder = core.absoluteDir();
+    QDir prefix = library_folder;
+    prefix.cdUp();
+    return {library_folder.filePath(qt + "/plugins"), prefix.filePath("plugins")};
+}
+
+// The suggestion text names the folders separated by commas or spaces.
+QStringList Plugin_Folders_For(const QString& library_name)
+{
+    static const QRegularExpression separators("[,\\s]+");
+    return Suggested_Plugins(library_name).split(separators, Qt::SkipEmptyParts) +
+           Wayland_Client_Folders(library_name);
+}
+
+bool Is_Bundled_Plugin(const QString& folder, const QString& file_name)
+{
+    if (!file_name.endsWith(".so"))
+        return false;
+    if (folder != "platforms")
+        return true;
+    return file_name == "libqxcb.so" || file_name.startsWith("libqwayland");
+}

@@ -1,0 +1,30 @@
+#ifndef QTINSTALLATION_H
+#define QTINSTALLATION_H
+
+#include <QString>
+#include <QStringList>
+
+// What a Qt installation looks like from the outside: its library names, the
+// folders it keeps its plug-ins in and which plug-ins a program takes along.
+
+// True for the name of a Qt 5 or Qt 6 library, such as "libQt5Gui.so.5".
+bool Is_Qt_Library(const QString& name);
+
+// True for the name of the Qt Core library.
+bool Is_Qt_Core_Library(const QString& name);
+
+// Where the installation whose Qt Core library is the real file
+// `core_library` may keep its plug-ins, in order of preference:
+// "<libdir>/qt5/plugins" ("qt6" for Qt 6) as Debian lays Qt out, then
+// "<prefix>/plugins" for a Qt installed under a prefix.
+QStringList Plugins_Folder_Candidates(const QString& core_library);
+
+// The plug-in folders to bundle beside the Qt library `library_name`.
+QStringList Plugin_Folders_For(const QString& library_name);
+
+// Whether the plug-in `file_name` of the plug-in folder `folder` goes into
+// the bundle: of the platforms only xcb and Wayland, not the embedded,
+// remote or test platforms.
+bool Is_Bundled_Plugin(const QString& folder, const QString& file_name);
+
+#endif

@@ -1,0 +1,49 @@
+#ifndef DETECTCOMMAND_H
+#define DETECTCOMMAND_H
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+#include "bundle/bundle.h"
+
+class QWidget;
+class TLibrariesWidget;
+class TMessageBox;
+
+// "Detect from Program...": asks for a built program, finds the Qt libraries
+// and plug-ins it needs, shows them and, once the user accepts, applies them
+// to the Libraries panel and copies them into the shared-libraries folder.
+class TDetectCommand : public QObject
+{
+    Q_OBJECT
+
+public:
+    using TPathQuery = std::function<QString()>;
+
+    // `shared_libs_path` tells the shared-libraries folder in use.
+    TDetectCommand(QWidget* window, TLibrariesWidget* panel, const TPathQuery& shared_libs_path);
+
+public slots:
+    void Run();
+
+signals:
+    // The outcome, for the status bar.
+    void Status_Message(const QString& text);
+    // The user chose a shared-libraries folder because none was set.
+    void Shared_Libs_Path_Chosen(const QString& path);
+
+private:
+    bool Accepted(const QString& program, const TBundle& bundle);
+    QString Shared_Libs_Folder();
+    void Apply(const QString& program, const TBundle& bundle, const QString& folder);
+
+    QWidget* d_window;
+    TLibrariesWidget* d_panel;
+    TPathQuery d_shared_libs_path;
+    TMessageBox* d_message_box;
+    QString d_program_folder;
+};
+
+#endif

@@ -1,0 +1,445 @@
+// Detection, collection and application of a program's Qt bundle, on a
+// made-up Qt installation below a temporary folder whose files say what they
+// load through a scripted dependency lister.
+
+#include <QtTest>
+
+#include <QDir>
+#include <QFile>
+
+#include <map>
+
+#include "bundle/bundleapplication.h"
+#include "bundle/bundlecollection.h"
+#include "bundle/bundledetection.h"
+#include "libraryfactory.h"
+#include "testsupport.h"
+
+namespace
+{
+const QString Debian_Lib = "usr/lib/x86_64-linux-gnu";
+const QString Debian_Plugins = Debian_Lib + "/qt5/plugins";
+
+// A folder of made-up ELF files, Qt libraries behind their soname links, and
+// what each file loads.
+class TFakeSystem
+{
+public:
+    TFakeSystem()
+    {
+        // Open to the user "nobody", for the permission cases.
+        QFile::setPermissions(d_folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ReadOther |
+                                                   QFile::ExeOther);
+    }
+
+    QString Path(const QString& relative) const { return d_folder.path() + "/" + relative; }
+
+    QString File(const QString& relative, const QByteArray& bytes = "\x7f" "ELF made up")
+    {
+        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
+        Test::Write_File(Path(relative), bytes);
+        return Path(relative);
+    }
+
+    // "libQt5Gui.so.5.15.8" in `folder` and its link "libQt5Gui.so.5".
+    void Library(const QString& folder, const QString& real_name)
+    {
+        File(folder + "/" + real_name, "\x7f" "ELF " + real_name.toUtf8());
+        const QString link = real_name.section('.', 0, 2);
+        QFile::link(real_name, Path(folder + "/" + link));
+        d_libraries[link.section('.', 0, 0)] = {link, Path(folder + "/" + link)};
+    }
+
+    // `file` loads `libraries`, named without extension ("libQt5Gui"); a
+    // name not made by Library() is not found by the loader.
+    void Loads(const QString& file, const QStringList& libraries)
+    {
+        std::vector<TLoadedLibrary>& loaded = d_loads[Path(file)];
+        for (const QString& name : libraries)
+        {
+            const auto found = d_libraries.find(name);
+            loaded.push_back(found != d_libraries.end() ? found->second
+                                                        : TLoadedLibrary{name + ".so.5", ""});
+        }
+    }
+
+    TDependencyLister Lister()
+    {
+        return [this](const QString& file) {
+            Examined.append(file.mid(d_folder.path().size() + 1));
+            const auto found = d_loads.find(file);
+            if (found == d_loads.end())
+                return TLoadedLibraries{false, "not a made-up file", {}};
+            return TLoadedLibraries{true, QString(), found->second};
+        };
+    }
+
+    QStringList Examined;
+
+private:
+    QTemporaryDir d_folder;
+    std::map<QString, TLoadedLibrary> d_libraries;
+    std::map<QString, std::vector<TLoadedLibrary>> d_loads;
+};
+
+// A Debian-like Qt 5 with the platforms that must be left behind, a few
+// other plug-in kinds and a Widgets program "app/demo".
+void Make_Debian_Qt(TFakeSystem* system)
+{
+    for (const char* name : {"Core", "Gui", "Widgets", "DBus", "XcbQpa", "WaylandClient"})
+        system->Library(Debian_Lib, QString("libQt5%1.so.5.15.8").arg(name));
+    const QStringList gui = {"libQt5Gui", "libQt5Core"};
+    const std::map<QString, QStringList> plugins = {
+        {"platforms/libqxcb.so", QStringList{"libQt5XcbQpa", "libQt5DBus"} + gui},
+        {"platforms/libqwayland-egl.so", QStringList{"libQt5WaylandClient", "libQt5DBus"} + gui},
+        {"platforms/libqoffscreen.so", gui},
+        {"platforms/libqminimal.so", gui},
+        {"platforms/libqeglfs.so", gui},
+        {"platforms/libqvnc.so", gui},
+        {"platforminputcontexts/libibusplatforminputcontextplugin.so",
+         QStringList{"libQt5DBus"} + gui},
+        {"xcbglintegrations/libqxcb-glx-integration.so", QStringList{"libQt5XcbQpa"} + gui},
+        {"wayland-shell-integration/libxdg-shell.so", QStringList{"libQt5WaylandClient"} + gui},
+        {"imageformats/libqjpeg.so", gui}};
+    for (const auto& plugin : plugins)
+    {
+        system->File(Debian_Plugins + "/" + plugin.first);
+        system->Loads(Debian_Plugins + "/" + plugin.first, plugin.second);
+    }
+    system->File(Debian_Plugins + "/platforms/README.txt", "not a plug-in");
+    system->File("app/demo");
+    system->Loads("app/demo", QStringList{"libc", "libQt5Widgets"} + gui);
+}
+
+// The bundle of `files` ("<target>/<name>") copied from `folder`.
+TBundle Bundle_Of(const QString& folder, const QStringList& files)
+{
+    TBundle bundle;
+    for (const QString& file : files)
+        bundle.Files.push_back({file.section('/', 0, 0), file.section('/', 1), folder + "/" + file,
+                                file.startsWith("lib/") ? TTypes::Library_Dylib
+                                                        : TTypes::Library_Plugin});
+    return bundle;
+}
+
+QStringList Files_Below(const QString& folder)
+{
+    QStringList files;
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        files.append(entries.next().mid(folder.size() + 1));
+    files.sort();
+    return files;
+}
+
+QStringList Checked_Names(const std::vector<TLibraryRecord>& libraries)
+{
+    QStringList names;
+    for (const TLibraryRecord& library : libraries)
+        if (library.Checked)
+            names.append(library.Target_Name + "/" + library.Name);
+    return names;
+}
+
+QStringList Checked_Names(const std::vector<TTargetRecord>& targets)
+{
+    QStringList names;
+    for (const TTargetRecord& target : targets)
+        if (target.Checked)
+            names.append(target.Name);
+    return names;
+}
+}
+
+class TBundleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void closureTakesWhatThePluginsLoad();
+    void pluginFolderComesFromTheProgramsQt_data();
+    void pluginFolderComesFromTheProgramsQt();
+    void failuresTellWhyAndFindNothing();
+    void collectingCopiesReplacesAndKeeps();
+    void failedCopiesLeaveTheOldFile();
+    void applyingChecksRenamesAndKeeps();
+};
+
+void TBundleTest::closureTakesWhatThePluginsLoad()
+{
+    TFakeSystem system;
+    Make_Debian_Qt(&system);
+
+    const TBundleDetection detection =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister());
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    // XcbQpa and DBus come only through libqxcb.so, the GLX integration only
+    // through XcbQpa, the shell integration only through the Wayland platform.
+    QCOMPARE(Bundle_Lines(detection.Bundle),
+             QStringList({"lib/libQt5Core.so.5.15.8", "lib/libQt5DBus.so.5.15.8",
+                          "lib/libQt5Gui.so.5.15.8", "lib/libQt5WaylandClient.so.5.15.8",
+                          "lib/libQt5Widgets.so.5.15.8", "lib/libQt5XcbQpa.so.5.15.8",
+                          "platforminputcontexts/libibusplatforminputcontextplugin.so",
+                          "platforms/libqwayland-egl.so", "platforms/libqxcb.so",
+                          "wayland-shell-integration/libxdg-shell.so",
+                          "xcbglintegrations/libqxcb-glx-integration.so"}));
+    QCOMPARE(detection.Plugins_Folder, system.Path(Debian_Plugins));
+    QCOMPARE(detection.Bundle.Files.front().Source,
+             system.Path(Debian_Lib + "/libQt5Core.so.5.15.8"));
+    QCOMPARE(detection.Bundle.Files.front().Type, TTypes::Library_Dylib);
+    QCOMPARE(detection.Bundle.Files.back().Source,
+             system.Path(Debian_Plugins + "/xcbglintegrations/libqxcb-glx-integration.so"));
+    QCOMPARE(detection.Bundle.Files.back().Type, TTypes::Library_Plugin);
+
+    // Each file is examined once; plug-ins left behind are not examined.
+    QCOMPARE(system.Examined.size(), 6);
+    QCOMPARE(system.Examined.removeDuplicates(), 0);
+}
+
+void TBundleTest::pluginFolderComesFromTheProgramsQt_data()
+{
+    QTest::addColumn<QString>("core");
+    QTest::addColumn<QStringList>("plugin_folders");
+    QTest::addColumn<QString>("explicit_folder");
+    QTest::addColumn<QString>("chosen");
+
+    const QString prefix = "opt/Qt/5.15.2/gcc_64";
+    QTest::newRow("Debian") << Debian_Lib + "/libQt5Core.so.5.15.8"
+                            << QStringList{Debian_Plugins} << QString() << Debian_Plugins;
+    QTest::newRow("prefix") << prefix + "/lib/libQt5Core.so.5.15.2"
+                            << QStringList{prefix + "/plugins", Debian_Plugins} << QString()
+                            << prefix + "/plugins";
+    QTest::newRow("Debian before prefix")
+        << Debian_Lib + "/libQt5Core.so.5.15.8"
+        << QStringList{"usr/lib/plugins", Debian_Plugins} << QString() << Debian_Plugins;
+    QTest::newRow("Qt 6") << Debian_Lib + "/libQt6Core.so.6.4.2"
+                          << QStringList{Debian_Plugins, Debian_Lib + "/qt6/plugins"}
+                          << QString() << Debian_Lib + "/qt6/plugins";
+    QTest::newRow("explicit") << Debian_Lib + "/libQt5Core.so.5.15.8"
+                              << QStringList{Debian_Plugins, "srv/plugins"} << "srv/plugins"
+                              << "srv/plugins";
+}
+
+void TBundleTest::pluginFolderComesFromTheProgramsQt()
+{
+    QFETCH(QString, core);
+    QFETCH(QStringList, plugin_folders);
+    QFETCH(QString, explicit_folder);
+    QFETCH(QString, chosen);
+    TFakeSystem system;
+    const QString folder = QFileInfo(core).path();
+    const QString version = core.section(".so.", 1);
+    const QString qt = core.contains("Qt6") ? "libQt6" : "libQt5";
+    system.Library(folder, qt + "Core.so." + version);
+    system.Library(folder, qt + "Gui.so." + version);
+    for (const QString& plugins : plugin_folders)
+    {
+        system.File(plugins + "/platforms/libqxcb.so");
+        system.Loads(plugins + "/platforms/libqxcb.so", {qt + "Gui"});
+    }
+    system.File("app/demo");
+    system.Loads("app/demo", {qt + "Gui", qt + "Core"});
+
+    const TBundleDetection detection =
+        Detect_Bundle(system.Path("app/demo"),
+                      explicit_folder.isEmpty() ? QString() : system.Path(explicit_folder),
+                      system.Lister());
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    QCOMPARE(detection.Plugins_Folder, system.Path(chosen));
+    QCOMPARE(Bundle_Lines(detection.Bundle), QStringList({"lib/" + qt + "Core.so." + version,
+                                            "lib/" + qt + "Gui.so." + version,
+                                            "platforms/libqxcb.so"}));
+    QCOMPARE(detection.Bundle.Files.back().Source, system.Path(chosen + "/platforms/libqxcb.so"));
+}
+
+void TBundleTest::failuresTellWhyAndFindNothing()
+{
+    struct TCase
+    {
+        const char* Name;
+        std::function<void(TFakeSystem*)> Prepare;
+        QString Program;
+        QString Plugins_Folder;
+        QString Error;  // %1: the made-up folder
+    };
+    const std::vector<TCase> cases = {
+        {"missing", {}, "app/gone", {}, "\"%1/app/gone\" does not exist"},
+        {"not ELF", [](TFakeSystem* s) { s->File("app/script", "#!/bin/sh\n"); }, "app/script", {},
+         "\"%1/app/script\" is not an ELF file, so not a built program"},
+        {"no Qt", [](TFakeSystem* s) { s->File("app/tool"); s->Loads("app/tool", {"libc"}); },
+         "app/tool", {}, "\"%1/app/tool\" loads no Qt library, so there is nothing to bundle"},
+        {"Qt not found", [](TFakeSystem* s) { s->Loads("app/demo", {"libQt5Quick"}); },
+         "app/demo", {}, "\"%1/app/demo\" needs libQt5Quick.so.5, which the loader does not find"},
+        {"no plug-in folder",
+         [](TFakeSystem* s) { QDir(s->Path(Debian_Plugins)).removeRecursively(); }, "app/demo", {},
+         "the Qt installation of \"%1/" + Debian_Lib + "/libQt5Core.so.5.15.8\" has no plug-in "
+         "folder (neither \"%1/" + Debian_Plugins + "\" nor \"%1/usr/lib/plugins\"); name the "
+         "plug-in folder explicitly"},
+        {"explicit folder missing", {}, "app/demo", "srv/plugins",
+         "the plug-in folder \"%1/srv/plugins\" does not exist"},
+        {"unreadable platforms",
+         [](TFakeSystem* s) { QFile::setPermissions(s->Path(Debian_Plugins + "/platforms"), {}); },
+         "app/demo", {},
+         "the plug-in folder \"%1/" + Debian_Plugins + "/platforms\" cannot be read"},
+    };
+    for (const TCase& failure : cases)
+    {
+        TFakeSystem system;
+        Make_Debian_Qt(&system);
+        if (failure.Prepare)
+            failure.Prepare(&system);
+        const QString plugins =
+            failure.Plugins_Folder.isEmpty() ? QString() : system.Path(failure.Plugins_Folder);
+        Test::TUnprivileged nobody;
+        const TBundleDetection detection =
+            Detect_Bundle(system.Path(failure.Program), plugins, system.Lister());
+        QVERIFY2(!detection.Ok, failure.Name);
+        QCOMPARE(detection.Error, failure.Error.arg(system.Path("").chopped(1)));
+        QVERIFY2(detection.Bundle.Files.empty(), failure.Name);
+    }
+
+    // Stopped by its progress after the third file.
+    TFakeSystem system;
+    Make_Debian_Qt(&system);
+    QStringList told;
+    const TBundleDetection stopped =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister(),
+                      [&told](const QString& file) {
+                          told.append(file);
+                          return told.size() < 3;
+                      });
+    QCOMPARE(stopped.Error, QString("the detection was stopped"));
+    QCOMPARE(system.Examined.size(), 2);
+    QCOMPARE(told.first(), system.Path("app/demo"));
+}
+
+void TBundleTest::collectingCopiesReplacesAndKeeps()
+{
+    TFakeSystem system;
+    const QString source = system.Path("source");
+    system.File("source/real/libQt5Core.so.5.15.8", QByteArray(3 << 20, 'c'));
+    QDir().mkpath(source + "/lib");
+    QFile::link("../real/libQt5Core.so.5.15.8", source + "/lib/libQt5Core.so.5.15.8");
+    QVERIFY(QFileInfo(source + "/lib/libQt5Core.so.5.15.8").isSymLink());
+    system.File("source/lib/libQt5Gui.so.5.15.8", "gui");
+    system.File("source/platforms/libqxcb.so", "xcb");
+    QFile::setPermissions(source + "/platforms/libqxcb.so",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                              QFile::ReadOther | QFile::ExeOther);
+    const QStringList lines = {"lib/libQt5Core.so.5.15.8", "lib/libQt5Gui.so.5.15.8",
+                               "platforms/libqxcb.so"};
+    const TBundle bundle = Bundle_Of(source, lines);
+    const QString folder = system.Path("shared_libs/new");
+
+    const TBundleCollection first = Collect_Bundle(bundle, folder);
+    QVERIFY2(first.Ok, qPrintable(first.Error));
+    QCOMPARE(first.Copied, lines);
+    QCOMPARE(first.Up_To_Date, QStringList());
+    QCOMPARE(Files_Below(folder), lines);
+    for (const QString& line : lines)
+        QCOMPARE(Test::Read_File(folder + "/" + line), Test::Read_File(source + "/" + line));
+    QVERIFY(!QFileInfo(folder + "/lib/libQt5Core.so.5.15.8").isSymLink());
+    QCOMPARE(QFileInfo(folder + "/platforms/libqxcb.so").permissions(),
+             QFileInfo(source + "/platforms/libqxcb.so").permissions());
+
+    // Other files stay; a file of other bytes is replaced, the rest is kept.
+    system.File("shared_libs/new/lib/notes.txt", "mine");
+    system.File("shared_libs/new/styles/libqstyle.so", "mine too");
+    system.File("shared_libs/new/lib/libQt5Gui.so.5.15.8", "older gui");
+    const QDateTime core_time = QFileInfo(folder + "/lib/libQt5Core.so.5.15.8").lastModified();
+    const TBundleCollection second = Collect_Bundle(bundle, folder);
+    QVERIFY2(second.Ok, qPrintable(second.Error));
+    QCOMPARE(second.Copied, QStringList({"lib/libQt5Gui.so.5.15.8"}));
+    QCOMPARE(second.Up_To_Date,
+             QStringList({"lib/libQt5Core.so.5.15.8", "platforms/libqxcb.so"}));
+    QCOMPARE(Test::Read_File(folder + "/lib/libQt5Gui.so.5.15.8"), QByteArray("gui"));
+    QCOMPARE(QFileInfo(folder + "/lib/libQt5Core.so.5.15.8").lastModified(), core_time);
+    QCOMPARE(Files_Below(folder),
+             QStringList({"lib/libQt5Core.so.5.15.8", "lib/libQt5Gui.so.5.15.8", "lib/notes.txt",
+                          "platforms/libqxcb.so", "styles/libqstyle.so"}));
+    QCOMPARE(Test::Read_File(folder + "/lib/notes.txt"), QByteArray("mine"));
+}
+
+void TBundleTest::failedCopiesLeaveTheOldFile()
+{
+    TFakeSystem system;
+    const QString source = system.Path("source");
+    system.File("source/lib/libQt5Core.so.5.15.8", QByteArray(1 << 20, 'c'));
+    system.File("source/lib/libQt5Gui.so.5.15.8", QByteArray(3 << 20, 'g'));
+    system.File("outside/libQt5Gui.so.5.15.8", "not to be touched");
+    const TBundle bundle =
+        Bundle_Of(source, {"lib/libQt5Core.so.5.15.8", "lib/libQt5Gui.so.5.15.8"});
+    const QString folder = system.Path("shared_libs");
+    system.File("shared_libs/lib/libQt5Gui.so.5.15.8", "older gui");
+
+    // A full disk part-way through the second file.
+    {
+        Test::TFileSizeLimit limit(2 << 20);
+        const TBundleCollection full = Collect_Bundle(bundle, folder);
+        QVERIFY(!full.Ok);
+        const QString copy = "lib/libQt5Gui.so.5.15.8";
+        QVERIFY2(full.Error.startsWith(
+                     QString("cannot copy \"%1/%3\" to \"%2/%3\"").arg(source, folder, copy)),
+                 qPrintable(full.Error));
+        QCOMPARE(full.Copied, QStringList({"lib/libQt5Core.so.5.15.8"}));
+    }
+    QCOMPARE(Test::Read_File(folder + "/lib/libQt5Gui.so.5.15.8"), QByteArray("older gui"));
+    QCOMPARE(Files_Below(folder),
+             QStringList({"lib/libQt5Core.so.5.15.8", "lib/libQt5Gui.so.5.15.8"}));
+
+    // A link in the way is not written through.
+    QFile::remove(folder + "/lib/libQt5Gui.so.5.15.8");
+    QFile::link(system.Path("outside/libQt5Gui.so.5.15.8"), folder + "/lib/libQt5Gui.so.5.15.8");
+    const TBundleCollection linked = Collect_Bundle(bundle, folder);
+    QCOMPARE(linked.Error, QString("\"%1/lib/libQt5Gui.so.5.15.8\" is in the way: it is a link, "
+                                   "not a copy of \"%2/lib/libQt5Gui.so.5.15.8\"")
+                               .arg(folder, source));
+    QCOMPARE(linked.Up_To_Date, QStringList({"lib/libQt5Core.so.5.15.8"}));
+    QCOMPARE(Test::Read_File(system.Path("outside/libQt5Gui.so.5.15.8")),
+             QByteArray("not to be touched"));
+}
+
+void TBundleTest::applyingChecksRenamesAndKeeps()
+{
+    std::vector<TTargetRecord> targets = Factory_Targets();
+    std::vector<TLibraryRecord> libraries = Factory_Libraries();
+    TBundle bundle = Bundle_Of("/qt", {"lib/libQt5Core.so.5.15.8", "lib/libQt5Gui.so.5.15.8",
+                                       "lib/libQt5WaylandClient.so.5.15.8",
+                                       "platforminputcontexts/libibusplatforminputcontextplugin.so",
+                                       "platforms/libqxcb.so",
+                                       "wayland-shell-integration/libxdg-shell.so"});
+    const TBundleApplication application = Apply_Bundle(bundle, &targets, &libraries);
+
+    QCOMPARE(Checked_Names(targets), QStringList({"lib", "platforms", "platforminputcontexts",
+                                                  "wayland-shell-integration"}));
+    QCOMPARE(targets.size(), std::size_t(13));
+    QStringList checked = Checked_Names(libraries);
+    checked.sort();
+    QCOMPARE(checked, Bundle_Lines(bundle));
+    // Renamed in place, so the panel keeps its order; the rest is kept.
+    QCOMPARE(libraries[1].Name, QString("libQt5Gui.so.5.15.8"));
+    QCOMPARE(libraries[2].Name, QString("libQt5Core.so.5.15.8"));
+    QCOMPARE(libraries[0].Name, QString("libQt5Widgets.so.5.15.2"));
+    QVERIFY(!libraries[0].Checked);
+    QCOMPARE(libraries.size(), std::size_t(44));
+    QCOMPARE(libraries.back().Type, TTypes::Library_Plugin);
+    QCOMPARE(application.Targets_Added, 1);
+    QCOMPARE(application.Libraries_Added, 2);
+    QCOMPARE(application.Libraries_Renamed, 2);
+    QCOMPARE(application.Libraries_Unchecked, 42 - 4);
+
+    // A version already listed is checked; the other one is not renamed onto it.
+    libraries = {{"lib", "libQt5Core.so.5.15.2", TTypes::Library_Dylib, true},
+                 {"lib", "libQt5Core.so.5.15.8", TTypes::Library_Dylib, false}};
+    bundle = Bundle_Of("/qt", {"lib/libQt5Core.so.5.15.8"});
+    const TBundleApplication listed = Apply_Bundle(bundle, &targets, &libraries);
+    QCOMPARE(Checked_Names(libraries), QStringList({"lib/libQt5Core.so.5.15.8"}));
+    QCOMPARE(libraries[0].Name, QString("libQt5Core.so.5.15.2"));
+    QCOMPARE(listed.Libraries_Renamed, 0);
+    QCOMPARE(listed.Libraries_Unchecked, 1);
+}
+
+QTEST_GUILESS_MAIN(TBundleTest)
+#include "tst_bundle.moc"
