@@ -40,7 +40,7 @@ bool TRequirementScan::Process_File(const QString& path)
     const TProgramRun listing = Run("ldd", {path});
     if (listing.Outcome != TProgramRun::Succeeded)
         return false;
-    for (const QString& library : Dependency_Libraries(listing.Output))
+    for (const QString& library : Scanned_Libraries(Ldd_Libraries(listing.Output)))
     {
         if (Has_Library(d_entries, library))
             continue;

@@ -1,0 +1,13 @@
+#include "loadedlibraries.h"
+
+#include "librarylisting.h"
+
+namespace
+{
+const int Ldd_Wait_Ms = 30000;
+}
+
+TLoadedLibraries Loaded_Libraries(const QString& file)
+{
+    return List_Libraries(TLibraryResolver(), file, Ldd_Wait_Ms, nullptr).Libraries;
+}
