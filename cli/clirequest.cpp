@@ -94,5 +94,7 @@ QString Cli_Usage()
            "  --output FILE      the spec file to write\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run), 2 on wrong usage.\n";
+           "be read (or, for requires, when ldd or rpm could not run or the RPM database knows\n"
+           "none of the libraries), 2 on wrong usage. The scan's progress is shown on standard\n"
+           "error when it is a terminal.\n";
 }

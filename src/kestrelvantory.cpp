@@ -215,6 +215,7 @@ QStringList TKestrelvantory::Save_Panel_Defaults()
 // it is lost once the window is gone.
 void TKestrelvantory::closeEvent(QCloseEvent* event)
 {
+    d_requires_widget->Stop_Scan();
     QStringList failed = Save_Panel_Defaults();
     d_settings->setValue(Key_Position, pos());
     d_settings->setValue(Key_Size, size());
