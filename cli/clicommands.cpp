@@ -113,7 +113,8 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
-    const TSpecText spec = Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
+    const TSpecText spec =
+        Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
     if (!spec.Is_Complete())
         return Fail(err, spec.Error);
     if (!Save_Text_File(request.Output, spec.Text, &error))

@@ -63,7 +63,9 @@ QString Scan_Problems(const TScanReport& report)
 
 QString Scan_Progress_Text(int done, int total)
 {
-    return QString("Scanning requirements: %1 of %2").arg(done).arg(Counted(total, "file", "files"));
+    return QString("Scanning requirements: %1 of %2")
+        .arg(done)
+        .arg(Counted(total, "file", "files"));
 }
 
 QString Scan_Notes(const TScanReport& report)
@@ -77,7 +79,8 @@ QString Scan_Notes(const TScanReport& report)
 
 QString Scan_Summary(const TScanReport& report, int packages)
 {
-    QString summary = QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
+    QString summary =
+        QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
     const QString problems = Scan_Problems(report);
     if (!problems.isEmpty())
         summary += " Incomplete: " + problems + ".";

@@ -70,12 +70,15 @@ TSequentialScan Sequential_Scan(const QString& shared, const QStringList& target
         const QDir folder(shared + "/" + target);
         for (const QString& file : folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
         {
-            for (const QString& line : Run_Command("ldd", {folder.filePath(file)}).Output.split('\n'))
+            for (const QString& line :
+                 Run_Command("ldd", {folder.filePath(file)}).Output.split('\n'))
             {
                 const QString library = dependency.match(line).captured(1).trimmed();
-                if (library.isEmpty() || library.contains("libQt5") || Has_Library(scan.Entries, library))
+                if (library.isEmpty() || library.contains("libQt5") ||
+                    Has_Library(scan.Entries, library))
                     continue;
-                const TProgramRun query = Run_Program("rpm", {"-q", "--whatprovides", library}, 60000);
+                const TProgramRun query =
+                    Run_Program("rpm", {"-q", "--whatprovides", library}, 60000);
                 const QString package = Providing_Package(query.Output);
                 if (query.Outcome == TProgramRun::Succeeded && !package.isEmpty())
                     Add_Library(scan.Entries, package, library);

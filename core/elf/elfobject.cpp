@@ -178,7 +178,8 @@ bool TElfReader::Read_Dynamic()
         return true;
     d_object.Has_Dynamic = true;
     QByteArray table;
-    if (dynamic->File_Size > Max_Dynamic_Size || !Whole(dynamic->Offset, dynamic->File_Size, &table))
+    if (dynamic->File_Size > Max_Dynamic_Size ||
+        !Whole(dynamic->Offset, dynamic->File_Size, &table))
         return Fail(TElfObject::Malformed, "the dynamic section lies outside the file");
 
     const int entry_size = Is_64() ? 16 : 8;
@@ -226,7 +227,8 @@ bool TElfReader::Read_Strings(const std::vector<TDynamicEntry>& entries)
         if (!named)
             continue;
         if (!has_table || !String_At(entry.Value, &text))
-            return Fail(TElfObject::Malformed, "a name in the dynamic section lies outside the file");
+            return Fail(TElfObject::Malformed,
+                        "a name in the dynamic section lies outside the file");
         if (entry.Tag == Tag_Needed)
             d_object.Needed.append(text);
         else if (entry.Tag == Tag_Soname)

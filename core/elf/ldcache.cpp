@@ -108,7 +108,8 @@ TLdCache::TAnswer TLdCache::Find(const QByteArray& name, const TKind& kind, QByt
             return Undecided;
         if (!kind.Accepted_Flags.contains(entry.Flags))
             continue;
-        if (best == nullptr || (best->Flags != kind.Preferred_Flags && entry.Flags == kind.Preferred_Flags))
+        if (best == nullptr ||
+            (best->Flags != kind.Preferred_Flags && entry.Flags == kind.Preferred_Flags))
             best = &entry;
     }
     if (best == nullptr)

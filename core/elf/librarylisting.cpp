@@ -43,8 +43,10 @@ TLibraryListing List_Libraries(const TLibraryResolver& resolver, const QString& 
     if (run.Outcome == TProgramRun::Succeeded)
         listing.Libraries = {true, QString(), Ldd_Libraries(run.Output)};
     else if (run.Outcome == TProgramRun::Failed)
-        listing.Libraries.Error = QString("\"%1\" cannot be examined: %2").arg(file, resolution.Reason);
+        listing.Libraries.Error =
+            QString("\"%1\" cannot be examined: %2").arg(file, resolution.Reason);
     else
-        listing.Libraries.Error = QString("\"%1\" cannot be examined: %2").arg(file, Ldd_Problem(run.Outcome));
+        listing.Libraries.Error =
+            QString("\"%1\" cannot be examined: %2").arg(file, Ldd_Problem(run.Outcome));
     return listing;
 }

@@ -85,7 +85,8 @@ private:
     int Object_Of_File(const TOpenedObject& opened) const;
     TFound Search(const QByteArray& name, int loader, QByteArray* path);
     TFound Search_Path(const QByteArray& list, int owner, const QByteArray& name, QByteArray* path);
-    TFound Search_Folders(const QList<QByteArray>& folders, const QByteArray& name, QByteArray* path);
+    TFound Search_Folders(const QList<QByteArray>& folders, const QByteArray& name,
+                          QByteArray* path);
     TFound Try(const QByteArray& path);
     TFound Give_Up_On(const QString& reason);
 
@@ -111,13 +112,15 @@ TResolution TLibraryResolver::TSession::Run(const QString& file)
     if (resolution.Reason.isEmpty())
         resolution.Reason = d_resolver.d_host.Error;
     if (resolution.Reason.isEmpty())
-        resolution.Reason = main->Outcome == TOpenedObject::Failed ? QString("\"%1\" is not a regular file").arg(file)
-                                                                  : Main_Problem(main->Object);
+        resolution.Reason = main->Outcome == TOpenedObject::Failed
+                                ? QString("\"%1\" is not a regular file").arg(file)
+                                : Main_Problem(main->Object);
     if (!resolution.Reason.isEmpty())
         return resolution;
 
     d_objects.push_back({path, {}, main, -1});
-    d_objects.push_back({d_resolver.d_host.Interpreter, {d_resolver.d_host.Interpreter_Soname}, nullptr, -1});
+    d_objects.push_back(
+        {d_resolver.d_host.Interpreter, {d_resolver.d_host.Interpreter_Soname}, nullptr, -1});
     for (int index = 0; index < static_cast<int>(d_objects.size()); ++index)
     {
         if (!Load_Needs(index))
@@ -138,7 +141,8 @@ QString TLibraryResolver::TSession::Main_Problem(const TElfObject& object) const
     const TLoaderHost& host = d_resolver.d_host;
     if (object.Status == TElfObject::Not_Elf)
         return "it is not an ELF file";
-    if (!object.Is_Read() || !object.Ident_Valid || !object.Version_Valid || !object.Entry_Size_Valid)
+    if (!object.Is_Read() || !object.Ident_Valid || !object.Version_Valid ||
+        !object.Entry_Size_Valid)
         return "it is not a well-formed ELF file: " + object.Error;
     if (object.Class != host.Class || object.Little_Endian != host.Little_Endian ||
         object.Machine != host.Machine)
@@ -172,7 +176,8 @@ TLibraryResolver::TSession::TCandidate TLibraryResolver::TSession::Candidate(
         return Give_Up;
     if (object.Machine != host.Machine)
         return Skip;
-    const bool loadable = object.Type == Elf::Type_Shared && (object.Flags_1 & Elf::Flag_1_Pie) == 0;
+    const bool loadable =
+        object.Type == Elf::Type_Shared && (object.Flags_1 & Elf::Flag_1_Pie) == 0;
     if (!loadable || !object.Entry_Size_Valid || !object.Is_Read() || !object.Has_Dynamic ||
         object.Has_Filters)
         return Give_Up;
@@ -263,7 +268,8 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Search(const QByt
     if ((needing.Flags_1 & Elf::Flag_1_No_Default_Lib) != 0)
         return Give_Up_On("a library refuses the system folders");
 
-    const TLdCache::TAnswer cached = d_resolver.d_cache.Find(name, d_resolver.d_host.Cache_Kind, path);
+    const TLdCache::TAnswer cached =
+        d_resolver.d_cache.Find(name, d_resolver.d_host.Cache_Kind, path);
     if (cached == TLdCache::Undecided)
         return Give_Up_On(QString("the loader's cache must choose %1").arg(Quoted(name)));
     if (cached == TLdCache::Found)
@@ -295,7 +301,8 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Search_Folders(
     for (const QByteArray& folder : folders)
     {
         if (d_resolver.Has_Feature_Subfolders(folder))
-            return Give_Up_On(QString("the folder %1 has processor-specific subfolders").arg(Quoted(folder)));
+            return Give_Up_On(
+                QString("the folder %1 has processor-specific subfolders").arg(Quoted(folder)));
         *path = folder + name;
         const TFound found = Try(*path);
         if (found != Not_Found)

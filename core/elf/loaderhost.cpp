@@ -84,13 +84,15 @@ void Read_Loader_Help(const QString& help, TLoaderHost* host)
         {
             host->Knows_Search_Folders = true;
             QString folder = text.left(text.size() - system_marker.size());
-            host->System_Folders.append(QFile::encodeName(folder.endsWith('/') ? folder : folder + '/'));
+            host->System_Folders.append(
+                QFile::encodeName(folder.endsWith('/') ? folder : folder + '/'));
         }
         else if ((section == Hwcaps_Section || section == Legacy_Section) && line.startsWith(' ') &&
                  !text.isEmpty())
         {
-            const QByteArray name =
-                section == Hwcaps_Section ? "glibc-hwcaps" : QFile::encodeName(text.section(' ', 0, 0));
+            const QByteArray name = section == Hwcaps_Section
+                                        ? "glibc-hwcaps"
+                                        : QFile::encodeName(text.section(' ', 0, 0));
             if (!host->Feature_Subfolders.contains(name))
                 host->Feature_Subfolders.append(name);
         }

@@ -31,8 +31,8 @@ void TBackgroundScan::Start(const QString& shared_libs_path, const QStringList& 
     });
     d_scan = scan;
     d_running = true;
-    d_watcher.setFuture(
-        QtConcurrent::run([scan, shared_libs_path, targets] { scan->Scan(shared_libs_path, targets); }));
+    d_watcher.setFuture(QtConcurrent::run([scan, shared_libs_path, targets]
+                                          { scan->Scan(shared_libs_path, targets); }));
 }
 
 void TBackgroundScan::Stop()

@@ -13,7 +13,8 @@ QStringList Scan_Files(const QString& shared_libs_path, const QStringList& targe
         if (!targets.contains(name))
             continue;
         const QString folder = shared_libs_path + "/" + name;
-        for (const QString& file : QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
+        for (const QString& file :
+             QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
             files.append(folder + "/" + file);
     }
     for (const QString& target : targets)

@@ -63,11 +63,12 @@ TStandIns::~TStandIns()
 // other capability is provided by none.
 void TStandIns::Set_Providers(const std::map<QString, QString>& providers)
 {
-    QString script = QString("echo run >> '%1/rpm-runs.log'\nshift 2\nstatus=0\n"
-                             "for library in \"$@\"; do\n"
-                             "case \"$library\" in\n/*) echo \"$library\" >> '%1/rpm.log' ;;\nesac\n"
-                             "case \"$library\" in\n")
-                         .arg(d_log.path());
+    QString script =
+        QString("echo run >> '%1/rpm-runs.log'\nshift 2\nstatus=0\n"
+                "for library in \"$@\"; do\n"
+                "case \"$library\" in\n/*) echo \"$library\" >> '%1/rpm.log' ;;\nesac\n"
+                "case \"$library\" in\n")
+            .arg(d_log.path());
     for (const auto& [library, output] : providers)
         script += QString("'%1') %2 ;;\n")
                       .arg(library, output == "#hang" ? "exec sleep 30" : "echo '" + output + "'");
