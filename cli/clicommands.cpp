@@ -8,6 +8,7 @@
 #include "bundle/bundledetection.h"
 #include "editorstate.h"
 #include "libraryselection.h"
+#include "progressline.h"
 #include "requirelist.h"
 #include "requirementscan.h"
 #include "savefile.h"
@@ -51,21 +52,29 @@ bool Load_State(const TCliRequest& request, TEditorState* state, QTextStream& er
     return true;
 }
 
-// A fresh scan of the active targets in `shared_libs_path`; what went wrong
-// is told on `err`.
-TRequirementScan Scan(const QString& shared_libs_path, const TEditorState& state, QTextStream& err)
+// A fresh scan of the active targets in `shared_libs_path`, into `scan`;
+// what went wrong is told on `err`, with the progress when it is a terminal.
+void Scan(const QString& shared_libs_path, const TEditorState& state, TRequirementScan* scan,
+          QTextStream& err)
 {
-    TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
-    scan.Scan(shared_libs_path, Active_Target_Names(state.Targets, state.Libraries, true));
-    const QString problems = Scan_Problems(scan.Report());
+    TScanProgressLine progress(err);
+    scan->Set_Progress([&progress](int done, int total) { progress.Show(done, total); });
+    scan->Scan(shared_libs_path, Active_Target_Names(state.Targets, state.Libraries, true));
+    progress.Finish();
+    const QString problems = Scan_Problems(scan->Report());
     if (!problems.isEmpty())
         err << "kestrelvantory-cli: the requirements scan was incomplete: " << problems << ".\n";
-    return scan;
+    const QString notes = Scan_Notes(scan->Report());
+    if (!notes.isEmpty())
+        err << "kestrelvantory-cli: " << notes << ".\n";
 }
 
-bool Scan_Could_Run(const TScanReport& report)
+// A scan whose programs could not run, or whose database knows none of the
+// libraries, gives no usable answer.
+bool Scan_Answered(const TScanReport& report)
 {
-    return report.Not_Started.isEmpty() && report.Timed_Out.isEmpty();
+    return report.Not_Started.isEmpty() && report.Timed_Out.isEmpty() &&
+           !Database_Knows_None(report);
 }
 
 // As the editor's Create: a fresh scan in the automatic mode (the stored list
@@ -78,7 +87,11 @@ QStringList Packages_To_Write(const TCliRequest& request, const TEditorState& st
     {
     case TTypes::Requires_Auto_Update:
         if (!shared_libs_path.isEmpty())
-            return Package_Names(Scan(shared_libs_path, state, err).Entries());
+        {
+            TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+            Scan(shared_libs_path, state, &scan, err);
+            return Package_Names(scan.Entries());
+        }
         return Package_Names(state.Requires);
     case TTypes::Requires_Manual_Update:
         return Package_Names(state.Requires);
@@ -136,7 +149,8 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
-    const TSpecText spec = Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
+    const TSpecText spec =
+        Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
     if (!spec.Is_Complete())
         return Fail(err, spec.Error);
     if (!Save_Text_File(request.Output, spec.Text, &error))
@@ -152,10 +166,11 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
     const QString shared_libs_path = Shared_Libs_Path(request, Data_Folder(request));
     if (shared_libs_path.isEmpty())
         return Fail(err, "no shared-libraries folder is set; give one with --shared-libs");
-    const TRequirementScan scan = Scan(shared_libs_path, state, err);
+    TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+    Scan(shared_libs_path, state, &scan, err);
     for (const QString& package : Package_Names(scan.Entries()))
         out << package << "\n";
-    return Scan_Could_Run(scan.Report()) ? Cli_Success : Cli_Failure;
+    return Scan_Answered(scan.Report()) ? Cli_Success : Cli_Failure;
 }
 
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)

@@ -141,7 +141,8 @@ QString Cli_Usage()
            "                     as DIR/<target>/<file>\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run; for detect, when the\n"
-           "program cannot be examined or a copy fails), 2 on wrong usage (an\n"
-           "unknown NAME of --set included).\n";
+           "be read (or, for requires, when ldd or rpm could not run or the RPM database knows\n"
+           "none of the libraries; for detect, when the program cannot be examined or a copy\n"
+           "fails), 2 on wrong usage (an unknown NAME of --set included). The scan's progress\n"
+           "is shown on standard error when it is a terminal.\n";
 }

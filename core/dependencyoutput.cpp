@@ -14,20 +14,31 @@ bool Is_Qt_Library(const QString& library)
 }
 }
 
-QStringList Dependency_Libraries(const QString& ldd_output)
+std::vector<TLoadedLibrary> Ldd_Libraries(const QString& ldd_output)
 {
-    static const QRegularExpression dependency("^.+ => (.+) \\(");
-    QStringList libraries;
+    static const QRegularExpression found("^\\s*(.+?) => (.+) \\(");
+    static const QRegularExpression missing("^\\s*(.+?) => not found\\s*$");
+    std::vector<TLoadedLibrary> libraries;
     for (const QString& line : ldd_output.split('\n'))
     {
-        const QRegularExpressionMatch match = dependency.match(line);
-        if (!match.hasMatch())
-            continue;
-        const QString library = match.captured(1).trimmed();
-        if (!library.isEmpty() && !Is_Qt_Library(library))
-            libraries.append(library);
+        const QRegularExpressionMatch library = found.match(line);
+        if (library.hasMatch() && !library.captured(2).trimmed().isEmpty())
+            libraries.push_back({library.captured(1), library.captured(2).trimmed()});
+        else if (missing.match(line).hasMatch())
+            libraries.push_back({missing.match(line).captured(1), QString()});
     }
     return libraries;
+}
+
+QStringList Scanned_Libraries(const std::vector<TLoadedLibrary>& libraries)
+{
+    QStringList paths;
+    for (const TLoadedLibrary& library : libraries)
+    {
+        if (!library.Path.isEmpty() && !Is_Qt_Library(library.Path))
+            paths.append(library.Path);
+    }
+    return paths;
 }
 
 QString Providing_Package(const QString& rpm_output)

@@ -4,13 +4,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+#include "elf/loadedlibraries.h"
+
 // Reading what "ldd" and "rpm -q --whatprovides" print.
 
-// The resolved paths of the libraries that an "ldd" listing names, in listing
-// order. Lines without "name => path (address)" are skipped: the kernel's
-// virtual library, the program interpreter and libraries that were not found.
-// Qt 4, 5 and 6 libraries are left out, as the application ships its own.
-QStringList Dependency_Libraries(const QString& ldd_output);
+// The libraries that an "ldd" listing names as "name => path (address)" or
+// "name => not found" (with an empty path), in listing order. Other lines
+// are skipped: the kernel's virtual library and the program interpreter.
+std::vector<TLoadedLibrary> Ldd_Libraries(const QString& ldd_output);
+
+// The paths a requirements scan asks about: those of the libraries found,
+// in order, without Qt 4, 5 and 6 libraries, as the application ships its own.
+QStringList Scanned_Libraries(const std::vector<TLoadedLibrary>& libraries);
 
 // The package name in the first line of a package query, "name-version-release"
 // with a version and release of digits and dots only; empty for any other form.

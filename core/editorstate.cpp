@@ -82,14 +82,12 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
     if (contents.Active_Targets)
     {
         Unselect_Targets(&state->Targets);
-        for (const QString& target : *contents.Active_Targets)
-            Select_Target(&state->Targets, target);
+        Select_Targets(&state->Targets, *contents.Active_Targets);
     }
     if (contents.Active_Libraries)
     {
         Unselect_Libraries(&state->Libraries);
-        for (const TSpecDataSelection& selection : *contents.Active_Libraries)
-            Select_Library(&state->Libraries, selection.Target, selection.Prefix);
+        Select_Libraries(&state->Libraries, *contents.Active_Libraries);
     }
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
@@ -99,9 +97,10 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
 
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
 {
+    const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
     std::vector<TSpecTarget> targets;
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
-        targets.push_back({target, Active_Library_Names(state.Libraries, target)});
+        targets.push_back({target, libraries.value(target)});
     return targets;
 }
 

@@ -1,5 +1,7 @@
 #include "libraryselection.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace
@@ -19,15 +21,6 @@ std::vector<TTargetRecord> Targets_In_Display_Order(std::vector<TTargetRecord> t
     return targets;
 }
 
-std::vector<TLibraryRecord> Libraries_In_Display_Order(std::vector<TLibraryRecord> libraries)
-{
-    std::stable_sort(libraries.begin(), libraries.end(),
-                     [](const TLibraryRecord& left, const TLibraryRecord& right) {
-                         return Shown_Before(left.Target_Name, right.Target_Name);
-                     });
-    return libraries;
-}
-
 bool Has_Active_Libraries(const std::vector<TLibraryRecord>& libraries, const QString& target)
 {
     return std::any_of(libraries.begin(), libraries.end(), [&](const TLibraryRecord& library) {
@@ -39,23 +32,28 @@ QStringList Active_Target_Names(const std::vector<TTargetRecord>& targets,
                                 const std::vector<TLibraryRecord>& libraries,
                                 bool with_libraries)
 {
+    QSet<QString> with_active_libraries;
+    for (const TLibraryRecord& library : libraries)
+    {
+        if (library.Checked)
+            with_active_libraries.insert(library.Target_Name);
+    }
     QStringList names;
     for (const TTargetRecord& target : Targets_In_Display_Order(targets))
     {
-        if (target.Checked && (!with_libraries || Has_Active_Libraries(libraries, target.Name)))
+        if (target.Checked && (!with_libraries || with_active_libraries.contains(target.Name)))
             names.append(target.Name);
     }
     return names;
 }
 
-QStringList Active_Library_Names(const std::vector<TLibraryRecord>& libraries,
-                                 const QString& target)
+QHash<QString, QStringList> Active_Library_Names(const std::vector<TLibraryRecord>& libraries)
 {
-    QStringList names;
-    for (const TLibraryRecord& library : Libraries_In_Display_Order(libraries))
+    QHash<QString, QStringList> names;
+    for (const TLibraryRecord& library : libraries)
     {
-        if (library.Target_Name == target && library.Checked)
-            names.append(library.Name);
+        if (library.Checked)
+            names[library.Target_Name].append(library.Name);
     }
     return names;
 }
@@ -74,8 +72,9 @@ void Unselect_Libraries(std::vector<TLibraryRecord>* libraries)
 
 void Select_Target(std::vector<TTargetRecord>* targets, const QString& name)
 {
-    const auto target = std::find_if(targets->begin(), targets->end(),
-                                     [&](const TTargetRecord& entry) { return entry.Name == name; });
+    const auto target =
+        std::find_if(targets->begin(), targets->end(),
+                     [&](const TTargetRecord& entry) { return entry.Name == name; });
     if (target != targets->end())
         target->Checked = true;
 }
@@ -89,4 +88,34 @@ void Select_Library(std::vector<TLibraryRecord>* libraries, const QString& targe
         });
     if (library != libraries->end())
         library->Checked = true;
+}
+
+void Select_Targets(std::vector<TTargetRecord>* targets, const QStringList& names)
+{
+    QHash<QString, TTargetRecord*> first;
+    for (auto target = targets->rbegin(); target != targets->rend(); ++target)
+        first.insert(target->Name, &*target);
+    for (const QString& name : names)
+    {
+        if (first.contains(name))
+            first.value(name)->Checked = true;
+    }
+}
+
+void Select_Libraries(std::vector<TLibraryRecord>* libraries,
+                      const std::vector<TSpecDataSelection>& selections)
+{
+    QHash<QString, std::vector<TLibraryRecord*>> by_target;
+    for (TLibraryRecord& library : *libraries)
+        by_target[library.Target_Name].push_back(&library);
+    for (const TSpecDataSelection& selection : selections)
+    {
+        const std::vector<TLibraryRecord*>& candidates = by_target[selection.Target];
+        const auto library =
+            std::find_if(candidates.begin(), candidates.end(), [&](const TLibraryRecord* entry) {
+                return entry->Name.startsWith(selection.Prefix, Qt::CaseSensitive);
+            });
+        if (library != candidates.end())
+            (*library)->Checked = true;
+    }
 }

@@ -1,21 +1,43 @@
 #include "programrun.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 
-TProgramRun Run_Program(const QString& program, const QStringList& arguments, int wait_ms)
+namespace
+{
+// How often a waiting run looks whether it should stop.
+const int Poll_Ms = 50;
+
+TProgramRun Ended(QProcess* process, TProgramRun::TOutcome outcome)
+{
+    process->kill();
+    process->waitForFinished(-1);
+    return {outcome, QString()};
+}
+}
+
+TProgramRun Run_Program(const QString& program, const QStringList& arguments, int wait_ms,
+                        const std::atomic<bool>* stop)
 {
     QProcess process;
     process.start(program, arguments);
     process.closeWriteChannel();
-    if (!process.waitForFinished(wait_ms))
+    QElapsedTimer waited;
+    waited.start();
+    while (!process.waitForFinished(
+        static_cast<int>(qBound<qint64>(1, wait_ms - waited.elapsed(), Poll_Ms))))
     {
         if (process.error() == QProcess::FailedToStart)
             return {TProgramRun::Not_Started, QString()};
-        process.kill();
-        process.waitForFinished(-1);
-        return {TProgramRun::Timed_Out, QString()};
+        if (stop != nullptr && *stop)
+            return Ended(&process, TProgramRun::Stopped);
+        if (waited.elapsed() >= wait_ms)
+            return Ended(&process, TProgramRun::Timed_Out);
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (process.exitStatus() != QProcess::NormalExit)
         return {TProgramRun::Failed, QString()};
-    return {TProgramRun::Succeeded, QString::fromUtf8(process.readAllStandardOutput())};
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    const TProgramRun::TOutcome outcome =
+        process.exitCode() == 0 ? TProgramRun::Succeeded : TProgramRun::Failed;
+    return {outcome, output, process.exitCode()};
 }

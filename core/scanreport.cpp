@@ -27,8 +27,18 @@ QStringList Problems(const TScanReport& report)
     if (report.Files_Not_Examined > 0)
         problems.append(Counted(report.Files_Not_Examined, "file", "files") +
                         " could not be examined");
+    if (Database_Knows_None(report))
+        problems.append(QString("the RPM database of this host knows none of the %1; requirements "
+                                "need an RPM-based host or database")
+                            .arg(Counted(report.Libraries_Answered, "library", "libraries")));
     return problems;
 }
+}
+
+bool Database_Knows_None(const TScanReport& report)
+{
+    return report.Libraries_Answered > 0 &&
+           report.Unprovided_Libraries.size() == report.Libraries_Answered;
 }
 
 void Note_Not_Started(TScanReport& report, const QString& program)
@@ -51,11 +61,31 @@ QString Scan_Problems(const TScanReport& report)
     return Problems(report).join("; ");
 }
 
+QString Scan_Progress_Text(int done, int total)
+{
+    return QString("Scanning requirements: %1 of %2")
+        .arg(done)
+        .arg(Counted(total, "file", "files"));
+}
+
+QString Scan_Notes(const TScanReport& report)
+{
+    if (report.Unprovided_Libraries.isEmpty() || Database_Knows_None(report))
+        return QString();
+    return QString("no installed package provides %1: %2")
+        .arg(Counted(report.Unprovided_Libraries.size(), "library", "libraries"),
+             report.Unprovided_Libraries.join(", "));
+}
+
 QString Scan_Summary(const TScanReport& report, int packages)
 {
-    QString summary = QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
+    QString summary =
+        QString("Requirements: %1 found.").arg(Counted(packages, "package", "packages"));
     const QString problems = Scan_Problems(report);
     if (!problems.isEmpty())
         summary += " Incomplete: " + problems + ".";
+    const QString notes = Scan_Notes(report);
+    if (!notes.isEmpty())
+        summary += " " + notes.left(1).toUpper() + notes.mid(1) + ".";
     return summary;
 }

@@ -267,6 +267,7 @@ QStringList TKestrelvantory::Save_Panel_Defaults()
 // Stores the panels and the window's settings; returns what could not be stored.
 QStringList TKestrelvantory::Store_State()
 {
+    d_requires_widget->Stop_Scan();
     QStringList failed = Save_Panel_Defaults();
     d_settings->setValue(Key_Position, pos());
     d_settings->setValue(Key_Size, size());

@@ -1,14 +1,16 @@
 #include "requireswidget.h"
 
+#include <QEventLoop>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "requirementscan.h"
 #include "requiresfile.h"
 #include "requirelist.h"
+#include "scan/backgroundscan.h"
 #include "xmlfile.h"
 
 namespace
@@ -24,9 +26,12 @@ QToolButton* Small_Button(QWidget* parent, const QString& icon)
 }
 
 TRequiresWidget::TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(const_cast<QWidget*>(parent), flags)
+    : QWidget(const_cast<QWidget*>(parent), flags), d_scan(new TBackgroundScan(this))
 {
     Create_Widgets();
+    connect(d_scan, &TBackgroundScan::Progress, this, &TRequiresWidget::Show_Progress);
+    connect(d_scan, &TBackgroundScan::Finished, this, &TRequiresWidget::Take_Scan);
+    connect(d_scan, &TBackgroundScan::Stopped, this, &TRequiresWidget::Scan_Stopped);
 }
 
 void TRequiresWidget::Create_Widgets()
@@ -39,15 +44,18 @@ void TRequiresWidget::Create_Widgets()
     layout->addWidget(d_tree);
 
     auto* buttons = new QHBoxLayout();
+    d_progress = new QLabel(this);
+    d_progress->hide();
+    buttons->addWidget(d_progress);
     buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     QToolButton* clear = Small_Button(this, ":/gui/edit_clear_x16.png");
-    QToolButton* refresh = Small_Button(this, ":/gui/edit_refresh_x16.png");
+    d_refresh = Small_Button(this, ":/gui/edit_refresh_x16.png");
     buttons->addWidget(clear);
-    buttons->addWidget(refresh);
+    buttons->addWidget(d_refresh);
     layout->addLayout(buttons);
 
     connect(clear, &QToolButton::clicked, this, &TRequiresWidget::Clear);
-    connect(refresh, &QToolButton::clicked, this, &TRequiresWidget::Refresh);
+    connect(d_refresh, &QToolButton::clicked, this, &TRequiresWidget::Refresh);
 }
 
 void TRequiresWidget::Initialize()
@@ -118,17 +126,70 @@ void TRequiresWidget::Set_Wait_Limit(int milliseconds)
 void TRequiresWidget::Refresh_Required_Packages(const QStringList& targets)
 {
     d_scan_report = TScanReport();
+    d_scan_stopped = false;
     if (d_shared_libs_path.isEmpty())
     {
         d_scan_report.No_Shared_Libs_Path = true;
         return;
     }
-    TRequirementScan scan(d_wait_limit);
-    scan.Scan(d_shared_libs_path, targets);
-    d_entries = scan.Entries();
-    d_scan_report = scan.Report();
+    d_scan->Start(d_shared_libs_path, targets, d_wait_limit);
+    Show_Scanning(true);
+}
+
+bool TRequiresWidget::Is_Scanning() const
+{
+    return d_scan->Is_Running();
+}
+
+// Should the event loop end underneath (the application quits), the scan is
+// stopped rather than left behind.
+bool TRequiresWidget::Wait_For_Scan()
+{
+    if (d_scan->Is_Running())
+    {
+        QEventLoop loop;
+        connect(d_scan, &TBackgroundScan::Finished, &loop, &QEventLoop::quit);
+        connect(d_scan, &TBackgroundScan::Stopped, &loop, &QEventLoop::quit);
+        loop.exec();
+        Stop_Scan();
+    }
+    return !d_scan_stopped;
+}
+
+void TRequiresWidget::Stop_Scan()
+{
+    d_scan->Stop();
+}
+
+void TRequiresWidget::Show_Progress(int done, int total)
+{
+    const QString text = Scan_Progress_Text(done, total);
+    d_progress->setText(text);
+    emit Status_Message(text);
+}
+
+void TRequiresWidget::Take_Scan(const TRequireEntries& entries, const TScanReport& report)
+{
+    Show_Scanning(false);
+    d_entries = entries;
+    d_scan_report = report;
     Update_Tree();
     emit Status_Message(Scan_Summary(d_scan_report, static_cast<int>(d_entries.size())));
+}
+
+void TRequiresWidget::Scan_Stopped()
+{
+    Show_Scanning(false);
+    d_scan_stopped = true;
+    emit Status_Message("The requirements scan was stopped; the list is as it was.");
+}
+
+void TRequiresWidget::Show_Scanning(bool scanning)
+{
+    d_scan_stopped = false;
+    d_progress->setText("Scanning requirements...");
+    d_progress->setVisible(scanning);
+    d_refresh->setEnabled(!scanning);
 }
 
 QString TRequiresWidget::Scan_Problems() const
@@ -138,6 +199,7 @@ QString TRequiresWidget::Scan_Problems() const
 
 void TRequiresWidget::Clear()
 {
+    Stop_Scan();
     d_entries.clear();
     d_tree->clear();
 }

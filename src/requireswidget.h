@@ -9,13 +9,15 @@
 #include "requirementscan.h"
 #include "scanreport.h"
 
+class QLabel;
+class QToolButton;
 class QTreeWidget;
+class TBackgroundScan;
 class TXmlFile;
 
 // The "Requires" tab: the system packages that provide the libraries the
-// shipped files load, found by listing each file's dependencies with "ldd"
-// and asking "rpm" which package provides each of them. Kept in
-// "requires.xml" between runs.
+// shipped files load, found by a requirements scan that runs beside the
+// window, showing its progress. Kept in "requires.xml" between runs.
 class TRequiresWidget : public QWidget
 {
     Q_OBJECT
@@ -29,8 +31,15 @@ public:
     bool Save_Defaults(const QString& folder);
 
     QStringList Required_Packages() const;
-    // Rescans the subfolders of d_shared_libs_path named by `targets`.
+    // Starts a rescan of the subfolders of d_shared_libs_path named by
+    // `targets`, replacing a running one; the list changes when it ends.
     void Refresh_Required_Packages(const QStringList& targets);
+    bool Is_Scanning() const;
+    // Waits for a running scan while the window goes on responding; false
+    // when the scan was stopped instead of ending.
+    bool Wait_For_Scan();
+    // Stops a running scan; the list stays as it was.
+    void Stop_Scan();
     // Why the last rescan was incomplete, or could not run; empty when it
     // was complete.
     QString Scan_Problems() const;
@@ -50,14 +59,22 @@ signals:
 
 private slots:
     void Clear();
+    void Show_Progress(int done, int total);
+    void Take_Scan(const TRequireEntries& entries, const TScanReport& report);
+    void Scan_Stopped();
 
 private:
     void Create_Widgets();
+    void Show_Scanning(bool scanning);
     void Initialize();
     void Load_V1(TXmlFile* file);
     void Update_Tree();
 
     QTreeWidget* d_tree;
+    QLabel* d_progress;
+    QToolButton* d_refresh;
+    TBackgroundScan* d_scan;
+    bool d_scan_stopped = false;
     std::vector<TRequireEntry> d_entries;
     int d_wait_limit = TRequirementScan::Default_Wait_Ms;
     TScanReport d_scan_report;

@@ -3,6 +3,8 @@
 
 #include "kestrelvantory.h"
 
+#include <QAction>
+
 #include "changelogwidget.h"
 #include "expressionwidget.h"
 #include "filedialog.h"
@@ -52,13 +54,20 @@ void TKestrelvantory::File_Create_Spec_File()
         return;
     const QString file_name = With_Suffix(answer, ".spec");
     Remember_Folder(file_name);
+    // While the requirements scan runs the window keeps responding, but
+    // neither a second Create nor an Open may start underneath this one.
+    d_action_create->setEnabled(false);
+    d_action_open->setEnabled(false);
     const bool written = Write_Spec_File(file_name);
+    d_action_create->setEnabled(true);
+    d_action_open->setEnabled(true);
     Show_Status(Create_Status(file_name, written, d_last_error, d_scan_problems) +
                 Store_State_Note());
 }
 
 // The requirements are rescanned, in the automatic mode, only once the file
-// is known to be writable; the file itself is replaced only by a complete text.
+// is known to be writable, and the file is written once the scan has ended;
+// the file itself is replaced only by a complete text.
 bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
 {
     d_scan_problems.clear();
@@ -67,6 +76,11 @@ bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
     if (d_options_widget->Requires_Type() == TTypes::Requires_Auto_Update)
     {
         Update_Requirements();
+        if (!d_requires_widget->Wait_For_Scan())
+        {
+            d_last_error = "the requirements scan was stopped before it ended.";
+            return false;
+        }
         d_scan_problems = d_requires_widget->Scan_Problems();
     }
     const TSpecText spec = Compose_Panels_Spec();

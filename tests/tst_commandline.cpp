@@ -37,6 +37,20 @@ TCliRun Run_Cli(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// What the command-line tool shows on a terminal, its standard output left out.
+QString Terminal_Output(const QStringList& arguments)
+{
+    QStringList command = {"'" KV_CLI_PATH "'"};
+    for (const QString& argument : arguments)
+        command.append("'" + argument + "'");
+    QProcess terminal;
+    terminal.start("/usr/bin/script", {"-qec", command.join(' ') + " >/dev/null", "/dev/null"});
+    terminal.closeWriteChannel();
+    if (!terminal.waitForFinished(60000))
+        qFatal("the command-line tool did not finish on a terminal");
+    return QString::fromUtf8(terminal.readAllStandardOutput());
+}
+
 // What the editor's Create writes for the stored state, after opening
 // `project` when one is given; on failure the status bar's text instead.
 QByteArray Editor_Spec(const QString& folder, const QString& project = QString())
@@ -205,12 +219,17 @@ void TCommandLineTest::requiresPrintsAFreshScan()
     Test::TEditor editor;
     editor.Panel<TRequiresWidget>()->d_shared_libs_path = home.Path() + "/shared";
     emit editor.Panel<TRequiresWidget>()->Refresh();
+    QVERIFY(editor.Panel<TRequiresWidget>()->Wait_For_Scan());
     const QStringList scanned = editor.Panel<TRequiresWidget>()->Required_Packages();
     QCOMPARE(scanned, QStringList({"zlib", "libxcb1"}));
 
     const TCliRun run = Run_Cli({"requires", "--shared-libs", home.Path() + "/shared"});
     QCOMPARE(run.Exit, 0);
     QCOMPARE(run.Out, scanned.join('\n') + "\n");
+    QVERIFY2(!run.Err.contains("Scanning"), qPrintable(run.Err));
+    QVERIFY2(Terminal_Output({"requires", "--shared-libs", home.Path() + "/shared"})
+                 .contains("\rScanning requirements: 2 of 2 files\r\n"),
+             "a terminal shows no progress");
 
     stand_ins.Remove("rpm");
     const TCliRun without_rpm = Run_Cli({"requires", "--shared-libs", home.Path() + "/shared"});

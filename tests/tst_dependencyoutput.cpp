@@ -23,12 +23,19 @@ void TDependencyOutputTest::listingGivesResolvedPathsInOrder()
         "\t/lib64/ld-linux-x86-64.so.2 (0x00007f64593c4000)\n"
         "\tlibodd.so => /opt/my libs/libodd.so (0x00007f6459000000)\n"
         "\n";
-    QCOMPARE(Dependency_Libraries(listing),
+    const std::vector<TLoadedLibrary> libraries = Ldd_Libraries(listing);
+    QStringList rows;
+    for (const TLoadedLibrary& library : libraries)
+        rows.append(library.Name + " | " + library.Path);
+    QCOMPARE(rows, QStringList({"libz.so.1 | /lib/x86_64-linux-gnu/libz.so.1", "libgone.so.3 | ",
+                                "libm.so.6 | /lib/x86_64-linux-gnu/libm.so.6",
+                                "libodd.so | /opt/my libs/libodd.so"}));
+    QCOMPARE(Scanned_Libraries(libraries),
              QStringList({"/lib/x86_64-linux-gnu/libz.so.1", "/lib/x86_64-linux-gnu/libm.so.6",
                           "/opt/my libs/libodd.so"}));
 
-    QCOMPARE(Dependency_Libraries("\tstatically linked\n"), QStringList());
-    QCOMPARE(Dependency_Libraries(QString()), QStringList());
+    QCOMPARE(Scanned_Libraries(Ldd_Libraries("\tstatically linked\n")), QStringList());
+    QCOMPARE(Scanned_Libraries(Ldd_Libraries(QString())), QStringList());
 }
 
 void TDependencyOutputTest::qtLibrariesAreLeftOut()
@@ -39,7 +46,7 @@ void TDependencyOutputTest::qtLibrariesAreLeftOut()
         "\tlibQt6Widgets.so.6 => /opt/qt6/lib/libQt6Widgets.so.6 (0x3)\n"
         "\tlibqt5core.so.5 => /usr/lib/libqt5core.so.5 (0x4)\n"
         "\tlibQt3Support.so.4 => /usr/lib/libQt3Support.so.4 (0x5)\n";
-    QCOMPARE(Dependency_Libraries(listing),
+    QCOMPARE(Scanned_Libraries(Ldd_Libraries(listing)),
              QStringList({"/usr/lib/libqt5core.so.5", "/usr/lib/libQt3Support.so.4"}));
 }
 

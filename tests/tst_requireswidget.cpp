@@ -1,4 +1,6 @@
+#include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -7,6 +9,8 @@
 #include "requireswidget.h"
 #include "standins.h"
 #include "testsupport.h"
+
+#include <csignal>
 
 namespace
 {
@@ -64,13 +68,15 @@ private slots:
     void saveWritesTheLayout();
 
     void rpmAnswersDecideThePackage();
-    void sharedLibrariesAreQueriedOnce();
-    void failedQueryStopsOnlyItsFile();
+    void librariesAreQueriedOnceInOneRun();
+    void unprovidedLibraryDoesNotStopItsFile();
     void rejectedFilesDoNotStopTheScan();
     void onlyNamedTargetFoldersAreScanned();
     void emptySharedLibsPathChangesNothing();
-    void hangingProgramsFailTheirFile();
+    void hangingProgramsEndTheScanWithTheFailureTold();
     void missingProgramsAreReported();
+    void windowRespondsWhileItScans();
+    void closingDuringAScanStopsIt();
 
     void clearedListStaysEmptyAfterRestart();
     void refreshButtonRescansInTheEditor();
@@ -112,14 +118,19 @@ TRequiresWidget* TRequiresWidgetTest::Scanning_Panel()
     return d_panel.get();
 }
 
-// Runs a scan and returns the status line it reported.
+// Runs a scan to its end and returns the status lines it reported, other
+// than its progress.
 QStringList TRequiresWidgetTest::Scan(const QStringList& targets)
 {
     QSignalSpy status(Scanning_Panel(), &TRequiresWidget::Status_Message);
     d_panel->Refresh_Required_Packages(targets);
+    d_panel->Wait_For_Scan();
     QStringList messages;
     for (const QList<QVariant>& arguments : status)
-        messages.append(arguments.at(0).toString());
+    {
+        if (!arguments.at(0).toString().startsWith("Scanning requirements: "))
+            messages.append(arguments.at(0).toString());
+    }
     return messages;
 }
 
@@ -241,7 +252,7 @@ void TRequiresWidgetTest::rpmAnswersDecideThePackage()
              QStringList({"/lib/libc.so.6", "/lib/libxcb-image.so.0", "/lib/libfoo.so.1"}));
 }
 
-void TRequiresWidgetTest::sharedLibrariesAreQueriedOnce()
+void TRequiresWidgetTest::librariesAreQueriedOnceInOneRun()
 {
     Write_Listing("app", "a.so", {"/lib/libz.so.1", "/lib/libc.so.6", "/lib/libpng.so.16"});
     Write_Listing("app", "B.so", {"/usr/lib/libQt5Core.so.5", "/lib/libz.so.1",
@@ -252,28 +263,32 @@ void TRequiresWidgetTest::sharedLibrariesAreQueriedOnce()
                                 {"/lib/libpng-extra.so.16", "libpng16-1.6.39-1.x86_64"}});
 
     QCOMPARE(Scan({"app"}), QStringList({"Requirements: 2 packages found."}));
-    QCOMPARE(d_stand_ins->Queries(),
-             QStringList({"/lib/libz.so.1", "/lib/libc.so.6", "/lib/libpng.so.16",
-                          "/lib/libc.so.6", "/lib/libpng-extra.so.16"}));
+    QCOMPARE(d_stand_ins->Queries(), QStringList({"/lib/libz.so.1", "/lib/libc.so.6",
+                                                  "/lib/libpng.so.16", "/lib/libpng-extra.so.16"}));
+    QCOMPARE(d_stand_ins->Query_Runs(), 1);
     QCOMPARE(d_panel->Required_Packages(), QStringList({"zlib", "libpng16"}));
     QCOMPARE(Rows(d_panel->findChild<QTreeWidget*>()),
              QStringList({"libpng16 | /lib/libpng.so.16", " | /lib/libpng-extra.so.16",
                           "zlib | /lib/libz.so.1"}));
 }
 
-void TRequiresWidgetTest::failedQueryStopsOnlyItsFile()
+// The library after the unprovided one still brings its package.
+void TRequiresWidgetTest::unprovidedLibraryDoesNotStopItsFile()
 {
     Write_Listing("app", "a.so", {"/lib/libz.so.1", "/lib/libgone.so.2", "/lib/libpng.so.16"});
-    Write_Listing("app", "b.so", {"/lib/libpng.so.16"});
     d_stand_ins->Set_Providers({{"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"},
                                 {"/lib/libpng.so.16", "libpng16-1.6.39-1.x86_64"}});
 
-    QCOMPARE(Scan({"app"}),
-             QStringList({"Requirements: 2 packages found. Incomplete: 1 file could not be "
-                          "examined."}));
-    QCOMPARE(d_stand_ins->Queries(),
-             QStringList({"/lib/libz.so.1", "/lib/libgone.so.2", "/lib/libpng.so.16"}));
+    QCOMPARE(Scan({"app"}), QStringList({"Requirements: 2 packages found. No installed package "
+                                         "provides 1 library: /lib/libgone.so.2."}));
+    QCOMPARE(d_panel->Scan_Problems(), QString());
     QCOMPARE(d_panel->Required_Packages(), QStringList({"zlib", "libpng16"}));
+
+    d_stand_ins->Set_Providers({});
+    QCOMPARE(Scan({"app"}),
+             QStringList({"Requirements: 0 packages found. Incomplete: the RPM database of this "
+                          "host knows none of the 3 libraries; requirements need an RPM-based "
+                          "host or database."}));
 }
 
 void TRequiresWidgetTest::rejectedFilesDoNotStopTheScan()
@@ -311,7 +326,8 @@ void TRequiresWidgetTest::onlyNamedTargetFoldersAreScanned()
     d_panel->d_shared_libs_path = d_folder->filePath("nowhere");
     QSignalSpy status(d_panel.get(), &TRequiresWidget::Status_Message);
     d_panel->Refresh_Required_Packages({"zeta"});
-    QCOMPARE(status.at(0).at(0).toString(),
+    QVERIFY(d_panel->Wait_For_Scan());
+    QCOMPARE(status.last().at(0).toString(),
              QString("Requirements: 0 packages found. Incomplete: the target \"zeta\" has no "
                      "folder."));
     QCOMPARE(d_panel->Required_Packages(), QStringList());
@@ -333,12 +349,15 @@ void TRequiresWidgetTest::emptySharedLibsPathChangesNothing()
     QCOMPARE(d_stand_ins->Queries(), QStringList());
 }
 
-void TRequiresWidgetTest::hangingProgramsFailTheirFile()
+// One "rpm" run asks about every library, so when it hangs no library has
+// an answer and every file with libraries counts as not examined.
+void TRequiresWidgetTest::hangingProgramsEndTheScanWithTheFailureTold()
 {
     Write_Listing("app", "a.so", {});
     Test::Write_File(d_folder->filePath("shared/app/a.so"), "#hang\n");
     Write_Listing("app", "b.so", {"/lib/libslow.so.1", "/lib/libz.so.1"});
     Write_Listing("app", "c.so", {"/lib/libz.so.1"});
+    Write_Listing("app", "d.so", {});
     d_stand_ins->Set_Providers({{"/lib/libslow.so.1", "#hang"},
                                 {"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"}});
     d_panel->Set_Wait_Limit(300);
@@ -346,12 +365,12 @@ void TRequiresWidgetTest::hangingProgramsFailTheirFile()
     QElapsedTimer timer;
     timer.start();
     QCOMPARE(Scan({"app"}),
-             QStringList({"Requirements: 1 package found. Incomplete: \"ldd\" did not finish "
-                          "in time; \"rpm\" did not finish in time; 2 files could not be "
+             QStringList({"Requirements: 0 packages found. Incomplete: \"ldd\" did not finish "
+                          "in time; \"rpm\" did not finish in time; 3 files could not be "
                           "examined."}));
     QVERIFY2(timer.elapsed() < 10000, "a hanging program was waited for too long");
-    QCOMPARE(d_panel->Required_Packages(), QStringList({"zlib"}));
-    QCOMPARE(d_stand_ins->Queries(), QStringList({"/lib/libslow.so.1", "/lib/libz.so.1"}));
+    QCOMPARE(d_panel->Required_Packages(), QStringList());
+    QCOMPARE(d_stand_ins->Queries(), QStringList({"/lib/libslow.so.1"}));
 }
 
 void TRequiresWidgetTest::missingProgramsAreReported()
@@ -370,6 +389,64 @@ void TRequiresWidgetTest::missingProgramsAreReported()
                           "started; 2 files could not be examined."}));
     QCOMPARE(d_panel->Scan_Problems(),
              QString("\"ldd\" could not be started; 2 files could not be examined"));
+}
+
+// A scan kept busy by a slow "ldd" runs beside the window: a timer due
+// early in the scan fires while it runs, and sees its progress in the panel
+// and the status bar.
+void TRequiresWidgetTest::windowRespondsWhileItScans()
+{
+    Test::TFreshHome home;
+    Write_Listing("app", "a.so", {"/lib/libz.so.1"});
+    Test::Write_File(d_folder->filePath("shared/app/b.so"),
+                     Test::Listing({"/lib/libpng.so.16"}, "#slow"));
+    d_stand_ins->Set_Providers({{"/lib/libz.so.1", "zlib-1.2.13-1.x86_64"},
+                                {"/lib/libpng.so.16", "libpng16-1.6.39-1.x86_64"}});
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    auto* panel = window.findChild<TRequiresWidget*>();
+    panel->d_shared_libs_path = d_folder->filePath("shared");
+    const auto* progress = panel->findChild<QLabel*>();
+
+    QStringList seen;
+    QTimer::singleShot(1000, [&] {
+        seen << (panel->Is_Scanning() ? "scanning" : "done") << progress->text()
+             << window.statusBar()->currentMessage();
+    });
+    panel->Refresh_Required_Packages({"app"});
+    QVERIFY(!panel->findChildren<QToolButton*>().at(1)->isEnabled());
+    QVERIFY(panel->Wait_For_Scan());
+
+    QCOMPARE(seen, QStringList({"scanning", "Scanning requirements: 1 of 2 files",
+                                "Scanning requirements: 1 of 2 files"}));
+    QCOMPARE(panel->Required_Packages(), QStringList({"zlib", "libpng16"}));
+    QVERIFY(progress->isHidden());
+    QVERIFY(panel->findChildren<QToolButton*>().at(1)->isEnabled());
+    QCOMPARE(window.statusBar()->currentMessage(), QString("Requirements: 2 packages found."));
+}
+
+// The hanging "ldd" is ended with the scan, and the list kept is the one
+// from before the scan.
+void TRequiresWidgetTest::closingDuringAScanStopsIt()
+{
+    Test::TFreshHome home;
+    QDir(d_folder->path()).mkpath("shared/app");
+    Test::Write_File(d_folder->filePath("shared/app/a.so"), "#hang\n");
+    QElapsedTimer timer;
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        auto* panel = window.findChild<TRequiresWidget*>();
+        panel->d_shared_libs_path = d_folder->filePath("shared");
+        panel->Refresh_Required_Packages({"app"});
+        QTRY_COMPARE(d_stand_ins->Hanging_Listings().size(), 1);
+
+        timer.start();
+        window.close();
+        QVERIFY(!panel->Is_Scanning());
+        QCOMPARE(panel->Required_Packages(), QStringList({"libxcb-image0", "libxcb-image1"}));
+    }
+    QVERIFY2(timer.elapsed() < 10000, "closing waited for the hanging program");
+    QCOMPARE(Test::Read_File(home.Data_Folder() + "/requires.xml"), Factory_File);
+    QCOMPARE(kill(d_stand_ins->Hanging_Listings().at(0).toInt(), 0), -1);
 }
 
 void TRequiresWidgetTest::clearedListStaysEmptyAfterRestart()
@@ -403,6 +480,7 @@ void TRequiresWidgetTest::refreshButtonRescansInTheEditor()
     QCOMPARE(panel->Required_Packages().size(), 2);
 
     panel->findChildren<QToolButton*>().at(1)->click();
+    QVERIFY(panel->Wait_For_Scan());
     QCOMPARE(panel->Required_Packages(), QStringList());
     QVERIFY(window.statusBar()->currentMessage().startsWith("Requirements: 0 packages found."));
 }

@@ -26,9 +26,9 @@ QString Dependency_Line(const QString& library)
 }
 }
 
-QByteArray Listing(const QStringList& libraries)
+QByteArray Listing(const QStringList& libraries, const QString& first_line)
 {
-    QStringList lines = {"#listing", "\tlinux-vdso.so.1 (0x00007ffd00000000)"};
+    QStringList lines = {first_line, "\tlinux-vdso.so.1 (0x00007ffd00000000)"};
     for (const QString& library : libraries)
         lines.append(Dependency_Line(library));
     lines.append("\t/lib64/ld-linux-x86-64.so.2 (0x00007f0000001000)");
@@ -46,7 +46,9 @@ TStandIns::TStandIns() : d_old_path(qgetenv("PATH"))
                  QString("echo \"$1\" >> '%1/ldd.log'\n").arg(d_log.path()) +
                      "case \"$(head -n 1 \"$1\")\" in\n"
                      "'#listing') tail -n +2 \"$1\" ;;\n"
-                     "'#hang') exec sleep 30 ;;\n"
+                     "'#slow') sleep 3; tail -n +2 \"$1\" ;;\n" +
+                     QString("'#hang') echo $$ >> '%1/hanging.log'; exec sleep 30 ;;\n")
+                         .arg(d_log.path()) +
                      "*) echo \"not a dynamic executable\" >&2; exit 1 ;;\n"
                      "esac\n");
 }
@@ -56,13 +58,23 @@ TStandIns::~TStandIns()
     qputenv("PATH", d_old_path);
 }
 
+// Like "rpm", the stand-in answers each argument after "-q --whatprovides"
+// in order; a library path it does not know is owned by no package, and any
+// other capability is provided by none.
 void TStandIns::Set_Providers(const std::map<QString, QString>& providers)
 {
-    QString script = QString("echo \"$3\" >> '%1/rpm.log'\ncase \"$3\" in\n").arg(d_log.path());
+    QString script =
+        QString("echo run >> '%1/rpm-runs.log'\nshift 2\nstatus=0\n"
+                "for library in \"$@\"; do\n"
+                "case \"$library\" in\n/*) echo \"$library\" >> '%1/rpm.log' ;;\nesac\n"
+                "case \"$library\" in\n")
+            .arg(d_log.path());
     for (const auto& [library, output] : providers)
         script += QString("'%1') %2 ;;\n")
                       .arg(library, output == "#hang" ? "exec sleep 30" : "echo '" + output + "'");
-    script += "*) echo \"file $3 is not owned by any package\"; exit 1 ;;\nesac\n";
+    script += "/*) echo \"file $library is not owned by any package\"; status=$((status + 1)) ;;\n"
+              "*) echo \"no package provides $library\"; status=$((status + 1)) ;;\n"
+              "esac\ndone\nexit $status\n";
     Write_Script("rpm", script);
 }
 
@@ -79,6 +91,16 @@ QStringList TStandIns::Listed_Files() const
 QStringList TStandIns::Queries() const
 {
     return Log_Lines(d_log.filePath("rpm.log"));
+}
+
+QStringList TStandIns::Hanging_Listings() const
+{
+    return Log_Lines(d_log.filePath("hanging.log"));
+}
+
+int TStandIns::Query_Runs() const
+{
+    return Log_Lines(d_log.filePath("rpm-runs.log")).size();
 }
 
 void TStandIns::Write_Script(const QString& name, const QString& body)

@@ -1,0 +1,264 @@
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QtTest>
+
+#include "dependencyoutput.h"
+#include "elf/elfobject.h"
+#include "elf/ldcache.h"
+#include "elf/libraryresolver.h"
+#include "elf/loadedlibraries.h"
+#include "elf/loaderhost.h"
+
+namespace
+{
+QString Output_Of(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList Rows(const std::vector<TLoadedLibrary>& libraries)
+{
+    QStringList rows;
+    for (const TLoadedLibrary& library : libraries)
+        rows.append(library.Name + " => " + library.Path);
+    return rows;
+}
+
+QStringList Ldd_Rows(const QString& file)
+{
+    return Rows(Ldd_Libraries(Output_Of("ldd", {file})));
+}
+
+// What "readelf" shows of the dynamic section: "NEEDED name", "SONAME name",
+// "RUNPATH path" and "RPATH path" lines, in the section's order.
+QStringList Readelf_Rows(const QString& file)
+{
+    static const QRegularExpression entry(
+        "\\((NEEDED|SONAME|RUNPATH|RPATH)\\)\\s+\\S+ \\S+: \\[(.*)\\]");
+    QStringList rows;
+    for (const QString& line : Output_Of("readelf", {"-dW", file}).split('\n'))
+    {
+        const QRegularExpressionMatch match = entry.match(line);
+        if (match.hasMatch())
+            rows.append(match.captured(1) + " " + match.captured(2));
+    }
+    return rows;
+}
+
+QStringList Reader_Rows(const TElfObject& object)
+{
+    QStringList rows;
+    for (const QByteArray& name : object.Needed)
+        rows.append("NEEDED " + QString::fromUtf8(name));
+    if (!object.Soname.isEmpty())
+        rows.append("SONAME " + QString::fromUtf8(object.Soname));
+    if (object.Has_Runpath)
+        rows.append("RUNPATH " + QString::fromUtf8(object.Runpath));
+    if (object.Has_Rpath)
+        rows.append("RPATH " + QString::fromUtf8(object.Rpath));
+    return rows;
+}
+
+QByteArray Bytes_Of(const QString& file)
+{
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+}
+
+void Patch(const QStringList& arguments)
+{
+    QProcess patchelf;
+    patchelf.start("patchelf", arguments);
+    QVERIFY(patchelf.waitForFinished(60000) && patchelf.exitCode() == 0);
+}
+}
+
+// The reader against the real "ldd", "readelf" and "ldconfig" on real files,
+// copies of them with search paths of their own, and damaged bytes.
+class TLoadedLibrariesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readerListsWhatLddLists_data();
+    void readerListsWhatLddLists();
+    void dynamicSectionAsReadelfShowsIt();
+    void cacheGivesTheLoadersPaths();
+    void undecidedFilesAreLeftToLdd();
+    void damagedBytesAreRefused();
+
+private:
+    QTemporaryDir d_folder;
+    QString d_qt;
+    QString d_plugins;
+};
+
+// An application folder as packagers make it: the Qt libraries in "lib"
+// finding each other through $ORIGIN, the platform plug-in in "platforms"
+// through $ORIGIN/../lib; and a plug-in whose old-style RPATH alone finds
+// the libraries that its libraries load.
+void TLoadedLibrariesTest::initTestCase()
+{
+    d_qt = QLibraryInfo::location(QLibraryInfo::LibrariesPath);
+    d_plugins = QLibraryInfo::location(QLibraryInfo::PluginsPath);
+    const QDir folder(d_folder.path());
+    for (const char* name : {"lib", "platforms", "rpath"})
+        QVERIFY(folder.mkpath(name));
+    for (const char* name :
+         {"libQt5Core.so.5", "libQt5Gui.so.5", "libQt5XcbQpa.so.5", "libQt5DBus.so.5"})
+    {
+        QVERIFY(QFile::copy(d_qt + "/" + name, folder.filePath(QString("lib/") + name)));
+        Patch({"--set-rpath", "$ORIGIN", folder.filePath(QString("lib/") + name)});
+    }
+    QVERIFY(
+        QFile::copy(d_plugins + "/platforms/libqxcb.so", folder.filePath("platforms/libqxcb.so")));
+    Patch({"--set-rpath", "$ORIGIN/../lib", folder.filePath("platforms/libqxcb.so")});
+    QVERIFY(QFile::copy(d_plugins + "/platforms/libqxcb.so", folder.filePath("rpath/libqxcb.so")));
+    Patch({"--force-rpath", "--set-rpath", "/nowhere:${ORIGIN}/../lib",
+           folder.filePath("rpath/libqxcb.so")});
+    QVERIFY(Loader_Host().Error.isEmpty());
+}
+
+void TLoadedLibrariesTest::readerListsWhatLddLists_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("current_folder");
+    QTest::addColumn<QByteArray>("library_path");
+
+    const QString copies = d_folder.path();
+    QTest::newRow("system library") << d_qt + "/libQt5Widgets.so.5" << QString() << QByteArray();
+    QTest::newRow("system plug-in")
+        << d_plugins + "/platforms/libqxcb.so" << QString() << QByteArray();
+    QTest::newRow("program") << QString("/usr/bin/rpm") << QString() << QByteArray();
+    QTest::newRow("RUNPATH $ORIGIN/../lib")
+        << copies + "/platforms/libqxcb.so" << QString() << QByteArray();
+    QTest::newRow("RPATH of the first file")
+        << copies + "/rpath/libqxcb.so" << QString() << QByteArray();
+    QTest::newRow("relative path") << "../platforms/libqxcb.so" << copies + "/lib" << QByteArray();
+    QTest::newRow("bare name") << "libQt5Gui.so.5" << copies + "/lib" << QByteArray();
+    QTest::newRow("LD_LIBRARY_PATH") << d_plugins + "/platforms/libqxcb.so" << QString()
+                                     << (copies + "/nowhere::" + copies + "/lib").toUtf8();
+}
+
+void TLoadedLibrariesTest::readerListsWhatLddLists()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, current_folder);
+    QFETCH(QByteArray, library_path);
+    const QString previous_folder = QDir::currentPath();
+    if (!current_folder.isEmpty())
+        QDir::setCurrent(current_folder);
+    qputenv("LD_LIBRARY_PATH", library_path);
+
+    const TResolution resolution = TLibraryResolver().Resolve(file);
+    const QStringList expected = Ldd_Rows(file);
+    const TLoadedLibraries loaded = Loaded_Libraries(file);
+    qunsetenv("LD_LIBRARY_PATH");
+    QDir::setCurrent(previous_folder);
+
+    QCOMPARE(resolution.Outcome, TResolution::Resolved);
+    QVERIFY(expected.size() > 3);
+    QCOMPARE(Rows(resolution.Libraries), expected);
+    QVERIFY(loaded.Ok);
+    QCOMPARE(Rows(loaded.Libraries), expected);
+}
+
+void TLoadedLibrariesTest::dynamicSectionAsReadelfShowsIt()
+{
+    for (const QString& file : {d_qt + "/libQt5Gui.so.5", d_folder.filePath("rpath/libqxcb.so"),
+                                d_folder.filePath("lib/libQt5Core.so.5"), QString("/usr/bin/rpm")})
+    {
+        const TElfObject object = Read_Elf_Object(Bytes_Of(file));
+        QVERIFY2(object.Is_Read(), qPrintable(file));
+        QStringList expected = Readelf_Rows(file);
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const QString& left, const QString& right)
+                         {
+                             const QStringList order = {"NEEDED", "SONAME", "RUNPATH", "RPATH"};
+                             return order.indexOf(left.section(' ', 0, 0)) <
+                                    order.indexOf(right.section(' ', 0, 0));
+                         });
+        QCOMPARE(Reader_Rows(object), expected);
+    }
+}
+
+void TLoadedLibrariesTest::cacheGivesTheLoadersPaths()
+{
+    const TLdCache cache = TLdCache::From_Bytes(Bytes_Of("/etc/ld.so.cache"));
+    const QString listing = Output_Of("/sbin/ldconfig", {"-p"});
+    for (const char* name : {"libz.so.1", "libc.so.6", "libQt5Core.so.5", "libstdc++.so.6"})
+    {
+        QByteArray path;
+        QCOMPARE(cache.Find(name, Loader_Host().Cache_Kind, &path), TLdCache::Found);
+        QVERIFY2(listing.contains(QString("\t%1 (libc6,x86-64) => %2\n").arg(name, QString(path))),
+                 path.constData());
+    }
+    QByteArray path;
+    QCOMPARE(cache.Find("libkv-nothing.so.1", Loader_Host().Cache_Kind, &path), TLdCache::Absent);
+    const TLdCache cut = TLdCache::From_Bytes(Bytes_Of("/etc/ld.so.cache").left(1000));
+    QCOMPARE(cut.Find("libz.so.1", Loader_Host().Cache_Kind, &path), TLdCache::Undecided);
+}
+
+// A library nowhere to be found, or a file that is not ELF at all: "ldd"
+// decides, and the listing says what it said.
+void TLoadedLibrariesTest::undecidedFilesAreLeftToLdd()
+{
+    const QString missing = d_folder.filePath("lib/libQt5DBus.so.5");
+    Patch({"--add-needed", "libkv-missing.so.1", missing});
+    QCOMPARE(TLibraryResolver().Resolve(missing).Outcome, TResolution::Needs_Ldd);
+    const TLoadedLibraries loaded = Loaded_Libraries(missing);
+    QVERIFY(loaded.Ok);
+    QCOMPARE(Rows(loaded.Libraries), Ldd_Rows(missing));
+    QVERIFY(Rows(loaded.Libraries).contains("libkv-missing.so.1 => "));
+
+    const QString text = d_folder.filePath("notes.txt");
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("Not a library.\n") > 0);
+    notes.close();
+    const TLoadedLibraries refused = Loaded_Libraries(text);
+    QVERIFY(!refused.Ok);
+    QVERIFY2(refused.Error.contains("not an ELF file"), qPrintable(refused.Error));
+    QVERIFY(!Loaded_Libraries(d_folder.filePath("absent.so")).Ok);
+}
+
+// Truncated at every length up to its dynamic section's end, or with
+// offsets and sizes overwritten, a real library never reads as a whole one.
+void TLoadedLibrariesTest::damagedBytesAreRefused()
+{
+    const QByteArray whole = Bytes_Of(d_qt + "/libQt5Xml.so.5");
+    QVERIFY(Read_Elf_Object(whole).Is_Read());
+    QCOMPARE(Read_Elf_Object(whole.left(3)).Status, TElfObject::Not_Elf);
+    QCOMPARE(Read_Elf_Object(whole.left(40)).Status, TElfObject::Too_Short);
+    int shortest_whole = whole.size();
+    for (int length = whole.size(); length > 0; length -= 1 + length / 64)
+    {
+        if (Read_Elf_Object(whole.left(length)).Is_Read())
+            shortest_whole = length;
+    }
+    QVERIFY(shortest_whole > 64);
+    QCOMPARE(Reader_Rows(Read_Elf_Object(whole.left(shortest_whole))),
+             Reader_Rows(Read_Elf_Object(whole)));
+
+    // Program-header offset, entry count, and every 8 bytes of the program
+    // headers set to all ones in turn.
+    for (int at : {32, 56})
+    {
+        QByteArray damaged = whole;
+        damaged.replace(at, 8, QByteArray(8, '\xff'));
+        QVERIFY(!Read_Elf_Object(damaged).Is_Read());
+    }
+    for (int at = 64; at < 64 + 56 * 12; at += 8)
+    {
+        QByteArray damaged = whole;
+        damaged.replace(at, 8, QByteArray(8, '\xff'));
+        const TElfObject object = Read_Elf_Object(damaged);
+        QVERIFY(object.Is_Read() || !object.Error.isEmpty());
+    }
+}
+
+QTEST_MAIN(TLoadedLibrariesTest)
+#include "tst_loadedlibraries.moc"
