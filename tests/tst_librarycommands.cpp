@@ -592,8 +592,8 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
     // unchecked.
     TLibrariesWidget* panel = editor.Panel;
     QVERIFY(!panel->Library_Exists("lib", "libQt5Core.so.5.15.2"));
-    QVERIFY(panel->Library_Exists("lib", "libQt5Concurrent.so.5.15.2"));
-    QVERIFY(!panel->Library("lib", "libQt5Concurrent.so.5.15.2").Checked);
+    QVERIFY(panel->Library_Exists("lib", "libQt5SerialPort.so.5.15.2"));
+    QVERIFY(!panel->Library("lib", "libQt5SerialPort.so.5.15.2").Checked);
     QCOMPARE(Library_Row(editor.Libraries, "platforms", "libqoffscreen.so")->checkState(0),
              Qt::Unchecked);
     QVERIFY(Checked_Rows(editor.Targets, 0).contains("platforminputcontexts"));
