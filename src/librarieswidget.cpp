@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
+#include <QSet>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -199,12 +200,32 @@ void TLibrariesWidget::Make_Connections()
 
 QStringList TLibrariesWidget::Active_Targets(bool with_libraries) const
 {
+    QSet<QString> with_active_libraries;
+    for (const TLibrary& library : d_libraries)
+    {
+        if (library.Checked)
+            with_active_libraries.insert(library.Target_Name);
+    }
     QStringList names;
     for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
     {
         const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
-        if (Is_Checked(item) && (!with_libraries || Has_Libraries(item->text(0))))
+        if (Is_Checked(item) && (!with_libraries || with_active_libraries.contains(item->text(0))))
             names.append(item->text(0));
+    }
+    return names;
+}
+
+// One pass over the tree, so that a project with thousands of targets is not
+// walked once per target.
+QHash<QString, QStringList> TLibrariesWidget::Active_Libraries_By_Target() const
+{
+    QHash<QString, QStringList> names;
+    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
+    {
+        const QTreeWidgetItem* item = d_library_tree->topLevelItem(row);
+        if (Is_Checked(item))
+            names[item->text(Column_Target)].append(item->text(Column_Name));
     }
     return names;
 }
@@ -282,6 +303,16 @@ void TLibrariesWidget::Select_Target(const QString& name)
 void TLibrariesWidget::Select_Library(const QString& target, const QString& name)
 {
     ::Select_Library(&d_libraries, target, name);
+}
+
+void TLibrariesWidget::Select_Targets(const QStringList& names)
+{
+    ::Select_Targets(&d_targets, names);
+}
+
+void TLibrariesWidget::Select_Libraries(const std::vector<TSpecDataSelection>& selections)
+{
+    ::Select_Libraries(&d_libraries, selections);
 }
 
 // Rebuilding the library tree also greys the rows of unchecked targets.

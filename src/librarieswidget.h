@@ -1,6 +1,7 @@
 #ifndef LIBRARIESWIDGET_H
 #define LIBRARIESWIDGET_H
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include "bundle/bundleapplication.h"
 #include "libraryeditdialog.h"
 #include "libraryrecords.h"
+#include "specdata.h"
 
 class QToolButton;
 class QTreeWidget;
@@ -31,6 +33,7 @@ public:
 
     QStringList Active_Targets(bool with_libraries) const;
     QStringList Active_Libraries(const QString& target) const;
+    QHash<QString, QStringList> Active_Libraries_By_Target() const;
     QStringList Target_Names() const;
     TLibrary Library(const QString& target, const QString& name) const;
     bool Target_Exists(const QString& name) const;
@@ -43,6 +46,9 @@ public:
     void Unselect_Libaries();
     void Select_Target(const QString& name);
     void Select_Library(const QString& target, const QString& name);
+    // As the two above for many names, without searching the lists each time.
+    void Select_Targets(const QStringList& names);
+    void Select_Libraries(const std::vector<TSpecDataSelection>& selections);
     void Update();
 
     // Makes a detected bundle the panel's active targets and libraries.

@@ -60,10 +60,11 @@ TSpecData TKestrelvantory::Gather_Spec_Data() const
     for (int index = 0; index < d_variables_widget->Variable_Count(); ++index)
         data.Variables.push_back(d_variables_widget->Variable(index));
 
+    const QHash<QString, QStringList> libraries = d_libraries_widget->Active_Libraries_By_Target();
     for (const QString& target : d_libraries_widget->Active_Targets(false))
     {
         TSpecDataTarget active{target, {}};
-        for (const QString& library : d_libraries_widget->Active_Libraries(target))
+        for (const QString& library : libraries.value(target))
             active.Libraries.push_back({d_libraries_widget->Library(target, library).Type, library});
         data.Active_Targets.push_back(active);
     }
@@ -98,14 +99,12 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     if (contents.Active_Targets)
     {
         d_libraries_widget->Unselect_Targets();
-        for (const QString& target : *contents.Active_Targets)
-            d_libraries_widget->Select_Target(target);
+        d_libraries_widget->Select_Targets(*contents.Active_Targets);
     }
     if (contents.Active_Libraries)
     {
         d_libraries_widget->Unselect_Libaries();
-        for (const TSpecDataSelection& selection : *contents.Active_Libraries)
-            d_libraries_widget->Select_Library(selection.Target, selection.Prefix);
+        d_libraries_widget->Select_Libraries(*contents.Active_Libraries);
     }
     if (contents.Description)
     {

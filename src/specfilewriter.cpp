@@ -4,6 +4,7 @@
 #include "kestrelvantory.h"
 
 #include <QAction>
+#include <QHash>
 
 #include "changelogwidget.h"
 #include "expressionwidget.h"
@@ -28,9 +29,10 @@ TSpecPaths Spec_Paths(const TExpressionsWidget& panel)
 
 std::vector<TSpecTarget> Spec_Targets(const TLibrariesWidget& panel)
 {
+    const QHash<QString, QStringList> libraries = panel.Active_Libraries_By_Target();
     std::vector<TSpecTarget> targets;
     for (const QString& target : panel.Active_Targets(true))
-        targets.push_back({target, panel.Active_Libraries(target)});
+        targets.push_back({target, libraries.value(target)});
     return targets;
 }
 
