@@ -3,9 +3,9 @@
 #include <QDomImplementation>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
+#include "savefile.h"
 #include "xmltext.h"
 
 namespace
@@ -320,16 +320,9 @@ void TXmlFile::Write_File(bool compact)
 
     // Written beside the old file and renamed over it only when complete, so a
     // failure part-way leaves the previous content whole.
-    QSaveFile file(File_Name);
-    const auto fail = [&file, this]() {
-        Throw_Xml(QString("ERR:  Cannot write file '%1'.  Reason: %2")
-                      .arg(File_Name, file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        fail();
-    const QByteArray bytes = Serialise(compact);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        fail();
+    QString reason;
+    if (!Save_Bytes_File(File_Name, Serialise(compact), &reason))
+        Throw_Xml(QString("ERR:  Cannot write file '%1'.  Reason: %2").arg(File_Name, reason));
 }
 
 void TXmlFile::Write_Data(QByteArray* data, bool compact)

@@ -11,7 +11,8 @@
 // An XML data file with a fixed envelope: an XML declaration, a root element
 // named after the file's identification and a "File_Version" attribute on it.
 // Reads take an `optional` flag and either return empty results or throw;
-// every failure is thrown as TXmlFileException.
+// every failure is thrown as TXmlFileException. Writes are all or nothing,
+// as Save_Bytes_File makes them.
 class TXmlFile
 {
 public:

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "smallfilesystem.h"
 #include "testsupport.h"
 #include "xmlfile.h"
 
@@ -60,7 +61,9 @@ private slots:
     void resetWithDocumentTypeHasNoDeclaration();
 
     void writeProtectedFileIsRefused();
+    void failedWriteLeavesPreviousFileWhole_data();
     void failedWriteLeavesPreviousFileWhole();
+    void fullDiskIsReportedInPlainWords();
     void missingFolderIsAnXmlError();
 
 private:
@@ -428,8 +431,17 @@ void TXmlFileTest::writeProtectedFileIsRefused()
     QCOMPARE(Test::Read_File(path), QByteArray("old content"));
 }
 
+void TXmlFileTest::failedWriteLeavesPreviousFileWhole_data()
+{
+    QTest::addColumn<int>("lines");
+    // A small document stays in the file's buffer until the very end.
+    QTest::newRow("smaller than the buffer") << 100;
+    QTest::newRow("larger than the buffer") << 2000;
+}
+
 void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
 {
+    QFETCH(int, lines);
     const QString path = Path("previous.xml");
     const QByteArray previous = Envelope("<Root File_Version=\"1\"/>\n");
     Test::Write_File(path, previous);
@@ -437,7 +449,7 @@ void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
     TXmlFile file;
     file.File_Name = path;
     file.Reset("Root", 1);
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < lines; ++i)
     {
         QDomElement line = file.Create_Node(&file.Root, "Line");
         file.Write_Text_Node(&line, QString("text of a line that makes the file large"));
@@ -452,12 +464,34 @@ void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
         catch (const TXmlFileException& error)
         {
             QCOMPARE(error.Type, Xml_Error);
-            QVERIFY2(error.Message.startsWith(QString("ERR:  Cannot write file '%1'.  Reason: ").arg(path)),
-                     qPrintable(error.Message));
+            QCOMPARE(error.Message,
+                     QString("ERR:  Cannot write file '%1'.  Reason: File too large").arg(path));
         }
     }
     QCOMPARE(Test::Read_File(path), previous);
     QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"previous.xml"});
+}
+
+void TXmlFileTest::fullDiskIsReportedInPlainWords()
+{
+    Test::TSmallFileSystem disk(d_folder->path(), 64);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    const QString path = Path("options.xml");
+    TXmlFile file;
+    file.File_Name = path;
+    file.Reset("Options", 1);
+    file.Write_File(false);
+    const QByteArray previous = Test::Read_File(path);
+
+    disk.Fill();
+    QDomElement text = file.Create_Node(&file.Root, "Text");
+    file.Write_Text_Node(&text, QString("a change that finds no room"));
+    EXPECT_XML_THROW(file.Write_File(false), Xml_Error,
+                     QString("ERR:  Cannot write file '%1'.  Reason: No space left on device").arg(path));
+    disk.Unfill();
+    QCOMPARE(Test::Read_File(path), previous);
+    QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"options.xml"});
 }
 
 void TXmlFileTest::missingFolderIsAnXmlError()
