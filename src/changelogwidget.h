@@ -23,7 +23,7 @@ public:
 
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
 private:
     QPlainTextEdit* d_editor;

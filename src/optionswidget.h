@@ -33,7 +33,7 @@ public:
     void Initialize();
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
 signals:
     // Only a folder the user picks with "..." is announced, in native separators.

@@ -26,7 +26,7 @@ public:
     TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     bool Load_Defaults(const QString& folder);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     QStringList Required_Packages() const;
     // Rescans the subfolders of d_shared_libs_path named by `targets`.

@@ -11,6 +11,7 @@
 #include "messagebox.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
+#include "smallfilesystem.h"
 #include "testsupport.h"
 
 #include <sys/stat.h>
@@ -61,6 +62,7 @@ private slots:
     void unusableDataFolderFallsBackAndSaysSo();
     void refusedDefaultsFileIsKeptAndTold();
     void closeTellsWhatCouldNotBeStored();
+    void closeOnAFullDiskKeepsTheStoredFiles();
 };
 
 void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
@@ -304,6 +306,50 @@ void TMainWindowTest::closeTellsWhatCouldNotBeStored()
     QVERIFY(!window.isVisible());
     QCOMPARE(Test::Read_File(home.Data_Folder() + "/variables.xml"), stored);
     ::chmod(QFile::encodeName(home.Data_Folder()).constData(), 0755);
+}
+
+// Every file stored before stays whole, also the small ones that the disk
+// would have taken only part of, and the user is told why.
+void TMainWindowTest::closeOnAFullDiskKeepsTheStoredFiles()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    Test::TSmallFileSystem disk(home.Data_Folder(), 256);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        window.close();
+    }
+    const QStringList names = QDir(home.Data_Folder()).entryList(QDir::Files);
+    QCOMPARE(names.size(), 7);
+    QMap<QString, QByteArray> stored;
+    for (const QString& name : names)
+        stored[name] = Test::Read_File(home.Data_Folder() + "/" + name);
+
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(60, 70);
+    auto* box = window.findChild<TMessageBox*>();
+    QString told;
+    QString details;
+    QTimer::singleShot(0, box, [box, &told, &details]() {
+        told = box->informativeText();
+        details = box->detailedText();
+        box->Send_Key(Qt::Key_Return);
+    });
+    disk.Fill();
+    QVERIFY(window.close());
+    disk.Unfill();
+
+    QVERIFY2(told.contains("Variables, Expressions, Libraries, Requires, Change Log, Options, "
+                           "window settings"),
+             qPrintable(told));
+    QCOMPARE(details.count("Reason: No space left on device"), 7);
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), names);
+    for (const QString& name : names)
+        QVERIFY2(Test::Read_File(home.Data_Folder() + "/" + name) == stored[name], qPrintable(name));
 }
 
 QTEST_MAIN(TMainWindowTest)
