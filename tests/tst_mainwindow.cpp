@@ -255,11 +255,15 @@ void TMainWindowTest::refusedDefaultsFileIsKeptAndTold()
     QDir().mkpath(home.Data_Folder());
     Test::Write_File(home.Data_Folder() + "/expressions.xml", refused);
     Test::Write_File(home.Data_Folder() + "/changes.xml", "not XML at all");
+    // Nesting that would overflow the parser's stack.
+    Test::Write_File(home.Data_Folder() + "/libraries.xml",
+                     "<Library_Data File_Version=\"1\">" + QByteArray("<a>").repeated(50000));
     {
         TKestrelvantory window(nullptr, Qt::WindowFlags());
         const QString message = window.statusBar()->currentMessage();
         QVERIFY2(message.contains("\"expressions.xml\" (kept as") &&
-                     message.contains("\"changes.xml\" (kept as") && !message.contains("variables"),
+                     message.contains("\"changes.xml\" (kept as") &&
+                     message.contains("\"libraries.xml\" (kept as") && !message.contains("variables"),
                  qPrintable(message));
         window.close();
     }
