@@ -93,6 +93,8 @@ QString Cli_Usage()
            "                     editor, else the home folder)\n"
            "  --output FILE      the spec file to write\n"
            "\n"
-           "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run), 2 on wrong usage.\n";
+           "Exit status: 0 on success, 1 when the spec cannot be written or the project or a\n"
+           "file of the data folder cannot be read (or, for requires, when ldd or rpm could not\n"
+           "run), 2 on wrong usage. An absent file of the data folder gives its factory\n"
+           "contents, as in the editor.\n";
 }
