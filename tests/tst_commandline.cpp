@@ -237,6 +237,16 @@ void TCommandLineTest::failuresWriteNothing()
     QCOMPARE(run.Exit, 1);
     QVERIFY2(run.Err.contains("ERR  Library path name not found."), qPrintable(run.Err));
 
+    // A description line that rpmbuild would take for a scriptlet run as root.
+    Test::Write_File(home.Path() + "/injected.spec_data",
+                     "Kestrelvantory:Version=1:Type=Spec_Data\n"
+                     "Description_Begin:\nA program.\n%pre\nrm -rf /\nDescription_End:\n");
+    run = Run_Cli({"create", "--project", home.Path() + "/injected.spec_data", "--output", output});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR  Line 2 of the description begins with the spec section keyword "
+                              "'%pre'."),
+             qPrintable(run.Err));
+
     run = Run_Cli({"create", "--output", home.Path() + "/no/such/folder/out.spec"});
     QCOMPARE(run.Exit, 1);
     QVERIFY2(run.Err.contains("ERR  Cannot write file"), qPrintable(run.Err));
