@@ -26,6 +26,7 @@
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "settingsfile.h"
+#include "staletemporaries.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
 
@@ -41,6 +42,7 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags)
     : QMainWindow(const_cast<QWidget*>(parent), flags)
 {
     Open_Data_Folder();
+    Remove_Stale_Temporary_Files(d_data_folder);
     d_settings = new QSettings(d_data_folder + "/settings.ini", QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
@@ -189,7 +191,8 @@ void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
         return;
     const QString copy =
         path + "." + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".refused";
-    if (QFile::copy(path, copy))
+    // Only a plain file is copied: reading a named pipe would wait forever.
+    if (QFileInfo(path).isFile() && QFile::copy(path, copy))
         kept->append(QString("\"%1\" (kept as \"%2\")").arg(file_name, copy));
     else
         kept->append(QString("\"%1\" (no copy could be kept)").arg(file_name));

@@ -63,6 +63,7 @@ private slots:
     void refusedDefaultsFileIsKeptAndTold();
     void closeTellsWhatCouldNotBeStored();
     void closeOnAFullDiskKeepsTheStoredFiles();
+    void staleTemporaryFilesAreRemovedAtStart();
 };
 
 void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
@@ -258,12 +259,16 @@ void TMainWindowTest::refusedDefaultsFileIsKeptAndTold()
     // Nesting that would overflow the parser's stack.
     Test::Write_File(home.Data_Folder() + "/libraries.xml",
                      "<Library_Data File_Version=\"1\">" + QByteArray("<a>").repeated(50000));
+    // Copying a named pipe would wait for ever.
+    QVERIFY(mkfifo(QFile::encodeName(home.Data_Folder() + "/options.xml").constData(), 0600) == 0);
     {
         TKestrelvantory window(nullptr, Qt::WindowFlags());
         const QString message = window.statusBar()->currentMessage();
         QVERIFY2(message.contains("\"expressions.xml\" (kept as") &&
                      message.contains("\"changes.xml\" (kept as") &&
-                     message.contains("\"libraries.xml\" (kept as") && !message.contains("variables"),
+                     message.contains("\"libraries.xml\" (kept as") &&
+                     message.contains("\"options.xml\" (no copy could be kept)") &&
+                     !message.contains("variables"),
                  qPrintable(message));
         window.close();
     }
@@ -354,6 +359,33 @@ void TMainWindowTest::closeOnAFullDiskKeepsTheStoredFiles()
     QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), names);
     for (const QString& name : names)
         QVERIFY2(Test::Read_File(home.Data_Folder() + "/" + name) == stored[name], qPrintable(name));
+}
+
+// Only what a killed save leaves: a data file's name, a dot and six letters
+// or digits, untouched for a minute.
+void TMainWindowTest::staleTemporaryFilesAreRemovedAtStart()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    const QStringList stale = {"changes.xml.gXIvHj", "settings.ini.A1b2C3",
+                               "alternate_variables.xml.x0x0x0"};
+    const QStringList kept = {"changes.xml.abc",       "changes.xml.1234567",
+                              "notes.txt.gXIvHj",      "changes.xml.gXIvHj.refused",
+                              "changes.xml.20260101-120000.refused", "libraries.xml.Recent"};
+    for (const QString& name : stale + kept)
+    {
+        QFile file(home.Data_Folder() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+        file.flush();
+        if (name != "libraries.xml.Recent")
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+    }
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    QStringList expected = kept;
+    expected.sort();
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), expected);
 }
 
 QTEST_MAIN(TMainWindowTest)
