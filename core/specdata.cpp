@@ -241,7 +241,7 @@ TSpecDataReading Read_Spec_Data(const QByteArray& bytes)
 }
 
 // Only a plain file is opened: a named pipe would wait for a writer and a
-// device may never end. One byte more than allowed tells a file too large.
+// device may never end. A file too large is not read beyond what tells it.
 TSpecDataReading Read_Spec_Data_File(const QString& file_name)
 {
     QFile file(file_name);
@@ -251,5 +251,5 @@ TSpecDataReading Read_Spec_Data_File(const QString& file_name)
         failed.Error = QString("ERR:  Cannot open file '%1' for reading.").arg(file_name);
         return failed;
     }
-    return Read_Spec_Data(file.read(Spec_Data_Max_Size + 1));
+    return Read_Spec_Data(file.read(qMin<qint64>(file.size(), Spec_Data_Max_Size) + 1));
 }

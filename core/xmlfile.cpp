@@ -111,11 +111,15 @@ void TXmlFile::Open(const QString& identification, int* version, bool namespace_
         throw TXmlFileException(
             QString("ERR:  Cannot open file: '%1'.  Reason: %2").arg(File_Name, file.errorString()),
             TXmlFileException::File_Error);
-    // One byte more than allowed is enough to tell a file that is too large.
-    const QByteArray bytes = file.read(Xml_Max_Size + 1);
+    // A file too large is refused unread.
+    QString refusal = Xml_Size_Refusal(file.size());
+    QByteArray bytes;
+    if (refusal.isEmpty())
+    {
+        bytes = file.readAll();
+        refusal = Xml_Precheck_Refusal(bytes);
+    }
     file.close();
-
-    const QString refusal = Xml_Precheck_Refusal(bytes);
     if (!refusal.isEmpty())
         Throw_Xml(QString("ERR:  The file '%1' is refused: %2.").arg(File_Name, refusal));
     Parse(bytes, "file", namespace_processing);

@@ -109,10 +109,18 @@ QString TMarkupScanner::Start_Tag()
 }
 }
 
+QString Xml_Size_Refusal(qint64 size)
+{
+    if (size > Xml_Max_Size)
+        return QString("it is larger than %1 MiB").arg(Xml_Max_Size / (1024 * 1024));
+    return QString();
+}
+
 QString Xml_Precheck_Refusal(const QByteArray& data)
 {
-    if (data.size() > Xml_Max_Size)
-        return QString("it is larger than %1 MiB").arg(Xml_Max_Size / (1024 * 1024));
+    const QString too_large = Xml_Size_Refusal(data.size());
+    if (!too_large.isEmpty())
+        return too_large;
     if (!Is_Utf8(data))
         return "it is not encoded in UTF-8";
     return TMarkupScanner(data).Refusal();

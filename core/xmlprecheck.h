@@ -19,4 +19,8 @@ extern const qint64 Xml_Max_Size;
 // file that is merely malformed passes and is left to the parser's message.
 QString Xml_Precheck_Refusal(const QByteArray& data);
 
+// The same refusal for `size` bytes, so that a file too large need not be
+// read to be refused; an empty string when the size is within the bounds.
+QString Xml_Size_Refusal(qint64 size);
+
 #endif
