@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Kestrelvantory, builds it, and then either
 # starts the editor (`./build.sh run`) or runs every test (`./build.sh test`).
+# The tests run on a build of their own, made with clang under AddressSanitizer
+# and UndefinedBehaviorSanitizer, which also fuzzes the file readers.
 set -euo pipefail
 
 cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
+TEST_BUILD_DIR=${TEST_BUILD_DIR:-build-test}
 
 # Debian packages the build and the tests need.
 PACKAGES=(
@@ -13,6 +16,7 @@ PACKAGES=(
     xvfb xauth
     rpm patchelf busybox-static binutils
     desktop-file-utils git
+    clang libclang-rt-14-dev
 )
 
 usage() {
@@ -41,6 +45,12 @@ build() {
     cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 }
 
+build_for_tests() {
+    CC=clang CXX=clang++ cmake -S . -B "$TEST_BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug \
+        -DKV_SANITIZE=ON -DKV_FUZZ=ON
+    cmake --build "$TEST_BUILD_DIR" --parallel "$(nproc)"
+}
+
 run_editor() {
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "There is no display to show the editor on (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
@@ -51,7 +61,7 @@ run_editor() {
 }
 
 run_tests() {
-    ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
+    ctest --test-dir "$TEST_BUILD_DIR" --output-on-failure --parallel "$(nproc)"
 }
 
 [ $# -eq 1 ] || usage
@@ -61,5 +71,10 @@ case "$1" in
 esac
 
 install_missing_packages
-build
-if [ "$1" = run ]; then run_editor; else run_tests; fi
+if [ "$1" = run ]; then
+    build
+    run_editor
+else
+    build_for_tests
+    run_tests
+fi

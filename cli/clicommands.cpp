@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "bundle/bundlecollection.h"
@@ -34,11 +36,58 @@ QString Shared_Libs_Path(const TCliRequest& request, const QString& data_folder)
     return settings.value("Shared_Libs_Path", QDir::homePath()).toString();
 }
 
-// The stored state with the project file applied; false when the project
-// file cannot be read.
+// The stored state as the editor would start with it. False when a file of
+// the data folder exists but cannot be read: the tool never builds from
+// factory contents in its place. An absent file gives its factory contents,
+// as in the editor; that is told when the data folder was named.
+bool Load_Stored_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
+{
+    std::vector<TDefaultsProblem> problems;
+    *state = Load_Editor_State(Data_Folder(request), &problems);
+    bool readable = true;
+    for (const TDefaultsProblem& problem : problems)
+    {
+        if (!problem.Absent)
+        {
+            err << "kestrelvantory-cli: cannot read \"" << problem.File << "\": " << problem.Reason
+                << "\n";
+            readable = false;
+        }
+        else if (!request.Data_Folder.isEmpty())
+        {
+            err << "kestrelvantory-cli: \"" << problem.File
+                << "\" does not exist; its factory contents are used.\n";
+        }
+    }
+    return readable;
+}
+
+// "settings.ini" is read only for the shared-libraries folder, and only
+// when none is given; then it must be readable if it exists.
+bool Settings_Readable(const TCliRequest& request, QTextStream& err)
+{
+    const QString path = Data_Folder(request) + "/settings.ini";
+    const QFileInfo info(path);
+    if (!request.Shared_Libs.isEmpty() || (!info.exists() && !info.isSymLink()))
+        return true;
+    QFile file(path);
+    QString reason;
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        reason = info.isFile() ? file.errorString() : QString("it is not a plain file");
+    else if (QSettings(path, QSettings::IniFormat).status() != QSettings::NoError)
+        reason = "it is not a settings file";
+    if (reason.isEmpty())
+        return true;
+    err << "kestrelvantory-cli: cannot read \"" << path << "\": " << reason << "\n";
+    return false;
+}
+
+// The stored state with the project file applied; false when the data
+// folder or the project file cannot be read.
 bool Load_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
-    *state = Load_Editor_State(Data_Folder(request));
+    if (!Load_Stored_State(request, state, err) || !Settings_Readable(request, err))
+        return false;
     if (request.Project.isEmpty())
         return true;
     const TSpecDataReading reading = Read_Spec_Data_File(request.Project);

@@ -140,9 +140,10 @@ QString Cli_Usage()
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
            "\n"
-           "Exit status: 0 on success, 1 when the spec cannot be written or the project cannot\n"
-           "be read (or, for requires, when ldd or rpm could not run or the RPM database knows\n"
-           "none of the libraries; for detect, when the program cannot be examined or a copy\n"
-           "fails), 2 on wrong usage (an unknown NAME of --set included). The scan's progress\n"
-           "is shown on standard error when it is a terminal.\n";
+           "Exit status: 0 on success, 1 when the spec cannot be written or the project or a\n"
+           "file of the data folder cannot be read (or, for requires, when ldd or rpm could not\n"
+           "run or the RPM database knows none of the libraries; for detect, when the program\n"
+           "cannot be examined or a copy fails), 2 on wrong usage (an unknown NAME of --set\n"
+           "included). An absent file of the data folder gives its factory contents, as in the\n"
+           "editor. The scan's progress is shown on standard error when it is a terminal.\n";
 }

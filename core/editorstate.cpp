@@ -1,5 +1,7 @@
 #include "editorstate.h"
 
+#include <QFileInfo>
+
 #include "changelogfile.h"
 #include "expressionsfile.h"
 #include "librariesfile.h"
@@ -11,20 +13,34 @@
 
 namespace
 {
+// Tells `problems`, when given, why `file_name` in `folder` was not used.
+void Note_Problem(std::vector<TDefaultsProblem>* problems, const QString& folder,
+                  const QString& file_name, const TXmlFileException& error)
+{
+    if (problems == nullptr)
+        return;
+    const QString path = folder + "/" + file_name;
+    const QFileInfo info(path);
+    problems->push_back({path, error.Message, !info.exists() && !info.isSymLink()});
+}
+
 template <typename TValue, typename TRead>
-TValue Loaded_Or(const TValue& fallback, TRead read)
+TValue Loaded_Or(const TValue& fallback, const QString& folder, const QString& file_name,
+                 std::vector<TDefaultsProblem>* problems, TRead read)
 {
     try
     {
         return read();
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        Note_Problem(problems, folder, file_name, error);
         return fallback;
     }
 }
 
-void Load_Libraries(TEditorState* state, const QString& folder)
+void Load_Libraries(TEditorState* state, const QString& folder,
+                    std::vector<TDefaultsProblem>* problems)
 {
     try
     {
@@ -32,8 +48,9 @@ void Load_Libraries(TEditorState* state, const QString& folder)
         Open_Libraries_File(&xml, folder);
         Read_Libraries_V1(xml, &state->Targets, &state->Libraries);
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        Note_Problem(problems, folder, "libraries.xml", error);
         state->Targets = Factory_Targets();
         state->Libraries = Factory_Libraries();
     }
@@ -45,29 +62,30 @@ QString Joined(const QStringList& lines)
 }
 }
 
-TEditorState Load_Editor_State(const QString& folder)
+TEditorState Load_Editor_State(const QString& folder, std::vector<TDefaultsProblem>* problems)
 {
     TEditorState state;
-    state.Variables = Loaded_Or(Factory_Variable_Data(), [&] {
+    state.Variables = Loaded_Or(Factory_Variable_Data(), folder, Variables_File_Name, problems, [&] {
         return Read_Variable_Data(folder + "/" + Variables_File_Name);
     });
-    state.Expressions = Loaded_Or(TExpressionsFile::Factory_Values(), [&] {
-        TXmlFile xml;
-        TExpressionsFile::Open(&xml, folder);
-        return TExpressionsFile::Read_V1(xml);
-    });
-    state.Options = Loaded_Or(TBuildOptions(), [&] {
+    state.Expressions =
+        Loaded_Or(TExpressionsFile::Factory_Values(), folder, "expressions.xml", problems, [&] {
+            TXmlFile xml;
+            TExpressionsFile::Open(&xml, folder);
+            return TExpressionsFile::Read_V1(xml);
+        });
+    state.Options = Loaded_Or(TBuildOptions(), folder, "options.xml", problems, [&] {
         TXmlFile xml;
         TOptionsFile::Open(&xml, folder);
         return TOptionsFile::Read_V1(xml);
     });
-    Load_Libraries(&state, folder);
-    state.Requires = Loaded_Or(Factory_Requirements(), [&] {
+    Load_Libraries(&state, folder, problems);
+    state.Requires = Loaded_Or(Factory_Requirements(), folder, Requires_File::File_Name, problems, [&] {
         TXmlFile xml;
         Requires_File::Open(&xml, folder);
         return Requires_File::Read_V1(xml);
     });
-    state.Changes = Loaded_Or(Factory_Change_Log(), [&] {
+    state.Changes = Loaded_Or(Factory_Change_Log(), folder, "changes.xml", problems, [&] {
         TXmlFile xml;
         Open_Change_Log_File(&xml, folder);
         return Read_Change_Log_V1(xml);

@@ -27,9 +27,19 @@ struct TEditorState
     QString Changes;
 };
 
+// A defaults file whose panel got its factory contents instead.
+struct TDefaultsProblem
+{
+    QString File;    // the file's path
+    QString Reason;  // why it was not used, as its reader tells it
+    bool Absent;     // there is no such file (the normal first start)
+};
+
 // Every defaults file in `data_folder` that is missing or refused gives its
-// panel's factory contents, as in the editor.
-TEditorState Load_Editor_State(const QString& data_folder);
+// panel's factory contents, as in the editor; each such file is added to
+// `problems` when given.
+TEditorState Load_Editor_State(const QString& data_folder,
+                               std::vector<TDefaultsProblem>* problems = nullptr);
 
 // Applies a project file read with Read_Spec_Data.
 void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);

@@ -1,12 +1,19 @@
 #ifndef SAVEFILE_H
 #define SAVEFILE_H
 
+#include <QByteArray>
 #include <QString>
 
-// Replaces the file `file_name` by `text` in UTF-8, all or nothing: the text
-// goes to a temporary file beside it that takes the file's place only once
-// fully written. On failure no partial file is left, an earlier file of that
-// name is unchanged, `*error` receives a message and false is returned.
+// Replaces the file `file_name` by `bytes`, all or nothing: they go to a
+// temporary file beside it that takes the file's place only once every byte
+// is known to be on the disk. A full disk, a file size limit or any other
+// failure leaves an earlier file of that name unchanged and no temporary file
+// behind; `*reason` then receives why in plain words (such as "No space left
+// on device") and false is returned.
+bool Save_Bytes_File(const QString& file_name, const QByteArray& bytes, QString* reason);
+
+// Save_Bytes_File for `text` in UTF-8; on failure `*error` receives a message
+// naming the file and the reason.
 bool Save_Text_File(const QString& file_name, const QString& text, QString* error);
 
 // True when Save_Text_File could replace `file_name` now. Neither creates

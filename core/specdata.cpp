@@ -1,9 +1,11 @@
 #include "specdata.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 const char* const Spec_Data_Header = "Kestrelvantory:Version=1:Type=Spec_Data";
+const int Spec_Data_Max_Size = 1024 * 1024;
 
 namespace
 {
@@ -223,6 +225,12 @@ QString Spec_Data_Text(const TSpecData& data)
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)
 {
     TReader reader;
+    if (bytes.size() > Spec_Data_Max_Size)
+    {
+        reader.Result.Error = QString("ERR:  The file is larger than %1 MiB, more than any project "
+                                      "holds.").arg(Spec_Data_Max_Size / (1024 * 1024));
+        return reader.Result;
+    }
     for (const QByteArray& line : bytes.split('\n'))
     {
         if (!reader.Read_Line(QString::fromUtf8(line)))
@@ -232,14 +240,16 @@ TSpecDataReading Read_Spec_Data(const QByteArray& bytes)
     return reader.Result;
 }
 
+// Only a plain file is opened: a named pipe would wait for a writer and a
+// device may never end. A file too large is not read beyond what tells it.
 TSpecDataReading Read_Spec_Data_File(const QString& file_name)
 {
     QFile file(file_name);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(file_name).isFile() || !file.open(QIODevice::ReadOnly))
     {
         TSpecDataReading failed;
         failed.Error = QString("ERR:  Cannot open file '%1' for reading.").arg(file_name);
         return failed;
     }
-    return Read_Spec_Data(file.readAll());
+    return Read_Spec_Data(file.read(qMin<qint64>(file.size(), Spec_Data_Max_Size) + 1));
 }

@@ -65,6 +65,9 @@ struct TSpecDataReading
 
 extern const char* const Spec_Data_Header;
 
+// The largest project file read, in bytes; a larger one is refused.
+extern const int Spec_Data_Max_Size;
+
 // The name a library is stored under: its version-free beginning, such as
 // "libQt5Core.so" for "libQt5Core.so.5.15.2", when the name has one.
 QString Spec_Data_Library_Name(const QString& library_name);
@@ -72,10 +75,12 @@ QString Spec_Data_Library_Name(const QString& library_name);
 // The whole file's text, to be written in UTF-8.
 QString Spec_Data_Text(const TSpecData& data);
 
-// Reads a whole file's bytes (UTF-8) without changing anything.
+// Reads a whole file's bytes (UTF-8) without changing anything; more than
+// Spec_Data_Max_Size bytes are refused.
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes);
 
-// Reads the file `file_name`; an unreadable file is reported in Error.
+// Reads the file `file_name`; an unreadable file, or anything but a plain
+// file, is reported in Error.
 TSpecDataReading Read_Spec_Data_File(const QString& file_name);
 
 #endif

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "safename.h"
+#include "specinputcheck.h"
 
 namespace
 {
@@ -293,6 +294,9 @@ void TSpecComposer::Changelog()
 
 TSpecText Compose_Spec_Text(const TSpecInput& input)
 {
+    const QString refused = Spec_Input_Refusal(input);
+    if (!refused.isEmpty())
+        return {QString(), refused};
     const QString unsafe = Unsafe_Name_Error(input.Targets);
     if (!unsafe.isEmpty())
         return {QString(), unsafe};

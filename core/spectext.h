@@ -51,8 +51,9 @@ struct TSpecText
 };
 
 // Composes the spec file for `input`. Fails, with an "ERR  ..." message, when
-// a target or library name is not a plain file name or when no target holds
-// a versioned shared library to serve as the program's library directory.
+// Spec_Input_Refusal refuses the input, when a target or library name is not
+// a plain file name or when no target holds a versioned shared library to
+// serve as the program's library directory.
 TSpecText Compose_Spec_Text(const TSpecInput& input);
 
 #endif

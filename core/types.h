@@ -2,16 +2,17 @@
 #define TYPES_H
 
 // Small enumerations shared by the panels, the spec writer and the project
-// file. Their values are stored as int.
+// file. Their values are stored as int; with int as their underlying type an
+// unknown number is still a value of the type, not undefined behaviour.
 namespace TTypes
 {
-enum TLibraryType
+enum TLibraryType : int
 {
     Library_Dylib = 0,
     Library_Plugin = 1
 };
 
-enum TEditorType
+enum TEditorType : int
 {
     Editor_Add_Target = 0,
     Editor_Add_Library = 1,
@@ -19,13 +20,13 @@ enum TEditorType
     Editor_Edit_Library_Version = 3
 };
 
-enum TOptionMakeGenerator
+enum TOptionMakeGenerator : int
 {
     Generator_QMake = 0,
     Generator_CMake = 1
 };
 
-enum TOptionRequies
+enum TOptionRequies : int
 {
     Requires_Auto_Update = 0,
     Requires_Manual_Update = 1,

@@ -3,9 +3,10 @@
 #include <QDomImplementation>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
+#include "savefile.h"
+#include "xmlprecheck.h"
 #include "xmltext.h"
 
 namespace
@@ -106,33 +107,44 @@ void TXmlFile::Open(const QString& identification, int* version, bool namespace_
                                 TXmlFileException::File_Error);
 
     QFile file(File_Name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         throw TXmlFileException(
             QString("ERR:  Cannot open file: '%1'.  Reason: %2").arg(File_Name, file.errorString()),
             TXmlFileException::File_Error);
-
-    QString message;
-    int line = 0;
-    int column = 0;
-    const TWhole_Characters whole_characters;
-    if (!Document.setContent(&file, namespace_processing, &message, &line, &column))
-        Throw_Xml(Parse_Error("file", line, column, message));
+    // A file too large is refused unread.
+    QString refusal = Xml_Size_Refusal(file.size());
+    QByteArray bytes;
+    if (refusal.isEmpty())
+    {
+        bytes = file.readAll();
+        refusal = Xml_Precheck_Refusal(bytes);
+    }
     file.close();
-
+    if (!refusal.isEmpty())
+        Throw_Xml(QString("ERR:  The file '%1' is refused: %2.").arg(File_Name, refusal));
+    Parse(bytes, "file", namespace_processing);
     Check_Envelope(identification, version);
 }
 
 void TXmlFile::Open_Data(const QByteArray& data, const QString& identification, int* version,
                          bool namespace_processing)
 {
+    const QString refusal = Xml_Precheck_Refusal(data);
+    if (!refusal.isEmpty())
+        Throw_Xml(QString("ERR:  The data is refused: %1.").arg(refusal));
+    Parse(data, "data", namespace_processing);
+    Check_Envelope(identification, version);
+}
+
+// Only bytes that passed Xml_Precheck_Refusal reach the parser.
+void TXmlFile::Parse(const QByteArray& bytes, const char* what, bool namespace_processing)
+{
     QString message;
     int line = 0;
     int column = 0;
     const TWhole_Characters whole_characters;
-    if (!Document.setContent(data, namespace_processing, &message, &line, &column))
-        Throw_Xml(Parse_Error("data", line, column, message));
-
-    Check_Envelope(identification, version);
+    if (!Document.setContent(bytes, namespace_processing, &message, &line, &column))
+        Throw_Xml(Parse_Error(what, line, column, message));
 }
 
 void TXmlFile::Check_Envelope(const QString& identification, int* version)
@@ -320,16 +332,9 @@ void TXmlFile::Write_File(bool compact)
 
     // Written beside the old file and renamed over it only when complete, so a
     // failure part-way leaves the previous content whole.
-    QSaveFile file(File_Name);
-    const auto fail = [&file, this]() {
-        Throw_Xml(QString("ERR:  Cannot write file '%1'.  Reason: %2")
-                      .arg(File_Name, file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        fail();
-    const QByteArray bytes = Serialise(compact);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        fail();
+    QString reason;
+    if (!Save_Bytes_File(File_Name, Serialise(compact), &reason))
+        Throw_Xml(QString("ERR:  Cannot write file '%1'.  Reason: %2").arg(File_Name, reason));
 }
 
 void TXmlFile::Write_Data(QByteArray* data, bool compact)

@@ -11,7 +11,9 @@
 // An XML data file with a fixed envelope: an XML declaration, a root element
 // named after the file's identification and a "File_Version" attribute on it.
 // Reads take an `optional` flag and either return empty results or throw;
-// every failure is thrown as TXmlFileException.
+// every failure is thrown as TXmlFileException. Open and Open_Data refuse,
+// before parsing, what Xml_Precheck_Refusal refuses; writes are all or
+// nothing, as Save_Bytes_File makes them.
 class TXmlFile
 {
 public:
@@ -55,6 +57,7 @@ public:
     QString Doc_Type;
 
 private:
+    void Parse(const QByteArray& bytes, const char* what, bool namespace_processing);
     void Check_Envelope(const QString& identification, int* version);
     QDomText Text_Node(const QString& text);
     QByteArray Serialise(bool compact);

@@ -109,15 +109,17 @@ void TChangeLogWidget::Load_V1(TXmlFile* xml)
     d_editor->appendPlainText(Read_Change_Log_V1(*xml));
 }
 
-bool TChangeLogWidget::Save_Defaults(const QString& folder)
+bool TChangeLogWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
         Write_Change_Log_File(folder, Changes());
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& exception)
     {
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
 }

@@ -24,7 +24,7 @@ public:
 
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     // Puts a new entry starting with `head` on top of the older ones and
     // leaves the cursor where its first change is typed.

@@ -142,15 +142,17 @@ void TExpressionsWidget::Load_V1(TXmlFile* xml)
     Set_Values(TExpressionsFile::Read_V1(*xml));
 }
 
-bool TExpressionsWidget::Save_Defaults(const QString& folder)
+bool TExpressionsWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
         TExpressionsFile::Write(folder, Values());
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& exception)
     {
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
 }

@@ -28,6 +28,8 @@
 #include "packager.h"
 #include "requireswidget.h"
 #include "specpreview.h"
+#include "settingsfile.h"
+#include "staletemporaries.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
 
@@ -46,6 +48,9 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
 {
     Open_Data_Folder();
     Use_Data_Folder(data_folder);
+    Remove_Stale_Temporary_Files(d_data_folder);
+    if (d_settings_folder != d_data_folder)
+        Remove_Stale_Temporary_Files(d_settings_folder);
     d_settings = new QSettings(d_settings_folder + "/settings.ini", QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
@@ -241,42 +246,61 @@ void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
         return;
     const QString copy =
         path + "." + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".refused";
-    if (QFile::copy(path, copy))
+    // Only a plain file is copied: reading a named pipe would wait forever.
+    if (QFileInfo(path).isFile() && QFile::copy(path, copy))
         kept->append(QString("\"%1\" (kept as \"%2\")").arg(file_name, copy));
     else
         kept->append(QString("\"%1\" (no copy could be kept)").arg(file_name));
 }
 
-// Returns the names of the tabs whose contents could not be stored.
-QStringList TKestrelvantory::Save_Panel_Defaults()
+// Returns the names of the tabs whose contents could not be stored; the
+// reasons are added to `reasons`.
+QStringList TKestrelvantory::Save_Panel_Defaults(QStringList* reasons)
 {
     QStringList failed;
-    const auto save = [&failed](bool saved, const QString& tab) {
-        if (!saved)
-            failed.append(tab);
+    QString reason;
+    const auto save = [&](bool saved, const QString& tab) {
+        if (saved)
+            return;
+        failed.append(tab);
+        reasons->append(reason);
     };
-    save(d_variables_widget->Save_Defaults(d_data_folder), "Variables");
-    save(d_expressions_widget->Save_Defaults(d_data_folder), "Expressions");
-    save(d_libraries_widget->Save_Defaults(d_data_folder), "Libraries");
-    save(d_requires_widget->Save_Defaults(d_data_folder), "Requires");
-    save(d_changelog_widget->Save_Defaults(d_data_folder), "Change Log");
-    save(d_options_widget->Save_Defaults(d_data_folder), "Options");
+    save(d_variables_widget->Save_Defaults(d_data_folder, &reason), "Variables");
+    save(d_expressions_widget->Save_Defaults(d_data_folder, &reason), "Expressions");
+    save(d_libraries_widget->Save_Defaults(d_data_folder, &reason), "Libraries");
+    save(d_requires_widget->Save_Defaults(d_data_folder, &reason), "Requires");
+    save(d_changelog_widget->Save_Defaults(d_data_folder, &reason), "Change Log");
+    save(d_options_widget->Save_Defaults(d_data_folder, &reason), "Options");
     return failed;
 }
 
-// Stores the panels and the window's settings; returns what could not be stored.
-QStringList TKestrelvantory::Store_State()
+// What "settings.ini" holds after this session: whatever it held, with the
+// window's place, the two folders and the packager of this session.
+QVariantMap TKestrelvantory::Settings_Values() const
 {
-    d_requires_widget->Stop_Scan();
-    QStringList failed = Save_Panel_Defaults();
-    d_settings->setValue(Key_Position, pos());
-    d_settings->setValue(Key_Size, size());
-    d_settings->setValue(Key_Working_Path, d_working_path);
-    d_settings->setValue(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
-    d_settings->setValue(Key_Packager, d_options_widget->Packager());
-    d_settings->sync();
-    if (d_settings->status() != QSettings::NoError)
+    QVariantMap values;
+    for (const QString& key : d_settings->allKeys())
+        values.insert(key, d_settings->value(key));
+    values.insert(Key_Position, pos());
+    values.insert(Key_Size, size());
+    values.insert(Key_Working_Path, d_working_path);
+    values.insert(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    values.insert(Key_Packager, d_options_widget->Packager());
+    return values;
+}
+
+// Stores the panels and the window's settings; returns what could not be
+// stored, with the reasons in `reasons`.
+QStringList TKestrelvantory::Store_State(QStringList* reasons)
+{
+    QStringList failed = Save_Panel_Defaults(reasons);
+    QString reason;
+    if (!Save_Settings_File(d_settings_folder + "/settings.ini", Settings_Values(), &reason))
+    {
         failed.append("window settings");
+        reasons->append(QString("ERR  Cannot write file '%1/settings.ini'.  Reason: %2")
+                            .arg(d_settings_folder, reason));
+    }
     return failed;
 }
 
@@ -284,33 +308,35 @@ QStringList TKestrelvantory::Store_State()
 // command-line tool reads the same; a status text tells what failed.
 QString TKestrelvantory::Store_State_Note()
 {
-    const QStringList failed = Store_State();
+    QStringList reasons;
+    const QStringList failed = Store_State(&reasons);
     if (failed.isEmpty())
         return QString();
-    return QString(" These could not be stored in \"%1\": %2.")
-        .arg(d_data_folder, failed.join(", "));
+    return QString(" These could not be stored: %1.").arg(reasons.join(" "));
 }
 
 // The window closes in any case; what could not be stored is told first, as
 // it is lost once the window is gone.
 void TKestrelvantory::closeEvent(QCloseEvent* event)
 {
-    const QStringList failed = Store_State();
+    d_requires_widget->Stop_Scan();
+    QStringList reasons;
+    const QStringList failed = Store_State(&reasons);
     if (!failed.isEmpty())
-        Tell_Unsaved(failed);
+        Tell_Unsaved(failed, reasons);
     if (d_preview != nullptr)
         d_preview->close();
     event->accept();
 }
 
-void TKestrelvantory::Tell_Unsaved(const QStringList& failed)
+void TKestrelvantory::Tell_Unsaved(const QStringList& failed, const QStringList& reasons)
 {
     d_message_box->setText("Kestrelvantory");
     d_message_box->setInformativeText(
         QString("These could not be stored in \"%1\": %2. The files stored before are kept "
                 "as they were, and this session's changes to them are lost.")
             .arg(d_data_folder.toHtmlEscaped(), failed.join(", ")));
-    d_message_box->setDetailedText(QString());
+    d_message_box->setDetailedText(reasons.join("\n"));
     d_message_box->setStandardButtons(QMessageBox::Ok);
     d_message_box->setDefaultButton(QMessageBox::Ok);
     d_message_box->setIcon(QMessageBox::Warning);

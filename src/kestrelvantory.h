@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include "specdata.h"
 
@@ -67,10 +68,11 @@ private:
     void Connect_Detect_Command();
     void Load_Panel_Defaults();
     void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
-    QStringList Save_Panel_Defaults();
-    QStringList Store_State();
+    QStringList Save_Panel_Defaults(QStringList* reasons);
+    QVariantMap Settings_Values() const;
+    QStringList Store_State(QStringList* reasons);
     QString Store_State_Note();
-    void Tell_Unsaved(const QStringList& failed);
+    void Tell_Unsaved(const QStringList& failed, const QStringList& reasons);
     void Show_Status(const QString& text);
     void Remember_Folder(const QString& file_name);
     bool Write_Spec_File(const QString& file_name) const;

@@ -441,7 +441,7 @@ void TLibrariesWidget::Load_V1(TXmlFile* xml)
     Read_Libraries_V1(*xml, &d_targets, &d_libraries);
 }
 
-bool TLibrariesWidget::Save_Defaults(const QString& folder)
+bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)
 {
     Update_Target_Data();
     Update_Library_Data();
@@ -449,9 +449,11 @@ bool TLibrariesWidget::Save_Defaults(const QString& folder)
     {
         Write_Libraries_File(folder, d_targets, d_libraries);
     }
-    catch (const TXmlFileException& error)
+    catch (const TXmlFileException& exception)
     {
-        d_last_error = error.Message;
+        d_last_error = exception.Message;
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
     return true;

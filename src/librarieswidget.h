@@ -67,7 +67,7 @@ public:
     void Initialize();
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
 signals:
     // The user asked to detect the libraries and plug-ins of a program.

@@ -161,15 +161,17 @@ void TOptionsWidget::Load_V1(TXmlFile* xml)
     Set_Requires_Type(options.Requires);
 }
 
-bool TOptionsWidget::Save_Defaults(const QString& folder)
+bool TOptionsWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
         TOptionsFile::Write(folder, {Generator_Type(), Requires_Type()});
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& exception)
     {
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
 }

@@ -36,7 +36,7 @@ public:
     void Initialize();
     bool Load_Defaults(const QString& folder);
     void Load_V1(TXmlFile* xml);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
 signals:
     // A folder the user picks with "..." or a path typed into the field, once

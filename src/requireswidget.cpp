@@ -86,7 +86,7 @@ void TRequiresWidget::Load_V1(TXmlFile* file)
     d_entries = Requires_File::Read_V1(*file);
 }
 
-bool TRequiresWidget::Save_Defaults(const QString& folder)
+bool TRequiresWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
@@ -96,8 +96,10 @@ bool TRequiresWidget::Save_Defaults(const QString& folder)
         file.Write_File(false);
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& exception)
     {
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
 }

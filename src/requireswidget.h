@@ -28,7 +28,7 @@ public:
     TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     bool Load_Defaults(const QString& folder);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     QStringList Required_Packages() const;
     // Starts a rescan of the subfolders of d_shared_libs_path named by

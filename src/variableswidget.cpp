@@ -100,9 +100,9 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
     return loaded;
 }
 
-bool TVariablesWidget::Save_Defaults(const QString& folder)
+bool TVariablesWidget::Save_Defaults(const QString& folder, QString* error)
 {
-    return Save_File(folder + "/" + Variables_File_Name);
+    return Save_File(folder + "/" + Variables_File_Name, error);
 }
 
 TVariablesWidget::TVariable TVariablesWidget::Variable(int index) const
@@ -260,7 +260,7 @@ void TVariablesWidget::Move_Row(int from, int to)
     d_table->selectRow(to);
 }
 
-bool TVariablesWidget::Save_File(const QString& path)
+bool TVariablesWidget::Save_File(const QString& path, QString* error)
 {
     Update_Variable_Data();
     try
@@ -268,8 +268,10 @@ bool TVariablesWidget::Save_File(const QString& path)
         Write_Variable_Data(path, {d_variables, Description()});
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& exception)
     {
+        if (error != nullptr)
+            *error = exception.Message;
         return false;
     }
 }
@@ -278,7 +280,7 @@ bool TVariablesWidget::Save_File(const QString& path)
 // read from or written to the root of the file system.
 bool TVariablesWidget::Save_Alternate(const QString& folder)
 {
-    return !folder.isEmpty() && Save_File(folder + Backup_File);
+    return !folder.isEmpty() && Save_File(folder + Backup_File, nullptr);
 }
 
 // A backup that is missing or cannot be read leaves the panel as it is:

@@ -29,7 +29,7 @@ public:
     TVariablesWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     bool Load_Defaults(const QString& folder);
-    bool Save_Defaults(const QString& folder);
+    bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     TVariable Variable(int index) const;
     int Variable_Count() const { return static_cast<int>(d_variables.size()); }
@@ -61,7 +61,7 @@ private:
     void Apply(const TVariableData& data);
     int Selected_Row() const;
     void Move_Row(int from, int to);
-    bool Save_File(const QString& path);
+    bool Save_File(const QString& path, QString* error);
     bool Save_Alternate(const QString& folder);
     bool Load_Alternate(const QString& folder);
 

@@ -9,6 +9,7 @@
 #include "editorcommandline.h"
 #include "editordriver.h"
 #include "requireswidget.h"
+#include "smallfilesystem.h"
 #include "standins.h"
 #include "testsupport.h"
 #include "variableswidget.h"
@@ -146,6 +147,10 @@ private slots:
     void projectFileIsAppliedAsTheEditorOpensIt();
     void requiresPrintsAFreshScan();
     void failuresWriteNothing();
+    void unreadableDataFileFailsByName_data();
+    void unreadableDataFileFailsByName();
+    void absentDataFilesAreToldWhenTheFolderIsNamed();
+    void fullDiskLeavesTheEarlierSpec();
     void wrongUsageIsTold();
     void setChangesVariablesForOneRun();
     void editorDataFolderIsWhatThePipelineReads();
@@ -262,12 +267,120 @@ void TCommandLineTest::failuresWriteNothing()
     QCOMPARE(run.Exit, 1);
     QVERIFY2(run.Err.contains("ERR  Library path name not found."), qPrintable(run.Err));
 
+    // A description line that rpmbuild would take for a scriptlet run as root.
+    Test::Write_File(home.Path() + "/injected.spec_data",
+                     "Kestrelvantory:Version=1:Type=Spec_Data\n"
+                     "Description_Begin:\nA program.\n%pre\nrm -rf /\nDescription_End:\n");
+    run = Run_Cli({"create", "--project", home.Path() + "/injected.spec_data", "--output", output});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR  Line 2 of the description begins with the spec section keyword "
+                              "'%pre'."),
+             qPrintable(run.Err));
+
     run = Run_Cli({"create", "--output", home.Path() + "/no/such/folder/out.spec"});
     QCOMPARE(run.Exit, 1);
     QVERIFY2(run.Err.contains("ERR  Cannot write file"), qPrintable(run.Err));
 
     QVERIFY(!QFileInfo::exists(output));
     QVERIFY(!QFileInfo::exists(home.Data_Folder()));
+}
+
+void TCommandLineTest::unreadableDataFileFailsByName_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("named");
+
+    QTest::newRow("cut short") << "variables.xml" << QByteArray("<?xml version=\"1.0\"?>\n<Variable_")
+                               << "XML parse error at line 2" << true;
+    QTest::newRow("another version") << "options.xml" << QByteArray("<Options File_Version=\"2\"/>")
+                                     << "Option datafile version not recognized" << true;
+    QTest::newRow("element missing") << "changes.xml" << QByteArray("<Change_Data File_Version=\"1\"/>")
+                                     << "Node 'Text' is missing" << true;
+    QTest::newRow("deep nesting")
+        << "libraries.xml" << "<Library_Data File_Version=\"1\">" + QByteArray("<a>").repeated(50000)
+        << "its elements are nested deeper than 32 levels" << true;
+    QTest::newRow("in the default folder")
+        << "requires.xml" << QByteArray("<!DOCTYPE Requires><Requires File_Version=\"1\"/>")
+        << "it holds a document type declaration" << false;
+    QTest::newRow("settings") << "settings.ini" << QByteArray() << "it is not a plain file" << true;
+}
+
+// A build must not silently get a spec of factory contents.
+void TCommandLineTest::unreadableDataFileFailsByName()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QFETCH(bool, named);
+    Test::TFreshHome home;
+    Store_Edited_State(home.Path() + "/shared", 0, 1);
+    const QString path = home.Data_Folder() + "/" + file;
+    QFile::remove(path);
+    if (bytes.isEmpty())
+        QDir().mkpath(path);
+    else
+        Test::Write_File(path, bytes);
+
+    const QString output = home.Path() + "/out.spec";
+    const QStringList folder = named ? QStringList{"--data-folder", home.Data_Folder()} : QStringList();
+    for (const QStringList& command : {QStringList{"create", "--output", output}, QStringList{"requires"}})
+    {
+        const TCliRun run = Run_Cli(command + folder);
+        QCOMPARE(run.Exit, 1);
+        QVERIFY2(run.Err.contains("kestrelvantory-cli: cannot read \"" + path + "\": ")
+                     && run.Err.contains(reason),
+                 qPrintable(run.Err));
+        QVERIFY(run.Out.isEmpty());
+    }
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+// As in the editor, an absent file means factory contents; a pipeline that
+// names its data folder learns which ones.
+void TCommandLineTest::absentDataFilesAreToldWhenTheFolderIsNamed()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    const QString output = home.Path() + "/out.spec";
+    const QByteArray factory_spec = Cli_Spec(home.Path());
+    QVERIFY2(factory_spec.startsWith("%define"), factory_spec.constData());
+
+    TCliRun run = Run_Cli({"create", "--output", output});
+    QCOMPARE(run.Exit, 0);
+    QVERIFY2(!run.Err.contains("does not exist"), qPrintable(run.Err));
+    run = Run_Cli({"create", "--output", output, "--data-folder", home.Data_Folder()});
+    QCOMPARE(run.Exit, 0);
+    QCOMPARE(Test::Read_File(output), factory_spec);
+    for (const char* file : {"variables.xml", "expressions.xml", "options.xml", "libraries.xml",
+                             "requires.xml", "changes.xml"})
+        QVERIFY2(run.Err.contains(QString("\"%1/%2\" does not exist; its factory contents are used.")
+                                      .arg(home.Data_Folder(), file)),
+                 qPrintable(run.Err));
+}
+
+// The spec (some kilobytes, below the file's buffer) finds no room: before,
+// the tool put an empty file in place of the earlier spec and exited 0.
+void TCommandLineTest::fullDiskLeavesTheEarlierSpec()
+{
+    Test::TFreshHome home;
+    const QString folder = home.Path() + "/specs";
+    QDir().mkpath(folder);
+    Test::TSmallFileSystem disk(folder, 64);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    const QString output = folder + "/demo.spec";
+    Test::Write_File(output, "earlier spec\n");
+    disk.Fill();
+
+    const TCliRun run = Run_Cli({"create", "--output", output});
+    disk.Unfill();
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("ERR  Cannot write file '" + output + "'.  Reason: No space left on device"),
+             qPrintable(run.Err));
+    QCOMPARE(Test::Read_File(output), QByteArray("earlier spec\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"demo.spec"});
 }
 
 void TCommandLineTest::wrongUsageIsTold()

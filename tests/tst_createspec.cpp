@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -17,6 +18,7 @@
 #include "standins.h"
 #include "demospec.h"
 #include "testsupport.h"
+#include "variabledata.h"
 #include "variableswidget.h"
 
 #include <sys/stat.h>
@@ -132,6 +134,7 @@ private slots:
     void unwritableFolderIsToldBeforeAnyScan();
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
+    void injectedSectionIsRefusedAfterLoading();
 
     void previewShowsWhatCreateWritesAndFollowsThePanels();
     void previewTellsWhyCreateWouldRefuse();
@@ -410,6 +413,33 @@ void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
 
     editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
     QTRY_COMPARE(view->toPlainText(), Test::Demo_Spec);
+
+// A value with a line break from a stored file loads as it stands; Create
+// refuses it, naming the variable, and the earlier spec stays.
+void TCreateSpecTest::injectedSectionIsRefusedAfterLoading()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    TVariableData data = Factory_Variable_Data();
+    QCOMPARE(data.Variables[9].Name, QString("Summary:"));
+    data.Variables[9].Value = "summary\n%pre\nrm -rf /";
+    Write_Variable_Data(home.Data_Folder() + "/variables.xml", data);
+
+    Test::TEditor editor;
+    QVERIFY(editor.Window().statusBar()->currentMessage().isEmpty());
+    editor.Panel<TVariablesWidget>()->Update_Variables();
+    QCOMPARE(editor.Panel<TVariablesWidget>()->Variable(9).Value, data.Variables[9].Value);
+    editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
+    const QString file_name = home.Path() + "/demo.spec";
+    Test::Write_File(file_name, "earlier\n");
+    Test::TDialogAnswers answers({file_name});
+
+    QCOMPARE(editor.Create(),
+             "The spec file \"" + file_name + "\" was not written: ERR  The value of the variable "
+             "'Summary:' holds a line break or another control character: "
+             "'summary\\x0A%pre\\x0Arm -rf /'.");
+    QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
+    QCOMPARE(Files_In(home.Path()), QStringList{"demo.spec"});
 }
 
 QTEST_MAIN(TCreateSpecTest)

@@ -11,6 +11,7 @@
 #include "messagebox.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
+#include "smallfilesystem.h"
 #include "testsupport.h"
 
 #include <sys/stat.h>
@@ -61,6 +62,8 @@ private slots:
     void unusableDataFolderFallsBackAndSaysSo();
     void refusedDefaultsFileIsKeptAndTold();
     void closeTellsWhatCouldNotBeStored();
+    void closeOnAFullDiskKeepsTheStoredFiles();
+    void staleTemporaryFilesAreRemovedAtStart();
 };
 
 void TMainWindowTest::firstStartMakesTheDataFolderAndStoresSettingsAtClose()
@@ -256,11 +259,19 @@ void TMainWindowTest::refusedDefaultsFileIsKeptAndTold()
     QDir().mkpath(home.Data_Folder());
     Test::Write_File(home.Data_Folder() + "/expressions.xml", refused);
     Test::Write_File(home.Data_Folder() + "/changes.xml", "not XML at all");
+    // Nesting that would overflow the parser's stack.
+    Test::Write_File(home.Data_Folder() + "/libraries.xml",
+                     "<Library_Data File_Version=\"1\">" + QByteArray("<a>").repeated(50000));
+    // Copying a named pipe would wait for ever.
+    QVERIFY(mkfifo(QFile::encodeName(home.Data_Folder() + "/options.xml").constData(), 0600) == 0);
     {
         TKestrelvantory window(nullptr, Qt::WindowFlags());
         const QString message = window.statusBar()->currentMessage();
         QVERIFY2(message.contains("\"expressions.xml\" (kept as") &&
-                     message.contains("\"changes.xml\" (kept as") && !message.contains("variables"),
+                     message.contains("\"changes.xml\" (kept as") &&
+                     message.contains("\"libraries.xml\" (kept as") &&
+                     message.contains("\"options.xml\" (no copy could be kept)") &&
+                     !message.contains("variables"),
                  qPrintable(message));
         window.close();
     }
@@ -307,6 +318,77 @@ void TMainWindowTest::closeTellsWhatCouldNotBeStored()
     QVERIFY(!window.isVisible());
     QCOMPARE(Test::Read_File(home.Data_Folder() + "/variables.xml"), stored);
     ::chmod(QFile::encodeName(home.Data_Folder()).constData(), 0755);
+}
+
+// Every file stored before stays whole, also the small ones that the disk
+// would have taken only part of, and the user is told why.
+void TMainWindowTest::closeOnAFullDiskKeepsTheStoredFiles()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    Test::TSmallFileSystem disk(home.Data_Folder(), 256);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    {
+        TKestrelvantory window(nullptr, Qt::WindowFlags());
+        window.close();
+    }
+    const QStringList names = QDir(home.Data_Folder()).entryList(QDir::Files);
+    QCOMPARE(names.size(), 7);
+    QMap<QString, QByteArray> stored;
+    for (const QString& name : names)
+        stored[name] = Test::Read_File(home.Data_Folder() + "/" + name);
+
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(60, 70);
+    auto* box = window.findChild<TMessageBox*>();
+    QString told;
+    QString details;
+    QTimer::singleShot(0, box, [box, &told, &details]() {
+        told = box->informativeText();
+        details = box->detailedText();
+        box->Send_Key(Qt::Key_Return);
+    });
+    disk.Fill();
+    QVERIFY(window.close());
+    disk.Unfill();
+
+    QVERIFY2(told.contains("Variables, Expressions, Libraries, Requires, Change Log, Options, "
+                           "window settings"),
+             qPrintable(told));
+    QCOMPARE(details.count("Reason: No space left on device"), 7);
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), names);
+    for (const QString& name : names)
+        QVERIFY2(Test::Read_File(home.Data_Folder() + "/" + name) == stored[name], qPrintable(name));
+}
+
+// Only what a killed save leaves: a data file's name, a dot and six letters
+// or digits, untouched for a minute.
+void TMainWindowTest::staleTemporaryFilesAreRemovedAtStart()
+{
+    Test::TFreshHome home;
+    QDir().mkpath(home.Data_Folder());
+    const QStringList stale = {"changes.xml.gXIvHj", "settings.ini.A1b2C3",
+                               "alternate_variables.xml.x0x0x0"};
+    const QStringList kept = {"changes.xml.abc",       "changes.xml.1234567",
+                              "notes.txt.gXIvHj",      "changes.xml.gXIvHj.refused",
+                              "changes.xml.20260101-120000.refused", "libraries.xml.Recent"};
+    for (const QString& name : stale + kept)
+    {
+        QFile file(home.Data_Folder() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("partial");
+        file.flush();
+        if (name != "libraries.xml.Recent")
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+    }
+    TKestrelvantory window(nullptr, Qt::WindowFlags());
+    QStringList expected = kept;
+    expected.sort();
+    QCOMPARE(QDir(home.Data_Folder()).entryList(QDir::Files), expected);
 }
 
 QTEST_MAIN(TMainWindowTest)

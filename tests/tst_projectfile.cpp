@@ -319,6 +319,16 @@ void TProjectFileTest::failedSaveIsToldAndKeepsTheEarlierFile()
     QCOMPARE(Test::Read_File(path), Example);
     QVERIFY2(editor.Status().startsWith("The project was not saved: ERR  Cannot write file '" + path),
              qPrintable(editor.Status()));
+
+    // A project that does not fit, smaller than the file's buffer.
+    Test::TDialogAnswers again({path});
+    {
+        Test::TFileSizeLimit limit(100);
+        editor.Trigger("Save");
+    }
+    QCOMPARE(Test::Read_File(path), Example);
+    QCOMPARE(editor.Status(), "The project was not saved: ERR  Cannot write file '" + path
+                                  + "'.  Reason: File too large");
 }
 
 QTEST_MAIN(TProjectFileTest)

@@ -3,6 +3,8 @@
 #include "specdata.h"
 #include "testsupport.h"
 
+#include <sys/stat.h>
+
 namespace
 {
 const QByteArray Example =
@@ -89,6 +91,7 @@ private slots:
     void sectionsWithoutLinesAreStillPresent();
     void libraryLinesFollowTheCurrentTarget();
     void unreadableFileIsReported();
+    void oversizedFileIsRefused();
 };
 
 void TSpecDataTest::writesTheExampleByteForByte()
@@ -245,6 +248,32 @@ void TSpecDataTest::unreadableFileIsReported()
     QTemporaryDir folder;
     Test::Write_File(folder.filePath("p.spec_data"), Example);
     QVERIFY(Read_Spec_Data_File(folder.filePath("p.spec_data")).Ok);
+
+    // Neither waited for nor read without end.
+    const QString pipe = folder.filePath("pipe.spec_data");
+    QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    for (const QString& name : {pipe, QString("/dev/zero"), folder.path()})
+        QCOMPARE(Read_Spec_Data_File(name).Error,
+                 QString("ERR:  Cannot open file '%1' for reading.").arg(name));
+}
+
+// A project holds some kilobytes; a larger file is refused before any line
+// is read, as the editor would take minutes over its lines.
+void TSpecDataTest::oversizedFileIsRefused()
+{
+    QTemporaryDir folder;
+    const QByteArray line = "[Name]:A[Value]:1\n";
+    const QByteArray head = "Kestrelvantory:Version=1:Type=Spec_Data\nVariables_Begin:\n";
+    QByteArray bytes = head + line.repeated((Spec_Data_Max_Size - head.size()) / line.size());
+    Test::Write_File(folder.filePath("large.spec_data"), bytes);
+    QVERIFY(Read_Spec_Data_File(folder.filePath("large.spec_data")).Ok);
+
+    bytes += QByteArray(Spec_Data_Max_Size - bytes.size() + 1, '\n');
+    Test::Write_File(folder.filePath("large.spec_data"), bytes);
+    const TSpecDataReading reading = Read_Spec_Data_File(folder.filePath("large.spec_data"));
+    QVERIFY(!reading.Ok);
+    QCOMPARE(reading.Error, QString("ERR:  The file is larger than 1 MiB, more than any project holds."));
+    QVERIFY(!reading.Contents.Variables);
 }
 
 QTEST_GUILESS_MAIN(TSpecDataTest)

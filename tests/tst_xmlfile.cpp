@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "smallfilesystem.h"
 #include "testsupport.h"
 #include "xmlfile.h"
 
@@ -59,8 +60,14 @@ private slots:
     void charactersBeyondTheFirstPlaneRoundTrip();
     void resetWithDocumentTypeHasNoDeclaration();
 
+    void hostileFilesAreRefusedBeforeParsing_data();
+    void hostileFilesAreRefusedBeforeParsing();
+    void markupThatCountsForNothingIsRead();
+
     void writeProtectedFileIsRefused();
+    void failedWriteLeavesPreviousFileWhole_data();
     void failedWriteLeavesPreviousFileWhole();
+    void fullDiskIsReportedInPlainWords();
     void missingFolderIsAnXmlError();
 
 private:
@@ -135,8 +142,8 @@ void TXmlFileTest::openReadsVersionAndIdentification()
     QCOMPARE(version, 0);
 
     // Without a version pointer the attribute is neither required nor read.
-    TXmlFile plain = Opened("<!DOCTYPE Kind><Options/>", "Options", nullptr);
-    QCOMPARE(plain.Doc_Type, QString("Kind"));
+    TXmlFile plain = Opened("<Options/>", "Options", nullptr);
+    QCOMPARE(plain.Root.tagName(), QString("Options"));
 }
 
 void TXmlFileTest::openDataChecksTheSameEnvelope()
@@ -408,6 +415,77 @@ void TXmlFileTest::resetWithDocumentTypeHasNoDeclaration()
     QVERIFY(file.Document.isNull());
 }
 
+void TXmlFileTest::hostileFilesAreRefusedBeforeParsing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+
+    const QByteArray root = "<Root File_Version=\"1\">";
+    QTest::newRow("50,000 nested elements")
+        << Envelope(root + QByteArray("<a>").repeated(50000) + QByteArray("</a>").repeated(50000)
+                    + "</Root>")
+        << "its elements are nested deeper than 32 levels";
+    QTest::newRow("33 levels") << Envelope(root + QByteArray("<a>").repeated(32)
+                                           + QByteArray("</a>").repeated(32) + "</Root>")
+                               << "its elements are nested deeper than 32 levels";
+    QByteArray attributes = "<Root File_Version=\"1\"";
+    for (int i = 0; i < 50000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"v\"";
+    QTest::newRow("50,000 attributes") << Envelope(attributes + "/>")
+                                       << "an element has more than 64 attributes";
+    const QByteArray entity = QByteArray(100 * 1024, 'x');
+    QTest::newRow("entity expansion")
+        << Envelope("<!DOCTYPE Root [<!ENTITY big \"" + entity + "\">]>\n" + root
+                    + QByteArray("&big;").repeated(5000) + "</Root>")
+        << "it holds a document type declaration";
+    QTest::newRow("external entity")
+        << Envelope("<!DOCTYPE Root SYSTEM \"/etc/passwd\">" + root + "</Root>")
+        << "it holds a document type declaration";
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE<\0R\0o\0o\0t\0/\0>\0", 16)
+                            << "it is not encoded in UTF-8";
+    QTest::newRow("another encoding")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"IBM037\"?>\n<Root/>")
+        << "it is not encoded in UTF-8";
+    QTest::newRow("too large") << Envelope(root + QByteArray(16 * 1024 * 1024, ' ') + "</Root>")
+                               << "it is larger than 16 MiB";
+}
+
+// Each is refused by name, file and data alike, before the document parser
+// could overflow the stack or spend minutes and gigabytes on it.
+void TXmlFileTest::hostileFilesAreRefusedBeforeParsing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    int version = 0;
+    EXPECT_XML_THROW(Opened(bytes, "Root", &version), Xml_Error,
+                     QString("ERR:  The file '%1' is refused: %2.").arg(Path("data.xml"), reason));
+    TXmlFile file;
+    EXPECT_XML_THROW(file.Open_Data(bytes, "Root", &version, true), Xml_Error,
+                     QString("ERR:  The data is refused: %1.").arg(reason));
+}
+
+// Markup characters inside comments, character data, processing
+// instructions and attribute values open no element; 32 levels and 64
+// attributes are still read.
+void TXmlFileTest::markupThatCountsForNothingIsRead()
+{
+    QByteArray attributes;
+    for (int i = 1; i < 64; ++i)
+        attributes += " a" + QByteArray::number(i) + "='>/'";
+    const QByteArray bytes =
+        Envelope("<Root File_Version=\"1\"" + attributes + ">\n<!-- " + QByteArray("<a>").repeated(100)
+                 + " -->\n<?note " + QByteArray("<b>").repeated(100) + "?>\n<Text k=\"/>\">"
+                 + "<![CDATA[" + QByteArray("<c>").repeated(100) + "]]></Text>"
+                 + QByteArray("<d>").repeated(30) + "<e/>" + QByteArray("</d>").repeated(30)
+                 + "</Root>");
+    int version = 0;
+    TXmlFile file = Opened(bytes, "Root", &version);
+    QCOMPARE(version, 1);
+    const QDomElement text = file.Get_Node(&file.Root, "Text", false);
+    QCOMPARE(file.Read_Text_Node(&text, false), QString("<c>").repeated(100));
+    QCOMPARE(file.Read_Attribute(&file.Root, "a63", false), QString(">/"));
+}
+
 void TXmlFileTest::writeProtectedFileIsRefused()
 {
     // A folder that the unprivileged user may enter, holding a read-only file.
@@ -428,8 +506,17 @@ void TXmlFileTest::writeProtectedFileIsRefused()
     QCOMPARE(Test::Read_File(path), QByteArray("old content"));
 }
 
+void TXmlFileTest::failedWriteLeavesPreviousFileWhole_data()
+{
+    QTest::addColumn<int>("lines");
+    // A small document stays in the file's buffer until the very end.
+    QTest::newRow("smaller than the buffer") << 100;
+    QTest::newRow("larger than the buffer") << 2000;
+}
+
 void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
 {
+    QFETCH(int, lines);
     const QString path = Path("previous.xml");
     const QByteArray previous = Envelope("<Root File_Version=\"1\"/>\n");
     Test::Write_File(path, previous);
@@ -437,7 +524,7 @@ void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
     TXmlFile file;
     file.File_Name = path;
     file.Reset("Root", 1);
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < lines; ++i)
     {
         QDomElement line = file.Create_Node(&file.Root, "Line");
         file.Write_Text_Node(&line, QString("text of a line that makes the file large"));
@@ -452,12 +539,34 @@ void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
         catch (const TXmlFileException& error)
         {
             QCOMPARE(error.Type, Xml_Error);
-            QVERIFY2(error.Message.startsWith(QString("ERR:  Cannot write file '%1'.  Reason: ").arg(path)),
-                     qPrintable(error.Message));
+            QCOMPARE(error.Message,
+                     QString("ERR:  Cannot write file '%1'.  Reason: File too large").arg(path));
         }
     }
     QCOMPARE(Test::Read_File(path), previous);
     QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"previous.xml"});
+}
+
+void TXmlFileTest::fullDiskIsReportedInPlainWords()
+{
+    Test::TSmallFileSystem disk(d_folder->path(), 64);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    const QString path = Path("options.xml");
+    TXmlFile file;
+    file.File_Name = path;
+    file.Reset("Options", 1);
+    file.Write_File(false);
+    const QByteArray previous = Test::Read_File(path);
+
+    disk.Fill();
+    QDomElement text = file.Create_Node(&file.Root, "Text");
+    file.Write_Text_Node(&text, QString("a change that finds no room"));
+    EXPECT_XML_THROW(file.Write_File(false), Xml_Error,
+                     QString("ERR:  Cannot write file '%1'.  Reason: No space left on device").arg(path));
+    disk.Unfill();
+    QCOMPARE(Test::Read_File(path), previous);
+    QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"options.xml"});
 }
 
 void TXmlFileTest::missingFolderIsAnXmlError()
