@@ -312,7 +312,8 @@ QString TKestrelvantory::Store_State_Note()
     const QStringList failed = Store_State(&reasons);
     if (failed.isEmpty())
         return QString();
-    return QString(" These could not be stored: %1.").arg(reasons.join(" "));
+    return QString(" These could not be stored in \"%1\": %2.")
+        .arg(d_data_folder, failed.join(", "));
 }
 
 // The window closes in any case; what could not be stored is told first, as

@@ -413,6 +413,7 @@ void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
 
     editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
     QTRY_COMPARE(view->toPlainText(), Test::Demo_Spec);
+}
 
 // A value with a line break from a stored file loads as it stands; Create
 // refuses it, naming the variable, and the earlier spec stays.
