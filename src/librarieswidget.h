@@ -36,6 +36,7 @@ public:
     QHash<QString, QStringList> Active_Libraries_By_Target() const;
     QStringList Target_Names() const;
     TLibrary Library(const QString& target, const QString& name) const;
+    const std::vector<TLibrary>& Libraries() const { return d_libraries; }
     bool Target_Exists(const QString& name) const;
     bool Library_Exists(const QString& target, const QString& name) const;
     bool Has_Libraries(const QString& target) const;

@@ -3,6 +3,9 @@
 
 #include "kestrelvantory.h"
 
+#include <QHash>
+#include <QPair>
+
 #include "changelogwidget.h"
 #include "filedialog.h"
 #include "filenames.h"
@@ -60,12 +63,19 @@ TSpecData TKestrelvantory::Gather_Spec_Data() const
     for (int index = 0; index < d_variables_widget->Variable_Count(); ++index)
         data.Variables.push_back(d_variables_widget->Variable(index));
 
+    // Looked up by target and name, not searched, for projects with many libraries.
+    QHash<QPair<QString, QString>, TTypes::TLibraryType> types;
+    for (const TLibraryRecord& library : d_libraries_widget->Libraries())
+    {
+        if (!types.contains({library.Target_Name, library.Name}))
+            types.insert({library.Target_Name, library.Name}, library.Type);
+    }
     const QHash<QString, QStringList> libraries = d_libraries_widget->Active_Libraries_By_Target();
     for (const QString& target : d_libraries_widget->Active_Targets(false))
     {
         TSpecDataTarget active{target, {}};
         for (const QString& library : libraries.value(target))
-            active.Libraries.push_back({d_libraries_widget->Library(target, library).Type, library});
+            active.Libraries.push_back({types.value({target, library}), library});
         data.Active_Targets.push_back(active);
     }
     data.Description = d_variables_widget->Description();
