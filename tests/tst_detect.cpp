@@ -13,9 +13,11 @@
 
 #include <unistd.h>
 
+#include "installroot.h"
 #include "optionsfile.h"
 #include "testsupport.h"
 #include "variabledata.h"
+#include "virtualdisplay.h"
 
 namespace
 {
@@ -66,23 +68,6 @@ QString Installed_File(const QString& line)
     return QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/" + line;
 }
 
-// The paths `ldd` gives for what `file` loads, the interpreter included.
-QStringList Loaded_Paths(const QString& file, const QProcessEnvironment& environment)
-{
-    const TRun ldd = Run("ldd", {file}, environment);
-    QStringList paths;
-    static const QRegularExpression path("(?:=> |^\\s*)(/\\S+) \\(0x");
-    for (const QString& line : ldd.Out.split('\n'))
-    {
-        const QRegularExpressionMatch match = path.match(line);
-        if (match.hasMatch())
-            paths.append(match.captured(1));
-        else if (line.contains("not found"))
-            paths.append("not found: " + line.trimmed());
-    }
-    return paths;
-}
-
 // The sample program's sources. The compiler may name this file relative to
 // the folder it ran in, which is where the test program is built.
 QString Qt_Demo_Source(const QString& file = QString())
@@ -91,50 +76,6 @@ QString Qt_Demo_Source(const QString& file = QString())
         QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(__FILE__).path());
     return QDir::cleanPath(tests + "/data/qtdemo/" + file);
 }
-
-bool Is_Qt(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    return name.startsWith("libQt5") || name.startsWith("libQt6") || path.contains("libQt");
-}
-
-// An X server of its own, on the first free display number.
-class TXvfb
-{
-public:
-    TXvfb()
-    {
-        for (int number = 90; number < 190 && d_display.isEmpty(); ++number)
-        {
-            const QString socket = QString("/tmp/.X11-unix/X%1").arg(number);
-            const QString lock = QString("/tmp/.X%1-lock").arg(number);
-            if (QFileInfo::exists(socket) || QFileInfo::exists(lock))
-                continue;
-            d_process.start("Xvfb", {QString(":%1").arg(number), "-nolisten", "tcp", "-screen",
-                                     "0", "640x480x24"});
-            for (int wait = 0; wait < 100 && !QFileInfo::exists(socket); ++wait)
-                QTest::qWait(100);
-            if (QFileInfo::exists(socket))
-                d_display = QString(":%1").arg(number);
-            else
-                Stop();
-        }
-    }
-
-    ~TXvfb() { Stop(); }
-
-    QString Display() const { return d_display; }
-
-private:
-    void Stop()
-    {
-        d_process.terminate();
-        d_process.waitForFinished(10000);
-    }
-
-    QProcess d_process;
-    QString d_display;
-};
 }
 
 class TDetectTest : public QObject
@@ -153,8 +94,6 @@ private:
     QString Top() const { return Path("top"); }
     void Make_Data_Folder();
     void Make_Sources();
-    void Make_Install_Root(const QString& package);
-    void Copy_System_Libraries();
 
     QTemporaryDir d_work;
     QString d_program;
@@ -264,8 +203,8 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LD_LIBRARY_PATH", links);
     for (const QString& line : d_bundle)
-        for (const QString& path : Loaded_Paths(collected + "/" + line, environment))
-            QVERIFY2(!Is_Qt(path) || path.startsWith(links + "/"),
+        for (const QString& path : Test::Loaded_Paths(collected + "/" + line, environment))
+            QVERIFY2(!Test::Is_Qt_Library(path) || path.startsWith(links + "/"),
                      qPrintable(line + " loads " + path));
 
     const TRun again = Cli({"detect", "--program", d_program, "--collect-into", collected});
@@ -312,12 +251,15 @@ void TDetectTest::packageRunsWithoutASystemQt()
     QDirIterator packages(Top() + "/RPMS", {"qtdemo-1.0-1.*.rpm"}, QDir::Files,
                           QDirIterator::Subdirectories);
     QVERIFY(packages.hasNext());
-    Make_Install_Root(packages.next());
-    if (QTest::currentTestFailed())
-        return;
+    const QString root = Path("root");
+    const QString made = Test::Make_Install_Root(root);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    const TRun install =
+        Run("rpm", Test::Rpm_Root_Options(root) + QStringList{"-i", "--nodeps", packages.next()});
+    QVERIFY2(install.Exit == 0, qPrintable(Described(install)));
 
     // The target folders hold the bundle's files, and links to them.
-    const QString program_folder = Path("root") + d_libdir + "/qtdemo";
+    const QString program_folder = root + d_libdir + "/qtdemo";
     QStringList targets;
     for (const QString& line : d_bundle)
         targets.append(line.section('/', 0, 0) + "/");
@@ -334,17 +276,21 @@ void TDetectTest::packageRunsWithoutASystemQt()
     QStringList bundle = d_bundle;
     bundle.sort();
     QCOMPARE(installed, bundle);
-    Copy_System_Libraries();
-    if (QTest::currentTestFailed())
-        return;
-    TXvfb xvfb;
-    QVERIFY(!xvfb.Display().isEmpty());
+
+    // glibc and the other libraries the program and its bundle load.
+    QStringList loading = {d_program};
+    for (const QString& line : d_bundle)
+        loading.append(Top() + "/shared_libs/" + line);
+    const QString copied = Test::Copy_System_Libraries(root, loading);
+    QVERIFY2(copied.isEmpty(), qPrintable(copied));
+    const Test::TVirtualDisplay display;
+    QVERIFY2(!display.Display().isEmpty(), "Xvfb did not start");
     QProcessEnvironment bare;
-    bare.insert("DISPLAY", xvfb.Display());
+    bare.insert("DISPLAY", display.Display());
     bare.insert("QT_QPA_PLATFORM", "xcb");
     bare.insert("HOME", "/");
     const QString chroot = QStandardPaths::findExecutable("chroot", {"/usr/sbin", "/sbin"});
-    const TRun program = Run(chroot, {Path("root"), d_libdir + "/qtdemo/qtdemo"}, bare);
+    const TRun program = Run(chroot, {root, d_libdir + "/qtdemo/qtdemo"}, bare);
     QVERIFY2(program.Exit == 0 && program.Out == "platform: xcb\n", qPrintable(Described(program)));
 }
 
@@ -381,45 +327,6 @@ void TDetectTest::Make_Sources()
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
     QVERIFY(icon.save(Top() + "/desktop_menu/qtdemo.png"));
-}
-
-// An empty system with busybox for the scriptlets, the package installed.
-void TDetectTest::Make_Install_Root(const QString& package)
-{
-    const QString root = Path("root");
-    QDir().mkpath(root + "/bin");
-    QDir().mkpath(root + "/usr/bin");
-    QVERIFY(QFile::copy(QStandardPaths::findExecutable("busybox"), root + "/bin/busybox"));
-    const TRun applets = Run("busybox", {"--list"});
-    for (const QString& applet : applets.Out.split('\n', Qt::SkipEmptyParts))
-        if (applet != "busybox")
-            QFile::link("busybox", root + "/bin/" + applet);
-    const QStringList rpm = {"--root", root, "--dbpath", "/var/lib/rpm"};
-    const TRun init = Run("rpm", rpm + QStringList{"--initdb"});
-    QVERIFY2(init.Exit == 0, qPrintable(Described(init)));
-    const TRun install = Run("rpm", rpm + QStringList{"-i", "--nodeps", package});
-    QVERIFY2(install.Exit == 0, qPrintable(Described(install)));
-}
-
-// glibc and the other non-Qt libraries the program and its bundle load,
-// copied from this system to the same places in the root.
-void TDetectTest::Copy_System_Libraries()
-{
-    QStringList needed = Loaded_Paths(d_program, QProcessEnvironment::systemEnvironment());
-    for (const QString& line : d_bundle)
-        needed += Loaded_Paths(Top() + "/shared_libs/" + line,
-                               QProcessEnvironment::systemEnvironment());
-    needed.removeDuplicates();
-    for (const QString& path : needed)
-    {
-        QVERIFY2(!path.startsWith("not found"), qPrintable(path));
-        if (Is_Qt(path))
-            continue;
-        const QString copy = Path("root") + path;
-        QDir().mkpath(QFileInfo(copy).path());
-        if (!QFileInfo::exists(copy))
-            QVERIFY2(QFile::copy(QFileInfo(path).canonicalFilePath(), copy), qPrintable(path));
-    }
 }
 
 QTEST_GUILESS_MAIN(TDetectTest)

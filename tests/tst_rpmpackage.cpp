@@ -11,9 +11,11 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "installroot.h"
 #include "savefile.h"
 #include "spectext.h"
 #include "testsupport.h"
+#include "virtualdisplay.h"
 
 #include <unistd.h>
 
@@ -122,7 +124,7 @@ public:
     QString Path(const QString& relative) const { return d_folder.path() + "/" + relative; }
     QString Top() const { return Path("top"); }
     QString Root() const { return Path("root"); }
-    QStringList Rpm_Options() const { return {"--root", Root(), "--dbpath", "/var/lib/rpm"}; }
+    QStringList Rpm_Options() const { return Test::Rpm_Root_Options(Root()); }
 
 private:
     QTemporaryDir d_folder;
@@ -221,20 +223,6 @@ void Make_Deployed_Files(const TWorkspace& work, const TSpecInput& input)
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
     QVERIFY(icon.save(work.Top() + "/desktop_menu/" + name + ".png"));
-}
-
-// An empty system with busybox as /bin/sh and the rest, for the scriptlets.
-void Make_Install_Root(const TWorkspace& work)
-{
-    Make_Folders(work, {"root/bin", "root/usr/bin"});
-    Copy(QStandardPaths::findExecutable("busybox"), work.Root() + "/bin/busybox");
-    const TRun applets = work.Run("busybox", {"--list"});
-    QVERIFY2(applets.Ok, qPrintable(applets.Output));
-    for (const QString& applet : applets.Output.split('\n').mid(1))
-        if (!applet.isEmpty() && applet != "busybox")
-            QVERIFY(QFile::link("busybox", work.Root() + "/bin/" + applet));
-    const TRun init = work.Run("rpm", work.Rpm_Options() << "--initdb");
-    QVERIFY2(init.Ok, qPrintable(init.Output));
 }
 
 // Composes the spec, builds it and returns the package's path. The payload
@@ -348,28 +336,6 @@ void Verify_Nothing_Offered(const TWorkspace& work, const QString& package,
         }
 }
 
-// The root gets the loader and every library that ldd lists for the bundled
-// files, Qt's excepted, at the paths ldd gives. The program needs no fonts:
-// without a fontconfig file Qt says so and goes on.
-void Copy_System_Libraries(const TWorkspace& work, const QStringList& files)
-{
-    static const QRegularExpression resolved("(?:=> )?(/\\S+) \\(0x");
-    for (const QString& file : files)
-    {
-        const TRun ldd = work.Run("ldd", {work.Root() + file});
-        QVERIFY2(ldd.Ok, qPrintable(ldd.Output));
-        for (const QString& line : ldd.Output.split('\n').mid(1))
-        {
-            const QString library = resolved.match(line).captured(1);
-            const bool wanted = !library.isEmpty() && !line.contains("libQt5");
-            if (!wanted || QFile::exists(work.Root() + library))
-                continue;
-            QVERIFY(QDir().mkpath(work.Root() + QFileInfo(library).path()));
-            CHECK(Copy(library, work.Root() + library));
-        }
-    }
-}
-
 // A system plug-in folder where the bundled Qt would look by itself, holding
 // platform plug-ins of the same names.
 QString Make_Decoy_Plugins(const TWorkspace& work)
@@ -412,32 +378,6 @@ void Verify_Runs(const TWorkspace& work, const QString& platform, const QString&
     QVERIFY2(run.Output.contains("loaded library \"" + bundled + "\""), qPrintable(run.Output));
     QVERIFY2(!run.Output.contains("loaded library \"" + decoy), qPrintable(run.Output));
 }
-
-// An X server for the length of a test, on a display number it picks itself.
-class TVirtualDisplay
-{
-public:
-    TVirtualDisplay()
-    {
-        d_server.setStandardErrorFile(QProcess::nullDevice());
-        d_server.start(QStandardPaths::findExecutable("Xvfb"),
-                       {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
-        while (d_server.waitForReadyRead(10000) && !d_server.canReadLine())
-            ;
-        d_number = QString::fromLatin1(d_server.readLine()).trimmed();
-    }
-    ~TVirtualDisplay()
-    {
-        d_server.terminate();
-        d_server.waitForFinished(10000);
-    }
-    // ":N", or empty when the server did not start.
-    QString Display() const { return d_number.isEmpty() ? QString() : ":" + d_number; }
-
-private:
-    QProcess d_server;
-    QString d_number;
-};
 }
 
 class TRpmPackageTest : public QObject
@@ -481,7 +421,8 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases()
     TWorkspace work;
     CHECK(Make_Source_Tarball(work, generator));
     CHECK(Make_Deployed_Files(work, Package_Input(generator, "1")));
-    CHECK(Make_Install_Root(work));
+    const QString made = Test::Make_Install_Root(work.Root());
+    QVERIFY2(made.isEmpty(), qPrintable(made));
 
     const QString first = Build_Package(work, Package_Input(generator, "1"));
     QVERIFY2(!first.isEmpty(), "release 1 was not built");
@@ -523,12 +464,18 @@ void TRpmPackageTest::qtProgramRunsWithoutSystemQt()
 
     if (geteuid() != 0)
         QSKIP("Running the program in an install root needs chroot, which needs root.");
-    CHECK(Make_Install_Root(work));
+    const QString made = Test::Make_Install_Root(work.Root());
+    QVERIFY2(made.isEmpty(), qPrintable(made));
     const TRun install = work.Run("rpm", work.Rpm_Options() << "-i" << "--nodeps" << package);
     QVERIFY2(install.Ok, qPrintable(install.Output));
     QVERIFY(QFileInfo(work.Root() + d_libdir + "/qtdemo/share/doc/README").isFile());
     const QStringList files = Bundled_Files(input, d_libdir);
-    CHECK(Copy_System_Libraries(work, files));
+    // The program needs no fonts: without a fontconfig file Qt says so and goes on.
+    QStringList in_root;
+    for (const QString& file : files)
+        in_root.append(work.Root() + file);
+    const QString copied = Test::Copy_System_Libraries(work.Root(), in_root);
+    QVERIFY2(copied.isEmpty(), qPrintable(copied));
     const QString decoy = Make_Decoy_Plugins(work);
     QVERIFY(!decoy.isEmpty());
 
@@ -538,8 +485,7 @@ void TRpmPackageTest::qtProgramRunsWithoutSystemQt()
         qInfo("Xvfb is missing, so the program is not run with the xcb platform.");
     else
     {
-        // The server also listens on an abstract socket, which the chroot leaves in sight.
-        const TVirtualDisplay display;
+        const Test::TVirtualDisplay display;
         QVERIFY2(!display.Display().isEmpty(), "Xvfb did not start");
         CHECK(Verify_Runs(work, "xcb", d_libdir, decoy, {"DISPLAY=" + display.Display()}));
     }
