@@ -8,15 +8,15 @@
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
-#include "editorstate.h"
-#include "libraryselection.h"
+#include "state/editorstate.h"
+#include "libraries/libraryselection.h"
 #include "progressline.h"
-#include "requirelist.h"
-#include "requirementscan.h"
-#include "savefile.h"
-#include "scanreport.h"
-#include "spectext.h"
-#include "variablesettings.h"
+#include "scan/requirelist.h"
+#include "scan/requirementscan.h"
+#include "datafiles/savefile.h"
+#include "scan/scanreport.h"
+#include "spec/spectext.h"
+#include "spec/variablesettings.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "scanreport.h"
+#include "scan/scanreport.h"
 
 TScanProgressLine::TScanProgressLine(QTextStream& err)
     : d_err(err), d_terminal(isatty(STDERR_FILENO) == 1)

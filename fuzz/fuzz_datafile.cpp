@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "editorstate.h"
+#include "state/editorstate.h"
 
 namespace
 {

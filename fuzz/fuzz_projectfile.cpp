@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "editorstate.h"
-#include "specdata.h"
-#include "spectext.h"
+#include "state/editorstate.h"
+#include "datafiles/specdata.h"
+#include "spec/spectext.h"
 
 // Qt makes some data on first use and keeps it to the end (the collator of
 // locale-aware comparisons, for one); made here, it is not taken for a leak

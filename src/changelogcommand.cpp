@@ -5,10 +5,10 @@
 
 #include <QDate>
 
-#include "changelogentry.h"
+#include "spec/changelogentry.h"
 #include "changelogwidget.h"
 #include "optionswidget.h"
-#include "specmacros.h"
+#include "spec/specmacros.h"
 #include "variableswidget.h"
 
 void TKestrelvantory::Add_Change_Log_Entry()

@@ -8,9 +8,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "changelogentry.h"
-#include "changelogfile.h"
-#include "xmlfile.h"
+#include "spec/changelogentry.h"
+#include "datafiles/changelogfile.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QSpacerItem>
 
-#include "expressionsfile.h"
-#include "xmlfile.h"
+#include "datafiles/expressionsfile.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

@@ -18,18 +18,18 @@
 #include <QVBoxLayout>
 
 #include "changelogwidget.h"
-#include "datafolder.h"
+#include "datafiles/datafolder.h"
 #include "detectcommand.h"
 #include "expressionwidget.h"
-#include "filenames.h"
+#include "spec/filenames.h"
 #include "librarieswidget.h"
 #include "messagebox.h"
 #include "optionswidget.h"
-#include "packager.h"
+#include "spec/packager.h"
 #include "requireswidget.h"
 #include "specpreview.h"
-#include "settingsfile.h"
-#include "staletemporaries.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/staletemporaries.h"
 #include "variableswidget.h"
 #include "windowgeometry.h"
 

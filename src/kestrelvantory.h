@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-#include "specdata.h"
+#include "datafiles/specdata.h"
 
 class QAction;
 class QCloseEvent;

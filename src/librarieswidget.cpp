@@ -14,14 +14,14 @@
 #include <initializer_list>
 
 #include "libraryeditdialog.h"
-#include "libraryfactory.h"
-#include "libraryplugins.h"
-#include "libraryselection.h"
-#include "librariesfile.h"
-#include "librarytypetext.h"
-#include "libraryversion.h"
-#include "xmlfile.h"
-#include "xmlfileexception.h"
+#include "libraries/libraryfactory.h"
+#include "libraries/libraryplugins.h"
+#include "libraries/libraryselection.h"
+#include "datafiles/librariesfile.h"
+#include "librarytreetext.h"
+#include "libraries/libraryversion.h"
+#include "datafiles/xmlfile.h"
+#include "datafiles/xmlfileexception.h"
 
 namespace
 {

@@ -9,8 +9,8 @@
 
 #include "bundle/bundleapplication.h"
 #include "libraryeditdialog.h"
-#include "libraryrecords.h"
-#include "specdata.h"
+#include "libraries/libraryrecords.h"
+#include "datafiles/specdata.h"
 
 class QToolButton;
 class QTreeWidget;

@@ -10,7 +10,7 @@
 #include <QSpacerItem>
 
 #include "dialogparts.h"
-#include "safename.h"
+#include "spec/safename.h"
 
 namespace
 {

@@ -9,8 +9,8 @@
 #include <QToolButton>
 
 #include "filedialog.h"
-#include "optionsfile.h"
-#include "xmlfile.h"
+#include "datafiles/optionsfile.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

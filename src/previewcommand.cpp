@@ -6,7 +6,7 @@
 #include <QTabWidget>
 
 #include "specpreview.h"
-#include "spectext.h"
+#include "spec/spectext.h"
 
 void TKestrelvantory::File_Preview_Spec()
 {

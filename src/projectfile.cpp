@@ -8,9 +8,9 @@
 
 #include "changelogwidget.h"
 #include "filedialog.h"
-#include "filenames.h"
+#include "spec/filenames.h"
 #include "librarieswidget.h"
-#include "savefile.h"
+#include "datafiles/savefile.h"
 #include "variableswidget.h"
 
 namespace

@@ -8,10 +8,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "requiresfile.h"
-#include "requirelist.h"
+#include "datafiles/requiresfile.h"
+#include "scan/requirelist.h"
 #include "scan/backgroundscan.h"
-#include "xmlfile.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

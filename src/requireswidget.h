@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "requireentry.h"
-#include "requirementscan.h"
-#include "scanreport.h"
+#include "scan/requireentry.h"
+#include "scan/requirementscan.h"
+#include "scan/scanreport.h"
 
 class QLabel;
 class QToolButton;

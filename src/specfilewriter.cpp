@@ -9,12 +9,12 @@
 #include "changelogwidget.h"
 #include "expressionwidget.h"
 #include "filedialog.h"
-#include "filenames.h"
+#include "spec/filenames.h"
 #include "librarieswidget.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
-#include "savefile.h"
-#include "spectext.h"
+#include "datafiles/savefile.h"
+#include "spec/spectext.h"
 #include "variableswidget.h"
 
 namespace

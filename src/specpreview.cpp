@@ -9,7 +9,7 @@
 
 #include "panelwatch.h"
 #include "spechighlighter.h"
-#include "spectext.h"
+#include "spec/spectext.h"
 
 namespace
 {

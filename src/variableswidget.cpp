@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "variableeditor.h"
-#include "xmlfileexception.h"
+#include "datafiles/xmlfileexception.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "variabledata.h"
+#include "datafiles/variabledata.h"
 
 class QPlainTextEdit;
 class QTableWidget;

@@ -12,7 +12,7 @@
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
-#include "libraryfactory.h"
+#include "libraries/libraryfactory.h"
 #include "testsupport.h"
 
 namespace

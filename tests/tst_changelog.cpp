@@ -7,11 +7,11 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "changelogentry.h"
+#include "spec/changelogentry.h"
 #include "changelogwidget.h"
 #include "kestrelvantory.h"
 #include "optionswidget.h"
-#include "specmacros.h"
+#include "spec/specmacros.h"
 #include "testsupport.h"
 #include "variableswidget.h"
 

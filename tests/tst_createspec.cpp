@@ -8,7 +8,7 @@
 #include "changelogwidget.h"
 #include "expressionwidget.h"
 #include "kestrelvantory.h"
-#include "librariesfile.h"
+#include "datafiles/librariesfile.h"
 #include "librarieswidget.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
@@ -18,7 +18,7 @@
 #include "standins.h"
 #include "demospec.h"
 #include "testsupport.h"
-#include "variabledata.h"
+#include "datafiles/variabledata.h"
 #include "variableswidget.h"
 
 #include <sys/stat.h>

@@ -1,6 +1,7 @@
 #include <QtTest>
 
-#include "dependencyoutput.h"
+#include "elf/lddoutput.h"
+#include "scan/packageoutput.h"
 
 class TDependencyOutputTest : public QObject
 {

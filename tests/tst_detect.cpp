@@ -14,9 +14,9 @@
 #include <unistd.h>
 
 #include "installroot.h"
-#include "optionsfile.h"
+#include "datafiles/optionsfile.h"
 #include "testsupport.h"
-#include "variabledata.h"
+#include "datafiles/variabledata.h"
 #include "virtualdisplay.h"
 
 namespace

@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "librariesfile.h"
+#include "datafiles/librariesfile.h"
 #include "testsupport.h"
-#include "xmlfile.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

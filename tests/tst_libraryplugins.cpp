@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "libraryplugins.h"
+#include "libraries/libraryplugins.h"
 
 class TLibraryPluginsTest : public QObject
 {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "libraryversion.h"
+#include "libraries/libraryversion.h"
 
 class TLibraryVersionTest : public QObject
 {

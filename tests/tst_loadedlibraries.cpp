@@ -2,7 +2,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "dependencyoutput.h"
+#include "elf/lddoutput.h"
 #include "elf/elfobject.h"
 #include "elf/ldcache.h"
 #include "elf/libraryresolver.h"

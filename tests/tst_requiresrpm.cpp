@@ -3,10 +3,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "dependencyoutput.h"
-#include "programrun.h"
-#include "requirelist.h"
-#include "requirementscan.h"
+#include "scan/packageoutput.h"
+#include "scan/programrun.h"
+#include "scan/requirelist.h"
+#include "scan/requirementscan.h"
 #include "requireswidget.h"
 #include "testsupport.h"
 

@@ -12,8 +12,8 @@
 #include <QtTest>
 
 #include "installroot.h"
-#include "savefile.h"
-#include "spectext.h"
+#include "datafiles/savefile.h"
+#include "spec/spectext.h"
 #include "testsupport.h"
 #include "virtualdisplay.h"
 

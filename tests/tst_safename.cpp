@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "safename.h"
+#include "spec/safename.h"
 
 class TSafeNameTest : public QObject
 {

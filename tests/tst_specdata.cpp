@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "specdata.h"
+#include "datafiles/specdata.h"
 #include "testsupport.h"
 
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "spectext.h"
+#include "spec/spectext.h"
 
 namespace
 {

@@ -1,9 +1,9 @@
 #include <QDir>
 #include <QtTest>
 
-#include "safename.h"
-#include "savefile.h"
-#include "spectext.h"
+#include "spec/safename.h"
+#include "datafiles/savefile.h"
+#include "spec/spectext.h"
 #include "demospec.h"
 #include "testsupport.h"
 

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "testsupport.h"
-#include "variabledata.h"
-#include "xmlfile.h"
+#include "datafiles/variabledata.h"
+#include "datafiles/xmlfile.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 
 #include "smallfilesystem.h"
 #include "testsupport.h"
-#include "xmlfile.h"
+#include "datafiles/xmlfile.h"
 
 #include <sys/stat.h>
 

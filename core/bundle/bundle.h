@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "libraryrecords.h"
+#include "libraries/libraryrecords.h"
 #include "types.h"
 
 // One file of a program's Qt bundle: a Qt library in "lib" or a plug-in in

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bundle/bundle.h"
-#include "libraryrecords.h"
+#include "libraries/libraryrecords.h"
 
 // How the Libraries panel's lists changed to take a bundle.
 struct TBundleApplication

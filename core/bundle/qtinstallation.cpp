@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "libraryplugins.h"
+#include "libraries/libraryplugins.h"
 
 namespace
 {

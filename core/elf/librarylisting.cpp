@@ -1,6 +1,6 @@
 #include "librarylisting.h"
 
-#include "dependencyoutput.h"
+#include "elf/lddoutput.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "elffile.h"
-#include "programrun.h"
+#include "scan/programrun.h"
 
 namespace
 {

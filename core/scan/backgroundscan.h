@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "requireentry.h"
-#include "requirementscan.h"
-#include "scanreport.h"
+#include "scan/requireentry.h"
+#include "scan/requirementscan.h"
+#include "scan/scanreport.h"
 
 // A requirements scan on a worker thread, so that a window stays responsive
 // while it runs. Its signals arrive on the thread that owns this object.

@@ -1,6 +1,6 @@
 #include "packagequery.h"
 
-#include "dependencyoutput.h"
+#include "scan/packageoutput.h"
 
 const char* const Answer_End = "kestrelvantory-answer-end";
 

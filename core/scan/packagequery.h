@@ -8,7 +8,7 @@
 #include <atomic>
 #include <vector>
 
-#include "programrun.h"
+#include "scan/programrun.h"
 
 // What the RPM database answered for one library.
 struct TPackageAnswer

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "scanreport.h"
+#include "scan/scanreport.h"
 
 // The files a requirements scan examines, in the order their libraries are
 // taken: the subfolders of `shared_libs_path` named by `targets` (exact

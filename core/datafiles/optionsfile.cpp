@@ -1,0 +1,84 @@
+#include "datafiles/optionsfile.h"
+
+#include "datafiles/defaultsfile.h"
+#include "datafiles/xmlfile.h"
+
+namespace
+{
+const char* const Identification = "Options";
+const char* const Generator_Element = "Make_Generator";
+const char* const Requires_Element = "Requires_Option";
+
+QString File_Name(const QString& folder)
+{
+    return folder + "/options.xml";
+}
+
+QString Required_Text(const TXmlFile& xml, const QString& name)
+{
+    const QDomElement node = xml.Get_Node(&xml.Root, name, false);
+    return xml.Read_Text_Node(&node, false);
+}
+}
+
+namespace TOptionsFile
+{
+void Open(TXmlFile* xml, const QString& folder)
+{
+    Open_Defaults_File(xml, File_Name(folder), Identification,
+                       "Option datafile version not recognized");
+}
+
+TBuildOptions Read_V1(const TXmlFile& xml)
+{
+    TBuildOptions options;
+    options.Generator = Generator_From_Text(Required_Text(xml, Generator_Element));
+    options.Requires = Requires_From_Text(Required_Text(xml, Requires_Element));
+    return options;
+}
+
+void Write(const QString& folder, const TBuildOptions& options)
+{
+    TXmlFile xml;
+    xml.File_Name = File_Name(folder);
+    xml.Reset(Identification, 1);
+    QDomElement generator = xml.Create_Node(&xml.Root, Generator_Element);
+    xml.Write_Text_Node(&generator, Generator_Text(options.Generator));
+    QDomElement requires = xml.Create_Node(&xml.Root, Requires_Element);
+    xml.Write_Text_Node(&requires, Requires_Text(options.Requires));
+    xml.Write_File(false);
+}
+
+QString Generator_Text(TTypes::TOptionMakeGenerator generator)
+{
+    return generator == TTypes::Generator_CMake ? "Generator_CMake" : "Generator_QMake";
+}
+
+QString Requires_Text(TTypes::TOptionRequies requires)
+{
+    switch (requires)
+    {
+    case TTypes::Requires_Manual_Update:
+        return "Requires_Manual_Update";
+    case TTypes::Requires_Ignored:
+        return "Requires_Ignored";
+    case TTypes::Requires_Auto_Update:
+        break;
+    }
+    return "Requires_Auto_Update";
+}
+
+TTypes::TOptionMakeGenerator Generator_From_Text(const QString& text)
+{
+    return text == "Generator_CMake" ? TTypes::Generator_CMake : TTypes::Generator_QMake;
+}
+
+TTypes::TOptionRequies Requires_From_Text(const QString& text)
+{
+    if (text == "Requires_Manual_Update")
+        return TTypes::Requires_Manual_Update;
+    if (text == "Requires_Ignored")
+        return TTypes::Requires_Ignored;
+    return TTypes::Requires_Auto_Update;
+}
+}

@@ -1,0 +1,255 @@
+#include "datafiles/specdata.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+const char* const Spec_Data_Header = "Kestrelvantory:Version=1:Type=Spec_Data";
+const int Spec_Data_Max_Size = 1024 * 1024;
+
+namespace
+{
+enum class TSection
+{
+    None,
+    Variables,
+    Targets,
+    Libraries,
+    Description,
+    Change_Log
+};
+
+struct TMarker
+{
+    const char* Text;
+    TSection Section;  // the section it opens; None for an end marker
+};
+
+// Tested in this order; a line is a marker when it begins with the text.
+const TMarker Markers[] = {
+    {"Variables_Begin:", TSection::Variables},
+    {"Variables_End:", TSection::None},
+    {"Active_Targets_Begin:", TSection::Targets},
+    {"Active_Targets_End:", TSection::None},
+    {"Active_Libraries_Begin:", TSection::Libraries},
+    {"Active_Libraries_End:", TSection::None},
+    {"Description_Begin:", TSection::Description},
+    {"Description_End:", TSection::None},
+    {"ChangeLog_Begin:", TSection::Change_Log},
+    {"ChangeLog_End:", TSection::None},
+};
+
+const QString Name_Tag = "[Name]:";
+const QString Value_Tag = "[Value]:";
+const QString Target_Tag = "[Target]:";
+const QString Plugin_Tag = "[Plugin]:";
+const QString Dylib_Tag = "[Dylib]:";
+
+QString Section(const QString& begin, const QString& lines, const QString& end)
+{
+    return begin + "\n" + lines + end + "\n";
+}
+
+QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
+{
+    QString lines;
+    for (const TSpecDataTarget& target : targets)
+    {
+        lines += Target_Tag + target.Name + "\n";
+        for (const TSpecDataLibrary& library : target.Libraries)
+            lines += QString("[%1]:%2\n")
+                         .arg(library.Type == TTypes::Library_Plugin ? "Plugin" : "Dylib",
+                              Spec_Data_Library_Name(library.Name));
+    }
+    return lines;
+}
+
+// Reads line after line, keeping what each section holds.
+class TReader
+{
+public:
+    bool Read_Line(const QString& line);
+
+    TSpecDataReading Result;
+
+private:
+    bool Read_Marker(const QString& line);
+    bool Read_Content(const QString& line);
+    bool Read_Variable(const QString& line);
+    void Read_Library(const QString& line);
+    void Open_Section(TSection section);
+
+    bool d_header_expected = true;
+    TSection d_section = TSection::None;
+    QString d_target;
+};
+
+bool TReader::Read_Line(const QString& raw_line)
+{
+    const QString line = raw_line.trimmed();
+    if (line.isEmpty() || line.startsWith('#'))
+        return true;
+    if (d_header_expected)
+    {
+        if (line != Spec_Data_Header)
+        {
+            Result.Error = "ERR:  File is not a Kestrelvantory spec_data file.";
+            return false;
+        }
+        d_header_expected = false;
+        return true;
+    }
+    return Read_Marker(line) || Read_Content(line);
+}
+
+bool TReader::Read_Marker(const QString& line)
+{
+    for (const TMarker& marker : Markers)
+    {
+        if (line.startsWith(marker.Text))
+        {
+            Open_Section(marker.Section);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TReader::Open_Section(TSection section)
+{
+    d_section = section;
+    TSpecDataContents& contents = Result.Contents;
+    switch (section)
+    {
+    case TSection::Variables:
+        contents.Variables.emplace();
+        break;
+    case TSection::Targets:
+        contents.Active_Targets.emplace();
+        break;
+    case TSection::Libraries:
+        contents.Active_Libraries.emplace();
+        break;
+    case TSection::Description:
+        contents.Description.emplace();
+        break;
+    case TSection::Change_Log:
+        contents.Change_Log.emplace();
+        break;
+    case TSection::None:
+        break;
+    }
+}
+
+bool TReader::Read_Content(const QString& line)
+{
+    TSpecDataContents& contents = Result.Contents;
+    switch (d_section)
+    {
+    case TSection::Variables:
+        return Read_Variable(line);
+    case TSection::Targets:
+        contents.Active_Targets->append(line);
+        break;
+    case TSection::Libraries:
+        Read_Library(line);
+        break;
+    case TSection::Description:
+        contents.Description->append(line);
+        break;
+    case TSection::Change_Log:
+        contents.Change_Log->append(line);
+        break;
+    case TSection::None:
+        break;
+    }
+    return true;
+}
+
+bool TReader::Read_Variable(const QString& line)
+{
+    const int name_at = line.indexOf(Name_Tag);
+    if (name_at < 0)
+    {
+        Result.Error = "ERR:  Kestrelvantory variable data missing [Name]: value.";
+        return false;
+    }
+    const QString rest = line.mid(name_at + Name_Tag.length());
+    const int value_at = rest.indexOf(Value_Tag);
+    if (value_at < 0)
+    {
+        Result.Error = "ERR:  Kestrelvantory variable data missing [Value]: value.";
+        return false;
+    }
+    Result.Contents.Variables->push_back({rest.left(value_at), rest.mid(value_at + Value_Tag.length())});
+    return true;
+}
+
+void TReader::Read_Library(const QString& line)
+{
+    if (line.startsWith(Target_Tag))
+        d_target = line.mid(Target_Tag.length());
+    else if (line.startsWith(Plugin_Tag))
+        Result.Contents.Active_Libraries->push_back({d_target, line.mid(Plugin_Tag.length())});
+    else if (line.startsWith(Dylib_Tag))
+        Result.Contents.Active_Libraries->push_back({d_target, line.mid(Dylib_Tag.length())});
+}
+}
+
+QString Spec_Data_Library_Name(const QString& library_name)
+{
+    static const QRegularExpression pattern("^([a-z,A-Z,0-9]{1,64}[.so]{3})");
+    const QRegularExpressionMatch match = pattern.match(library_name);
+    return match.hasMatch() ? match.captured(1) : library_name;
+}
+
+QString Spec_Data_Text(const TSpecData& data)
+{
+    QString variables;
+    QString targets;
+    for (const TSpecVariable& variable : data.Variables)
+        variables += Name_Tag + variable.Name + Value_Tag + variable.Value + "\n";
+    for (const TSpecDataTarget& target : data.Active_Targets)
+        targets += target.Name + "\n";
+
+    return QString(Spec_Data_Header) + "\n\n"
+           + Section("Variables_Begin:", variables, "Variables_End:") + "\n"
+           + Section("Active_Targets_Begin:", targets, "Active_Targets_End:") + "\n"
+           + Section("Active_Libraries_Begin:", Library_Lines(data.Active_Targets),
+                     "Active_Libraries_End:")
+           + "\n"
+           + Section("Description_Begin:", data.Description + "\n", "Description_End:") + "\n"
+           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:");
+}
+
+TSpecDataReading Read_Spec_Data(const QByteArray& bytes)
+{
+    TReader reader;
+    if (bytes.size() > Spec_Data_Max_Size)
+    {
+        reader.Result.Error = QString("ERR:  The file is larger than %1 MiB, more than any project "
+                                      "holds.").arg(Spec_Data_Max_Size / (1024 * 1024));
+        return reader.Result;
+    }
+    for (const QByteArray& line : bytes.split('\n'))
+    {
+        if (!reader.Read_Line(QString::fromUtf8(line)))
+            return reader.Result;
+    }
+    reader.Result.Ok = true;
+    return reader.Result;
+}
+
+// Only a plain file is opened: a named pipe would wait for a writer and a
+// device may never end. A file too large is not read beyond what tells it.
+TSpecDataReading Read_Spec_Data_File(const QString& file_name)
+{
+    QFile file(file_name);
+    if (!QFileInfo(file_name).isFile() || !file.open(QIODevice::ReadOnly))
+    {
+        TSpecDataReading failed;
+        failed.Error = QString("ERR:  Cannot open file '%1' for reading.").arg(file_name);
+        return failed;
+    }
+    return Read_Spec_Data(file.read(qMin<qint64>(file.size(), Spec_Data_Max_Size) + 1));
+}

@@ -1,0 +1,86 @@
+#ifndef SPECDATA_H
+#define SPECDATA_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+#include "types.h"
+#include "datafiles/variabledata.h"
+
+// The project file (".spec_data"): a header line and five sections holding
+// the variables, the active targets and libraries, the description and the
+// change log of one package.
+
+struct TSpecDataLibrary
+{
+    TTypes::TLibraryType Type;
+    QString Name;
+};
+
+struct TSpecDataTarget
+{
+    QString Name;
+    std::vector<TSpecDataLibrary> Libraries;  // the target's active libraries
+};
+
+// What a project file holds when it is written.
+struct TSpecData
+{
+    std::vector<TSpecVariable> Variables;
+    std::vector<TSpecDataTarget> Active_Targets;
+    QString Description;
+    QString Change_Log;
+};
+
+// One library line read back: the first library of `Target` whose name begins
+// with `Prefix` is to be made active.
+struct TSpecDataSelection
+{
+    QString Target;
+    QString Prefix;
+};
+
+// A project file as read. A section the file does not hold is empty here
+// (std::nullopt) and leaves its panel as it is; a section the file holds
+// replaces its panel's data, even when it has no lines.
+struct TSpecDataContents
+{
+    std::optional<std::vector<TSpecVariable>> Variables;
+    std::optional<QStringList> Active_Targets;
+    std::optional<std::vector<TSpecDataSelection>> Active_Libraries;
+    std::optional<QStringList> Description;
+    std::optional<QStringList> Change_Log;
+};
+
+struct TSpecDataReading
+{
+    bool Ok = false;
+    QString Error;  // set when Ok is false
+    TSpecDataContents Contents;
+};
+
+extern const char* const Spec_Data_Header;
+
+// The largest project file read, in bytes; a larger one is refused.
+extern const int Spec_Data_Max_Size;
+
+// The name a library is stored under: its version-free beginning, such as
+// "libQt5Core.so" for "libQt5Core.so.5.15.2", when the name has one.
+QString Spec_Data_Library_Name(const QString& library_name);
+
+// The whole file's text, to be written in UTF-8.
+QString Spec_Data_Text(const TSpecData& data);
+
+// Reads a whole file's bytes (UTF-8) without changing anything; more than
+// Spec_Data_Max_Size bytes are refused.
+TSpecDataReading Read_Spec_Data(const QByteArray& bytes);
+
+// Reads the file `file_name`; an unreadable file, or anything but a plain
+// file, is reported in Error.
+TSpecDataReading Read_Spec_Data_File(const QString& file_name);
+
+#endif

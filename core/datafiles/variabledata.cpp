@@ -1,0 +1,92 @@
+#include "datafiles/variabledata.h"
+
+#include "datafiles/defaultsfile.h"
+#include "datafiles/xmlfile.h"
+#include "datafiles/xmltext.h"
+
+namespace
+{
+const char* const Identification = "Variable_Data";
+const int Version = 1;
+
+// An element the program wrote with an empty string has no text node; it
+// reads back as that empty string. The element itself stays required.
+QString Required_Text(const TXmlFile& file, const QDomElement& parent, const QString& name)
+{
+    const QDomElement element = file.Get_Node(&parent, name, false);
+    return file.Read_Text_Node(&element, true);
+}
+
+TVariableData Load_V1(const TXmlFile& file)
+{
+    TVariableData data;
+    data.Description = Required_Text(file, file.Root, "Description");
+
+    const QDomElement list = file.Get_Node(&file.Root, "Variables", false);
+    QDomElement entry = file.Get_Node(&list, "Variable", false);
+    while (!entry.isNull())
+    {
+        data.Variables.push_back(
+            {Required_Text(file, entry, "Name"), Required_Text(file, entry, "Value")});
+        entry = file.Get_Sibling_Node(&entry, "Variable", true);
+    }
+    return data;
+}
+
+void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
+                      const QString& text)
+{
+    QDomElement element = file->Create_Node(parent, name);
+    file->Write_Text_Node(&element, Xml_Storable(text));
+}
+}
+
+const char* const Variables_File_Name = "variables.xml";
+
+TVariableData Factory_Variable_Data()
+{
+    TVariableData data;
+    data.Variables = {
+        {"%define _topdir", "%{getenv:HOME}/rpmbuild"},
+        {"%define name", "program_name"},
+        {"%define release", "1"},
+        {"%define version", "1.0"},
+        {"%define buildroot", "%{_topdir}/%{name}-%{version}-root"},
+        {"Name:", "%{name}"},
+        {"Version:", "%{version}"},
+        {"Release:", "%{release}"},
+        {"Source:", "%{name}-%{version}.tar.gz"},
+        {"Summary:", "summary of the program function"},
+        {"License:", "GPLv3+"},
+        {"Group:", "Applications"},
+        {"URL:", "https://www.example.org"},
+        {"Requires:", "glibc >= 2.31"},
+    };
+    data.Description = "Description of the program";
+    return data;
+}
+
+TVariableData Read_Variable_Data(const QString& path)
+{
+    TXmlFile file;
+    Open_Defaults_File(&file, path, Identification,
+                       "Variable datafile version not recognized");
+    return Load_V1(file);
+}
+
+void Write_Variable_Data(const QString& path, const TVariableData& data)
+{
+    TXmlFile file;
+    file.File_Name = path;
+    file.Reset(Identification, Version);
+    Write_Text_Child(&file, &file.Root, "Description", data.Description);
+
+    QDomElement list = file.Create_Node(&file.Root, "Variables");
+    for (const TSpecVariable& variable : data.Variables)
+    {
+        QDomElement entry = file.Create_Node(&list, "Variable");
+        Write_Text_Child(&file, &entry, "Name", variable.Name);
+        Write_Text_Child(&file, &entry, "Value", variable.Value);
+    }
+    file.Write_File(false);
+}

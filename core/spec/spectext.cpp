@@ -1,0 +1,307 @@
+#include "spec/spectext.h"
+
+#include <QRegularExpression>
+
+#include "spec/safename.h"
+#include "spec/specinputcheck.h"
+
+namespace
+{
+const int Name_Column = 40;
+
+// A shared library whose file name carries a three-part version, such as
+// "libQt5Core.so.5.15.2". Only these get run-time links and are kept out of
+// the package's requirements.
+struct TLibraryVersion
+{
+    bool Is_Versioned = false;
+    QString Base;
+    int Major = 0;
+    int Minor = 0;
+};
+
+TLibraryVersion Library_Version(const QString& file_name)
+{
+    static const QRegularExpression versioned(
+        "^([a-z,A-Z,0-9]{1,64})[.so]{4}([0-9]{1,3})[.]([0-9]{1,3})[.]([0-9]{1,3})$");
+    const QRegularExpressionMatch match = versioned.match(file_name);
+    if (!match.hasMatch())
+        return {};
+    return {true, match.captured(1), match.captured(2).toInt(), match.captured(3).toInt()};
+}
+
+bool Has_Versioned_Library(const TSpecTarget& target)
+{
+    for (const QString& library : target.Libraries)
+        if (Library_Version(library).Is_Versioned)
+            return true;
+    return false;
+}
+
+// The folder the executable and the plug-ins look in for their libraries:
+// the last target holding a versioned library. Empty when there is none.
+QString Library_Directory(const std::vector<TSpecTarget>& targets)
+{
+    QString directory;
+    for (const TSpecTarget& target : targets)
+        if (Has_Versioned_Library(target))
+            directory = target.Name;
+    return directory;
+}
+
+// The base names of the versioned libraries ("libQt5Core"), each once, in
+// the order they are installed.
+QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
+{
+    QStringList bases;
+    for (const TSpecTarget& target : targets)
+        for (const QString& library : target.Libraries)
+        {
+            const TLibraryVersion version = Library_Version(library);
+            if (version.Is_Versioned && !bases.contains(version.Base))
+                bases.append(version.Base);
+        }
+    return bases;
+}
+
+// A name that fills the column is still kept apart from its value.
+QString Variable_Line(const TSpecVariable& variable)
+{
+    const QString name = variable.Name.size() < Name_Column
+                             ? variable.Name.leftJustified(Name_Column)
+                             : variable.Name + " ";
+    return name + variable.Value + "\n";
+}
+
+// Every target and library name ends up in shell commands run as root.
+QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
+{
+    for (const TSpecTarget& target : targets)
+    {
+        if (!Is_Safe_Name(target.Name))
+            return QString("ERR  Target name '%1' is not a plain file name.").arg(target.Name);
+        for (const QString& library : target.Libraries)
+            if (!Is_Safe_Name(library))
+                return QString("ERR  Library name '%1' of target '%2' is not a plain file name.")
+                    .arg(library, target.Name);
+    }
+    return QString();
+}
+
+// Writes the sections of one spec file, front to back.
+class TSpecComposer
+{
+public:
+    TSpecComposer(const TSpecInput& input, const QString& library_directory)
+        : d_input(input), d_paths(input.Paths), d_library_directory(library_directory)
+    {
+    }
+
+    QString Compose();
+
+private:
+    void Preamble();
+    void Private_Libraries();
+    void Description_And_Build();
+    void Install();
+    void Install_Head();
+    void Executable_Move();
+    void Executable_Run_Path();
+    void Library_Installation();
+    void Desktop_Files();
+    void Post();
+    void Library_Links(const QString& target, const QString& library);
+    void Postun();
+    void Files();
+    void Changelog();
+
+    const TSpecInput& d_input;
+    const TSpecPaths& d_paths;
+    const QString d_library_directory;
+    QString d_text;
+};
+
+QString TSpecComposer::Compose()
+{
+    Preamble();
+    Private_Libraries();
+    Description_And_Build();
+    Install();
+    Post();
+    Postun();
+    Files();
+    Changelog();
+    return d_text;
+}
+
+void TSpecComposer::Preamble()
+{
+    for (const TSpecVariable& variable : d_input.Variables)
+        d_text += Variable_Line(variable);
+    if (d_input.Requires_Mode == TTypes::Requires_Ignored)
+        return;
+    for (const QString& package : d_input.Required_Packages)
+        d_text += QString("Requires:                               %1\n").arg(package);
+}
+
+// The bundled libraries serve this program only: the package neither offers
+// them to other packages nor asks the system for them.
+void TSpecComposer::Private_Libraries()
+{
+    d_text += QString("%global __provides_exclude_from ^%1/%{name}/.*$\n")
+                  .arg(d_paths.Target_Install_Path);
+    d_text += QString("%global __requires_exclude ^(%1)[.]so\n")
+                  .arg(Versioned_Bases(d_input.Targets).join('|'));
+}
+
+void TSpecComposer::Description_And_Build()
+{
+    d_text += "\n%description\n" + d_input.Description + "\n\n";
+    d_text += "%prep\n%setup -q\n\n%build\n\n";
+    if (d_input.Generator == TTypes::Generator_QMake)
+        d_text += QString("qmake PREFIX=%1\n").arg(d_paths.Build_Path);
+    else
+        d_text += QString("cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%1 .\n")
+                      .arg(d_paths.Build_Path);
+    d_text += "make %{?_smp_mflags}\n\n";
+}
+
+void TSpecComposer::Install()
+{
+    Install_Head();
+    Executable_Move();
+    Executable_Run_Path();
+    Library_Installation();
+    Desktop_Files();
+}
+
+void TSpecComposer::Install_Head()
+{
+    d_text += "%install\n\n";
+    d_text += QString("mkdir -p %1\n").arg(d_paths.Build_Path);
+    for (const TSpecTarget& target : d_input.Targets)
+        d_text += QString("mkdir -p %1/%2\n").arg(d_paths.Build_Path, target.Name);
+    d_text += QString("mkdir -p %{buildroot}%1/applications\n").arg(d_paths.Target_Desktop_Menu_Path);
+    d_text += QString("mkdir -p %{buildroot}%1/pixmaps\n").arg(d_paths.Target_Desktop_Menu_Path);
+    d_text += "\nmake install\n\n";
+}
+
+void TSpecComposer::Executable_Move()
+{
+    const QString& bin_path = d_input.Generator == TTypes::Generator_QMake ? d_paths.QMake_Bin_Path
+                                                                          : d_paths.CMake_Bin_Path;
+    if (bin_path == d_paths.Build_Path)
+        return;
+    d_text += "# moving the executable to the root build path\n";
+    d_text += QString("mv %1/%{name} %2/%{name}\n").arg(bin_path, d_paths.Build_Path);
+    d_text += QString("rmdir %1\n\n").arg(bin_path);
+}
+
+// The run path finds the bundled libraries; qt.conf beside the executable
+// makes the bundled Qt look for its plug-ins in the program's own folder.
+void TSpecComposer::Executable_Run_Path()
+{
+    d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%{name}\n")
+                  .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path);
+    d_text += QString("echo '[Paths]' > %1/qt.conf\n").arg(d_paths.Build_Path);
+    d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(d_paths.Build_Path);
+}
+
+// Every bundled file, library or plug-in, finds its own libraries first.
+void TSpecComposer::Library_Installation()
+{
+    for (const TSpecTarget& target : d_input.Targets)
+    {
+        d_text += "\n";
+        for (const QString& library : target.Libraries)
+        {
+            d_text += QString("install %1/%2/%3 %4/%5\n")
+                          .arg(d_paths.Library_Path, target.Name, library, d_paths.Build_Path,
+                               target.Name);
+            d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n\n")
+                          .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path,
+                               target.Name, library);
+        }
+    }
+}
+
+void TSpecComposer::Desktop_Files()
+{
+    d_text += QString("install %1/%{name}.desktop %{buildroot}%2/applications/%{name}.desktop\n")
+                  .arg(d_paths.Desktop_Menu_Path, d_paths.Target_Desktop_Menu_Path);
+    d_text += QString("install %1/%{name}.png %{buildroot}%2/pixmaps/%{name}.png\n\n")
+                  .arg(d_paths.Desktop_Menu_Path, d_paths.Target_Desktop_Menu_Path);
+}
+
+void TSpecComposer::Post()
+{
+    d_text += "%post\n\n";
+    d_text += QString("ln -sf %1/%{name}/%{name} %{_bindir}/%{name}\n\n")
+                  .arg(d_paths.Target_Install_Path);
+    for (const TSpecTarget& target : d_input.Targets)
+        for (const QString& library : target.Libraries)
+            Library_Links(target.Name, library);
+}
+
+void TSpecComposer::Library_Links(const QString& target, const QString& library)
+{
+    const TLibraryVersion version = Library_Version(library);
+    if (!version.Is_Versioned)
+        return;
+    const QString& install_path = d_paths.Target_Install_Path;
+    const QString major = QString::number(version.Major);
+    const QString minor = QString::number(version.Minor);
+    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7.%8\n")
+                  .arg(install_path, target, library, install_path, target, version.Base, major,
+                       minor);
+    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7\n")
+                  .arg(install_path, target, library, install_path, target, version.Base, major);
+    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so\n")
+                  .arg(install_path, target, library, install_path, target, version.Base);
+    d_text += "\n";
+}
+
+// The removal runs only when the package is erased ("$1" is 0): after an
+// upgrade RPM runs the old package's %postun too, when the new files are
+// already in place. RPM itself removes the folders it emptied (the package
+// owns them); what is left are those holding the links made by %post.
+void TSpecComposer::Postun()
+{
+    d_text += "%postun\n\n";
+    d_text += "if [ \"$1\" = 0 ]; then\n";
+    d_text += "rm -f %{_bindir}/%{name}\n";
+    for (const TSpecTarget& target : d_input.Targets)
+        d_text += QString("rm -rf %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
+    d_text += QString("rm -rf %1/%{name}\n").arg(d_paths.Target_Install_Path);
+    d_text += "fi\n\n";
+}
+
+// The package owns the program's folder and whatever "make install" put there.
+void TSpecComposer::Files()
+{
+    d_text += "%files\n\n%defattr(-,root,root)\n";
+    d_text += QString("%1/%{name}\n").arg(d_paths.Target_Install_Path);
+    d_text += "\n%defattr(644,root,root)\n";
+    d_text += "%{_datadir}/applications/%{name}.desktop\n";
+    d_text += "%{_datadir}/pixmaps/%{name}.png\n\n";
+}
+
+void TSpecComposer::Changelog()
+{
+    d_text += "%changelog\n" + d_input.Changes + "\n";
+}
+}
+
+TSpecText Compose_Spec_Text(const TSpecInput& input)
+{
+    const QString refused = Spec_Input_Refusal(input);
+    if (!refused.isEmpty())
+        return {QString(), refused};
+    const QString unsafe = Unsafe_Name_Error(input.Targets);
+    if (!unsafe.isEmpty())
+        return {QString(), unsafe};
+    const QString library_directory = Library_Directory(input.Targets);
+    if (library_directory.isEmpty())
+        return {QString(), "ERR  Library path name not found."};
+    return {TSpecComposer(input, library_directory).Compose(), QString()};
+}

@@ -1,0 +1,54 @@
+#ifndef EDITORSTATE_H
+#define EDITORSTATE_H
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "libraries/libraryrecords.h"
+#include "datafiles/optionsfile.h"
+#include "scan/requireentry.h"
+#include "datafiles/specdata.h"
+#include "spec/spectext.h"
+#include "datafiles/variabledata.h"
+
+// What the editor's panels hold, without any window: read from the defaults
+// files as the editor reads them at start, and changed by a project file as
+// the editor's Open changes them.
+struct TEditorState
+{
+    TVariableData Variables;
+    QStringList Expressions;  // in the order of TExpressionsFile::Fields()
+    TBuildOptions Options;
+    std::vector<TTargetRecord> Targets;
+    std::vector<TLibraryRecord> Libraries;
+    TRequireEntries Requires;
+    QString Changes;
+};
+
+// A defaults file whose panel got its factory contents instead.
+struct TDefaultsProblem
+{
+    QString File;    // the file's path
+    QString Reason;  // why it was not used, as its reader tells it
+    bool Absent;     // there is no such file (the normal first start)
+};
+
+// Every defaults file in `data_folder` that is missing or refused gives its
+// panel's factory contents, as in the editor; each such file is added to
+// `problems` when given.
+TEditorState Load_Editor_State(const QString& data_folder,
+                               std::vector<TDefaultsProblem>* problems = nullptr);
+
+// Applies a project file read with Read_Spec_Data.
+void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);
+
+// The active targets with libraries, each with its active libraries, in the
+// order the editor shows them.
+std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state);
+
+// The spec writer's input; `packages` are the required packages to write.
+TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages);
+
+#endif
