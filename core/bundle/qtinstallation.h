@@ -19,12 +19,11 @@ bool Is_Qt_Core_Library(const QString& name);
 // "<prefix>/plugins" for a Qt installed under a prefix.
 QStringList Plugins_Folder_Candidates(const QString& core_library);
 
-// The plug-in folders to bundle beside the Qt library `library_name`.
+// The plug-in folders to bundle beside the Qt library `library_name`: its
+// plug-in families, and the Wayland client's integrations.
 QStringList Plugin_Folders_For(const QString& library_name);
 
-// Whether the plug-in `file_name` of the plug-in folder `folder` goes into
-// the bundle: of the platforms only xcb and Wayland, not the embedded,
-// remote or test platforms.
-bool Is_Bundled_Plugin(const QString& folder, const QString& file_name);
+// Whether `file_name` in a plug-in folder can be a plug-in: a shared object.
+bool Is_Plugin_File(const QString& file_name);
 
 #endif
