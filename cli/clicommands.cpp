@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
 #include "state/editorstate.h"
@@ -156,39 +158,94 @@ TCliExit Fail(QTextStream& err, const QString& message)
     return Cli_Failure;
 }
 
-// The bundle detected for the request's program; false, with the reason
-// told, when the program cannot be examined.
-bool Detect(const TCliRequest& request, TBundle* bundle, QTextStream& err)
+// An entry of the command line that names nothing in the Qt installation is
+// wrong use; the rest are the stored entries that name no plug-in, which the
+// user added to the lists by hand and which are kept as they are.
+TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& detection,
+                          QStringList* kept, QTextStream& err)
 {
-    const TBundleDetection detection =
-        Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
-    if (!detection.Ok)
-        err << "kestrelvantory-cli: " << detection.Error << "\n";
-    *bundle = detection.Bundle;
-    return detection.Ok;
+    const TDetectionChoices& given = request.Choices;
+    TCliExit exit = Cli_Success;
+    for (const QString& entry : detection.Unmatched)
+    {
+        if (given.With_Libraries.contains(entry))
+            err << "kestrelvantory-cli: --with-library: \"" << entry << "\" is not a file\n";
+        else if (given.With_Plugins.contains(entry) || given.Without_Plugins.contains(entry))
+            err << "kestrelvantory-cli: \"" << entry << "\" names no plug-in family or file in \""
+                << detection.Plugins_Folder << "\"\n";
+        else
+        {
+            kept->append(entry);
+            continue;
+        }
+        exit = Cli_Usage_Error;
+    }
+    return exit;
 }
 
-// With --program the detected bundle takes the place of the stored active
-// targets and libraries.
-bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
+// The bundle detected for the request's program with `choices`, and the
+// entries of `choices` kept as they are; what went wrong is told.
+TCliExit Detect(const TCliRequest& request, const TDetectionChoices& choices, TBundle* bundle,
+                QStringList* kept, QTextStream& err)
+{
+    const TBundleDetection detection = Detect_Bundle(request.Program, request.Plugins_Folder,
+                                                     Loaded_Libraries, TBundleProgress(), choices);
+    if (!detection.Ok)
+        return Fail(err, detection.Error);
+    *bundle = detection.Bundle;
+    return Refuse_Unmatched(request, detection, kept, err);
+}
+
+// A "<target>/<name>" entry kept as the user listed it: checked, with the
+// type the stored lists give it.
+void Keep_Entry(const QString& entry, const std::vector<TLibraryRecord>& stored,
+                TEditorState* state)
+{
+    const QString target = entry.section('/', 0, 0);
+    const QString name = entry.section('/', 1);
+    if (target.isEmpty() || name.isEmpty())
+        return;
+    TLibraryRecord kept{target, name,
+                        target == "lib" ? TTypes::Library_Dylib : TTypes::Library_Plugin, true};
+    for (const TLibraryRecord& library : stored)
+    {
+        if (library.Target_Name == target && library.Name == name)
+            kept.Type = library.Type;
+    }
+    state->Libraries.push_back(kept);
+    if (std::none_of(state->Targets.begin(), state->Targets.end(),
+                     [&](const TTargetRecord& record) { return record.Name == target; }))
+        state->Targets.push_back({target, true});
+}
+
+// With --program the detected bundle, with the user's stored and given
+// choices, takes the place of the stored active targets and libraries.
+TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     if (!Load_State(request, state, err))
-        return false;
+        return Cli_Failure;
     if (request.Program.isEmpty())
-        return true;
+        return Cli_Success;
     TBundle bundle;
-    if (!Detect(request, &bundle, err))
-        return false;
+    QStringList kept;
+    const TCliExit detected = Detect(
+        request, Merged_Choices(state->Detection_Choices, request.Choices), &bundle, &kept, err);
+    if (detected != Cli_Success)
+        return detected;
+    const std::vector<TLibraryRecord> stored = state->Libraries;
     state->Targets = Bundle_Targets(bundle);
     state->Libraries = Bundle_Libraries(bundle);
-    return true;
+    for (const QString& entry : kept)
+        Keep_Entry(entry, stored, state);
+    return Cli_Success;
 }
 
 TCliExit Create(const TCliRequest& request, QTextStream& err)
 {
     TEditorState state;
-    if (!Load_Create_State(request, &state, err))
-        return Cli_Failure;
+    const TCliExit loaded = Load_Create_State(request, &state, err);
+    if (loaded != Cli_Success)
+        return loaded;
     QString error;
     if (!Apply_Variable_Settings(&state.Variables.Variables, request.Settings, &error))
     {
@@ -225,8 +282,10 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
     TBundle bundle;
-    if (!Detect(request, &bundle, err))
-        return Cli_Failure;
+    QStringList kept;
+    const TCliExit detected = Detect(request, request.Choices, &bundle, &kept, err);
+    if (detected != Cli_Success)
+        return detected;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";
     if (request.Collect_Into.isEmpty())

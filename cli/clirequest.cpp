@@ -27,6 +27,32 @@ QString* Value_Of(const QString& option, TCliRequest* request)
     return nullptr;
 }
 
+// The options that add to the user's choices, and the list each adds to.
+QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
+{
+    TDetectionChoices& choices = request->Choices;
+    if (option == "--with-plugins")
+        return &choices.With_Plugins;
+    if (option == "--without-plugins")
+        return &choices.Without_Plugins;
+    if (option == "--with-library")
+        return &choices.With_Libraries;
+    return nullptr;
+}
+
+bool Check_Choices(const TCliRequest& request, QString* error)
+{
+    const TDetectionChoices& choices = request.Choices;
+    if (!choices.Is_Empty() && request.Program.isEmpty())
+        *error = "--with-plugins, --without-plugins and --with-library need --program";
+    for (const QString& entry : choices.With_Plugins)
+    {
+        if (error->isEmpty() && choices.Without_Plugins.contains(entry))
+            *error = QString("\"%1\" is in both --with-plugins and --without-plugins").arg(entry);
+    }
+    return error->isEmpty();
+}
+
 bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
 {
     if (word == "create")
@@ -49,7 +75,8 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
     if (detect && request.Program.isEmpty())
         *error = "detect needs --program PATH";
     else if (detect && !editor_options.isEmpty())
-        *error = "detect takes only --program, --plugins-folder and --collect-into";
+        *error = "detect takes only --program, --plugins-folder, --collect-into, --with-plugins, "
+                 "--without-plugins and --with-library";
     else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
         *error = "requires takes no --program";
     else if (!detect && !request.Collect_Into.isEmpty())
@@ -67,7 +94,8 @@ bool Check_Complete(const TCliRequest& request, QString* error)
         *error = "requires takes no --output";
     if (request.Command == TCliRequest::Requires && !request.Settings.isEmpty())
         *error = "requires takes no --set";
-    return error->isEmpty() && Check_Detection_Options(request, error);
+    return error->isEmpty() && Check_Detection_Options(request, error) &&
+           Check_Choices(request, error);
 }
 }
 
@@ -95,7 +123,8 @@ bool Parse_Cli_Arguments(const QStringList& arguments, TCliRequest* request, QSt
     {
         const QString& option = arguments[index];
         QString* value = Value_Of(option, request);
-        if (value == nullptr)
+        QStringList* choices = Choice_List_Of(option, request);
+        if (value == nullptr && choices == nullptr)
         {
             *error = QString("unknown option \"%1\"").arg(option);
             return false;
@@ -105,7 +134,12 @@ bool Parse_Cli_Arguments(const QStringList& arguments, TCliRequest* request, QSt
             *error = QString("%1 needs a value").arg(option);
             return false;
         }
-        *value = arguments[index + 1];
+        if (value != nullptr)
+            *value = arguments[index + 1];
+        else if (option == "--with-library")
+            choices->append(arguments[index + 1]);
+        else
+            *choices += Choice_List(arguments[index + 1]);
     }
     return Check_Complete(*request, error);
 }
@@ -115,9 +149,10 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            [--program PATH] --output FILE\n"
+           "                            [--program PATH [CHOICES]] --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
-           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--collect-into DIR]\n"
+           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--collect-into DIR]"
+           " [CHOICES]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
@@ -139,11 +174,20 @@ QString Cli_Usage()
            "                     one of the Qt installation the program loads)\n"
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
+           "CHOICES, besides what detection finds (with create, on top of the stored ones):\n"
+           "  --with-plugins LIST     plug-ins to bundle as well, comma-separated: a family\n"
+           "                     folder (all of its plug-ins) or one file, e.g.\n"
+           "                     sqldrivers,imageformats/libqwebp.so; repeatable\n"
+           "  --without-plugins LIST  plug-ins to leave out, in the same form; a file entry\n"
+           "                     weighs more than a family entry; repeatable\n"
+           "  --with-library PATH a library the program opens itself (dlopen, QLibrary),\n"
+           "                     bundled in lib with the Qt libraries it loads; repeatable\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project or a\n"
            "file of the data folder cannot be read (or, for requires, when ldd or rpm could not\n"
            "run or the RPM database knows none of the libraries; for detect, when the program\n"
            "cannot be examined or a copy fails), 2 on wrong usage (an unknown NAME of --set\n"
-           "included). An absent file of the data folder gives its factory contents, as in the\n"
-           "editor. The scan's progress is shown on standard error when it is a terminal.\n";
+           "included, and a plug-in or library of CHOICES that names nothing in the Qt\n"
+           "installation). An absent file of the data folder gives its factory contents, as in\n"
+           "the editor. The scan's progress is shown on standard error when it is a terminal.\n";
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "libraries/detectionchoices.h"
+
 // One call of the command-line tool, as its arguments ask for it.
 struct TCliRequest
 {
@@ -25,6 +27,7 @@ struct TCliRequest
     QString Program;         // the built program whose Qt bundle is detected
     QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
     QString Collect_Into;    // empty: the bundle is only listed
+    TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection
 };
 
 // Reads the arguments (without the program name). On wrong usage returns

@@ -33,12 +33,40 @@ QString Checked_Text(bool checked)
 // Calls `read(record)` for every element `tag` directly under the required
 // element `list` of the root.
 template <typename TRead>
+void Read_Records_Of(const TXmlFile& xml, const QDomElement& parent, const QString& tag,
+                     TRead read);
+
+template <typename TRead>
 void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, TRead read)
 {
-    const QDomElement parent = xml.Get_Node(&xml.Root, list, false);
+    Read_Records_Of(xml, xml.Get_Node(&xml.Root, list, false), tag, read);
+}
+
+template <typename TRead>
+void Read_Records_Of(const TXmlFile& xml, const QDomElement& parent, const QString& tag,
+                     TRead read)
+{
     for (QDomElement record = xml.Get_Node(&parent, tag, true); !record.isNull();
          record = xml.Get_Sibling_Node(&record, tag, true))
         read(record);
+}
+
+const QString Choices_Element = "Detection_Choices";
+const QString With_Plugin = "With_Plugin";
+const QString Without_Plugin = "Without_Plugin";
+const QString With_Library = "With_Library";
+
+void Write_Choices(TXmlFile* xml, const TDetectionChoices& choices)
+{
+    if (choices.Is_Empty())
+        return;
+    QDomElement element = xml->Create_Node(&xml->Root, Choices_Element);
+    for (const QString& entry : choices.With_Plugins)
+        Write_Child(xml, &element, With_Plugin, entry);
+    for (const QString& entry : choices.Without_Plugins)
+        Write_Child(xml, &element, Without_Plugin, entry);
+    for (const QString& path : choices.With_Libraries)
+        Write_Child(xml, &element, With_Library, path);
 }
 }
 
@@ -63,8 +91,28 @@ void Read_Libraries_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
     });
 }
 
+TDetectionChoices Read_Detection_Choices(const TXmlFile& xml)
+{
+    TDetectionChoices choices;
+    const QDomElement element = xml.Get_Node(&xml.Root, Choices_Element, true);
+    if (element.isNull())
+        return choices;
+    const std::pair<QString, QStringList*> lists[] = {
+        {With_Plugin, &choices.With_Plugins},
+        {Without_Plugin, &choices.Without_Plugins},
+        {With_Library, &choices.With_Libraries}};
+    for (const auto& list : lists)
+    {
+        Read_Records_Of(xml, element, list.first, [&](const QDomElement& record) {
+            list.second->append(xml.Read_Text_Node(&record, false));
+        });
+    }
+    return choices;
+}
+
 void Write_Libraries_File(const QString& folder, const std::vector<TTargetRecord>& targets,
-                          const std::vector<TLibraryRecord>& libraries)
+                          const std::vector<TLibraryRecord>& libraries,
+                          const TDetectionChoices& choices)
 {
     TXmlFile xml;
     xml.File_Name = folder + File_Name;
@@ -88,5 +136,6 @@ void Write_Libraries_File(const QString& folder, const std::vector<TTargetRecord
         Write_Child(&xml, &record, "Checked", Checked_Text(library.Checked));
     }
 
+    Write_Choices(&xml, choices);
     xml.Write_File(false);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "libraries/detectionchoices.h"
 #include "libraries/libraryrecords.h"
 
 class TXmlFile;
@@ -19,8 +20,14 @@ void Open_Libraries_File(TXmlFile* xml, const QString& folder);
 void Read_Libraries_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
                        std::vector<TLibraryRecord>* libraries);
 
-// Writes "libraries.xml" in `folder` with the records in the order given.
+// The user's detection choices of an opened file: the optional element
+// "Detection_Choices", which older readers pass over. None when it is absent.
+TDetectionChoices Read_Detection_Choices(const TXmlFile& xml);
+
+// Writes "libraries.xml" in `folder` with the records in the order given, and
+// the detection choices when there are any.
 void Write_Libraries_File(const QString& folder, const std::vector<TTargetRecord>& targets,
-                          const std::vector<TLibraryRecord>& libraries);
+                          const std::vector<TLibraryRecord>& libraries,
+                          const TDetectionChoices& choices = TDetectionChoices());
 
 #endif

@@ -16,7 +16,8 @@ enum class TSection
     Targets,
     Libraries,
     Description,
-    Change_Log
+    Change_Log,
+    Choices
 };
 
 struct TMarker
@@ -37,6 +38,8 @@ const TMarker Markers[] = {
     {"Description_End:", TSection::None},
     {"ChangeLog_Begin:", TSection::Change_Log},
     {"ChangeLog_End:", TSection::None},
+    {"Detection_Choices_Begin:", TSection::Choices},
+    {"Detection_Choices_End:", TSection::None},
 };
 
 const QString Name_Tag = "[Name]:";
@@ -44,6 +47,29 @@ const QString Value_Tag = "[Value]:";
 const QString Target_Tag = "[Target]:";
 const QString Plugin_Tag = "[Plugin]:";
 const QString Dylib_Tag = "[Dylib]:";
+
+// The lines of the detection choices, by their tags.
+struct TChoiceTag
+{
+    const char* Tag;
+    QStringList TDetectionChoices::*List;
+};
+const TChoiceTag Choice_Tags[] = {
+    {"[With_Plugin]:", &TDetectionChoices::With_Plugins},
+    {"[Without_Plugin]:", &TDetectionChoices::Without_Plugins},
+    {"[With_Library]:", &TDetectionChoices::With_Libraries},
+};
+
+QString Choice_Lines(const TDetectionChoices& choices)
+{
+    QString lines;
+    for (const TChoiceTag& tag : Choice_Tags)
+    {
+        for (const QString& entry : choices.*tag.List)
+            lines += tag.Tag + entry + "\n";
+    }
+    return lines;
+}
 
 QString Section(const QString& begin, const QString& lines, const QString& end)
 {
@@ -77,6 +103,7 @@ private:
     bool Read_Content(const QString& line);
     bool Read_Variable(const QString& line);
     void Read_Library(const QString& line);
+    void Read_Choice(const QString& line);
     void Open_Section(TSection section);
 
     bool d_header_expected = true;
@@ -136,6 +163,9 @@ void TReader::Open_Section(TSection section)
     case TSection::Change_Log:
         contents.Change_Log.emplace();
         break;
+    case TSection::Choices:
+        contents.Choices.emplace();
+        break;
     case TSection::None:
         break;
     }
@@ -159,6 +189,9 @@ bool TReader::Read_Content(const QString& line)
         break;
     case TSection::Change_Log:
         contents.Change_Log->append(line);
+        break;
+    case TSection::Choices:
+        Read_Choice(line);
         break;
     case TSection::None:
         break;
@@ -194,6 +227,16 @@ void TReader::Read_Library(const QString& line)
     else if (line.startsWith(Dylib_Tag))
         Result.Contents.Active_Libraries->push_back({d_target, line.mid(Dylib_Tag.length())});
 }
+
+
+void TReader::Read_Choice(const QString& line)
+{
+    for (const TChoiceTag& tag : Choice_Tags)
+    {
+        if (line.startsWith(QLatin1String(tag.Tag)))
+            ((*Result.Contents.Choices).*tag.List).append(line.mid(int(qstrlen(tag.Tag))));
+    }
+}
 }
 
 QString Spec_Data_Library_Name(const QString& library_name)
@@ -219,7 +262,11 @@ QString Spec_Data_Text(const TSpecData& data)
                      "Active_Libraries_End:")
            + "\n"
            + Section("Description_Begin:", data.Description + "\n", "Description_End:") + "\n"
-           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:");
+           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:")
+           + (data.Choices.Is_Empty()
+                  ? QString()
+                  : "\n" + Section("Detection_Choices_Begin:", Choice_Lines(data.Choices),
+                                   "Detection_Choices_End:"));
 }
 
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)

@@ -8,12 +8,14 @@
 #include <optional>
 #include <vector>
 
+#include "libraries/detectionchoices.h"
 #include "types.h"
 #include "datafiles/variabledata.h"
 
 // The project file (".spec_data"): a header line and five sections holding
 // the variables, the active targets and libraries, the description and the
-// change log of one package.
+// change log of one package; then, only when the user made any, a section of
+// the detection choices, which older readers pass over.
 
 struct TSpecDataLibrary
 {
@@ -34,6 +36,7 @@ struct TSpecData
     std::vector<TSpecDataTarget> Active_Targets;
     QString Description;
     QString Change_Log;
+    TDetectionChoices Choices;
 };
 
 // One library line read back: the first library of `Target` whose name begins
@@ -54,6 +57,7 @@ struct TSpecDataContents
     std::optional<std::vector<TSpecDataSelection>> Active_Libraries;
     std::optional<QStringList> Description;
     std::optional<QStringList> Change_Log;
+    std::optional<TDetectionChoices> Choices;
 };
 
 struct TSpecDataReading

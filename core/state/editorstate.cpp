@@ -47,6 +47,7 @@ void Load_Libraries(TEditorState* state, const QString& folder,
         TXmlFile xml;
         Open_Libraries_File(&xml, folder);
         Read_Libraries_V1(xml, &state->Targets, &state->Libraries);
+        state->Detection_Choices = Read_Detection_Choices(xml);
     }
     catch (const TXmlFileException& error)
     {
@@ -109,6 +110,8 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
     }
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
+    if (contents.Choices)
+        state->Detection_Choices = *contents.Choices;
     if (contents.Change_Log)
         state->Changes = Joined(QStringList(Change_Log_Header_Line) + *contents.Change_Log);
 }

@@ -25,6 +25,7 @@ struct TEditorState
     std::vector<TLibraryRecord> Libraries;
     TRequireEntries Requires;
     QString Changes;
+    TDetectionChoices Detection_Choices;  // kept with the libraries
 };
 
 // A defaults file whose panel got its factory contents instead.
