@@ -2,7 +2,9 @@
 // tests/data/qtdemo is built, the command-line tool detects and collects its
 // Qt bundle and writes the spec for it, rpmbuild builds the package, and the
 // package runs on the xcb platform against Xvfb in a root without any
-// system Qt. Everything happens below one temporary folder.
+// system Qt, where it loads its SVG icon, JPEG and GIF image through the
+// plug-ins detection found by itself. The same again for Qt 6. Everything
+// happens below one temporary folder.
 
 #include <QDirIterator>
 #include <QImage>
@@ -43,6 +45,19 @@ TRun Run(const QString& program, const QStringList& arguments,
 TRun Cli(const QStringList& arguments)
 {
     return Run(KV_CLI_PATH, arguments);
+}
+
+// What the sample program prints when every plug-in it needs was found: the
+// icon drawn at the size asked for, which only the SVG icon engine does, and
+// both images read.
+const QString Sample_Output = "platform: xcb\nicon: 64x64\njpeg: 24x16\ngif: 12x10\n";
+
+// The environment the sample program is built in for Qt `major`.
+QProcessEnvironment Build_Environment(int major)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QTDEMO_QT_MAJOR", QString::number(major));
+    return environment;
 }
 
 QString Described(const TRun& run)
@@ -88,12 +103,16 @@ private slots:
     void detectedBundleIsCollectedAndClosed();
     void createdSpecInstallsExactlyTheBundle();
     void packageRunsWithoutASystemQt();
+    void qt6PackageRunsWithoutASystemQt();
 
 private:
     QString Path(const QString& relative) const { return d_work.path() + "/" + relative; }
     QString Top() const { return Path("top"); }
-    void Make_Data_Folder();
-    void Make_Sources();
+    void Build_Sample(const QString& build, int major);
+    void Make_Data_Folder(const QString& data, const QString& top, TTypes::TOptionMakeGenerator generator);
+    void Make_Sources(const QString& top);
+    void Run_Package(const QString& top, const QString& root, const QString& program,
+                     const QStringList& bundle, int major);
 
     QTemporaryDir d_work;
     QString d_program;
@@ -107,12 +126,7 @@ void TDetectTest::initTestCase()
                              "patchelf", "busybox", "tar", "Xvfb"})
         QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                  qPrintable(QString("%1 is missing; ./build.sh installs it").arg(tool)));
-    const QString source = Qt_Demo_Source();
-    QVERIFY2(QFileInfo::exists(source + "/CMakeLists.txt"), qPrintable(source));
-    const TRun configure = Run("cmake", {"-S", source, "-B", Path("qtdemo-build")});
-    QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));
-    const TRun build = Run("cmake", {"--build", Path("qtdemo-build")});
-    QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
+    Build_Sample(Path("qtdemo-build"), 5);
     d_program = Path("qtdemo-build/qtdemo");
     const TRun libdir = Run("rpm", {"--eval", "%{_libdir}"});
     d_libdir = libdir.Out.trimmed();
@@ -130,7 +144,15 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     } cases[] = {
         {{"detect"}, 2, "detect needs --program PATH"},
         {{"detect", "--program", d_program, "--output", Path("x.spec")}, 2,
-         "detect takes only --program, --plugins-folder and --collect-into"},
+         "detect takes only --program, --plugins-folder, --collect-into, --with-plugins, "
+         "--without-plugins and --with-library"},
+        {{"detect", "--program", d_program, "--with-plugins", "sqldrivers,imageformats/libqwebp.so",
+          "--collect-into", into},
+         2, "\"imageformats/libqwebp.so\" names no plug-in family or file in \"" +
+                QLibraryInfo::location(QLibraryInfo::PluginsPath) + "\""},
+        {{"create", "--program", d_program, "--with-library", Path("gone.so"), "--output",
+          Path("x.spec")},
+         2, "--with-library: \"" + Path("gone.so") + "\" is not a file"},
         {{"create", "--output", Path("x.spec"), "--collect-into", into}, 2,
          "only detect takes --collect-into"},
         {{"detect", "--program", Qt_Demo_Source("main.cpp"), "--collect-into", into}, 1,
@@ -156,10 +178,11 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     Test::Write_File(Path("blocker"), "a file, not a folder");
     const TRun blocked = Cli({"detect", "--program", d_program, "--collect-into", Path("blocker")});
     QCOMPARE(blocked.Exit, 1);
-    QVERIFY2(blocked.Err.endsWith(QString("kestrelvantory-cli: cannot make the folder \"%1/lib\"\n")
-                                      .arg(Path("blocker"))),
+    QVERIFY2(blocked.Err.endsWith(
+                 QString("kestrelvantory-cli: cannot make the folder \"%1/iconengines\"\n")
+                     .arg(Path("blocker"))),
              qPrintable(Described(blocked)));
-    QVERIFY(blocked.Out.startsWith("lib/libQt5Core.so."));
+    QVERIFY(blocked.Out.startsWith("iconengines/libqsvgicon.so\n"));
 }
 
 void TDetectTest::detectedBundleIsCollectedAndClosed()
@@ -172,7 +195,9 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
                                  "date.\n").arg(collected).arg(d_bundle.size()));
     for (const QString& needed :
          QStringList{"lib/libQt5Widgets.so.", "lib/libQt5XcbQpa.so.", "lib/libQt5DBus.so.",
-                     "platforms/libqxcb.so", "xcbglintegrations/libqxcb-glx-integration.so"})
+                     "platforms/libqxcb.so", "xcbglintegrations/libqxcb-glx-integration.so",
+                     "iconengines/libqsvgicon.so", "imageformats/libqjpeg.so",
+                     "imageformats/libqgif.so", "lib/libQt5Svg.so."})
         QVERIFY2(!d_bundle.filter(QRegularExpression("^" + QRegularExpression::escape(needed)))
                       .isEmpty(),
                  qPrintable(needed));
@@ -216,7 +241,7 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
 void TDetectTest::createdSpecInstallsExactlyTheBundle()
 {
     QVERIFY(!d_bundle.isEmpty());
-    Make_Data_Folder();
+    Make_Data_Folder(Path("data"), Top(), TTypes::Generator_QMake);
     const QString spec = Top() + "/SPECS/qtdemo.spec";
     QDir().mkpath(Top() + "/SPECS");
     const TRun create = Cli({"create", "--data-folder", Path("data"), "--program", d_program,
@@ -241,17 +266,54 @@ void TDetectTest::packageRunsWithoutASystemQt()
     if (geteuid() != 0)
         QSKIP("running the package in its own root needs chroot, and so root");
     QVERIFY(!d_bundle.isEmpty());
-    Make_Sources();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    Run_Package(Top(), Path("root"), d_program, d_bundle, 5);
+}
+
+// Built with CMake against Qt 6, detected and packaged from detection alone.
+void TDetectTest::qt6PackageRunsWithoutASystemQt()
+{
+    if (geteuid() != 0)
+        QSKIP("running the package in its own root needs chroot, and so root");
+    Build_Sample(Path("qt6-build"), 6);
+    const QString program = Path("qt6-build/qtdemo");
+    const QString top = Path("top6");
+    const TRun detect = Cli({"detect", "--program", program, "--collect-into", top + "/shared_libs"});
+    QVERIFY2(detect.Exit == 0, qPrintable(Described(detect)));
+    const QStringList bundle = detect.Out.split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(bundle.filter("libQt5").isEmpty(), qPrintable(detect.Out));
+    Make_Data_Folder(Path("data6"), top, TTypes::Generator_CMake);
+    QDir().mkpath(top + "/SPECS");
+    const TRun create = Cli({"create", "--data-folder", Path("data6"), "--program", program,
+                             "--output", top + "/SPECS/qtdemo.spec"});
+    QVERIFY2(create.Exit == 0, qPrintable(Described(create)));
+    Run_Package(top, Path("root6"), program, bundle, 6);
+}
+
+void TDetectTest::Build_Sample(const QString& build, int major)
+{
+    const QString source = Qt_Demo_Source();
+    QVERIFY2(QFileInfo::exists(source + "/CMakeLists.txt"), qPrintable(source));
+    const TRun configure = Run("cmake", {"-S", source, "-B", build}, Build_Environment(major));
+    QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));
+    const TRun made = Run("cmake", {"--build", build});
+    QVERIFY2(made.Exit == 0, qPrintable(Described(made)));
+}
+
+// Builds the package of `top`'s spec, installs it into `root` and runs it
+// there: it must find its platform, icon engine and image formats.
+void TDetectTest::Run_Package(const QString& top, const QString& root, const QString& program,
+                              const QStringList& bundle, int major)
+{
+    Make_Sources(top);
+    QProcessEnvironment environment = Build_Environment(major);
     environment.insert("HOME", Path("home"));
     const TRun build = Run("rpmbuild", {"-bb", "--define", "_tmppath " + Path("tmp"),
-                                        Top() + "/SPECS/qtdemo.spec"},
+                                        top + "/SPECS/qtdemo.spec"},
                            environment);
     QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
-    QDirIterator packages(Top() + "/RPMS", {"qtdemo-1.0-1.*.rpm"}, QDir::Files,
+    QDirIterator packages(top + "/RPMS", {"qtdemo-1.0-1.*.rpm"}, QDir::Files,
                           QDirIterator::Subdirectories);
     QVERIFY(packages.hasNext());
-    const QString root = Path("root");
     const QString made = Test::Make_Install_Root(root);
     QVERIFY2(made.isEmpty(), qPrintable(made));
     const TRun install =
@@ -261,7 +323,7 @@ void TDetectTest::packageRunsWithoutASystemQt()
     // The target folders hold the bundle's files, and links to them.
     const QString program_folder = root + d_libdir + "/qtdemo";
     QStringList targets;
-    for (const QString& line : d_bundle)
+    for (const QString& line : bundle)
         targets.append(line.section('/', 0, 0) + "/");
     QStringList installed;
     QDirIterator files(program_folder, QDir::Files | QDir::NoSymLinks,
@@ -273,14 +335,14 @@ void TDetectTest::packageRunsWithoutASystemQt()
             installed.append(file);
     }
     installed.sort();
-    QStringList bundle = d_bundle;
-    bundle.sort();
-    QCOMPARE(installed, bundle);
+    QStringList sorted = bundle;
+    sorted.sort();
+    QCOMPARE(installed, sorted);
 
     // glibc and the other libraries the program and its bundle load.
-    QStringList loading = {d_program};
-    for (const QString& line : d_bundle)
-        loading.append(Top() + "/shared_libs/" + line);
+    QStringList loading = {program};
+    for (const QString& line : bundle)
+        loading.append(top + "/shared_libs/" + line);
     const QString copied = Test::Copy_System_Libraries(root, loading);
     QVERIFY2(copied.isEmpty(), qPrintable(copied));
     const Test::TVirtualDisplay display;
@@ -290,43 +352,47 @@ void TDetectTest::packageRunsWithoutASystemQt()
     bare.insert("QT_QPA_PLATFORM", "xcb");
     bare.insert("HOME", "/");
     const QString chroot = QStandardPaths::findExecutable("chroot", {"/usr/sbin", "/sbin"});
-    const TRun program = Run(chroot, {root, d_libdir + "/qtdemo/qtdemo"}, bare);
-    QVERIFY2(program.Exit == 0 && program.Out == "platform: xcb\n", qPrintable(Described(program)));
+    const TRun run = Run(chroot, {root, d_libdir + "/qtdemo/qtdemo"}, bare);
+    QVERIFY2(run.Exit == 0 && run.Out == Sample_Output, qPrintable(Described(run)));
 }
 
 // The editor's data: the variables of the qtdemo package, no requirements.
-void TDetectTest::Make_Data_Folder()
+void TDetectTest::Make_Data_Folder(const QString& folder, const QString& top,
+                                   TTypes::TOptionMakeGenerator generator)
 {
-    QDir().mkpath(Path("data"));
+    QDir().mkpath(folder);
     TVariableData data = Factory_Variable_Data();
     for (TSpecVariable& variable : data.Variables)
     {
         if (variable.Name == "%define _topdir")
-            variable.Value = Top();
+            variable.Value = top;
         else if (variable.Name == "%define name")
             variable.Value = "qtdemo";
     }
-    Write_Variable_Data(Path("data/variables.xml"), data);
-    TOptionsFile::Write(Path("data"), {TTypes::Generator_QMake, TTypes::Requires_Ignored});
+    Write_Variable_Data(folder + "/variables.xml", data);
+    TOptionsFile::Write(folder, {generator, TTypes::Requires_Ignored});
 }
 
 // The source tarball, the desktop entry and the icon.
-void TDetectTest::Make_Sources()
+void TDetectTest::Make_Sources(const QString& top)
 {
     const QString source = Path("source/qtdemo-1.0");
-    for (const QString& folder : {source, Top() + "/SOURCES", Top() + "/desktop_menu", Path("home"),
+    for (const QString& folder : {source, top + "/SOURCES", top + "/desktop_menu", Path("home"),
                                   Path("tmp")})
         QDir().mkpath(folder);
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
+    {
+        QFile::remove(source + "/" + file);
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
-    const TRun tar = Run("tar", {"-C", Path("source"), "-czf", Top() + "/SOURCES/qtdemo-1.0.tar.gz",
+    }
+    const TRun tar = Run("tar", {"-C", Path("source"), "-czf", top + "/SOURCES/qtdemo-1.0.tar.gz",
                                  "qtdemo-1.0"});
     QVERIFY2(tar.Exit == 0, qPrintable(Described(tar)));
-    Test::Write_File(Top() + "/desktop_menu/qtdemo.desktop",
+    Test::Write_File(top + "/desktop_menu/qtdemo.desktop",
                      "[Desktop Entry]\nType=Application\nName=Qt demo\nExec=qtdemo\n");
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
-    QVERIFY(icon.save(Top() + "/desktop_menu/qtdemo.png"));
+    QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
 }
 
 QTEST_GUILESS_MAIN(TDetectTest)
