@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QPushButton>
+
+#include <algorithm>
 
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "familydialog.h"
 #include "filedialog.h"
 #include "librarieswidget.h"
 #include "messagebox.h"
@@ -39,11 +43,44 @@ bool Is_Set(const QString& path)
 
 QString Applied_Text(const TBundleApplication& application)
 {
-    return QString("%1 targets and %2 libraries added, %3 renamed, %4 unchecked")
+    const QString kept = application.Kept.isEmpty()
+                             ? QString()
+                             : QString(", %1 kept as checked by hand").arg(application.Kept.size());
+    return QString("%1 targets and %2 libraries added, %3 renamed, %4 unchecked%5")
         .arg(application.Targets_Added)
         .arg(application.Libraries_Added)
         .arg(application.Libraries_Renamed)
-        .arg(application.Libraries_Unchecked);
+        .arg(application.Libraries_Unchecked)
+        .arg(kept);
+}
+
+// The entries of the user's "with" list that name a library of the panel
+// rather than a plug-in of the Qt installation: the user's own additions.
+QStringList Kept_Entries(const TBundleDetection& detection)
+{
+    QStringList kept;
+    for (const QString& entry : detection.Unmatched)
+    {
+        if (entry.count('/') == 1 && !entry.startsWith('/'))
+            kept.append(entry);
+    }
+    return kept;
+}
+
+// The plug-in families of the installation that the bundle has none of.
+QStringList Offered_Families(const TBundleDetection& detection)
+{
+    if (detection.Plugins_Folder.isEmpty())
+        return QStringList();
+    QStringList families;
+    for (const QString& family :
+         QDir(detection.Plugins_Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+    {
+        if (std::none_of(detection.Bundle.Files.begin(), detection.Bundle.Files.end(),
+                         [&](const TBundleFile& file) { return file.Target == family; }))
+            families.append(family);
+    }
+    return families;
 }
 
 QString Copied_Text(const TBundleCollection& collection, const QString& folder)
@@ -72,17 +109,22 @@ void TDetectCommand::Run()
     if (program.isEmpty())
         return;
     d_program_folder = QFileInfo(program).absolutePath();
+    TDetectionChoices choices = d_panel->Detection_Choices();
     TBundleDetection detection;
-    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
-        .Run([&](const TBundleProgress& progress) {
-            detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress);
-        });
-    if (!detection.Ok)
+    TAnswer answer = Answer_More_Families;
+    while (answer == Answer_More_Families)
     {
-        emit Status_Message(QString("Nothing was detected: %1.").arg(detection.Error));
-        return;
+        if (!Detect(program, choices, &detection))
+            return;
+        const QStringList families = Offered_Families(detection);
+        answer = Ask(program, detection.Bundle, Kept_Entries(detection), !families.isEmpty());
+        if (answer != Answer_More_Families)
+            break;
+        TFamilyDialog dialog(d_window, families);
+        if (dialog.exec() == QDialog::Accepted)
+            choices.With_Plugins += dialog.Ticked();
     }
-    if (!Accepted(program, detection.Bundle))
+    if (answer == Answer_Cancel)
     {
         emit Status_Message("The detected libraries and plug-ins were not applied.");
         return;
@@ -94,23 +136,53 @@ void TDetectCommand::Run()
                             "shared-libraries folder was chosen to copy them into.");
         return;
     }
-    Apply(program, detection.Bundle, folder);
+    d_panel->Set_Detection_Choices(choices);
+    Apply(program, detection.Bundle, Kept_Entries(detection), folder);
 }
 
-bool TDetectCommand::Accepted(const QString& program, const TBundle& bundle)
+bool TDetectCommand::Detect(const QString& program, const TDetectionChoices& choices,
+                            TBundleDetection* detection)
 {
+    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
+        .Run([&](const TBundleProgress& progress) {
+            *detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress, choices);
+        });
+    if (!detection->Ok)
+        emit Status_Message(QString("Nothing was detected: %1.").arg(detection->Error));
+    return detection->Ok;
+}
+
+TDetectCommand::TAnswer TDetectCommand::Ask(const QString& program, const TBundle& bundle,
+                                            const QStringList& kept, bool families_offered)
+{
+    const QString kept_text =
+        kept.isEmpty() ? QString()
+                       : QString("<br><br>Kept as you checked them: %1.")
+                             .arg(kept.join(", ").toHtmlEscaped());
     d_message_box->setText("Detect from Program");
     d_message_box->setInformativeText(
-        QString("\"%1\" needs %2 files: %3.<br><br>Apply them to the Libraries panel and copy "
-                "them into the shared-libraries folder?")
+        QString("\"%1\" needs %2 files: %3.%4<br><br>Apply them to the Libraries panel and "
+                "copy them into the shared-libraries folder?")
             .arg(program.toHtmlEscaped())
             .arg(bundle.Files.size())
-            .arg(Target_Counts(bundle).toHtmlEscaped()));
+            .arg(Target_Counts(bundle).toHtmlEscaped(), kept_text));
     d_message_box->setDetailedText(Bundle_Lines(bundle).join('\n'));
     d_message_box->setStandardButtons(QMessageBox::Apply | QMessageBox::Cancel);
     d_message_box->setDefaultButton(QMessageBox::Apply);
     d_message_box->setIcon(QMessageBox::Question);
-    return d_message_box->exec() == QMessageBox::Apply;
+    QPushButton* more = families_offered ? d_message_box->addButton(
+                                               "Add Plug-in Families...", QMessageBox::ActionRole)
+                                         : nullptr;
+    const int result = d_message_box->exec();
+    const bool more_clicked = more != nullptr && d_message_box->clickedButton() == more;
+    if (more != nullptr)
+    {
+        d_message_box->removeButton(more);
+        delete more;
+    }
+    if (more_clicked)
+        return Answer_More_Families;
+    return result == QMessageBox::Apply ? Answer_Apply : Answer_Cancel;
 }
 
 // Asks for a folder when none is set; empty when the user cancels.
@@ -128,9 +200,10 @@ QString TDetectCommand::Shared_Libs_Folder()
     return shown;
 }
 
-void TDetectCommand::Apply(const QString& program, const TBundle& bundle, const QString& folder)
+void TDetectCommand::Apply(const QString& program, const TBundle& bundle, const QStringList& kept,
+                           const QString& folder)
 {
-    const TBundleApplication application = d_panel->Apply_Bundle(bundle);
+    const TBundleApplication application = d_panel->Apply_Bundle(bundle, kept);
     TBundleCollection collection;
     TProgressRun(d_window, "Copying the Qt libraries and plug-ins")
         .Run([&](const TBundleProgress& progress) {

@@ -6,15 +6,19 @@
 
 #include <functional>
 
-#include "bundle/bundle.h"
+#include "bundle/bundledetection.h"
+#include "libraries/detectionchoices.h"
 
 class QWidget;
 class TLibrariesWidget;
 class TMessageBox;
 
 // "Detect from Program...": asks for a built program, finds the Qt libraries
-// and plug-ins it needs, shows them and, once the user accepts, applies them
-// to the Libraries panel and copies them into the shared-libraries folder.
+// and plug-ins it needs with the user's choices kept by the Libraries panel,
+// shows them, lets the user add plug-in families and, once the user accepts,
+// applies them to the Libraries panel and copies them into the
+// shared-libraries folder. The libraries the user checked by hand that name
+// no plug-in of the Qt installation stay checked and are told apart.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -35,9 +39,20 @@ signals:
     void Shared_Libs_Path_Chosen(const QString& path);
 
 private:
-    bool Accepted(const QString& program, const TBundle& bundle);
+    enum TAnswer
+    {
+        Answer_Apply,
+        Answer_Cancel,
+        Answer_More_Families
+    };
+
+    bool Detect(const QString& program, const TDetectionChoices& choices,
+                TBundleDetection* detection);
+    TAnswer Ask(const QString& program, const TBundle& bundle, const QStringList& kept,
+                bool families_offered);
     QString Shared_Libs_Folder();
-    void Apply(const QString& program, const TBundle& bundle, const QString& folder);
+    void Apply(const QString& program, const TBundle& bundle, const QStringList& kept,
+               const QString& folder);
 
     QWidget* d_window;
     TLibrariesWidget* d_panel;

@@ -80,6 +80,7 @@ TSpecData TKestrelvantory::Gather_Spec_Data() const
     }
     data.Description = d_variables_widget->Description();
     data.Change_Log = d_changelog_widget->Changes();
+    data.Choices = d_libraries_widget->Detection_Choices();
     return data;
 }
 
@@ -116,6 +117,8 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
         d_libraries_widget->Unselect_Libaries();
         d_libraries_widget->Select_Libraries(*contents.Active_Libraries);
     }
+    if (contents.Choices)
+        d_libraries_widget->Set_Detection_Choices(*contents.Choices);
     if (contents.Description)
     {
         d_variables_widget->Clear_Description();
