@@ -75,6 +75,21 @@ QStringList Files_Below(const QString& folder)
     return files;
 }
 
+// The "<target>/<file>" of every install line from the shared libraries of
+// the spec `spec`, in its order.
+QStringList Installed_Lines(const QString& spec)
+{
+    QStringList installed;
+    static const QRegularExpression install("^install %\\{_topdir\\}/shared_libs/(\\S+) ");
+    for (const QString& line : QString::fromUtf8(Test::Read_File(spec)).split('\n'))
+    {
+        const QRegularExpressionMatch match = install.match(line);
+        if (match.hasMatch())
+            installed.append(match.captured(1));
+    }
+    return installed;
+}
+
 // The installed file a collected "<target>/<file>" was copied from.
 QString Installed_File(const QString& line)
 {
@@ -250,15 +265,32 @@ void TDetectTest::createdSpecInstallsExactlyTheBundle()
 
     // Every install line from the shared libraries, in the order detect
     // printed them, and nothing else.
-    QStringList installed;
-    static const QRegularExpression install("^install %\\{_topdir\\}/shared_libs/(\\S+) ");
-    for (const QString& line : QString::fromUtf8(Test::Read_File(spec)).split('\n'))
-    {
-        const QRegularExpressionMatch match = install.match(line);
-        if (match.hasMatch())
-            installed.append(match.captured(1));
-    }
-    QCOMPARE(installed, d_bundle);
+    QCOMPARE(Installed_Lines(spec), d_bundle);
+
+    // The choices a project keeps, with those of the command line on top:
+    // every SQL driver, Qt Sql with them, no icon engine, and the user's own
+    // library kept as it is listed.
+    const QString project = Path("choices.spec_data");
+    Test::Write_File(project, "Kestrelvantory:Version=1:Type=Spec_Data\n\n"
+                              "Detection_Choices_Begin:\n[With_Plugin]:sqldrivers\n"
+                              "[With_Plugin]:iconengines\n[With_Plugin]:lib/libown.so.1\n"
+                              "Detection_Choices_End:\n");
+    const QString chosen = Path("chosen.spec");
+    const TRun with_choices =
+        Cli({"create", "--data-folder", Path("data"), "--project", project, "--program", d_program,
+             "--without-plugins", "iconengines", "--output", chosen});
+    QVERIFY2(with_choices.Exit == 0, qPrintable(Described(with_choices)));
+    QStringList expected = d_bundle.filter(QRegularExpression("^(?!iconengines/)")) +
+                           QStringList{"sqldrivers/libqsqlite.so", "lib/libown.so.1"} +
+                           QStringList{"lib/" + QFileInfo(QLibraryInfo::location(
+                                                              QLibraryInfo::LibrariesPath) +
+                                                          "/libQt5Sql.so.5")
+                                                    .canonicalFilePath()
+                                                    .section('/', -1)};
+    expected.sort();
+    QStringList installed = Installed_Lines(chosen);
+    installed.sort();
+    QCOMPARE(installed, expected);
 }
 
 void TDetectTest::packageRunsWithoutASystemQt()
