@@ -161,6 +161,7 @@ private slots:
     void closureTakesWhatThePluginsLoad();
     void familiesFollowModulesAndTheUsersLists_data();
     void familiesFollowModulesAndTheUsersLists();
+    void qt6TlsBackEndBringsOpenSsl();
     void entriesThatNameNothingAreTold();
     void pluginFolderComesFromTheProgramsQt_data();
     void pluginFolderComesFromTheProgramsQt();
@@ -297,6 +298,38 @@ void TBundleTest::familiesFollowModulesAndTheUsersLists()
     QStringList lines = Bundle_Lines(detection.Bundle);
     lines.sort();
     QCOMPARE(lines, expected);
+}
+
+void TBundleTest::qt6TlsBackEndBringsOpenSsl()
+{
+    TFakeSystem system;
+    const QString plugins = Debian_Lib + "/qt6/plugins";
+    for (const char* name : {"Core", "Network"})
+        system.Library(Debian_Lib, QString("libQt6%1.so.6.4.2").arg(name));
+    for (const char* plugin : {"tls/libqopensslbackend.so", "tls/libqcertonlybackend.so",
+                               "networkinformation/libqnetworkmanager.so"})
+    {
+        system.File(plugins + "/" + plugin);
+        system.Loads(plugins + "/" + plugin, {"libQt6Network", "libQt6Core"});
+    }
+    for (const char* name : {"libssl.so.3", "libcrypto.so.3"})
+        system.Loads(system.File(Debian_Lib + "/" + name).mid(system.Path("").size()), {});
+    system.File("app/demo");
+    system.Loads("app/demo", {"libQt6Network", "libQt6Core"});
+
+    const QStringList qt = {"lib/libQt6Core.so.6.4.2", "lib/libQt6Network.so.6.4.2"};
+    const TBundleDetection detected =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister());
+    QCOMPARE(Bundle_Lines(detected.Bundle),
+             qt + QStringList({"lib/libcrypto.so.3", "lib/libssl.so.3",
+                               "networkinformation/libqnetworkmanager.so",
+                               "tls/libqcertonlybackend.so", "tls/libqopensslbackend.so"}));
+    // Without the OpenSSL back-end nothing opens OpenSSL.
+    const TBundleDetection certificates_only =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister(), TBundleProgress(),
+                      {{}, {"tls/libqopensslbackend.so", "networkinformation"}, {}});
+    QCOMPARE(Bundle_Lines(certificates_only.Bundle),
+             qt + QStringList("tls/libqcertonlybackend.so"));
 }
 
 void TBundleTest::entriesThatNameNothingAreTold()

@@ -165,6 +165,11 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
           "--collect-into", into},
          2, "\"imageformats/libqwebp.so\" names no plug-in family or file in \"" +
                 QLibraryInfo::location(QLibraryInfo::PluginsPath) + "\""},
+        {{"create", "--with-plugins", "sqldrivers", "--output", Path("x.spec")}, 2,
+         "--with-plugins, --without-plugins and --with-library need --program"},
+        {{"detect", "--program", d_program, "--with-plugins", "tls, sqldrivers",
+          "--without-plugins", "sqldrivers"},
+         2, "\"sqldrivers\" is in both --with-plugins and --without-plugins"},
         {{"create", "--program", d_program, "--with-library", Path("gone.so"), "--output",
           Path("x.spec")},
          2, "--with-library: \"" + Path("gone.so") + "\" is not a file"},
