@@ -27,7 +27,8 @@ namespace
 {
 
 const QString Requires_Glibc = "Requires:                               glibc\n";
-const QString Packager_Line = "Packager:                               Ana Lima <ana@example.org>\n";
+const QString Packager_Line =
+    "Packager:                               Ana Lima <ana@example.org>\n";
 
 // `text` with `from` replaced once; fails the test when `from` is missing.
 QString Replaced(QString text, const QString& from, const QString& to)
@@ -174,7 +175,8 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
     QString expected =
         Replaced(Test::Demo_Spec, "qmake PREFIX=%{_libdir}/%{name}\n",
-                 "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .\n");
+                 "cmake -DCMAKE_BUILD_TYPE=Release "
+                 "-DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .\n");
     expected = Replaced(expected, "make install INSTALL_ROOT=%{buildroot}\n",
                         "make install DESTDIR=%{buildroot}\n");
     expected = Replaced(expected,
@@ -186,7 +188,8 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
                         "patchelf --set-rpath '%{_libdir}/%{name}/lib' "
                         "%{buildroot}/opt/demo-build/bin/%{name}\n"
                         "echo '[Paths]' > %{buildroot}/opt/demo-build/bin/qt.conf\n"
-                        "echo 'Prefix = %{_libdir}/%{name}' >> %{buildroot}/opt/demo-build/bin/qt.conf\n"
+                        "echo 'Prefix = %{_libdir}/%{name}' >> "
+                        "%{buildroot}/opt/demo-build/bin/qt.conf\n"
                         "echo 'Plugins = .' >> %{buildroot}/opt/demo-build/bin/qt.conf\n");
     expected = Replaced(expected, "ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}\n",
                         "ln -sf /opt/demo-build/bin/%{name} %{_bindir}/%{name}\n");

@@ -119,8 +119,8 @@ void TSpecTextTest::programIsBuiltForItsFinalFolder_data()
     const QString cmake = "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=";
     QTest::newRow("cmake, bin folder")
         << TTypes::Generator_CMake << build << build + "/bin"
-        << lines(cmake + "%{_libdir}/%{name} .", "make install DESTDIR=%{buildroot}", build + "/bin",
-                 "..", "%{_libdir}/%{name}/bin");
+        << lines(cmake + "%{_libdir}/%{name} .", "make install DESTDIR=%{buildroot}",
+                 build + "/bin", "..", "%{_libdir}/%{name}/bin");
     QTest::newRow("qmake, two folders down")
         << TTypes::Generator_QMake << build << build + "/usr/bin/"
         << lines("qmake PREFIX=%{_libdir}/%{name}", "make install INSTALL_ROOT=%{buildroot}",
@@ -176,7 +176,8 @@ void TSpecTextTest::packagerTagFollowsTheVariables()
     TSpecInput input = Demo_Input();
     input.Packager = "  Zoë   Ünïcode <zoe@example.org> ";
     const QString tag = "Packager:" + QString(31, ' ');
-    QVERIFY(Compose(input).contains("1.0.0\n" + tag + "Zoë Ünïcode <zoe@example.org>\nRequires:"));
+    QVERIFY(Compose(input).contains("1.0.0\n" + tag +
+                                    "Zoë Ünïcode <zoe@example.org>\nRequires:"));
     input.Packager = " ";
     QVERIFY(Compose(input).contains("1.0.0\nRequires:"));
     // A variable of that name, however typed, is the only one.

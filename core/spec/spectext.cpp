@@ -234,7 +234,8 @@ void TSpecComposer::Executable_Run_Path()
     d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%{name}\n")
                   .arg(d_paths.Target_Install_Path, d_library_directory, bin_path);
     d_text += QString("echo '[Paths]' > %1/qt.conf\n").arg(bin_path);
-    d_text += QString("echo 'Prefix = %1' >> %2/qt.conf\n").arg(d_layout.Prefix_From_Bin(), bin_path);
+    d_text += QString("echo 'Prefix = %1' >> %2/qt.conf\n")
+                  .arg(d_layout.Prefix_From_Bin(), bin_path);
     d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(bin_path);
 }
 
