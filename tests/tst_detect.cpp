@@ -127,7 +127,7 @@ private:
     void Make_Data_Folder(const QString& data, const QString& top, TTypes::TOptionMakeGenerator generator);
     void Make_Sources(const QString& top);
     void Run_Package(const QString& top, const QString& root, const QString& program,
-                     const QStringList& bundle, int major);
+                     const QStringList& bundle, int major, const QString& installed_program);
 
     QTemporaryDir d_work;
     QString d_program;
@@ -303,7 +303,7 @@ void TDetectTest::packageRunsWithoutASystemQt()
     if (geteuid() != 0)
         QSKIP("running the package in its own root needs chroot, and so root");
     QVERIFY(!d_bundle.isEmpty());
-    Run_Package(Top(), Path("root"), d_program, d_bundle, 5);
+    Run_Package(Top(), Path("root"), d_program, d_bundle, 5, "qtdemo");
 }
 
 // Built with CMake against Qt 6, detected and packaged from detection alone.
@@ -323,7 +323,7 @@ void TDetectTest::qt6PackageRunsWithoutASystemQt()
     const TRun create = Cli({"create", "--data-folder", Path("data6"), "--program", program,
                              "--output", top + "/SPECS/qtdemo.spec"});
     QVERIFY2(create.Exit == 0, qPrintable(Described(create)));
-    Run_Package(top, Path("root6"), program, bundle, 6);
+    Run_Package(top, Path("root6"), program, bundle, 6, "bin/qtdemo");
 }
 
 void TDetectTest::Build_Sample(const QString& build, int major)
@@ -337,9 +337,11 @@ void TDetectTest::Build_Sample(const QString& build, int major)
 }
 
 // Builds the package of `top`'s spec, installs it into `root` and runs it
-// there: it must find its platform, icon engine and image formats.
+// there, as `installed_program` in its folder: it must find its platform,
+// icon engine and image formats.
 void TDetectTest::Run_Package(const QString& top, const QString& root, const QString& program,
-                              const QStringList& bundle, int major)
+                              const QStringList& bundle, int major,
+                              const QString& installed_program)
 {
     Make_Sources(top);
     QProcessEnvironment environment = Build_Environment(major);
@@ -389,7 +391,7 @@ void TDetectTest::Run_Package(const QString& top, const QString& root, const QSt
     bare.insert("QT_QPA_PLATFORM", "xcb");
     bare.insert("HOME", "/");
     const QString chroot = QStandardPaths::findExecutable("chroot", {"/usr/sbin", "/sbin"});
-    const TRun run = Run(chroot, {root, d_libdir + "/qtdemo/qtdemo"}, bare);
+    const TRun run = Run(chroot, {root, d_libdir + "/qtdemo/" + installed_program}, bare);
     QVERIFY2(run.Exit == 0 && run.Out == Sample_Output, qPrintable(Described(run)));
 }
 
