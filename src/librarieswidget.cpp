@@ -476,11 +476,15 @@ void TLibrariesWidget::Target_Selection_Changed()
     d_remove_target->setEnabled(d_target_tree->selectedItems().size() == 1);
 }
 
+// Only a changed check box changes the user's "with" list.
 void TLibrariesWidget::Library_Item_Changed(QTreeWidgetItem* item)
 {
     if (d_refreshing)
         return;
+    const bool was_checked = Library(item->text(Column_Target), item->text(Column_Name)).Checked;
     Update_Library_Data();
+    if (was_checked == Is_Checked(item))
+        return;
     const QString entry = item->text(Column_Target) + "/" + item->text(Column_Name);
     d_choices.With_Plugins.removeAll(entry);
     if (Is_Checked(item))
