@@ -183,8 +183,9 @@ TCliExit Fail(QTextStream& err, const QString& message)
 }
 
 // An entry of the command line that names nothing in the Qt installation is
-// wrong use; the rest are the stored entries that name no plug-in, which the
-// user added to the lists by hand and which are kept as they are.
+// wrong use. Of the stored entries, "<target>/<file>" ones are what the user
+// added to the lists by hand, kept as they are; the others are told and left
+// out.
 TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& detection,
                           QStringList* kept, QTextStream& err)
 {
@@ -199,7 +200,11 @@ TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& de
                 << detection.Plugins_Folder << "\"\n";
         else
         {
-            kept->append(entry);
+            if (entry.count('/') == 1 && !entry.startsWith('/'))
+                kept->append(entry);
+            else
+                err << "kestrelvantory-cli: the stored choice \"" << entry
+                    << "\" names nothing in the Qt installation; it is left out\n";
             continue;
         }
         exit = Cli_Usage_Error;

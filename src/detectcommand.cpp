@@ -54,17 +54,31 @@ QString Applied_Text(const TBundleApplication& application)
         .arg(kept);
 }
 
+bool Is_Library_Entry(const QString& entry)
+{
+    return entry.count('/') == 1 && !entry.startsWith('/');
+}
+
 // The entries of the user's "with" list that name a library of the panel
 // rather than a plug-in of the Qt installation: the user's own additions.
 QStringList Kept_Entries(const TBundleDetection& detection)
 {
     QStringList kept;
-    for (const QString& entry : detection.Unmatched)
-    {
-        if (entry.count('/') == 1 && !entry.startsWith('/'))
-            kept.append(entry);
-    }
+    std::copy_if(detection.Unmatched.begin(), detection.Unmatched.end(), std::back_inserter(kept),
+                 Is_Library_Entry);
     return kept;
+}
+
+// The user's choices that name nothing at all, told in the question.
+QString Missing_Text(const TBundleDetection& detection)
+{
+    QStringList missing;
+    std::remove_copy_if(detection.Unmatched.begin(), detection.Unmatched.end(),
+                        std::back_inserter(missing), Is_Library_Entry);
+    if (missing.isEmpty())
+        return QString();
+    return QString("<br><br>Not in the Qt installation, so left out: %1.")
+        .arg(missing.join(", ").toHtmlEscaped());
 }
 
 // The plug-in families of the installation that the bundle has none of.
@@ -117,7 +131,7 @@ void TDetectCommand::Run()
         if (!Detect(program, choices, &detection))
             return;
         const QStringList families = Offered_Families(detection);
-        answer = Ask(program, detection.Bundle, Kept_Entries(detection), !families.isEmpty());
+        answer = Ask(program, detection, !families.isEmpty());
         if (answer != Answer_More_Families)
             break;
         TFamilyDialog dialog(d_window, families);
@@ -152,13 +166,17 @@ bool TDetectCommand::Detect(const QString& program, const TDetectionChoices& cho
     return detection->Ok;
 }
 
-TDetectCommand::TAnswer TDetectCommand::Ask(const QString& program, const TBundle& bundle,
-                                            const QStringList& kept, bool families_offered)
+TDetectCommand::TAnswer TDetectCommand::Ask(const QString& program,
+                                            const TBundleDetection& detection,
+                                            bool families_offered)
 {
+    const TBundle& bundle = detection.Bundle;
+    const QStringList kept = Kept_Entries(detection);
     const QString kept_text =
-        kept.isEmpty() ? QString()
-                       : QString("<br><br>Kept as you checked them: %1.")
-                             .arg(kept.join(", ").toHtmlEscaped());
+        (kept.isEmpty() ? QString()
+                        : QString("<br><br>Kept as you checked them: %1.")
+                              .arg(kept.join(", ").toHtmlEscaped())) +
+        Missing_Text(detection);
     d_message_box->setText("Detect from Program");
     d_message_box->setInformativeText(
         QString("\"%1\" needs %2 files: %3.%4<br><br>Apply them to the Libraries panel and "

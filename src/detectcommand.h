@@ -48,7 +48,7 @@ private:
 
     bool Detect(const QString& program, const TDetectionChoices& choices,
                 TBundleDetection* detection);
-    TAnswer Ask(const QString& program, const TBundle& bundle, const QStringList& kept,
+    TAnswer Ask(const QString& program, const TBundleDetection& detection,
                 bool families_offered);
     QString Shared_Libs_Folder();
     void Apply(const QString& program, const TBundle& bundle, const QStringList& kept,

@@ -274,17 +274,21 @@ void TDetectTest::createdSpecInstallsExactlyTheBundle()
 
     // The choices a project keeps, with those of the command line on top:
     // every SQL driver, Qt Sql with them, no icon engine, and the user's own
-    // library kept as it is listed.
+    // library kept as it is listed; a family this Qt does not have is told.
     const QString project = Path("choices.spec_data");
     Test::Write_File(project, "Kestrelvantory:Version=1:Type=Spec_Data\n\n"
                               "Detection_Choices_Begin:\n[With_Plugin]:sqldrivers\n"
                               "[With_Plugin]:iconengines\n[With_Plugin]:lib/libown.so.1\n"
+                              "[With_Plugin]:webp\n"
                               "Detection_Choices_End:\n");
     const QString chosen = Path("chosen.spec");
     const TRun with_choices =
         Cli({"create", "--data-folder", Path("data"), "--project", project, "--program", d_program,
              "--without-plugins", "iconengines", "--output", chosen});
     QVERIFY2(with_choices.Exit == 0, qPrintable(Described(with_choices)));
+    QVERIFY2(with_choices.Err.endsWith("kestrelvantory-cli: the stored choice \"webp\" names "
+                                       "nothing in the Qt installation; it is left out\n"),
+             qPrintable(with_choices.Err));
     QStringList expected = d_bundle.filter(QRegularExpression("^(?!iconengines/)")) +
                            QStringList{"sqldrivers/libqsqlite.so", "lib/libown.so.1"} +
                            QStringList{"lib/" + QFileInfo(QLibraryInfo::location(
