@@ -200,7 +200,7 @@ TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& de
                 << detection.Plugins_Folder << "\"\n";
         else
         {
-            if (entry.count('/') == 1 && !entry.startsWith('/'))
+            if (Is_Listed_Library_Entry(entry))
                 kept->append(entry);
             else
                 err << "kestrelvantory-cli: the stored choice \"" << entry
@@ -312,11 +312,17 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
     return Scan_Answered(scan.Report()) ? Cli_Success : Cli_Failure;
 }
 
+// The stored choices count as for create --program, so that what is collected
+// is what the spec installs.
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
+    TEditorState state;
+    if (!Load_State(request, &state, err))
+        return Cli_Failure;
     TBundle bundle;
     QStringList kept;
-    const TCliExit detected = Detect(request, request.Choices, &bundle, &kept, err);
+    const TCliExit detected = Detect(
+        request, Merged_Choices(state.Detection_Choices, request.Choices), &bundle, &kept, err);
     if (detected != Cli_Success)
         return detected;
     for (const QString& line : Bundle_Lines(bundle))

@@ -70,13 +70,11 @@ bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
 bool Check_Detection_Options(const TCliRequest& request, QString* error)
 {
     const bool detect = request.Command == TCliRequest::Detect;
-    const QString editor_options =
-        request.Data_Folder + request.Project + request.Shared_Libs + request.Output;
+    const QString editor_options = request.Shared_Libs + request.Output;
     if (detect && request.Program.isEmpty())
         *error = "detect needs --program PATH";
     else if (detect && !editor_options.isEmpty())
-        *error = "detect takes only --program, --plugins-folder, --collect-into, --with-plugins, "
-                 "--without-plugins and --with-library";
+        *error = "detect takes no --shared-libs and no --output";
     else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
         *error = "requires takes no --program";
     else if (!detect && !request.Collect_Into.isEmpty())
@@ -151,8 +149,8 @@ QString Cli_Usage()
            " [--set NAME=VALUE]...\n"
            "                            [--program PATH [CHOICES]] --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
-           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--collect-into DIR]"
-           " [CHOICES]\n"
+           "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
+           "                            [--plugins-folder DIR] [--collect-into DIR] [CHOICES]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
@@ -174,7 +172,8 @@ QString Cli_Usage()
            "                     one of the Qt installation the program loads)\n"
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
-           "CHOICES, besides what detection finds (with create, on top of the stored ones):\n"
+           "CHOICES, besides what detection finds, on top of those stored with the libraries\n"
+           "(data folder and project):\n"
            "  --with-plugins LIST     plug-ins to bundle as well, comma-separated: a family\n"
            "                     folder (all of its plug-ins) or one file, e.g.\n"
            "                     sqldrivers,imageformats/libqwebp.so; repeatable\n"

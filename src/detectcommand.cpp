@@ -54,18 +54,13 @@ QString Applied_Text(const TBundleApplication& application)
         .arg(kept);
 }
 
-bool Is_Library_Entry(const QString& entry)
-{
-    return entry.count('/') == 1 && !entry.startsWith('/');
-}
-
 // The entries of the user's "with" list that name a library of the panel
 // rather than a plug-in of the Qt installation: the user's own additions.
 QStringList Kept_Entries(const TBundleDetection& detection)
 {
     QStringList kept;
     std::copy_if(detection.Unmatched.begin(), detection.Unmatched.end(), std::back_inserter(kept),
-                 Is_Library_Entry);
+                 Is_Listed_Library_Entry);
     return kept;
 }
 
@@ -74,7 +69,7 @@ QString Missing_Text(const TBundleDetection& detection)
 {
     QStringList missing;
     std::remove_copy_if(detection.Unmatched.begin(), detection.Unmatched.end(),
-                        std::back_inserter(missing), Is_Library_Entry);
+                        std::back_inserter(missing), Is_Listed_Library_Entry);
     if (missing.isEmpty())
         return QString();
     return QString("<br><br>Not in the Qt installation, so left out: %1.")

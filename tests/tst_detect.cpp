@@ -75,6 +75,12 @@ QStringList Files_Below(const QString& folder)
     return files;
 }
 
+QStringList Sorted(QStringList lines)
+{
+    lines.sort();
+    return lines;
+}
+
 // The "<target>/<file>" of every install line from the shared libraries of
 // the spec `spec`, in its order.
 QStringList Installed_Lines(const QString& spec)
@@ -159,8 +165,7 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     } cases[] = {
         {{"detect"}, 2, "detect needs --program PATH"},
         {{"detect", "--program", d_program, "--output", Path("x.spec")}, 2,
-         "detect takes only --program, --plugins-folder, --collect-into, --with-plugins, "
-         "--without-plugins and --with-library"},
+         "detect takes no --shared-libs and no --output"},
         {{"detect", "--program", d_program, "--with-plugins", "sqldrivers,imageformats/libqwebp.so",
           "--collect-into", into},
          2, "\"imageformats/libqwebp.so\" names no plug-in family or file in \"" +
@@ -300,6 +305,13 @@ void TDetectTest::createdSpecInstallsExactlyTheBundle()
     QStringList installed = Installed_Lines(chosen);
     installed.sort();
     QCOMPARE(installed, expected);
+
+    // detect with the same project lists what the spec installs from Qt.
+    const TRun listed = Cli({"detect", "--project", project, "--program", d_program,
+                             "--without-plugins", "iconengines"});
+    QVERIFY2(listed.Exit == 0, qPrintable(Described(listed)));
+    expected.removeAll("lib/libown.so.1");
+    QCOMPARE(Sorted(listed.Out.split('\n', Qt::SkipEmptyParts)), expected);
 }
 
 void TDetectTest::packageRunsWithoutASystemQt()

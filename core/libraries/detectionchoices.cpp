@@ -18,6 +18,11 @@ void Remove_All(QStringList* list, const QStringList& entries)
 }
 }
 
+bool Is_Listed_Library_Entry(const QString& entry)
+{
+    return entry.count('/') == 1 && !entry.startsWith('/');
+}
+
 TDetectionChoices Merged_Choices(const TDetectionChoices& stored, const TDetectionChoices& given)
 {
     TDetectionChoices merged = stored;

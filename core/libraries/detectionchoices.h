@@ -25,6 +25,10 @@ struct TDetectionChoices
     }
 };
 
+// Whether a "with" entry names a library of the Libraries panel as
+// "<target>/<file>", as the editor adds the ones the user checks by hand.
+bool Is_Listed_Library_Entry(const QString& entry);
+
 // `stored` with `given` on top: an entry given in one list leaves the other
 // list of `stored`; entries already there are not repeated.
 TDetectionChoices Merged_Choices(const TDetectionChoices& stored,
