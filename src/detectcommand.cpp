@@ -120,19 +120,9 @@ void TDetectCommand::Run()
     d_program_folder = QFileInfo(program).absolutePath();
     TDetectionChoices choices = d_panel->Detection_Choices();
     TBundleDetection detection;
-    TAnswer answer = Answer_More_Families;
-    while (answer == Answer_More_Families)
-    {
-        if (!Detect(program, choices, &detection))
-            return;
-        const QStringList families = Offered_Families(detection);
-        answer = Ask(program, detection, !families.isEmpty());
-        if (answer != Answer_More_Families)
-            break;
-        TFamilyDialog dialog(d_window, families);
-        if (dialog.exec() == QDialog::Accepted)
-            choices.With_Plugins += dialog.Ticked();
-    }
+    const TAnswer answer = Detect_And_Ask(program, &choices, &detection);
+    if (answer == Answer_Failed)
+        return;
     if (answer == Answer_Cancel)
     {
         emit Status_Message("The detected libraries and plug-ins were not applied.");
@@ -147,6 +137,26 @@ void TDetectCommand::Run()
     }
     d_panel->Set_Detection_Choices(choices);
     Apply(program, detection.Bundle, Kept_Entries(detection), folder);
+}
+
+// Detects again with the families the user adds, until the user applies or
+// cancels.
+TDetectCommand::TAnswer TDetectCommand::Detect_And_Ask(const QString& program,
+                                                       TDetectionChoices* choices,
+                                                       TBundleDetection* detection)
+{
+    for (;;)
+    {
+        if (!Detect(program, *choices, detection))
+            return Answer_Failed;
+        const QStringList families = Offered_Families(*detection);
+        const TAnswer answer = Ask(program, *detection, !families.isEmpty());
+        if (answer != Answer_More_Families)
+            return answer;
+        TFamilyDialog dialog(d_window, families);
+        if (dialog.exec() == QDialog::Accepted)
+            choices->With_Plugins += dialog.Ticked();
+    }
 }
 
 bool TDetectCommand::Detect(const QString& program, const TDetectionChoices& choices,

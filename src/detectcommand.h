@@ -43,9 +43,12 @@ private:
     {
         Answer_Apply,
         Answer_Cancel,
-        Answer_More_Families
+        Answer_More_Families,
+        Answer_Failed  // nothing was detected, as told on the status bar
     };
 
+    TAnswer Detect_And_Ask(const QString& program, TDetectionChoices* choices,
+                           TBundleDetection* detection);
     bool Detect(const QString& program, const TDetectionChoices& choices,
                 TBundleDetection* detection);
     TAnswer Ask(const QString& program, const TBundleDetection& detection,
