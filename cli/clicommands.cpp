@@ -8,6 +8,9 @@
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "datafiles/datafilenames.h"
+#include "datafiles/datafolder.h"
+#include "state/createrequirements.h"
 #include "state/editorstate.h"
 #include "libraries/libraryselection.h"
 #include "progressline.h"
@@ -24,7 +27,7 @@ QString Data_Folder(const TCliRequest& request)
 {
     if (!request.Data_Folder.isEmpty())
         return request.Data_Folder;
-    return QDir::homePath() + "/.kestrelvantory";
+    return Default_Data_Folder(QDir::homePath());
 }
 
 // As the editor: the folder stored in "settings.ini", else the home folder.
@@ -32,7 +35,8 @@ QString Shared_Libs_Path(const TCliRequest& request, const QString& data_folder)
 {
     if (!request.Shared_Libs.isEmpty())
         return request.Shared_Libs;
-    const QSettings settings(data_folder + "/settings.ini", QSettings::IniFormat);
+    const QSettings settings(Data_File_Names::Path(data_folder, Data_File_Names::Settings),
+                             QSettings::IniFormat);
     return settings.value("Shared_Libs_Path", QDir::homePath()).toString();
 }
 
@@ -66,7 +70,7 @@ bool Load_Stored_State(const TCliRequest& request, TEditorState* state, QTextStr
 // when none is given; then it must be readable if it exists.
 bool Settings_Readable(const TCliRequest& request, QTextStream& err)
 {
-    const QString path = Data_Folder(request) + "/settings.ini";
+    const QString path = Data_File_Names::Path(Data_Folder(request), Data_File_Names::Settings);
     const QFileInfo info(path);
     if (!request.Shared_Libs.isEmpty() || (!info.exists() && !info.isSymLink()))
         return true;
@@ -126,28 +130,18 @@ bool Scan_Answered(const TScanReport& report)
            !Database_Knows_None(report);
 }
 
-// As the editor's Create: a fresh scan in the automatic mode (the stored list
-// when no shared-libraries folder is set), the stored list in the manual mode.
-QStringList Packages_To_Write(const TCliRequest& request, const TEditorState& state,
-                              QTextStream& err)
+// As the editor's Create: a rescan replaces the stored list when the policy
+// asks for one and a shared-libraries folder is set.
+QStringList Packages_To_Write(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     const QString shared_libs_path = Shared_Libs_Path(request, Data_Folder(request));
-    switch (state.Options.Requires)
+    if (Create_Rescans_Requirements(state->Options.Requires) && !shared_libs_path.isEmpty())
     {
-    case TTypes::Requires_Auto_Update:
-        if (!shared_libs_path.isEmpty())
-        {
-            TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
-            Scan(shared_libs_path, state, &scan, err);
-            return Package_Names(scan.Entries());
-        }
-        return Package_Names(state.Requires);
-    case TTypes::Requires_Manual_Update:
-        return Package_Names(state.Requires);
-    case TTypes::Requires_Ignored:
-        break;
+        TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+        Scan(shared_libs_path, *state, &scan, err);
+        state->Requires = scan.Entries();
     }
-    return QStringList();
+    return Create_Required_Packages(state->Options.Requires, state->Requires);
 }
 
 TCliExit Fail(QTextStream& err, const QString& message)
@@ -198,8 +192,8 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
-    const TSpecText spec =
-        Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
+    const QStringList packages = Packages_To_Write(request, &state, err);
+    const TSpecText spec = Compose_Spec_Text(Spec_Input(state, packages));
     if (!spec.Is_Complete())
         return Fail(err, spec.Error);
     if (!Save_Text_File(request.Output, spec.Text, &error))

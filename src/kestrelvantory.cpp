@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "changelogwidget.h"
+#include "datafiles/datafilenames.h"
 #include "datafiles/datafolder.h"
 #include "detectcommand.h"
 #include "expressionwidget.h"
@@ -51,7 +52,8 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
     Remove_Stale_Temporary_Files(d_data_folder);
     if (d_settings_folder != d_data_folder)
         Remove_Stale_Temporary_Files(d_settings_folder);
-    d_settings = new QSettings(d_settings_folder + "/settings.ini", QSettings::IniFormat, this);
+    d_settings = new QSettings(Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings),
+                               QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
     const QString shared_libs_path =
@@ -225,12 +227,13 @@ void TKestrelvantory::Connect_Detect_Command()
 void TKestrelvantory::Load_Panel_Defaults()
 {
     QStringList kept;
-    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), "variables.xml", &kept);
-    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), "expressions.xml", &kept);
-    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), "libraries.xml", &kept);
-    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), "requires.xml", &kept);
-    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), "changes.xml", &kept);
-    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), "options.xml", &kept);
+    using namespace Data_File_Names;
+    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), Variables, &kept);
+    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), Expressions, &kept);
+    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), Libraries, &kept);
+    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), Requires, &kept);
+    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), Changes, &kept);
+    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), Options, &kept);
     if (!kept.isEmpty())
         Show_Status(QString("Stored panel contents could not be read, so those tabs start from their "
                             "factory contents: %1.").arg(kept.join("; ")));
@@ -295,7 +298,8 @@ QStringList TKestrelvantory::Store_State(QStringList* reasons)
 {
     QStringList failed = Save_Panel_Defaults(reasons);
     QString reason;
-    if (!Save_Settings_File(d_settings_folder + "/settings.ini", Settings_Values(), &reason))
+    if (!Save_Settings_File(Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings),
+                            Settings_Values(), &reason))
     {
         failed.append("window settings");
         reasons->append(QString("ERR  Cannot write file '%1/settings.ini'.  Reason: %2")

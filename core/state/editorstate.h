@@ -48,6 +48,11 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);
 // order the editor shows them.
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state);
 
+// What a project file saved from `state` holds: the variables, each active
+// target in the order the editor shows them with its active libraries, the
+// description and the change log.
+TSpecData Project_Data(const TEditorState& state);
+
 // The spec writer's input; `packages` are the required packages to write.
 TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages);
 
