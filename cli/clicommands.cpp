@@ -10,6 +10,7 @@
 #include "bundle/bundledetection.h"
 #include "datafiles/datafilenames.h"
 #include "datafiles/datafolder.h"
+#include "datafiles/settingsfile.h"
 #include "state/createrequirements.h"
 #include "state/editorstate.h"
 #include "libraries/libraryselection.h"
@@ -30,14 +31,14 @@ QString Data_Folder(const TCliRequest& request)
     return Default_Data_Folder(QDir::homePath());
 }
 
-// As the editor: the folder stored in "settings.ini", else the home folder.
+// As the editor: the folder stored in "settings.ini".
 QString Shared_Libs_Path(const TCliRequest& request, const QString& data_folder)
 {
     if (!request.Shared_Libs.isEmpty())
         return request.Shared_Libs;
     const QSettings settings(Data_File_Names::Path(data_folder, Data_File_Names::Settings),
                              QSettings::IniFormat);
-    return settings.value("Shared_Libs_Path", QDir::homePath()).toString();
+    return Stored_Shared_Libs_Path(settings);
 }
 
 // The stored state as the editor would start with it. False when a file of

@@ -39,7 +39,6 @@ namespace
 const char* const Key_Position = "Mainwindow_Position";
 const char* const Key_Size = "Mainwindow_Size";
 const char* const Key_Working_Path = "Working_Path";
-const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
 const char* const Key_Packager = "Packager";
 }
 
@@ -56,8 +55,7 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
                                QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
-    const QString shared_libs_path =
-        d_settings->value(Key_Shared_Libs_Path, QDir::homePath()).toString();
+    const QString shared_libs_path = Stored_Shared_Libs_Path(*d_settings);
 
     Create_Actions();
     Create_Tabs();
@@ -85,7 +83,7 @@ void TKestrelvantory::Open_Data_Folder()
     d_data_folder = folder.Path;
     if (folder.Is_Fallback)
         Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
-                        .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+                        .arg(Default_Data_Folder(QDir::homePath()), d_data_folder));
 }
 
 // A folder of the user's choice holds the panels instead of the default one.
@@ -287,7 +285,7 @@ QVariantMap TKestrelvantory::Settings_Values() const
     values.insert(Key_Position, pos());
     values.insert(Key_Size, size());
     values.insert(Key_Working_Path, d_working_path);
-    values.insert(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    values.insert(Shared_Libs_Path_Key, d_requires_widget->d_shared_libs_path);
     values.insert(Key_Packager, d_options_widget->Packager());
     return values;
 }
@@ -298,12 +296,12 @@ QStringList TKestrelvantory::Store_State(QStringList* reasons)
 {
     QStringList failed = Save_Panel_Defaults(reasons);
     QString reason;
-    if (!Save_Settings_File(Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings),
-                            Settings_Values(), &reason))
+    const QString settings = Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings);
+    if (!Save_Settings_File(settings, Settings_Values(), &reason))
     {
         failed.append("window settings");
-        reasons->append(QString("ERR  Cannot write file '%1/settings.ini'.  Reason: %2")
-                            .arg(d_settings_folder, reason));
+        reasons->append(
+            QString("ERR  Cannot write file '%1'.  Reason: %2").arg(settings, reason));
     }
     return failed;
 }

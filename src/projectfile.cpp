@@ -78,7 +78,8 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
 {
     TEditorState state = Panels_State();
     ::Apply_Spec_Data(&state, contents);
-    d_variables_widget->Set_Data(state.Variables);
+    if (contents.Variables || contents.Description)
+        d_variables_widget->Set_Data(state.Variables);
     d_libraries_widget->Set_Lists(state.Targets, state.Libraries);
     if (contents.Change_Log)
         d_changelog_widget->Set_Changes(state.Changes);
