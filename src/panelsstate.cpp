@@ -23,5 +23,6 @@ TEditorState TKestrelvantory::Panels_State() const
     state.Libraries = d_libraries_widget->Libraries();
     state.Requires = d_requires_widget->Entries();
     state.Changes = d_changelog_widget->Changes();
+    state.Packager = d_options_widget->Packager();
     return state;
 }

@@ -166,5 +166,6 @@ TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages)
     input.Targets = Active_Spec_Targets(state);
     input.Required_Packages = packages;
     input.Changes = state.Changes;
+    input.Packager = state.Packager;
     return input;
 }

@@ -25,6 +25,9 @@ struct TEditorState
     std::vector<TLibraryRecord> Libraries;
     TRequireEntries Requires;
     QString Changes;
+    // Kept in the user's own "settings.ini", not in the data folder, so
+    // Load_Editor_State leaves it empty.
+    QString Packager;
 };
 
 // A defaults file whose panel got its factory contents instead.
