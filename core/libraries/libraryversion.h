@@ -23,7 +23,7 @@ struct TVersionedLibrary
     TLibraryVersion Version;
 };
 
-// The spec's reading: a base of up to 64 ASCII letters, digits and commas,
+// The spec text's reading: a base of up to 64 ASCII letters, digits and commas,
 // four characters out of ".", "s" and "o", then three numbers of one to three
 // digits joined by dots, matching the whole name. Only such a library gets
 // run-time links and counts for the library directory; every other one is
