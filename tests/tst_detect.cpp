@@ -298,7 +298,7 @@ void TDetectTest::packageRunsWithoutASystemQt()
 void TDetectTest::Make_Data_Folder()
 {
     QDir().mkpath(Path("data"));
-    TVariableData data = Factory_Variable_Data();
+    TVariableData data = TVariablesFile::Factory_Data();
     for (TSpecVariable& variable : data.Variables)
     {
         if (variable.Name == "%define _topdir")
@@ -306,7 +306,7 @@ void TDetectTest::Make_Data_Folder()
         else if (variable.Name == "%define name")
             variable.Value = "qtdemo";
     }
-    Write_Variable_Data(Path("data/variables.xml"), data);
+    TVariablesFile::Write(Path("data"), data);
     TOptionsFile::Write(Path("data"), {TTypes::Generator_QMake, TTypes::Requires_Ignored});
 }
 
