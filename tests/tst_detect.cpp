@@ -416,7 +416,7 @@ void TDetectTest::Make_Data_Folder(const QString& folder, const QString& top,
                                    TTypes::TOptionMakeGenerator generator)
 {
     QDir().mkpath(folder);
-    TVariableData data = Factory_Variable_Data();
+    TVariableData data = TVariablesFile::Factory_Data();
     for (TSpecVariable& variable : data.Variables)
     {
         if (variable.Name == "%define _topdir")
@@ -424,7 +424,7 @@ void TDetectTest::Make_Data_Folder(const QString& folder, const QString& top,
         else if (variable.Name == "%define name")
             variable.Value = "qtdemo";
     }
-    Write_Variable_Data(folder + "/variables.xml", data);
+    TVariablesFile::Write(folder, data);
     TOptionsFile::Write(folder, {generator, TTypes::Requires_Ignored});
 }
 
