@@ -1,6 +1,7 @@
 #include "spec/spectext.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
@@ -54,12 +55,16 @@ QString Library_Directory(const std::vector<TSpecTarget>& targets)
 QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
 {
     QStringList bases;
+    QSet<QString> seen;
     for (const TSpecTarget& target : targets)
         for (const QString& library : target.Libraries)
         {
             const TLibraryVersion version = Library_Version(library);
-            if (version.Is_Versioned && !bases.contains(version.Base))
+            if (version.Is_Versioned && !seen.contains(version.Base))
+            {
+                seen.insert(version.Base);
                 bases.append(version.Base);
+            }
         }
     return bases;
 }
