@@ -288,8 +288,9 @@ void TBundleTest::failuresTellWhyAndFindNothing()
         {"line feed in a name",
          [](TFakeSystem* s) { s->File(Debian_Plugins + "/platforms/libqwayland.so\nlibqx.so"); },
          "app/demo", {},
-         "the name of \"%1/" + Debian_Plugins + "/platforms/libqwayland.so\nlibqx.so\" holds a line "
-         "feed, which no spec line can install"},
+         "the name of \"%1/" + Debian_Plugins +
+             "/platforms/libqwayland.so\nlibqx.so\" holds a line feed, which no spec line can "
+             "install"},
     };
     for (const TCase& failure : cases)
     {

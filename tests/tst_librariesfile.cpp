@@ -249,7 +249,8 @@ void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
     write(smaller.path(), 500);
     write(larger.path(), 4000);
     const double ratio = Test::Time_Ratio(read(smaller.path()), read(larger.path()));
-    QVERIFY2(ratio < 16, qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
+    QVERIFY2(ratio < 16,
+             qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
 }
 
 QTEST_MAIN(TLibrariesFileTest)

@@ -238,7 +238,8 @@ void TLoadedLibrariesTest::damagedBytesAreRefused()
     QCOMPARE(Read_Elf_Object(whole.left(3)).Status, TElfObject::Not_Elf);
     QCOMPARE(Read_Elf_Object(whole.left(40)).Status, TElfObject::Too_Short);
     for (int length = whole.size() - 1; length > 0; length -= 1 + length / 64)
-        QVERIFY2(!Read_Elf_Object(whole.left(length)).Is_Read(), qPrintable(QString::number(length)));
+        QVERIFY2(!Read_Elf_Object(whole.left(length)).Is_Read(),
+                 qPrintable(QString::number(length)));
     // Cut after its dynamic section, it still says which libraries it needs.
     const int dynamic_end = Test::Dynamic_Section_End(whole);
     const TElfObject cut = Read_Elf_Object(whole.left(dynamic_end));
@@ -286,7 +287,8 @@ void TLoadedLibrariesTest::hostileFilesAreRefusedAtOnce()
     QByteArrayList folders;
     for (int index = 0; index < 3800; ++index)
         folders.append("/nowhere/" + QByteArray::number(index));
-    const QByteArray searching = Test::Crafted_Elf(machine, names, strings + folders.join(':') + '\0', rpath);
+    const QByteArray searching =
+        Test::Crafted_Elf(machine, names, strings + folders.join(':') + '\0', rpath);
     // A usable file whose library is the flood.
     const QByteArray loading =
         Test::Crafted_Elf(machine, {1}, QByteArray("\0libkv-flood.so\0$ORIGIN\0", 24), 16);
@@ -310,11 +312,13 @@ void TLoadedLibrariesTest::hostileFilesAreRefusedAtOnce()
     for (const auto& hostile : cases)
     {
         QFile file(lib + "/" + hostile.File);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(hostile.Bytes) == hostile.Bytes.size());
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(hostile.Bytes) == hostile.Bytes.size());
         file.close();
         const TLoadedLibraries loaded = Loaded_Libraries(file.fileName());
         QVERIFY(!loaded.Ok);
-        refusals.append(QString("\"%1/%2\" is not examined: %3").arg(lib, hostile.Refused, hostile.Reason));
+        refusals.append(
+            QString("\"%1/%2\" is not examined: %3").arg(lib, hostile.Refused, hostile.Reason));
         QCOMPARE(loaded.Error, refusals.last());
     }
 

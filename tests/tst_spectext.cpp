@@ -252,7 +252,8 @@ void TSpecTextTest::manyLibrariesTakeTimeInProportion()
     const TSpecInput larger = input(12000);
     const double ratio = Test::Time_Ratio([&smaller] { Compose(smaller); },
                                           [&larger] { Compose(larger); });
-    QVERIFY2(ratio < 16, qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
+    QVERIFY2(ratio < 16,
+             qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
     QVERIFY(Compose(larger).contains("%global __requires_exclude ^(libkv0|libkv1|libkv2|"));
 }
 

@@ -462,7 +462,8 @@ void TXmlFileTest::hostileFilesAreRefusedBeforeParsing_data()
         << QByteArray(text).replace(at, 1, "\x1B")
         << QString("it holds a character XML forbids (U+001B at byte %1)").arg(at);
     QTest::newRow("U+FFFF") << QByteArray(text).replace(at, 1, "\xEF\xBF\xBF")
-                            << QString("it holds a character XML forbids (U+FFFF at byte %1)").arg(at);
+                            << QString("it holds a character XML forbids (U+FFFF at byte %1)")
+                                   .arg(at);
     QTest::newRow("reference to NUL")
         << QByteArray(text).replace(at, 1, "&#0;")
         << QString("it refers to a character XML forbids (\"&#0;\" at byte %1)").arg(at);

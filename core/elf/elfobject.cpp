@@ -271,12 +271,12 @@ bool TElfReader::Read_Strings(const std::vector<TDynamicEntry>& entries)
     }
     if (has_size)
         d_strings_size = qMin(d_strings_size, size);
-    const auto needed = std::count_if(entries.begin(), entries.end(), [](const TDynamicEntry& entry) {
-        return entry.Tag == Tag_Needed;
-    });
+    const auto is_needed = [](const TDynamicEntry& entry) { return entry.Tag == Tag_Needed; };
+    const auto needed = std::count_if(entries.begin(), entries.end(), is_needed);
     if (needed > Elf::Max_Needed)
-        return Fail(TElfObject::Beyond_Limits,
-                    QString("it needs %1 libraries, more than %2").arg(needed).arg(Elf::Max_Needed));
+        return Fail(TElfObject::Beyond_Limits, QString("it needs %1 libraries, more than %2")
+                                                   .arg(needed)
+                                                   .arg(Elf::Max_Needed));
 
     for (const TDynamicEntry& entry : entries)
     {

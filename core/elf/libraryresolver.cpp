@@ -368,7 +368,7 @@ bool TLibraryResolver::TSession::Step(int steps)
     if (d_steps <= Max_Search_Steps)
         return true;
     Refuse_File(d_objects.front().Path,
-           QString("finding its libraries takes more than %1 searches").arg(Max_Search_Steps));
+                QString("finding its libraries takes more than %1 searches").arg(Max_Search_Steps));
     return false;
 }
 

@@ -30,7 +30,8 @@ namespace Test
 double Time_Ratio(const std::function<void()>& smaller, const std::function<void()>& larger)
 {
     const qint64 small = Fastest_Run_Ns(smaller);
-    return static_cast<double>(Fastest_Run_Ns(larger)) / static_cast<double>(qMax<qint64>(small, 1));
+    const qint64 large = Fastest_Run_Ns(larger);
+    return static_cast<double>(large) / static_cast<double>(qMax<qint64>(small, 1));
 }
 
 QByteArray Read_File(const QString& path)
