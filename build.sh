@@ -14,7 +14,7 @@ PACKAGES=(
     cmake g++ make pkg-config locales
     qtbase5-dev qtbase5-dev-tools
     xvfb xauth
-    rpm patchelf busybox-static binutils
+    rpm rpmlint patchelf busybox-static binutils
     desktop-file-utils git
     clang libclang-rt-14-dev
 )
