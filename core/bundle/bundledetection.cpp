@@ -20,6 +20,15 @@ bool Loads_Qt(const std::vector<TLoadedLibrary>& libraries)
                        [](const TLoadedLibrary& library) { return Is_Qt_Library(library.Name); });
 }
 
+// A bundle is told one file a line, and installed by spec lines.
+QString Name_Problem(const QString& path)
+{
+    if (QFileInfo(path).fileName().contains('\n'))
+        return QString("the name of \"%1\" holds a line feed, which no spec line can install")
+            .arg(path);
+    return QString();
+}
+
 bool Is_Readable_Folder(const QString& path)
 {
     const QFileInfo info(path);
@@ -166,6 +175,9 @@ bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
         d_qt_core = real.filePath();
     if (d_libraries_taken.contains(real.filePath()))
         return true;
+    const QString name_problem = Name_Problem(real.filePath());
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_libraries_taken.append(real.filePath());
     d_bundle.Files.push_back({"lib", real.fileName(), real.filePath(), TTypes::Library_Dylib});
     for (const QString& folder : Plugin_Folders_For(real.fileName()))
@@ -207,6 +219,9 @@ bool TDetector::Take_Own_Library(const QString& path)
     const QString real = QFileInfo(path).canonicalFilePath();
     if (d_libraries_taken.contains(real))
         return true;
+    const QString name_problem = Name_Problem(path);
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_libraries_taken.append(real);
     d_bundle.Files.push_back({"lib", QFileInfo(path).fileName(), real, TTypes::Library_Dylib});
     std::vector<TLoadedLibrary> libraries;
@@ -266,6 +281,9 @@ bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
         });
     if (taken)
         return true;
+    const QString name_problem = Name_Problem(plugin.filePath());
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_bundle.Files.push_back(
         {folder, plugin.fileName(), plugin.canonicalFilePath(), TTypes::Library_Plugin});
     std::vector<TLoadedLibrary> libraries;
