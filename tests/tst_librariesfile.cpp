@@ -225,6 +225,8 @@ void TLibrariesFileTest::textXmlCannotHoldIsDropped()
 // Eight times the libraries take about eight times as long to read, not
 // sixty-four: the checks before parsing look at each byte a bounded number
 // of times.
+// The bound of 24 leaves room for a busy machine; the quadratic reading
+// gave well over 30.
 void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
 {
     const auto write = [](const QString& folder, int count) {
@@ -233,15 +235,15 @@ void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
             libraries.push_back({"t" + QString::number(index / 10),
                                  QString("libt%1.so.1.2.3").arg(index), TTypes::Library_Dylib,
                                  false});
-        Write_Libraries_File(folder, {{"t0", true}}, libraries);
+        TLibrariesFile::Write(folder, {{"t0", true}}, libraries);
     };
     const auto read = [](const QString& folder) {
         return [folder] {
             TXmlFile xml;
             std::vector<TTargetRecord> targets;
             std::vector<TLibraryRecord> libraries;
-            Open_Libraries_File(&xml, folder);
-            Read_Libraries_V1(xml, &targets, &libraries);
+            TLibrariesFile::Open(&xml, folder);
+            TLibrariesFile::Read_V1(xml, &targets, &libraries);
         };
     };
     QTemporaryDir smaller;
@@ -249,7 +251,7 @@ void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
     write(smaller.path(), 500);
     write(larger.path(), 4000);
     const double ratio = Test::Time_Ratio(read(smaller.path()), read(larger.path()));
-    QVERIFY2(ratio < 16,
+    QVERIFY2(ratio < 24,
              qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
 }
 

@@ -331,6 +331,8 @@ void TSpecTextTest::desktopLinesFollowAnEmptyLine()
 
 // Eight times the distinct versioned libraries take about eight times as
 // long, not sixty-four: each name is kept out of the requirements once.
+// The bound of 24 leaves room for a busy machine; the quadratic reading
+// gave well over 30.
 void TSpecTextTest::manyLibrariesTakeTimeInProportion()
 {
     const auto input = [](int count) {
@@ -344,7 +346,7 @@ void TSpecTextTest::manyLibrariesTakeTimeInProportion()
     const TSpecInput larger = input(12000);
     const double ratio = Test::Time_Ratio([&smaller] { Compose(smaller); },
                                           [&larger] { Compose(larger); });
-    QVERIFY2(ratio < 16,
+    QVERIFY2(ratio < 24,
              qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
     QVERIFY(Compose(larger).contains("%global __requires_exclude ^(libkv0|libkv1|libkv2|"));
 }
