@@ -100,6 +100,7 @@ TSpecText TKestrelvantory::Compose_Panels_Spec() const
     d_variables_widget->Update_Variables();
     TSpecInput input;
     input.Generator = d_options_widget->Generator_Type();
+    input.Qt = d_options_widget->Qt_Build();
     input.Requires_Mode = d_options_widget->Requires_Type();
     input.Paths = Spec_Paths(*d_expressions_widget);
     input.Targets = Spec_Targets(*d_libraries_widget);

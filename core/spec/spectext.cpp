@@ -30,6 +30,23 @@ TLibraryVersion Library_Version(const QString& file_name)
     return {true, match.captured(1), match.captured(2).toInt(), match.captured(3).toInt()};
 }
 
+// Characters other than letters, digits, "_" and "-" are put in brackets:
+// "libstdc[+][+][.]so[.]6".
+QString Regex_Literal(const QString& name)
+{
+    QString literal;
+    for (const QChar character : name)
+    {
+        if (character.isLetterOrNumber() || character == '_' || character == '-')
+            literal += character;
+        else if (character == '^' || character == '\\' || character == ']')
+            literal += QString("\\") + character;
+        else
+            literal += QString("[") + character + "]";
+    }
+    return literal;
+}
+
 bool Has_Versioned_Library(const TSpecTarget& target)
 {
     for (const QString& library : target.Libraries)
@@ -62,6 +79,21 @@ QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
                 bases.append(version.Base);
         }
     return bases;
+}
+
+// The other bundled libraries, such as "libicuuc.so.72", each once, their
+// names as regular expressions matching only themselves.
+QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
+{
+    QStringList names;
+    for (const TSpecTarget& target : targets)
+        for (const QString& library : target.Libraries)
+        {
+            const QString literal = Regex_Literal(library);
+            if (!Library_Version(library).Is_Versioned && !names.contains(literal))
+                names.append(literal);
+        }
+    return names;
 }
 
 // A name that fills the column is still kept apart from its value.
@@ -145,24 +177,35 @@ void TSpecComposer::Preamble()
 }
 
 // The bundled libraries serve this program only: the package neither offers
-// them to other packages nor asks the system for them.
+// them to other packages nor asks the system for them. A versioned library is
+// needed under any of its names; any other under its own name only, followed
+// by the capability's end or its symbol version.
 void TSpecComposer::Private_Libraries()
 {
     d_text += QString("%global __provides_exclude_from ^%1/%{name}/.*$\n")
                   .arg(d_paths.Target_Install_Path);
-    d_text += QString("%global __requires_exclude ^(%1)[.]so\n")
-                  .arg(Versioned_Bases(d_input.Targets).join('|'));
+    const QStringList others = Unversioned_Names(d_input.Targets);
+    d_text += QString("%global __requires_exclude ^(%1)[.]so%2\n")
+                  .arg(Versioned_Bases(d_input.Targets).join('|'),
+                       others.isEmpty() ? QString()
+                                        : QString("|^(%1)($|[(])").arg(others.join('|')));
+}
+
+// The line that configures the build for the Qt installation chosen.
+QString Configure_Line(const TSpecInput& input)
+{
+    const QString& prefix = input.Paths.Build_Path;
+    if (input.Generator == TTypes::Generator_QMake)
+        return QString("%1 PREFIX=%2\n").arg(QMake_Program(input.Qt), prefix);
+    return QString("cmake -DCMAKE_BUILD_TYPE=Release%1 -DCMAKE_INSTALL_PREFIX:PATH=%2 .\n")
+        .arg(CMake_Prefix_Option(input.Qt), prefix);
 }
 
 void TSpecComposer::Description_And_Build()
 {
     d_text += "\n%description\n" + d_input.Description + "\n\n";
     d_text += "%prep\n%setup -q\n\n%build\n\n";
-    if (d_input.Generator == TTypes::Generator_QMake)
-        d_text += QString("qmake PREFIX=%1\n").arg(d_paths.Build_Path);
-    else
-        d_text += QString("cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%1 .\n")
-                      .arg(d_paths.Build_Path);
+    d_text += Configure_Line(d_input);
     d_text += "make %{?_smp_mflags}\n\n";
 }
 
@@ -300,6 +343,9 @@ TSpecText Compose_Spec_Text(const TSpecInput& input)
     const QString unsafe = Unsafe_Name_Error(input.Targets);
     if (!unsafe.isEmpty())
         return {QString(), unsafe};
+    if (!Is_Plain_Qt_Prefix(input.Qt.Prefix))
+        return {QString(), QString("ERR  Qt prefix '%1' is not a plain absolute path.")
+                               .arg(input.Qt.Prefix)};
     const QString library_directory = Library_Directory(input.Targets);
     if (library_directory.isEmpty())
         return {QString(), "ERR  Library path name not found."};
