@@ -81,8 +81,9 @@ QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
     return bases;
 }
 
-// The other bundled libraries, such as "libicuuc.so.72", each once, their
-// names as regular expressions matching only themselves.
+// The other bundled libraries needed under their own name, such as
+// "libicuuc.so.72", each once, as regular expressions matching only that
+// name. A plug-in ("libqxcb.so") is loaded by path, never needed by name.
 QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
 {
     QStringList names;
@@ -90,7 +91,8 @@ QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
         for (const QString& library : target.Libraries)
         {
             const QString literal = Regex_Literal(library);
-            if (!Library_Version(library).Is_Versioned && !names.contains(literal))
+            if (library.contains(".so.") && !Library_Version(library).Is_Versioned &&
+                !names.contains(literal))
                 names.append(literal);
         }
     return names;
