@@ -15,6 +15,7 @@
 #include "scan/requirementscan.h"
 #include "datafiles/savefile.h"
 #include "scan/scanreport.h"
+#include "spec/packager.h"
 #include "spec/spectext.h"
 #include "spec/variablesettings.h"
 
@@ -62,13 +63,18 @@ bool Load_Stored_State(const TCliRequest& request, TEditorState* state, QTextStr
     return readable;
 }
 
-// "settings.ini" is read only for the shared-libraries folder, and only
-// when none is given; then it must be readable if it exists.
-bool Settings_Readable(const TCliRequest& request, QTextStream& err)
+// The editor keeps its own settings, the packager among them, in
+// ~/.kestrelvantory whichever data folder holds its panels.
+QString Editor_Settings_File()
 {
-    const QString path = Data_Folder(request) + "/settings.ini";
+    return QDir::homePath() + "/.kestrelvantory/settings.ini";
+}
+
+// A settings file that is read must be readable if it exists.
+bool Settings_File_Readable(const QString& path, QTextStream& err)
+{
     const QFileInfo info(path);
-    if (!request.Shared_Libs.isEmpty() || (!info.exists() && !info.isSymLink()))
+    if (!info.exists() && !info.isSymLink())
         return true;
     QFile file(path);
     QString reason;
@@ -80,6 +86,24 @@ bool Settings_Readable(const TCliRequest& request, QTextStream& err)
         return true;
     err << "kestrelvantory-cli: cannot read \"" << path << "\": " << reason << "\n";
     return false;
+}
+
+// The data folder's "settings.ini" is read only for the shared-libraries
+// folder, and only when none is given.
+bool Settings_Readable(const TCliRequest& request, QTextStream& err)
+{
+    return !request.Shared_Libs.isEmpty() ||
+           Settings_File_Readable(Data_Folder(request) + "/settings.ini", err);
+}
+
+// As the editor shows it in its Options tab; false when the editor's
+// settings file cannot be read.
+bool Packager(QString* packager, QTextStream& err)
+{
+    if (!Settings_File_Readable(Editor_Settings_File(), err))
+        return false;
+    *packager = Stored_Packager(QSettings(Editor_Settings_File(), QSettings::IniFormat));
+    return true;
 }
 
 // The stored state with the project file applied; false when the data
@@ -205,11 +229,15 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
         err << "kestrelvantory-cli: --set: " << error << "\n";
         return Cli_Usage_Error;
     }
+    QString packager;
+    if (!Packager(&packager, err))
+        return Cli_Failure;
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
-    const TSpecText spec =
-        Compose_Spec_Text(Spec_Input(state, Packages_To_Write(request, state, err)));
+    TSpecInput input = Spec_Input(state, Packages_To_Write(request, state, err));
+    input.Packager = packager;
+    const TSpecText spec = Compose_Spec_Text(input);
     if (!spec.Is_Complete())
         return Fail(err, spec.Error);
     if (!Save_Text_File(request.Output, spec.Text, &error))

@@ -39,7 +39,6 @@ const char* const Key_Position = "Mainwindow_Position";
 const char* const Key_Size = "Mainwindow_Size";
 const char* const Key_Working_Path = "Working_Path";
 const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
-const char* const Key_Packager = "Packager";
 }
 
 TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
@@ -101,9 +100,7 @@ void TKestrelvantory::Use_Data_Folder(const QString& folder)
 // Until the user sets it, the packager is the one the user's git names.
 void TKestrelvantory::Load_Packager()
 {
-    d_options_widget->Set_Packager(d_settings->contains(Key_Packager)
-                                       ? d_settings->value(Key_Packager).toString()
-                                       : Default_Packager());
+    d_options_widget->Set_Packager(Stored_Packager(*d_settings));
 }
 
 void TKestrelvantory::Restore_Geometry()
@@ -287,7 +284,7 @@ QVariantMap TKestrelvantory::Settings_Values() const
     values.insert(Key_Size, size());
     values.insert(Key_Working_Path, d_working_path);
     values.insert(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
-    values.insert(Key_Packager, d_options_widget->Packager());
+    values.insert(Packager_Settings_Key, d_options_widget->Packager());
     return values;
 }
 

@@ -62,6 +62,9 @@ void TOptionsWidget::Create_Widgets()
     layout->addWidget(browse_button, 2, 2);
     d_packager_edit = new QLineEdit(this);
     d_packager_edit->setPlaceholderText("Name <mail>");
+    d_packager_edit->setToolTip("Named in new change-log entries and, unless a variable "
+                                "\"Packager:\" names one, in the spec's \"Packager:\" tag. "
+                                "When empty, no packager is named.");
     Add_Row(layout, 3, "Packager:", d_packager_edit);
 
     d_qt_major_combo = new QComboBox(this);

@@ -108,5 +108,6 @@ TSpecText TKestrelvantory::Compose_Panels_Spec() const
     input.Required_Packages = d_requires_widget->Required_Packages();
     input.Description = d_variables_widget->Description();
     input.Changes = d_changelog_widget->Changes();
+    input.Packager = d_options_widget->Packager();
     return Compose_Spec_Text(input);
 }

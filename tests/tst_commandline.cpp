@@ -8,6 +8,7 @@
 #include "changelogwidget.h"
 #include "editorcommandline.h"
 #include "editordriver.h"
+#include "optionswidget.h"
 #include "requireswidget.h"
 #include "smallfilesystem.h"
 #include "standins.h"
@@ -447,7 +448,8 @@ void TCommandLineTest::setChangesVariablesForOneRun()
 }
 
 // The editor keeps its panels in the folder given, stores them at Create,
-// and the pipeline reading that folder writes the same spec.
+// and the pipeline reading that folder writes the same spec, the packager
+// kept in the editor's settings included.
 void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
 {
     Test::TFreshHome home;
@@ -462,10 +464,14 @@ void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
         QVERIFY(QFileInfo(folder).isDir());
         editor.Options_Combo(1)->setCurrentIndex(1);
         editor.Panel<TVariablesWidget>()->findChild<QPlainTextEdit*>()->setPlainText("Team build.");
+        // The packager stays with the editor's own settings, not in the folder.
+        editor.Panel<TOptionsWidget>()->Set_Packager("Zoë Team <team@example.org>");
         Test::TDialogAnswers answers({home.Path() + "/editor.spec"});
         QVERIFY(editor.Create().startsWith("Spec file written"));
         editor_spec = Test::Read_File(home.Path() + "/editor.spec");
         QVERIFY(editor_spec.contains("Team build."));
+        QVERIFY(editor_spec.contains("\nPackager:" + QByteArray(31, ' ') +
+                                     "Zoë Team <team@example.org>\n"));
         QCOMPARE(Cli_Spec(home.Path(), {"--data-folder", folder}), editor_spec);
 
         editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- saved");

@@ -27,6 +27,8 @@ namespace
 {
 
 const QString Requires_Glibc = "Requires:                               glibc\n";
+const QString Packager_Line =
+    "Packager:                               Ana Lima <ana@example.org>\n";
 
 // `text` with `from` replaced once; fails the test when `from` is missing.
 QString Replaced(QString text, const QString& from, const QString& to)
@@ -44,7 +46,7 @@ void Open_To_Everyone(const QString& path, mode_t mode = 0755)
 }
 
 // The demo project: three variables (the version typed into the table),
-// qmake, manual requirements, Qt Core in "lib", the xcb plug-in in
+// the packager, qmake, manual requirements, Qt Core in "lib", the xcb plug-in in
 // "platforms" and a one-line change log.
 void Fill_Demo(Test::TEditor& editor)
 {
@@ -59,6 +61,7 @@ void Fill_Demo(Test::TEditor& editor)
 
     editor.Options_Combo(0)->setCurrentText("Using QMake");
     editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
+    editor.Panel<TOptionsWidget>()->Set_Packager("Ana Lima <ana@example.org>");
 
     editor.Check_Libraries({"lib", "platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
     editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText("- First build");
@@ -171,15 +174,25 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
 
     QCOMPARE(editor.Create(), "Spec file written to \"" + home.Path() + "/demo.spec\".");
     QString expected =
-        Replaced(Test::Demo_Spec, "qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
+        Replaced(Test::Demo_Spec, "qmake PREFIX=%{_libdir}/%{name}\n",
                  "cmake -DCMAKE_BUILD_TYPE=Release "
-                 "-DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
-    expected = Replaced(expected, "make install\n\n",
-                        "make install\n\n"
-                        "# moving the executable to the root build path\n"
-                        "mv %{buildroot}/opt/demo-build/bin/%{name} "
+                 "-DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .\n");
+    expected = Replaced(expected, "make install INSTALL_ROOT=%{buildroot}\n",
+                        "make install DESTDIR=%{buildroot}\n");
+    expected = Replaced(expected,
+                        "patchelf --set-rpath '%{_libdir}/%{name}/lib' "
                         "%{buildroot}%{_libdir}/%{name}/%{name}\n"
-                        "rmdir %{buildroot}/opt/demo-build/bin\n\n");
+                        "echo '[Paths]' > %{buildroot}%{_libdir}/%{name}/qt.conf\n"
+                        "echo 'Prefix = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf\n"
+                        "echo 'Plugins = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf\n",
+                        "patchelf --set-rpath '%{_libdir}/%{name}/lib' "
+                        "%{buildroot}/opt/demo-build/bin/%{name}\n"
+                        "echo '[Paths]' > %{buildroot}/opt/demo-build/bin/qt.conf\n"
+                        "echo 'Prefix = %{_libdir}/%{name}' >> "
+                        "%{buildroot}/opt/demo-build/bin/qt.conf\n"
+                        "echo 'Plugins = .' >> %{buildroot}/opt/demo-build/bin/qt.conf\n");
+    expected = Replaced(expected, "ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}\n",
+                        "ln -sf /opt/demo-build/bin/%{name} %{_bindir}/%{name}\n");
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), expected.toUtf8());
 }
 
@@ -228,7 +241,8 @@ void TCreateSpecTest::ignoredModeWritesOnlyTheVariables()
 
     editor.Create();
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"),
-             Replaced(Test::Demo_Spec, Requires_Glibc, "Requires:                               bash\n")
+             Replaced(Test::Demo_Spec, Packager_Line + Requires_Glibc,
+                      "Requires:                               bash\n" + Packager_Line)
                  .toUtf8());
 }
 

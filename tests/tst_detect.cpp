@@ -298,13 +298,12 @@ void TDetectTest::writtenSpecBuildsAgainstTheDetectedQt_data()
     QTest::addColumn<TTypes::TOptionMakeGenerator>("generator");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("build_line");
-    const QString qmake_prefix = " PREFIX=%{buildroot}%{_libdir}/%{name}";
+    const QString qmake_prefix = " PREFIX=%{_libdir}/%{name}";
     QTest::newRow("Qt 5, qmake") << 5 << TTypes::Generator_QMake << QStringList()
                                  << "qmake" + qmake_prefix;
     QTest::newRow("Qt 6, CMake")
         << 6 << TTypes::Generator_CMake << QStringList()
-        << "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/"
-           "%{name} .";
+        << "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .";
     QTest::newRow("Qt 6 under a prefix, qmake")
         << 6 << TTypes::Generator_QMake << QStringList{"--qt-prefix", "/opt/Qt/6.5.0/gcc_64"}
         << "/opt/Qt/6.5.0/gcc_64/bin/qmake" + qmake_prefix;

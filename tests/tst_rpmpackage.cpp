@@ -32,26 +32,63 @@ Q_DECLARE_METATYPE(TTypes::TOptionMakeGenerator)
 
 namespace
 {
-const char* const Main_Source = "#include <QCoreApplication>\n"
-                                "int main(int argc, char** argv)\n"
-                                "{\n"
-                                "    QCoreApplication app(argc, argv);\n"
-                                "    return 0;\n"
-                                "}\n";
+// The small program prints the data file it finds beside itself, the usual
+// relocatable layout, and the one in the data folder compiled in from its
+// install prefix; "make install" also puts a script beside it in "bin".
+const char* const Main_Source = R"(#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
 
-const char* const QMake_Project = "QT = core\n"
-                                  "CONFIG += console\n"
-                                  "TARGET = demo\n"
-                                  "SOURCES = main.cpp\n"
-                                  "target.path = $$PREFIX\n"
-                                  "INSTALLS += target\n";
+static int Print(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        std::printf("missing: %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%s", file.readAll().constData());
+    return 0;
+}
 
-const char* const CMake_Project = "cmake_minimum_required(VERSION 3.16)\n"
-                                  "project(demo LANGUAGES CXX)\n"
-                                  "find_package(Qt5 REQUIRED COMPONENTS Core)\n"
-                                  "add_executable(demo main.cpp)\n"
-                                  "target_link_libraries(demo PRIVATE Qt5::Core)\n"
-                                  "install(TARGETS demo RUNTIME DESTINATION bin)\n";
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int relative = Print(app.applicationDirPath() + "/../share/demo/relative.txt");
+    return relative + Print(DEMO_DATADIR "/demo/prefix.txt");
+}
+)";
+
+const char* const QMake_Project = R"(QT = core
+CONFIG += console
+TARGET = demo
+SOURCES = main.cpp
+DEFINES += DEMO_DATADIR=\\\"$$PREFIX/share\\\"
+target.path = $$PREFIX/bin
+helper.files = demo-helper
+helper.path = $$PREFIX/bin
+helper.CONFIG += executable
+data.files = relative.txt prefix.txt
+data.path = $$PREFIX/share/demo
+INSTALLS += target helper data
+)";
+
+const char* const CMake_Project = R"(cmake_minimum_required(VERSION 3.16)
+project(demo LANGUAGES CXX)
+include(GNUInstallDirs)
+find_package(Qt5 REQUIRED COMPONENTS Core)
+add_executable(demo main.cpp)
+target_link_libraries(demo PRIVATE Qt5::Core)
+target_compile_definitions(demo PRIVATE DEMO_DATADIR="${CMAKE_INSTALL_FULL_DATADIR}")
+install(TARGETS demo RUNTIME DESTINATION bin)
+install(PROGRAMS demo-helper DESTINATION bin)
+install(FILES relative.txt prefix.txt DESTINATION share/demo)
+)";
+
+const char* const Helper_Script = "#!/bin/sh\necho helper runs\n";
+
+// What the installed program prints when it finds both of its data files.
+const char* const Found_Both = "found beside the program\nfound through the prefix\n";
 
 const char* const Plugin = "libqoffscreen.so";
 
@@ -90,7 +127,7 @@ TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& 
     input.Requires_Mode = TTypes::Requires_Ignored;
     input.Paths.Build_Path = "%{buildroot}%{_libdir}/%{name}";
     input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
-    input.Paths.QMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}";
+    input.Paths.QMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
     input.Paths.Library_Path = "%{_topdir}/shared_libs";
     input.Paths.Desktop_Menu_Path = "%{_topdir}/desktop_menu";
     input.Paths.Target_Install_Path = "%{_libdir}";
@@ -100,11 +137,13 @@ TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& 
     return input;
 }
 
-// The Qt Widgets program "qtdemo" with its Qt.
+// The Qt Widgets program "qtdemo" with its Qt. Built with qmake it is
+// installed into the program folder itself.
 TSpecInput Qt_Program_Input(TTypes::TOptionMakeGenerator generator)
 {
     TSpecInput input = Package_Input(generator, "1");
     input.Variables[0].Value = "qtdemo";
+    input.Paths.QMake_Bin_Path = input.Paths.Build_Path;
     QStringList libraries;
     for (const QString& library : Qt_Libraries)
         libraries << "libQt5" + library + ".so." + Qt_Version();
@@ -178,6 +217,12 @@ void Make_Source_Tarball(const TWorkspace& work, TTypes::TOptionMakeGenerator ge
     const QString source = work.Path("source/demo-1.0.0");
     Make_Folders(work, {"source/demo-1.0.0", "top/SOURCES", "top/SPECS", "home", "tmp"});
     Test::Write_File(source + "/main.cpp", Main_Source);
+    Test::Write_File(source + "/relative.txt", QByteArray(Found_Both).split('\n')[0] + "\n");
+    Test::Write_File(source + "/prefix.txt", QByteArray(Found_Both).split('\n')[1] + "\n");
+    Test::Write_File(source + "/demo-helper", Helper_Script);
+    QVERIFY(QFile::setPermissions(source + "/demo-helper",
+                                  QFile::permissions(source + "/demo-helper") | QFile::ExeOwner |
+                                      QFile::ExeGroup | QFile::ExeOther));
     if (generator == TTypes::Generator_QMake)
         Test::Write_File(source + "/demo.pro", QMake_Project);
     else
@@ -263,28 +308,80 @@ void Verify_Link(const TWorkspace& work, const QString& link, const QString& tar
     QCOMPARE(info.symLinkTarget(), target);
 }
 
+// The program stays in "bin", where "make install" put it, beside the
+// script installed with it.
 void Verify_Installed(const TWorkspace& work, const QString& libdir)
 {
     const QString program = libdir + "/demo";
+    const QString executable = program + "/bin/demo";
+    const QString helper = program + "/bin/demo-helper";
     const QString qt_core = program + "/lib/" + Qt_Core_File_Name();
-    for (const QString& file : {program + "/demo", qt_core, program + "/platforms/" + Plugin,
+    for (const QString& file : {executable, helper, program + "/share/demo/relative.txt",
+                                program + "/share/demo/prefix.txt", qt_core,
+                                program + "/platforms/" + Plugin,
                                 QString("/usr/share/applications/demo.desktop"),
                                 QString("/usr/share/pixmaps/demo.png")})
         QVERIFY2(QFileInfo(work.Root() + file).isFile(), qPrintable(file));
-    QVERIFY(QFileInfo(work.Root() + program + "/demo").isExecutable());
+    QVERIFY(QFileInfo(work.Root() + executable).isExecutable());
+    QVERIFY(QFileInfo(work.Root() + helper).isExecutable());
 
     const QString run_path = "[" + program + "/lib]";
-    for (const QString& file : {program + "/demo", qt_core, program + "/platforms/" + Plugin})
+    for (const QString& file : {executable, qt_core, program + "/platforms/" + Plugin})
         QCOMPARE(Run_Path(work, work.Root() + file), run_path);
-    QCOMPARE(Test::Read_File(work.Root() + program + "/qt.conf"),
-             QByteArray("[Paths]\nPlugins = .\n"));
+    QCOMPARE(Test::Read_File(work.Root() + program + "/bin/qt.conf"),
+             QByteArray("[Paths]\nPrefix = ..\nPlugins = .\n"));
 
     const QString base = qt_core.section(".so.", 0, 0);
     const QStringList version = qt_core.section(".so.", 1).split('.');
     for (const QString& link : {base + ".so." + version[0] + "." + version[1],
                                 base + ".so." + version[0], base + ".so"})
         Verify_Link(work, link, qt_core);
-    Verify_Link(work, "/usr/bin/demo", program + "/demo");
+    Verify_Link(work, "/usr/bin/demo", executable);
+}
+
+// Inside the root, which holds no Qt, the program finds both of its data
+// files, and the script installed beside it runs.
+void Verify_Demo_Runs(const TWorkspace& work, const QString& libdir)
+{
+    const QString program = libdir + "/demo";
+    const QString copied = Test::Copy_System_Libraries(
+        work.Root(), {work.Root() + program + "/bin/demo",
+                      work.Root() + program + "/lib/" + Qt_Core_File_Name()});
+    QVERIFY2(copied.isEmpty(), qPrintable(copied));
+    const TRun run = work.Run_In_Root({"/usr/bin/demo"});
+    QVERIFY2(run.Ok && run.Output.endsWith(QString("\n") + Found_Both), qPrintable(run.Output));
+    const TRun helper = work.Run_In_Root({program + "/bin/demo-helper"});
+    QVERIFY2(helper.Ok && helper.Output.endsWith("\nhelper runs\n"), qPrintable(helper.Output));
+}
+
+// The errors rpmlint finds in the spec composed for `input`, one
+// "<file>:<line>: E: <class> ..." line each. None is left out: on Debian
+// rpmlint finds nothing about the distribution in a spec file.
+QStringList Lint_Errors(const TWorkspace& work, const TSpecInput& input)
+{
+    const QString spec_file = work.Path("lint.spec");
+    QString error;
+    if (!Save_Text_File(spec_file, Compose_Spec_Text(input).Text, &error))
+        return {error};
+    const TRun lint = work.Run("rpmlint", {spec_file});
+    QStringList errors;
+    for (const QString& line : lint.Output.split('\n'))
+        if (line.contains(": E: "))
+            errors << line;
+    return errors;
+}
+
+// The spec leaves the build root out of %build. A Build_Path laid out by hand
+// stays in the configure line, and rpmlint says so.
+void Verify_Lint_Clean(const TWorkspace& work, TTypes::TOptionMakeGenerator generator)
+{
+    TSpecInput input = Package_Input(generator, "1");
+    const QStringList errors = Lint_Errors(work, input);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+    input.Paths.Build_Path = "$RPM_BUILD_ROOT%{_libdir}/%{name}";
+    const QStringList by_hand = Lint_Errors(work, input);
+    QVERIFY2(by_hand.size() == 1 && by_hand[0].contains(": E: rpm-buildroot-usage %build "),
+             qPrintable(by_hand.join('\n')));
 }
 
 // Erasing runs the removal script, which must pass without a complaint.
@@ -306,11 +403,16 @@ void Verify_Erased(const TWorkspace& work, const QString& libdir)
     }
 }
 
-// Every file the package bundles: the executable, the libraries, the plug-ins.
+// Every file the package bundles: the executable (in its bin path below the
+// program folder), the libraries, the plug-ins.
 QStringList Bundled_Files(const TSpecInput& input, const QString& libdir)
 {
     const QString folder = libdir + "/" + input.Variables[0].Value;
-    QStringList files = {folder + "/" + input.Variables[0].Value};
+    const QString& bin_path = input.Generator == TTypes::Generator_QMake
+                                  ? input.Paths.QMake_Bin_Path
+                                  : input.Paths.CMake_Bin_Path;
+    const QString bin_folder = folder + bin_path.mid(input.Paths.Build_Path.size());
+    QStringList files = {bin_folder + "/" + input.Variables[0].Value};
     for (const TSpecTarget& target : input.Targets)
         for (const QString& library : target.Libraries)
             files << folder + "/" + target.Name + "/" + library;
@@ -398,7 +500,7 @@ private:
 void TRpmPackageTest::initTestCase()
 {
     for (const char* tool : {"rpmbuild", "rpm", "patchelf", "busybox", "readelf", "tar", "qmake",
-                             "cmake", "make", "g++", "ldd", "chroot"})
+                             "cmake", "make", "g++", "ldd", "chroot", "rpmlint"})
         QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                  qPrintable(QString("%1 is missing; ./build.sh installs it").arg(tool)));
     TWorkspace work;
@@ -424,6 +526,7 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases()
     const QString made = Test::Make_Install_Root(work.Root());
     QVERIFY2(made.isEmpty(), qPrintable(made));
 
+    CHECK(Verify_Lint_Clean(work, generator));
     const QString first = Build_Package(work, Package_Input(generator, "1"));
     QVERIFY2(!first.isEmpty(), "release 1 was not built");
     const QString second = Build_Package(work, Package_Input(generator, "2"));
@@ -439,6 +542,10 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases()
     const TRun query = work.Run("rpm", work.Rpm_Options() << "-q" << "demo");
     QVERIFY2(query.Output.contains("demo-1.0.0-2."), qPrintable(query.Output));
     CHECK(Verify_Installed(work, d_libdir));
+    if (geteuid() == 0)
+        CHECK(Verify_Demo_Runs(work, d_libdir));
+    else
+        qInfo("Running the program in the install root needs chroot, which needs root.");
 
     CHECK(Erase(work, "demo"));
     Verify_Erased(work, d_libdir);

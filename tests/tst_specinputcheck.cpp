@@ -71,6 +71,11 @@ void TSpecInputCheckTest::injectedLinesAreRefused_data()
     QTest::newRow("line break in a package")
         << input << "ERR  The required package holds a line break or another control character: "
                     "'zlib\\x0A%pre'.";
+    input = Safe_Input();
+    input.Packager = "Ana <ana@example.org>\n%pre";
+    QTest::newRow("line break in the packager")
+        << input << "ERR  The packager holds a line break or another control character: "
+                    "'Ana <ana@example.org>\\x0A%pre'.";
 
     const QStringList keyword_lines = {"%pre",         "%PRE",           "%%pre",
                                        "%{nil}%post",  "%files -f list", "%triggerin -- bash",

@@ -31,7 +31,22 @@ TSpecInput Demo_Input()
     input.Targets = {{"lib", {"libQt5Core.so.5.15.2"}}, {"platforms", {"libqxcb.so"}}};
     input.Required_Packages = QStringList{"glibc"};
     input.Changes = "- First build";
+    input.Packager = "Ana Lima <ana@example.org>";
     return input;
+}
+
+// The lines that configure, build and install the program itself, set its
+// run path, write its qt.conf and link it into %{_bindir}, in order.
+QStringList Program_Lines(const QString& text)
+{
+    QStringList lines;
+    for (const QString& line : text.split('\n'))
+        if (line.startsWith("qmake ") || line.startsWith("cmake ") ||
+            line.startsWith("make install") || line.startsWith("echo ") ||
+            (line.startsWith("patchelf ") && line.endsWith("/%{name}")) ||
+            (line.startsWith("ln ") && line.endsWith(" %{_bindir}/%{name}")))
+            lines << line;
+    return lines;
 }
 
 // The two lines that keep the demo's bundled library out of the package's
@@ -55,7 +70,9 @@ class TSpecTextTest : public QObject
 
 private slots:
     void demoProjectWithQMake();
-    void cmakeBuildMovesTheExecutableUp();
+    void programIsBuiltForItsFinalFolder_data();
+    void programIsBuiltForItsFinalFolder();
+    void packagerTagFollowsTheVariables();
     void namesFillTheFortyColumnName();
     void requirementLinesFollowTheMode();
     void emptyDescriptionLeavesTwoEmptyLines();
@@ -83,28 +100,97 @@ void TSpecTextTest::demoProjectWithQMake()
     QCOMPARE(spec.Text, Test::Demo_Spec);
 }
 
-void TSpecTextTest::cmakeBuildMovesTheExecutableUp()
+void TSpecTextTest::programIsBuiltForItsFinalFolder_data()
+{
+    QTest::addColumn<TTypes::TOptionMakeGenerator>("generator");
+    QTest::addColumn<QString>("build_path");
+    QTest::addColumn<QString>("bin_path");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString build = "%{buildroot}%{_libdir}/%{name}";
+    const auto lines = [](const QString& configure, const QString& install, const QString& bin,
+                          const QString& prefix, const QString& installed_bin) {
+        return QStringList{configure,
+                           install,
+                           "patchelf --set-rpath '%{_libdir}/%{name}/lib' " + bin + "/%{name}",
+                           "echo '[Paths]' > " + bin + "/qt.conf",
+                           "echo 'Prefix = " + prefix + "' >> " + bin + "/qt.conf",
+                           "echo 'Plugins = .' >> " + bin + "/qt.conf",
+                           "ln -sf " + installed_bin + "/%{name} %{_bindir}/%{name}"};
+    };
+    const QString cmake = "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=";
+    QTest::newRow("cmake, bin folder")
+        << TTypes::Generator_CMake << build << build + "/bin"
+        << lines(cmake + "%{_libdir}/%{name} .", "make install DESTDIR=%{buildroot}",
+                 build + "/bin", "..", "%{_libdir}/%{name}/bin");
+    QTest::newRow("qmake, two folders down")
+        << TTypes::Generator_QMake << build << build + "/usr/bin/"
+        << lines("qmake PREFIX=%{_libdir}/%{name}", "make install INSTALL_ROOT=%{buildroot}",
+                 build + "/usr/bin/", "../..", "%{_libdir}/%{name}/usr/bin");
+    QTest::newRow("cmake, other prefix")
+        << TTypes::Generator_CMake << "%{buildroot}/opt/%{name}" << "%{buildroot}/opt/%{name}"
+        << lines(cmake + "/opt/%{name} .", "make install DESTDIR=%{buildroot}",
+                 "%{buildroot}/opt/%{name}", ".", "%{_libdir}/%{name}");
+    // A bin path outside the program folder, or below it through a macro,
+    // gets the program folder by its installed name.
+    QTest::newRow("qmake, bin elsewhere")
+        << TTypes::Generator_QMake << build << "%{buildroot}/elsewhere"
+        << lines("qmake PREFIX=%{_libdir}/%{name}", "make install INSTALL_ROOT=%{buildroot}",
+                 "%{buildroot}/elsewhere", "%{_libdir}/%{name}", "/elsewhere");
+    QTest::newRow("cmake, bin through a macro")
+        << TTypes::Generator_CMake << build << build + "/%{_arch}"
+        << lines(cmake + "%{_libdir}/%{name} .", "make install DESTDIR=%{buildroot}",
+                 build + "/%{_arch}", "%{_libdir}/%{name}", "%{_libdir}/%{name}/%{_arch}");
+    // A build laid out by hand keeps its prefix and plain "make install".
+    QTest::newRow("qmake, build path by hand")
+        << TTypes::Generator_QMake << "/srv/build/%{name}" << "/srv/build/%{name}/bin"
+        << lines("qmake PREFIX=/srv/build/%{name}", "make install", "/srv/build/%{name}/bin",
+                 "..", "%{_libdir}/%{name}/bin");
+    QTest::newRow("cmake, build path by hand")
+        << TTypes::Generator_CMake << "$RPM_BUILD_ROOT/usr/lib/%{name}"
+        << "$RPM_BUILD_ROOT/usr/lib/%{name}"
+        << lines(cmake + "$RPM_BUILD_ROOT/usr/lib/%{name} .", "make install",
+                 "$RPM_BUILD_ROOT/usr/lib/%{name}", ".", "%{_libdir}/%{name}");
+}
+
+// Nothing is moved: the program stays where "make install" put it, with
+// whatever else that put beside it.
+void TSpecTextTest::programIsBuiltForItsFinalFolder()
+{
+    QFETCH(TTypes::TOptionMakeGenerator, generator);
+    QFETCH(QString, build_path);
+    QFETCH(QString, bin_path);
+    QFETCH(QStringList, lines);
+    TSpecInput input = Demo_Input();
+    input.Generator = generator;
+    input.Paths.Build_Path = build_path;
+    // Only the chosen generator's bin path counts.
+    input.Paths.CMake_Bin_Path = generator == TTypes::Generator_CMake ? bin_path : "%{buildroot}/x";
+    input.Paths.QMake_Bin_Path = generator == TTypes::Generator_QMake ? bin_path : "%{buildroot}/x";
+    const QString text = Compose(input);
+    QCOMPARE(Program_Lines(text), lines);
+    QVERIFY(!text.contains("\nmv ") && !text.contains("\nrmdir "));
+    QVERIFY(text.contains("\nmkdir -p " + build_path + "/platforms\n"));
+}
+
+void TSpecTextTest::packagerTagFollowsTheVariables()
 {
     TSpecInput input = Demo_Input();
-    input.Generator = TTypes::Generator_CMake;
-    input.Paths.CMake_Bin_Path = "%{buildroot}%{_libdir}/%{name}/bin";
-    QString expected = Test::Demo_Spec;
-    expected.replace("qmake PREFIX=%{buildroot}%{_libdir}/%{name}\n",
-                     "cmake -DCMAKE_BUILD_TYPE=Release "
-                     "-DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .\n");
-    expected.replace("make install\n\n",
-                     "make install\n\n"
-                     "# moving the executable to the root build path\n"
-                     "mv %{buildroot}%{_libdir}/%{name}/bin/%{name} %{buildroot}%{_libdir}/%{name}/%{name}\n"
-                     "rmdir %{buildroot}%{_libdir}/%{name}/bin\n\n");
-    QCOMPARE(Compose(input), expected);
-
-    // Only the chosen generator's folder counts.
-    input.Paths.CMake_Bin_Path = input.Paths.Build_Path;
-    input.Paths.QMake_Bin_Path = "%{buildroot}/elsewhere";
-    QVERIFY(!Compose(input).contains("mv "));
-    input.Generator = TTypes::Generator_QMake;
-    QVERIFY(Compose(input).contains("mv %{buildroot}/elsewhere/%{name} "));
+    input.Packager = "  Zoë   Ünïcode <zoe@example.org> ";
+    const QString tag = "Packager:" + QString(31, ' ');
+    QVERIFY(Compose(input).contains("1.0.0\n" + tag +
+                                    "Zoë Ünïcode <zoe@example.org>\nRequires:"));
+    input.Packager = " ";
+    QVERIFY(Compose(input).contains("1.0.0\nRequires:"));
+    // A variable of that name, however typed, is the only one.
+    input.Packager = "Ana Lima <ana@example.org>";
+    for (const QString name : {"Packager:", "packager:", " PACKAGER: "})
+    {
+        input.Variables = {{"%define name", "demo"}, {name, "Team <team@example.org>"}};
+        const QString text = Compose(input);
+        QVERIFY2(!text.contains("Ana Lima"), qPrintable(text));
+        QVERIFY(text.contains("Team <team@example.org>\nRequires:"));
+    }
 }
 
 void TSpecTextTest::namesFillTheFortyColumnName()
@@ -125,7 +211,8 @@ void TSpecTextTest::requirementLinesFollowTheMode()
     TSpecInput input = Demo_Input();
     input.Variables.push_back({"Requires:", "zlib"});
     input.Required_Packages = QStringList{"glibc", "libstdc++"};
-    const QString variable_line = "Requires:" + QString(31, ' ') + "zlib\n";
+    const QString variable_line = "Requires:" + QString(31, ' ') + "zlib\n" + "Packager:" +
+                                  QString(31, ' ') + "Ana Lima <ana@example.org>\n";
     const QString package_lines = "Requires:" + QString(31, ' ') + "glibc\n" + "Requires:" +
                                   QString(31, ' ') + "libstdc++\n";
     for (const auto mode : {TTypes::Requires_Auto_Update, TTypes::Requires_Manual_Update})
@@ -152,10 +239,13 @@ void TSpecTextTest::placeholdersInValuesAreWrittenAsTyped()
     TSpecInput input = Demo_Input();
     input.Paths.Library_Path = "/srv/%2/libs";
     input.Paths.Build_Path = "%{buildroot}/%1";
+    input.Paths.QMake_Bin_Path = "%{buildroot}/%1/%2";
     input.Paths.Target_Install_Path = "/opt/%1";
     const QString text = Compose(input);
     QVERIFY(text.contains("\n%global __provides_exclude_from ^/opt/%1/%{name}/.*$\n"));
-    QVERIFY(text.contains("\necho 'Plugins = .' >> %{buildroot}/%1/qt.conf\n"));
+    QVERIFY(text.contains("\nqmake PREFIX=/%1\n"));
+    QVERIFY(text.contains("\necho 'Prefix = /opt/%1/%{name}' >> %{buildroot}/%1/%2/qt.conf\n"));
+    QVERIFY(text.contains("\nln -sf /opt/%1/%{name}/%2/%{name} %{_bindir}/%{name}\n"));
     QVERIFY(text.contains("\ninstall /srv/%2/libs/lib/libQt5Core.so.5.15.2 %{buildroot}/%1/lib\n"));
     QVERIFY(text.contains("\nmkdir -p %{buildroot}/%1/platforms\n"));
 }
@@ -166,8 +256,8 @@ void TSpecTextTest::buildLineConfiguresForTheChosenQt_data()
     QTest::addColumn<int>("major");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("line");  // the line after "%build", or the refusal
-    const QString qmake_prefix = " PREFIX=%{buildroot}%{_libdir}/%{name}";
-    const QString cmake_prefix = " -DCMAKE_INSTALL_PREFIX:PATH=%{buildroot}%{_libdir}/%{name} .";
+    const QString qmake_prefix = " PREFIX=%{_libdir}/%{name}";
+    const QString cmake_prefix = " -DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .";
     const QString own = "/opt/Qt/6.5.0/gcc_64";
     QTest::newRow("qmake, unknown") << TTypes::Generator_QMake << 0 << "" << "qmake" + qmake_prefix;
     QTest::newRow("qmake, system Qt 5")

@@ -1,9 +1,13 @@
 #include "spec/packager.h"
 
+#include <QSettings>
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include "scan/programrun.h"
+
+const char* const Packager_Settings_Key = "Packager";
 
 namespace
 {
@@ -32,4 +36,11 @@ QString Default_Packager()
     if (mail.isEmpty())
         return name;
     return (name + " <" + mail + ">").trimmed();
+}
+
+QString Stored_Packager(const QSettings& settings)
+{
+    if (settings.contains(Packager_Settings_Key))
+        return settings.value(Packager_Settings_Key).toString();
+    return Default_Packager();
 }

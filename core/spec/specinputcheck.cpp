@@ -150,7 +150,9 @@ QString Spec_Input_Refusal(const TSpecInput& input)
 {
     for (const QString& refusal :
          {Variables_Refusal(input.Variables), Paths_Refusal(input.Paths),
-          Packages_Refusal(input.Required_Packages), Lines_Refusal("description", input.Description),
+          Packages_Refusal(input.Required_Packages),
+          One_Line_Refusal("The packager", input.Packager),
+          Lines_Refusal("description", input.Description),
           Lines_Refusal("change log", input.Changes)})
         if (!refusal.isEmpty())
             return refusal;

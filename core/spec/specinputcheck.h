@@ -7,9 +7,9 @@
 
 // Why `input` would give a spec with lines or sections nobody typed, or an
 // empty string when it is safe to write: a one-line value (variable name or
-// value, path expression, required package) holding a line break or another
-// control character; a description or change-log line holding a control
-// character other than a tab; or a variable name, path expression,
+// value, path expression, required package, packager) holding a line break
+// or another control character; a description or change-log line holding
+// a control character other than a tab; or a variable name, path expression,
 // description line or change-log line whose first word is a spec section
 // keyword such as "%pre" (rpmbuild would open that section there, also when
 // the keyword is reached through "%%" or a macro that expands to nothing).

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "spec/programlayout.h"
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
 
@@ -107,6 +108,18 @@ QString Variable_Line(const TSpecVariable& variable)
     return name + variable.Value + "\n";
 }
 
+// The packager's tag, unless a variable sets it already.
+QString Packager_Line(const TSpecInput& input)
+{
+    const QString packager = input.Packager.simplified();
+    if (packager.isEmpty())
+        return QString();
+    for (const TSpecVariable& variable : input.Variables)
+        if (variable.Name.trimmed().compare("Packager:", Qt::CaseInsensitive) == 0)
+            return QString();
+    return Variable_Line({"Packager:", packager});
+}
+
 // Every target and library name ends up in shell commands run as root.
 QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
 {
@@ -127,7 +140,10 @@ class TSpecComposer
 {
 public:
     TSpecComposer(const TSpecInput& input, const QString& library_directory)
-        : d_input(input), d_paths(input.Paths), d_library_directory(library_directory)
+        : d_input(input),
+          d_paths(input.Paths),
+          d_layout(input.Paths, input.Generator),
+          d_library_directory(library_directory)
     {
     }
 
@@ -137,9 +153,10 @@ private:
     void Preamble();
     void Private_Libraries();
     void Description_And_Build();
+    QString Configure_Line() const;
+    QString Make_Install_Line() const;
     void Install();
     void Install_Head();
-    void Executable_Move();
     void Executable_Run_Path();
     void Library_Installation();
     void Desktop_Files();
@@ -151,6 +168,7 @@ private:
 
     const TSpecInput& d_input;
     const TSpecPaths& d_paths;
+    const TProgramLayout d_layout;
     const QString d_library_directory;
     QString d_text;
 };
@@ -172,6 +190,7 @@ void TSpecComposer::Preamble()
 {
     for (const TSpecVariable& variable : d_input.Variables)
         d_text += Variable_Line(variable);
+    d_text += Packager_Line(d_input);
     if (d_input.Requires_Mode == TTypes::Requires_Ignored)
         return;
     for (const QString& package : d_input.Required_Packages)
@@ -193,28 +212,42 @@ void TSpecComposer::Private_Libraries()
                                         : QString("|^(%1)($|[(])").arg(others.join('|')));
 }
 
-// The line that configures the build for the Qt installation chosen.
-QString Configure_Line(const TSpecInput& input)
-{
-    const QString& prefix = input.Paths.Build_Path;
-    if (input.Generator == TTypes::Generator_QMake)
-        return QString("%1 PREFIX=%2\n").arg(QMake_Program(input.Qt), prefix);
-    return QString("cmake -DCMAKE_BUILD_TYPE=Release%1 -DCMAKE_INSTALL_PREFIX:PATH=%2 .\n")
-        .arg(CMake_Prefix_Option(input.Qt), prefix);
-}
-
 void TSpecComposer::Description_And_Build()
 {
     d_text += "\n%description\n" + d_input.Description + "\n\n";
     d_text += "%prep\n%setup -q\n\n%build\n\n";
-    d_text += Configure_Line(d_input);
+    d_text += Configure_Line();
     d_text += "make %{?_smp_mflags}\n\n";
+}
+
+// The build is configured for the program folder it is installed in, so
+// that no path compiled in from the prefix points into the build root; the
+// build root is named at "make install" only. A Build_Path outside the build
+// root is taken as the prefix as it stands. The tools are those of the Qt
+// installation chosen.
+QString TSpecComposer::Configure_Line() const
+{
+    QString prefix = d_layout.Configured_Prefix();
+    if (prefix.isEmpty())
+        prefix = d_paths.Build_Path;
+    if (d_input.Generator == TTypes::Generator_QMake)
+        return QString("%1 PREFIX=%2\n").arg(QMake_Program(d_input.Qt), prefix);
+    return QString("cmake -DCMAKE_BUILD_TYPE=Release%1 -DCMAKE_INSTALL_PREFIX:PATH=%2 .\n")
+        .arg(CMake_Prefix_Option(d_input.Qt), prefix);
+}
+
+QString TSpecComposer::Make_Install_Line() const
+{
+    if (d_layout.Configured_Prefix().isEmpty())
+        return "make install\n";
+    if (d_input.Generator == TTypes::Generator_QMake)
+        return "make install INSTALL_ROOT=%{buildroot}\n";
+    return "make install DESTDIR=%{buildroot}\n";
 }
 
 void TSpecComposer::Install()
 {
     Install_Head();
-    Executable_Move();
     Executable_Run_Path();
     Library_Installation();
     Desktop_Files();
@@ -228,28 +261,22 @@ void TSpecComposer::Install_Head()
         d_text += QString("mkdir -p %1/%2\n").arg(d_paths.Build_Path, target.Name);
     d_text += QString("mkdir -p %{buildroot}%1/applications\n").arg(d_paths.Target_Desktop_Menu_Path);
     d_text += QString("mkdir -p %{buildroot}%1/pixmaps\n").arg(d_paths.Target_Desktop_Menu_Path);
-    d_text += "\nmake install\n\n";
+    d_text += "\n" + Make_Install_Line() + "\n";
 }
 
-void TSpecComposer::Executable_Move()
-{
-    const QString& bin_path = d_input.Generator == TTypes::Generator_QMake ? d_paths.QMake_Bin_Path
-                                                                          : d_paths.CMake_Bin_Path;
-    if (bin_path == d_paths.Build_Path)
-        return;
-    d_text += "# moving the executable to the root build path\n";
-    d_text += QString("mv %1/%{name} %2/%{name}\n").arg(bin_path, d_paths.Build_Path);
-    d_text += QString("rmdir %1\n\n").arg(bin_path);
-}
-
-// The run path finds the bundled libraries; qt.conf beside the executable
-// makes the bundled Qt look for its plug-ins in the program's own folder.
+// The executable stays where "make install" put it, so that whatever it
+// finds relative to itself is where it was after "make install". The run
+// path finds the bundled libraries; qt.conf beside the executable makes the
+// bundled Qt look for its plug-ins in the program folder.
 void TSpecComposer::Executable_Run_Path()
 {
+    const QString& bin_path = d_layout.Bin_Path();
     d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%{name}\n")
-                  .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path);
-    d_text += QString("echo '[Paths]' > %1/qt.conf\n").arg(d_paths.Build_Path);
-    d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(d_paths.Build_Path);
+                  .arg(d_paths.Target_Install_Path, d_library_directory, bin_path);
+    d_text += QString("echo '[Paths]' > %1/qt.conf\n").arg(bin_path);
+    d_text += QString("echo 'Prefix = %1' >> %2/qt.conf\n")
+                  .arg(d_layout.Prefix_From_Bin(), bin_path);
+    d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(bin_path);
 }
 
 // Every bundled file, library or plug-in, finds its own libraries first.
@@ -281,8 +308,8 @@ void TSpecComposer::Desktop_Files()
 void TSpecComposer::Post()
 {
     d_text += "%post\n\n";
-    d_text += QString("ln -sf %1/%{name}/%{name} %{_bindir}/%{name}\n\n")
-                  .arg(d_paths.Target_Install_Path);
+    d_text += QString("ln -sf %1/%{name} %{_bindir}/%{name}\n\n")
+                  .arg(d_layout.Installed_Bin_Folder());
     for (const TSpecTarget& target : d_input.Targets)
         for (const QString& library : target.Libraries)
             Library_Links(target.Name, library);

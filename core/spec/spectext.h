@@ -41,6 +41,7 @@ struct TSpecInput
     std::vector<TSpecTarget> Targets;  // the active targets, in order
     QStringList Required_Packages;
     QString Changes;  // the change log, lines joined by line feeds
+    QString Packager;  // for the "Packager:" tag; empty: none
 };
 
 // Either the whole spec text, or why none could be made.

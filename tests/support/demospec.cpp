@@ -5,6 +5,7 @@ namespace Test
 const QString Demo_Spec = R"(%define name                            demo
 Name:                                   %{name}
 Version:                                1.0.0
+Packager:                               Ana Lima <ana@example.org>
 Requires:                               glibc
 %global __provides_exclude_from ^%{_libdir}/%{name}/.*$
 %global __requires_exclude ^(libQt5Core)[.]so
@@ -17,7 +18,7 @@ Demo program.
 
 %build
 
-qmake PREFIX=%{buildroot}%{_libdir}/%{name}
+qmake PREFIX=%{_libdir}/%{name}
 make %{?_smp_mflags}
 
 %install
@@ -28,10 +29,11 @@ mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
 mkdir -p %{buildroot}%{_datadir}/applications
 mkdir -p %{buildroot}%{_datadir}/pixmaps
 
-make install
+make install INSTALL_ROOT=%{buildroot}
 
 patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/%{name}
 echo '[Paths]' > %{buildroot}%{_libdir}/%{name}/qt.conf
+echo 'Prefix = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf
 echo 'Plugins = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf
 
 install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
