@@ -77,7 +77,8 @@ void TOptionsWidget::Create_Widgets()
     d_qt_prefix_edit->setToolTip("The prefix of the Qt installation the program bundles; "
                                  "Detect from Program fills it in");
     Add_Row(layout, 5, "Qt Prefix:", d_qt_prefix_edit);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 6, 1);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 6,
+                    1);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 6, 3);
 }
 

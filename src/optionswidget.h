@@ -12,8 +12,9 @@ class QLineEdit;
 class TXmlFile;
 
 // The "Options" tab: the make-file generator, the requirements mode and the
-// Qt installation the spec builds against, kept in "options.xml", and the shared-libraries folder, which the main window
-// keeps in its settings and learns of through Shared_Libs_Path_Changed. The
+// Qt installation the spec builds against, kept in "options.xml", and the
+// shared-libraries folder, which the main window keeps in its settings and
+// learns of through Shared_Libs_Path_Changed. The
 // packager, named in new change-log entries and in the spec's "Packager:"
 // tag, is kept in the settings too.
 class TOptionsWidget : public QWidget

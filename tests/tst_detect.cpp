@@ -91,7 +91,8 @@ QString Installed_File(const QString& line)
 // The regular expression of the spec's "%global __requires_exclude".
 QRegularExpression Requires_Exclude(const QString& spec)
 {
-    const QStringList lines = spec.split('\n').filter(QRegularExpression("^%global __requires_exclude "));
+    const QStringList lines =
+        spec.split('\n').filter(QRegularExpression("^%global __requires_exclude "));
     return QRegularExpression(lines.value(0).section(' ', 2));
 }
 
@@ -181,7 +182,8 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
         {{"create", "--qt-version", "4", "--output", Path("x.spec")}, 2,
          "--qt-version must be 5 or 6, not \"4\""},
         {{"create", "--qt-prefix", "/opt/Qt 6", "--output", Path("x.spec")}, 2,
-         "--qt-prefix must be an absolute path of letters, digits and \"/._+-\", not \"/opt/Qt 6\""},
+         "--qt-prefix must be an absolute path of letters, digits and \"/._+-\", not "
+         "\"/opt/Qt 6\""},
         {{"detect", "--program", d_program, "--qt-version", "6"}, 2,
          "only create takes --qt-version and --qt-prefix"},
     };
@@ -362,7 +364,8 @@ void TDetectTest::packageInstallsOnABaseSystemAndRuns()
     const QString program = major == 6 ? d_qt6_program : d_program;
     const QString folder = Path(QString("system-%1").arg(major));
     const QString top = folder + "/top";
-    const TRun detect = Cli({"detect", "--program", program, "--collect-into", top + "/shared_libs"});
+    const TRun detect =
+        Cli({"detect", "--program", program, "--collect-into", top + "/shared_libs"});
     QVERIFY2(detect.Exit == 0, qPrintable(Described(detect)));
     const QStringList bundle = detect.Out.split('\n', Qt::SkipEmptyParts);
     Make_Data_Folder(folder + "/data", top, generator);

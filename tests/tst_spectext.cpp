@@ -259,20 +259,14 @@ void TSpecTextTest::buildLineConfiguresForTheChosenQt_data()
     const QString qmake_prefix = " PREFIX=%{_libdir}/%{name}";
     const QString cmake_prefix = " -DCMAKE_INSTALL_PREFIX:PATH=%{_libdir}/%{name} .";
     const QString own = "/opt/Qt/6.5.0/gcc_64";
-    QTest::newRow("qmake, unknown") << TTypes::Generator_QMake << 0 << "" << "qmake" + qmake_prefix;
-    QTest::newRow("qmake, system Qt 5")
-        << TTypes::Generator_QMake << 5 << "/usr" << "qmake" + qmake_prefix;
     QTest::newRow("qmake, system Qt 6")
         << TTypes::Generator_QMake << 6 << "/usr" << "qmake6" + qmake_prefix;
-    QTest::newRow("qmake, own prefix")
-        << TTypes::Generator_QMake << 6 << own << own + "/bin/qmake" + qmake_prefix;
-    QTest::newRow("cmake, system Qt 6") << TTypes::Generator_CMake << 6 << "/usr"
-                                        << "cmake -DCMAKE_BUILD_TYPE=Release" + cmake_prefix;
     QTest::newRow("cmake, own prefix")
         << TTypes::Generator_CMake << 5 << own
         << "cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=" + own + cmake_prefix;
-    QTest::newRow("shell in prefix") << TTypes::Generator_QMake << 6 << "/opt/Qt;rm -rf ~"
-                                     << "ERR  Qt prefix '/opt/Qt;rm -rf ~' is not a plain absolute path.";
+    QTest::newRow("shell in prefix")
+        << TTypes::Generator_QMake << 6 << "/opt/Qt;rm -rf ~"
+        << "ERR  Qt prefix '/opt/Qt;rm -rf ~' is not a plain absolute path.";
     QTest::newRow("relative prefix") << TTypes::Generator_CMake << 5 << "Qt/5.15"
                                      << "ERR  Qt prefix 'Qt/5.15' is not a plain absolute path.";
 }
