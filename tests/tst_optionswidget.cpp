@@ -187,6 +187,8 @@ void TOptionsWidgetTest::qtInstallationIsKeptWhenSound()
     } cases[] = {
         {"<Qt_Installation><Major>5</Major><Prefix>/usr</Prefix></Qt_Installation>", {5, "/usr"}},
         {"<Qt_Installation><Major>6</Major></Qt_Installation>", {6, ""}},
+        {"<Qt_Installation><Major>0</Major><Prefix>/opt/Qt</Prefix></Qt_Installation>",
+         {0, "/opt/Qt"}},
         {"<Qt_Installation><Major>4</Major><Prefix>/usr</Prefix></Qt_Installation>", {}},
         {"<Qt_Installation><Major>6</Major><Prefix>/opt/$(id)</Prefix></Qt_Installation>", {}},
         {"<Qt_Installation/>", {}},

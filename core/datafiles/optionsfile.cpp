@@ -29,8 +29,8 @@ QString Optional_Text(const TXmlFile& xml, const QDomElement& parent, const QStr
     return node.isNull() ? QString() : xml.Read_Text_Node(&node, true);
 }
 
-// A major version other than 5 or 6, or a prefix that cannot go into a spec,
-// leaves the Qt unknown.
+// A major version other than 5 or 6 (or 0, unknown, beside a prefix), or a
+// prefix that cannot go into a spec, leaves the Qt unknown.
 TQtBuild Read_Qt(const TXmlFile& xml)
 {
     const QDomElement qt = xml.Get_Node(&xml.Root, Qt_Element, true);
@@ -38,14 +38,15 @@ TQtBuild Read_Qt(const TXmlFile& xml)
         return TQtBuild();
     const TQtBuild read = {Optional_Text(xml, qt, Qt_Major_Element).toInt(),
                            Optional_Text(xml, qt, Qt_Prefix_Element)};
-    if ((read.Major != 5 && read.Major != 6) || !Is_Plain_Qt_Prefix(read.Prefix))
+    const bool known_major = read.Major == 0 || read.Major == 5 || read.Major == 6;
+    if (!known_major || !Is_Plain_Qt_Prefix(read.Prefix))
         return TQtBuild();
     return read;
 }
 
 void Write_Qt(TXmlFile* xml, const TQtBuild& qt)
 {
-    if (qt.Major == 0)
+    if (qt == TQtBuild())
         return;
     QDomElement element = xml->Create_Node(&xml->Root, Qt_Element);
     QDomElement major = xml->Create_Node(&element, Qt_Major_Element);

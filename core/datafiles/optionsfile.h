@@ -18,8 +18,9 @@ struct TBuildOptions
 
 // "options.xml" in the per-user data folder: the root "Options", version 1,
 // with the elements "Make_Generator" and "Requires_Option" holding the
-// enumerators' names, and, when the Qt to build against is known, the
-// element "Qt_Installation" holding "Major" (5 or 6) and "Prefix". Readers
+// enumerators' names, and, when anything of the Qt to build against is
+// known, the element "Qt_Installation" holding "Major" (5, 6 or 0 for
+// unknown) and "Prefix". Readers
 // that do not know "Qt_Installation" pass it by; without it the Qt is
 // unknown. Every failure is thrown as TXmlFileException.
 namespace TOptionsFile
