@@ -9,6 +9,7 @@
 #include "elf/elffile.h"
 
 #include "bundle/baselibraries.h"
+#include "bundle/bundleclosure.h"
 #include "bundle/programfile.h"
 #include "bundle/qtinstallation.h"
 
@@ -119,11 +120,13 @@ bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* librar
 
 bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries)
 {
+    const QSet<QString> needed = Reached_Past_Base_System(file, libraries);
     for (const TLoadedLibrary& library : libraries)
     {
-        const bool taken = Is_Qt_Library(library.Name) ? Take_Library(file, library)
-                                                       : Take_Other_Library(file, library);
-        if (!taken)
+        if (Is_Qt_Library(library.Name) && !Take_Library(file, library))
+            return false;
+        if (!Is_Qt_Library(library.Name) && needed.contains(library.Name) &&
+            !Take_Other_Library(file, library))
             return false;
     }
     return true;

@@ -26,7 +26,8 @@ struct TBundleDetection
 // the plug-ins of the folders suggested for each of them; and so on for what
 // those plug-ins load, until nothing new appears. Every other library they
 // load goes into "lib" too, under its soname, unless the base system has it
-// (Is_Base_Library). The plug-ins come from
+// (Is_Base_Library) or only the base system's libraries need it
+// (Reached_Past_Base_System). The plug-ins come from
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
 // installation the program's Qt Core resolves to.
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
