@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "spec/qtbuild.h"
+#include "datafiles/optionsfile.h"
 #include "types.h"
 
 class QComboBox;
@@ -26,6 +27,8 @@ public:
 
     TTypes::TOptionMakeGenerator Generator_Type() const;
     TTypes::TOptionRequies Requires_Type() const;
+    // What "options.xml" keeps.
+    TBuildOptions Build_Options() const;
     QString Shared_Libs_Path() const;
     QString Packager() const;
     TQtBuild Qt_Build() const;  // the prefix as typed, without checking it

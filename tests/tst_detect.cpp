@@ -426,7 +426,7 @@ void TDetectTest::Make_Data_Folder(const QString& data, const QString& top,
                                    TTypes::TOptionMakeGenerator generator)
 {
     QDir().mkpath(data);
-    TVariableData variables = Factory_Variable_Data();
+    TVariableData variables = TVariablesFile::Factory_Data();
     for (TSpecVariable& variable : variables.Variables)
     {
         if (variable.Name == "%define _topdir")
@@ -434,7 +434,7 @@ void TDetectTest::Make_Data_Folder(const QString& data, const QString& top,
         else if (variable.Name == "%define name")
             variable.Value = "qtdemo";
     }
-    Write_Variable_Data(data + "/variables.xml", variables);
+    TVariablesFile::Write(data, variables);
     TBuildOptions options;
     options.Generator = generator;
     options.Requires = TTypes::Requires_Ignored;

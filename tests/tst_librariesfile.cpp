@@ -52,16 +52,16 @@ TLists TLibrariesFileTest::Read() const
 {
     TLists lists;
     TXmlFile xml;
-    Open_Libraries_File(&xml, Folder());
-    Read_Libraries_V1(xml, &lists.Targets, &lists.Libraries);
+    TLibrariesFile::Open(&xml, Folder());
+    TLibrariesFile::Read_V1(xml, &lists.Targets, &lists.Libraries);
     return lists;
 }
 
 void TLibrariesFileTest::writesRecordsInListOrder()
 {
-    Write_Libraries_File(Folder(), {{"lib", true}, {"bearer", false}},
-                         {{"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
-                          {"bearer", "libq<&>.so", TTypes::Library_Plugin, false}});
+    TLibrariesFile::Write(Folder(), {{"lib", true}, {"bearer", false}},
+                          {{"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
+                           {"bearer", "libq<&>.so", TTypes::Library_Plugin, false}});
 
     QCOMPARE(Test::Read_File(Path()),
              Libraries_Document("    <Targets>\n"
@@ -92,9 +92,9 @@ void TLibrariesFileTest::writesRecordsInListOrder()
 
 void TLibrariesFileTest::roundTripKeepsEveryField()
 {
-    Write_Libraries_File(Folder(), {{"styles", false}, {"lib", true}},
-                         {{"ghost", "libghost.so.1", TTypes::Library_Dylib, false},
-                          {"lib", "libqx é.so", TTypes::Library_Plugin, true}});
+    TLibrariesFile::Write(Folder(), {{"styles", false}, {"lib", true}},
+                          {{"ghost", "libghost.so.1", TTypes::Library_Dylib, false},
+                           {"lib", "libqx é.so", TTypes::Library_Plugin, true}});
 
     const TLists lists = Read();
     QCOMPARE(lists.Targets.size(), size_t(2));
@@ -114,13 +114,13 @@ void TLibrariesFileTest::roundTripKeepsEveryField()
 
 void TLibrariesFileTest::listsWithoutRecordsReadAsEmpty()
 {
-    Write_Libraries_File(Folder(), {}, {});
+    TLibrariesFile::Write(Folder(), {}, {});
     QCOMPARE(Test::Read_File(Path()), Libraries_Document("    <Targets/>\n    <Libraries/>\n"));
     TLists lists = Read();
     QVERIFY(lists.Targets.empty());
     QVERIFY(lists.Libraries.empty());
 
-    Write_Libraries_File(Folder(), {{"lib", true}}, {});
+    TLibrariesFile::Write(Folder(), {{"lib", true}}, {});
     lists = Read();
     QCOMPARE(lists.Targets.size(), size_t(1));
     QVERIFY(lists.Libraries.empty());
@@ -210,13 +210,13 @@ void TLibrariesFileTest::otherVersionsAreRefused()
 
 void TLibrariesFileTest::textXmlCannotHoldIsDropped()
 {
-    Write_Libraries_File(Folder(), {{QString("bad") + QChar(1), true}},
-                         {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
+    TLibrariesFile::Write(Folder(), {{QString("bad") + QChar(1), true}},
+                          {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
     std::vector<TTargetRecord> targets;
     std::vector<TLibraryRecord> libraries;
     TXmlFile xml;
-    Open_Libraries_File(&xml, Folder());
-    Read_Libraries_V1(xml, &targets, &libraries);
+    TLibrariesFile::Open(&xml, Folder());
+    TLibrariesFile::Read_V1(xml, &targets, &libraries);
     QCOMPARE(targets.at(0).Name, QString("bad"));
     QCOMPARE(libraries.at(0).Name, QString("libfoo.so"));
 }

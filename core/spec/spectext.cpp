@@ -1,7 +1,6 @@
 #include "spec/spectext.h"
 
-#include <QRegularExpression>
-
+#include "libraries/libraryversion.h"
 #include "spec/programlayout.h"
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
@@ -9,27 +8,6 @@
 namespace
 {
 const int Name_Column = 40;
-
-// A shared library whose file name carries a three-part version, such as
-// "libQt5Core.so.5.15.2". Only these get run-time links and are kept out of
-// the package's requirements.
-struct TLibraryVersion
-{
-    bool Is_Versioned = false;
-    QString Base;
-    int Major = 0;
-    int Minor = 0;
-};
-
-TLibraryVersion Library_Version(const QString& file_name)
-{
-    static const QRegularExpression versioned(
-        "^([a-z,A-Z,0-9]{1,64})[.so]{4}([0-9]{1,3})[.]([0-9]{1,3})[.]([0-9]{1,3})$");
-    const QRegularExpressionMatch match = versioned.match(file_name);
-    if (!match.hasMatch())
-        return {};
-    return {true, match.captured(1), match.captured(2).toInt(), match.captured(3).toInt()};
-}
 
 // Characters other than letters, digits, "_" and "-" are put in brackets:
 // "libstdc[+][+][.]so[.]6".
@@ -51,7 +29,7 @@ QString Regex_Literal(const QString& name)
 bool Has_Versioned_Library(const TSpecTarget& target)
 {
     for (const QString& library : target.Libraries)
-        if (Library_Version(library).Is_Versioned)
+        if (Versioned_Library(library))
             return true;
     return false;
 }
@@ -75,9 +53,9 @@ QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
     for (const TSpecTarget& target : targets)
         for (const QString& library : target.Libraries)
         {
-            const TLibraryVersion version = Library_Version(library);
-            if (version.Is_Versioned && !bases.contains(version.Base))
-                bases.append(version.Base);
+            const std::optional<TVersionedLibrary> version = Versioned_Library(library);
+            if (version && !bases.contains(version->Base))
+                bases.append(version->Base);
         }
     return bases;
 }
@@ -92,7 +70,7 @@ QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
         for (const QString& library : target.Libraries)
         {
             const QString literal = Regex_Literal(library);
-            if (library.contains(".so.") && !Library_Version(library).Is_Versioned &&
+            if (library.contains(".so.") && !Versioned_Library(library) &&
                 !names.contains(literal))
                 names.append(literal);
         }
@@ -317,19 +295,20 @@ void TSpecComposer::Post()
 
 void TSpecComposer::Library_Links(const QString& target, const QString& library)
 {
-    const TLibraryVersion version = Library_Version(library);
-    if (!version.Is_Versioned)
+    const std::optional<TVersionedLibrary> version = Versioned_Library(library);
+    if (!version)
         return;
     const QString& install_path = d_paths.Target_Install_Path;
-    const QString major = QString::number(version.Major);
-    const QString minor = QString::number(version.Minor);
+    const QString& base = version->Base;
+    const QString major = QString::number(version->Version.Major);
+    const QString minor = QString::number(version->Version.Minor);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7.%8\n")
-                  .arg(install_path, target, library, install_path, target, version.Base, major,
+                  .arg(install_path, target, library, install_path, target, base, major,
                        minor);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7\n")
-                  .arg(install_path, target, library, install_path, target, version.Base, major);
+                  .arg(install_path, target, library, install_path, target, base, major);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so\n")
-                  .arg(install_path, target, library, install_path, target, version.Base);
+                  .arg(install_path, target, library, install_path, target, base);
     d_text += "\n";
 }
 
