@@ -34,6 +34,7 @@ private slots:
     void incompleteFilesAreRefused();
     void otherVersionsAreRefused();
     void textXmlCannotHoldIsDropped();
+    void readingTakesTimeInProportionToTheSize();
 
 private:
     QString Folder() const { return d_folder->path(); }
@@ -219,6 +220,37 @@ void TLibrariesFileTest::textXmlCannotHoldIsDropped()
     TLibrariesFile::Read_V1(xml, &targets, &libraries);
     QCOMPARE(targets.at(0).Name, QString("bad"));
     QCOMPARE(libraries.at(0).Name, QString("libfoo.so"));
+}
+
+// Eight times the libraries take about eight times as long to read, not
+// sixty-four: the checks before parsing look at each byte a bounded number
+// of times.
+void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
+{
+    const auto write = [](const QString& folder, int count) {
+        std::vector<TLibraryRecord> libraries;
+        for (int index = 0; index < count; ++index)
+            libraries.push_back({"t" + QString::number(index / 10),
+                                 QString("libt%1.so.1.2.3").arg(index), TTypes::Library_Dylib,
+                                 false});
+        Write_Libraries_File(folder, {{"t0", true}}, libraries);
+    };
+    const auto read = [](const QString& folder) {
+        return [folder] {
+            TXmlFile xml;
+            std::vector<TTargetRecord> targets;
+            std::vector<TLibraryRecord> libraries;
+            Open_Libraries_File(&xml, folder);
+            Read_Libraries_V1(xml, &targets, &libraries);
+        };
+    };
+    QTemporaryDir smaller;
+    QTemporaryDir larger;
+    write(smaller.path(), 500);
+    write(larger.path(), 4000);
+    const double ratio = Test::Time_Ratio(read(smaller.path()), read(larger.path()));
+    QVERIFY2(ratio < 16,
+             qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
 }
 
 QTEST_MAIN(TLibrariesFileTest)

@@ -25,6 +25,21 @@ bool Same_Contents(const QString& source, const QString& copy)
     return right.atEnd();
 }
 
+// Unbuffered, a short write is followed by another, which then fails with
+// the system's reason (such as "No space left on device").
+bool Write_All(QSaveFile* out, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size())
+    {
+        const qint64 written = out->write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 // Writes the copy beside `target` and puts it in place only once every byte
 // is written; an earlier file of that name stays as it was otherwise.
 QString Write_Copy(const QString& source, const QString& target)
@@ -33,26 +48,47 @@ QString Write_Copy(const QString& source, const QString& target)
     if (!in.open(QIODevice::ReadOnly))
         return QString("cannot read \"%1\": %2").arg(source, in.errorString());
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QString("cannot write \"%1\": %2").arg(target, out.errorString());
     qint64 written = 0;
     while (!in.atEnd())
     {
         const QByteArray chunk = in.read(Chunk_Size);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+        if (chunk.isEmpty() || !Write_All(&out, chunk))
             break;
         written += chunk.size();
     }
     if (written != in.size())
     {
+        // The reason is taken before cancelling, which puts its own in place.
+        const QString reason = in.error() != QFile::NoError ? in.errorString() : out.errorString();
         out.cancelWriting();
-        return QString("cannot copy \"%1\" to \"%2\": %3")
-            .arg(source, target,
-                 in.error() != QFile::NoError ? in.errorString() : out.errorString());
+        return QString("cannot copy \"%1\" to \"%2\": %3").arg(source, target, reason);
     }
     out.setPermissions(in.permissions());
     if (!out.flush() || out.error() != QFile::NoError || !out.commit())
         return QString("cannot write \"%1\": %2").arg(target, out.errorString());
+    return QString();
+}
+
+// Makes the folders from `folder` down to "<folder>/<target>" one at a time.
+// None of them may be a link: it could lead out of `folder`, and nothing is
+// written anywhere else.
+QString Make_Target_Folder(const QString& folder, const QString& target)
+{
+    QString path = folder;
+    for (const QString& part : target.split('/', Qt::SkipEmptyParts))
+    {
+        path = QDir(path).filePath(part);
+        const QFileInfo info(path);
+        if (part == "..")
+            return QString("the target \"%1\" leads out of \"%2\"").arg(target, folder);
+        if (info.isSymLink())
+            return QString("the folder \"%1\" is a symbolic link; nothing is written through it")
+                .arg(path);
+        if (!info.isDir() && !QDir().mkdir(path))
+            return QString("cannot make the folder \"%1\"").arg(path);
+    }
     return QString();
 }
 
@@ -75,15 +111,19 @@ private:
     TBundleCollection d_result;
 };
 
-// A link in the way is not written through: it may lead anywhere.
+// A link in the way, at the file or at a folder above it below d_folder, is
+// not written through: it may lead anywhere.
 bool TCollector::Collect(const TBundleFile& file)
 {
     const QString line = file.Target + "/" + file.Name;
     if (d_progress && !d_progress(line))
         return Fail("the copying was stopped");
+    if (!QFileInfo::exists(d_folder) && !QDir().mkpath(d_folder))
+        return Fail(QString("cannot make the folder \"%1\"").arg(d_folder));
+    const QString folder_error = Make_Target_Folder(d_folder, file.Target);
+    if (!folder_error.isEmpty())
+        return Fail(folder_error);
     const QString target_folder = QDir(d_folder).filePath(file.Target);
-    if (!QDir().mkpath(target_folder))
-        return Fail(QString("cannot make the folder \"%1\"").arg(target_folder));
     const QString target = QDir(target_folder).filePath(file.Name);
     const QFileInfo existing(target);
     if (existing.exists() && existing.isFile() && Same_Contents(file.Source, target))

@@ -1,5 +1,7 @@
 #include "spec/spectext.h"
 
+#include <QSet>
+
 #include "libraries/libraryversion.h"
 #include "spec/programlayout.h"
 #include "spec/safename.h"
@@ -50,12 +52,16 @@ QString Library_Directory(const std::vector<TSpecTarget>& targets)
 QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
 {
     QStringList bases;
+    QSet<QString> seen;
     for (const TSpecTarget& target : targets)
         for (const QString& library : target.Libraries)
         {
             const std::optional<TVersionedLibrary> version = Versioned_Library(library);
-            if (version && !bases.contains(version->Base))
+            if (version && !seen.contains(version->Base))
+            {
+                seen.insert(version->Base);
                 bases.append(version->Base);
+            }
         }
     return bases;
 }
