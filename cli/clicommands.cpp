@@ -178,29 +178,39 @@ TCliExit Fail(QTextStream& err, const QString& message)
 
 // The bundle detected for the request's program; false, with the reason
 // told, when the program cannot be examined.
-bool Detect(const TCliRequest& request, TBundle* bundle, QTextStream& err)
+bool Detect(const TCliRequest& request, TBundleDetection* detection, QTextStream& err)
 {
-    const TBundleDetection detection =
-        Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
-    if (!detection.Ok)
-        err << "kestrelvantory-cli: " << detection.Error << "\n";
-    *bundle = detection.Bundle;
-    return detection.Ok;
+    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
+    if (!detection->Ok)
+        err << "kestrelvantory-cli: " << detection->Error << "\n";
+    return detection->Ok;
+}
+
+// --qt-version and --qt-prefix override what is stored or detected.
+void Apply_Qt_Options(const TCliRequest& request, TQtBuild* qt)
+{
+    if (!request.Qt_Version.isEmpty())
+        qt->Major = request.Qt_Version.toInt();
+    if (!request.Qt_Prefix.isEmpty())
+        qt->Prefix = request.Qt_Prefix;
 }
 
 // With --program the detected bundle takes the place of the stored active
-// targets and libraries.
+// targets and libraries, and its Qt that of the stored one.
 bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     if (!Load_State(request, state, err))
         return false;
-    if (request.Program.isEmpty())
-        return true;
-    TBundle bundle;
-    if (!Detect(request, &bundle, err))
-        return false;
-    state->Targets = Bundle_Targets(bundle);
-    state->Libraries = Bundle_Libraries(bundle);
+    if (!request.Program.isEmpty())
+    {
+        TBundleDetection detection;
+        if (!Detect(request, &detection, err))
+            return false;
+        state->Targets = Bundle_Targets(detection.Bundle);
+        state->Libraries = Bundle_Libraries(detection.Bundle);
+        state->Options.Qt = detection.Qt;
+    }
+    Apply_Qt_Options(request, &state->Options.Qt);
     return true;
 }
 
@@ -246,9 +256,10 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
 
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
-    TBundle bundle;
-    if (!Detect(request, &bundle, err))
+    TBundleDetection detection;
+    if (!Detect(request, &detection, err))
         return Cli_Failure;
+    const TBundle& bundle = detection.Bundle;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";
     if (request.Collect_Into.isEmpty())

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "bundle/bundle.h"
+#include "spec/qtbuild.h"
 
 class QWidget;
 class TLibrariesWidget;
@@ -14,7 +15,8 @@ class TMessageBox;
 
 // "Detect from Program...": asks for a built program, finds the Qt libraries
 // and plug-ins it needs, shows them and, once the user accepts, applies them
-// to the Libraries panel and copies them into the shared-libraries folder.
+// to the Libraries panel, copies them into the shared-libraries folder and
+// tells which Qt installation the spec is to build against.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -33,6 +35,8 @@ signals:
     void Status_Message(const QString& text);
     // The user chose a shared-libraries folder because none was set.
     void Shared_Libs_Path_Chosen(const QString& path);
+    // The Qt installation the applied bundle comes from.
+    void Qt_Build_Detected(const TQtBuild& qt);
 
 private:
     bool Accepted(const QString& program, const TBundle& bundle);
