@@ -13,7 +13,8 @@ TEST_BUILD_DIR=${TEST_BUILD_DIR:-build-test}
 PACKAGES=(
     cmake g++ make pkg-config locales
     qtbase5-dev qtbase5-dev-tools
-    libqt5svg5-dev qt6-base-dev qt6-svg-dev
+    qt6-base-dev qt6-qpa-plugins
+    libqt5svg5-dev qt6-svg-dev
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils
     desktop-file-utils git

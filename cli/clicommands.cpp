@@ -208,17 +208,16 @@ TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& de
     return exit;
 }
 
-// The bundle detected for the request's program with `choices`, and the
-// entries of `choices` kept as they are; what went wrong is told.
-TCliExit Detect(const TCliRequest& request, const TDetectionChoices& choices, TBundle* bundle,
-                QStringList* kept, QTextStream& err)
+// The detection for the request's program with `choices`, and the entries of
+// `choices` kept as they are; what went wrong is told.
+TCliExit Detect(const TCliRequest& request, const TDetectionChoices& choices,
+                TBundleDetection* detection, QStringList* kept, QTextStream& err)
 {
-    const TBundleDetection detection = Detect_Bundle(request.Program, request.Plugins_Folder,
-                                                     Loaded_Libraries, TBundleProgress(), choices);
-    if (!detection.Ok)
-        return Fail(err, detection.Error);
-    *bundle = detection.Bundle;
-    return Refuse_Unmatched(request, detection, kept, err);
+    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
+                               TBundleProgress(), choices);
+    if (!detection->Ok)
+        return Fail(err, detection->Error);
+    return Refuse_Unmatched(request, *detection, kept, err);
 }
 
 // A "<target>/<name>" entry kept as the user listed it: checked, with the
@@ -243,25 +242,39 @@ void Keep_Entry(const QString& entry, const std::vector<TLibraryRecord>& stored,
         state->Targets.push_back({target, true});
 }
 
+// --qt-version and --qt-prefix override what is stored or detected.
+void Apply_Qt_Options(const TCliRequest& request, TQtBuild* qt)
+{
+    if (!request.Qt_Version.isEmpty())
+        qt->Major = request.Qt_Version.toInt();
+    if (!request.Qt_Prefix.isEmpty())
+        qt->Prefix = request.Qt_Prefix;
+}
+
 // With --program the detected bundle, with the user's stored and given
-// choices, takes the place of the stored active targets and libraries.
+// choices, takes the place of the stored active targets and libraries, and
+// its Qt that of the stored one.
 TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     if (!Load_State(request, state, err))
         return Cli_Failure;
-    if (request.Program.isEmpty())
-        return Cli_Success;
-    TBundle bundle;
-    QStringList kept;
-    const TCliExit detected = Detect(
-        request, Merged_Choices(state->Detection_Choices, request.Choices), &bundle, &kept, err);
-    if (detected != Cli_Success)
-        return detected;
-    const std::vector<TLibraryRecord> stored = state->Libraries;
-    state->Targets = Bundle_Targets(bundle);
-    state->Libraries = Bundle_Libraries(bundle);
-    for (const QString& entry : kept)
-        Keep_Entry(entry, stored, state);
+    if (!request.Program.isEmpty())
+    {
+        TBundleDetection detection;
+        QStringList kept;
+        const TCliExit detected =
+            Detect(request, Merged_Choices(state->Detection_Choices, request.Choices),
+                   &detection, &kept, err);
+        if (detected != Cli_Success)
+            return detected;
+        const std::vector<TLibraryRecord> stored = state->Libraries;
+        state->Targets = Bundle_Targets(detection.Bundle);
+        state->Libraries = Bundle_Libraries(detection.Bundle);
+        for (const QString& entry : kept)
+            Keep_Entry(entry, stored, state);
+        state->Options.Qt = detection.Qt;
+    }
+    Apply_Qt_Options(request, &state->Options.Qt);
     return Cli_Success;
 }
 
@@ -313,12 +326,13 @@ TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
     TEditorState state;
     if (!Load_State(request, &state, err))
         return Cli_Failure;
-    TBundle bundle;
+    TBundleDetection detection;
     QStringList kept;
     const TCliExit detected = Detect(
-        request, Merged_Choices(state.Detection_Choices, request.Choices), &bundle, &kept, err);
+        request, Merged_Choices(state.Detection_Choices, request.Choices), &detection, &kept, err);
     if (detected != Cli_Success)
         return detected;
+    const TBundle& bundle = detection.Bundle;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";
     if (request.Collect_Into.isEmpty())

@@ -27,6 +27,8 @@ struct TCliRequest
     QString Program;         // the built program whose Qt bundle is detected
     QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
     QString Collect_Into;    // empty: the bundle is only listed
+    QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
+    QString Qt_Prefix;       // for create; empty: as stored or detected
     TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection
 };
 

@@ -136,6 +136,7 @@ void TDetectCommand::Run()
         return;
     }
     d_panel->Set_Detection_Choices(choices);
+    emit Qt_Build_Detected(detection.Qt);
     Apply(program, detection.Bundle, Kept_Entries(detection), folder);
 }
 

@@ -8,6 +8,7 @@
 
 #include "bundle/bundledetection.h"
 #include "libraries/detectionchoices.h"
+#include "spec/qtbuild.h"
 
 class QWidget;
 class TLibrariesWidget;
@@ -16,9 +17,10 @@ class TMessageBox;
 // "Detect from Program...": asks for a built program, finds the Qt libraries
 // and plug-ins it needs with the user's choices kept by the Libraries panel,
 // shows them, lets the user add plug-in families and, once the user accepts,
-// applies them to the Libraries panel and copies them into the
-// shared-libraries folder. The libraries the user checked by hand that name
-// no plug-in of the Qt installation stay checked and are told apart.
+// applies them to the Libraries panel, copies them into the shared-libraries
+// folder and tells which Qt installation the spec is to build against. The
+// libraries the user checked by hand that name no plug-in of the Qt
+// installation stay checked and are told apart.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -37,6 +39,8 @@ signals:
     void Status_Message(const QString& text);
     // The user chose a shared-libraries folder because none was set.
     void Shared_Libs_Path_Chosen(const QString& path);
+    // The Qt installation the applied bundle comes from.
+    void Qt_Build_Detected(const TQtBuild& qt);
 
 private:
     enum TAnswer

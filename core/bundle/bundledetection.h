@@ -8,6 +8,7 @@
 #include "bundle/bundle.h"
 #include "elf/loadedlibraries.h"
 #include "libraries/detectionchoices.h"
+#include "spec/qtbuild.h"
 
 // Lists what a file loads; Loaded_Libraries, or made-up data in tests.
 using TDependencyLister = std::function<TLoadedLibraries(const QString& file)>;
@@ -22,6 +23,7 @@ struct TBundleDetection
     // without a family or file of that name in the plug-in folder, libraries
     // that are not files. The rest of the bundle is found without them.
     QStringList Unmatched;
+    TQtBuild Qt;             // the installation the program's Qt Core comes from
 };
 
 // Finds the bundle the built program `program` needs: the Qt libraries it
@@ -29,7 +31,10 @@ struct TBundleDetection
 // the plug-ins of the families that go along with each of them, as
 // TPluginChoice picks them with the user's `choices`; the libraries these
 // open at run time and those of the "with" list, in "lib"; and so on for what
-// all of them load, until nothing new appears. The plug-ins come from
+// all of them load, until nothing new appears. Every other library they
+// load goes into "lib" too, under its soname, unless the base system has it
+// (Is_Base_Library) or only the base system's libraries need it
+// (Reached_Past_Base_System). The plug-ins come from
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
 // installation the program's Qt Core resolves to. The libraries opened at
 // run time are looked for, newest version first, in the folders the loader

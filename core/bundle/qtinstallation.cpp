@@ -40,6 +40,17 @@ QStringList Plugins_Folder_Candidates(const QString& core_library)
     return {library_folder.filePath(qt + "/plugins"), prefix.filePath("plugins")};
 }
 
+TQtBuild Qt_Build_Of(const QString& core_library)
+{
+    const QFileInfo core(core_library);
+    QDir prefix = core.absoluteDir();
+    const bool multiarch = prefix.dirName().contains("-linux-");
+    prefix.cdUp();
+    if (multiarch && prefix.dirName() == "lib")
+        prefix.cdUp();
+    return {core.fileName().startsWith("libQt6") ? 6 : 5, prefix.path()};
+}
+
 QStringList Plugin_Folders_For(const QString& library_name)
 {
     return Plugin_Families(library_name) + Wayland_Client_Folders(library_name);

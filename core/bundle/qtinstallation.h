@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "spec/qtbuild.h"
+
 // What a Qt installation looks like from the outside: its library names, the
 // folders it keeps its plug-ins in and which plug-ins a program takes along.
 
@@ -18,6 +20,11 @@ bool Is_Qt_Core_Library(const QString& name);
 // "<libdir>/qt5/plugins" ("qt6" for Qt 6) as Debian lays Qt out, then
 // "<prefix>/plugins" for a Qt installed under a prefix.
 QStringList Plugins_Folder_Candidates(const QString& core_library);
+
+// The installation whose Qt Core library is the real file `core_library`:
+// its major version, and its prefix, the folder above the library folder
+// ("lib", "lib64", or a multiarch folder below "lib" as Debian has it).
+TQtBuild Qt_Build_Of(const QString& core_library);
 
 // The plug-in folders to bundle beside the Qt library `library_name`: its
 // plug-in families, and the Wayland client's integrations.
