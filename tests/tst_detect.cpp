@@ -385,20 +385,21 @@ void TDetectTest::createdSpecInstallsExactlyTheBundle()
     QVERIFY2(with_choices.Err.endsWith("kestrelvantory-cli: the stored choice \"webp\" names "
                                        "nothing in the Qt installation; it is left out\n"),
              qPrintable(with_choices.Err));
+    const QStringList installed = Installed_Lines(chosen);
     const QString sql = QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) +
                                   "/libQt5Sql.so.5").canonicalFilePath();
-    QStringList expected = d_bundle.filter(QRegularExpression("^(?!iconengines/)")) +
-                           QStringList{"sqldrivers/libqsqlite.so", "lib/libown.so.1",
-                                       "lib/" + sql.section('/', -1)};
-    expected.sort();
-    QCOMPARE(Sorted(Installed_Lines(chosen)), expected);
+    for (const QString& line : QStringList{"sqldrivers/libqsqlite.so", "lib/libown.so.1",
+                                           "lib/" + sql.section('/', -1)} +
+                                   d_bundle.filter(QRegularExpression("^(?!iconengines/)")))
+        QVERIFY2(installed.contains(line), qPrintable(line));
+    QVERIFY(installed.filter(QRegularExpression("^iconengines/")).isEmpty());
 
     // detect with the same project lists what the spec installs from Qt.
     const TRun listed = Cli({"detect", "--project", project, "--program", d_program,
                              "--without-plugins", "iconengines"});
     QVERIFY2(listed.Exit == 0, qPrintable(Described(listed)));
-    expected.removeAll("lib/libown.so.1");
-    QCOMPARE(Sorted(listed.Out.split('\n', Qt::SkipEmptyParts)), expected);
+    QCOMPARE(Sorted(listed.Out.split('\n', Qt::SkipEmptyParts) + QStringList("lib/libown.so.1")),
+             Sorted(installed));
 }
 
 // The two combinations not built end to end: the spec's build line runs the
@@ -547,7 +548,7 @@ void TDetectTest::Make_Sources(const QString& top)
     for (const QString& folder : {source, top + "/SOURCES", top + "/SPECS", top + "/desktop_menu",
                                   top + "/home", top + "/tmp"})
         QVERIFY(QDir().mkpath(folder));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
     const TRun tar = Run("tar", {"-C", top + "/source", "-czf", top + "/SOURCES/qtdemo-1.0.tar.gz",
                                  "qtdemo-1.0"});
