@@ -180,12 +180,14 @@ TCliExit Fail(QTextStream& err, const QString& message)
     return Cli_Failure;
 }
 
-// The bundle detected for the request's program; false, with the reason
-// told, when the program cannot be examined.
-bool Detect(const TCliRequest& request, TBundle* bundle, QTextStream& err)
+// The bundle detected for the request's program, with the QML modules of
+// `qml_sources` when given; false, with the reason told, when the program
+// cannot be examined.
+bool Detect(const TCliRequest& request, const QString& qml_sources, TBundle* bundle,
+            QTextStream& err)
 {
-    const TBundleDetection detection =
-        Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
+    const TBundleDetection detection = Detect_Bundle(
+        request.Program, request.Plugins_Folder, Loaded_Libraries, TBundleProgress(), qml_sources);
     if (!detection.Ok)
         err << "kestrelvantory-cli: " << detection.Error << "\n";
     *bundle = detection.Bundle;
@@ -201,7 +203,9 @@ bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStr
     if (request.Program.isEmpty())
         return true;
     TBundle bundle;
-    if (!Detect(request, &bundle, err))
+    const QString qml_sources =
+        request.Qml_Sources.isEmpty() ? state->Qml_Sources : request.Qml_Sources;
+    if (!Detect(request, qml_sources, &bundle, err))
         return false;
     state->Targets = Bundle_Targets(bundle);
     state->Libraries = Bundle_Libraries(bundle);
@@ -253,7 +257,7 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
     TBundle bundle;
-    if (!Detect(request, &bundle, err))
+    if (!Detect(request, request.Qml_Sources, &bundle, err))
         return Cli_Failure;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";

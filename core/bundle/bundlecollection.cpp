@@ -1,6 +1,7 @@
 #include "bundle/bundlecollection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -68,6 +69,15 @@ public:
     TBundleCollection Result() const { return d_result; }
 
 private:
+    enum TOutcome
+    {
+        Copied,
+        Up_To_Date,
+        Failed
+    };
+
+    TOutcome Copy_File(const QString& source, const QString& target);
+    TOutcome Copy_Tree(const QString& source, const QString& target);
     bool Fail(const QString& error);
 
     const QString d_folder;
@@ -75,30 +85,63 @@ private:
     TBundleCollection d_result;
 };
 
-// A link in the way is not written through: it may lead anywhere.
 bool TCollector::Collect(const TBundleFile& file)
 {
     const QString line = file.Target + "/" + file.Name;
     if (d_progress && !d_progress(line))
         return Fail("the copying was stopped");
-    const QString target_folder = QDir(d_folder).filePath(file.Target);
-    if (!QDir().mkpath(target_folder))
-        return Fail(QString("cannot make the folder \"%1\"").arg(target_folder));
-    const QString target = QDir(target_folder).filePath(file.Name);
-    const QFileInfo existing(target);
-    if (existing.exists() && existing.isFile() && Same_Contents(file.Source, target))
-    {
-        d_result.Up_To_Date.append(line);
-        return true;
-    }
-    if (existing.isSymLink() || existing.isDir())
-        return Fail(QString("\"%1\" is in the way: it is a %2, not a copy of \"%3\"")
-                        .arg(target, existing.isSymLink() ? "link" : "folder", file.Source));
-    const QString error = Write_Copy(file.Source, target);
-    if (!error.isEmpty())
-        return Fail(error);
-    d_result.Copied.append(line);
+    const QString target = QDir(d_folder).filePath(line);
+    const TOutcome outcome = file.Type == TTypes::Library_Qml_Module
+                                 ? Copy_Tree(file.Source, target)
+                                 : Copy_File(file.Source, target);
+    if (outcome == Failed)
+        return false;
+    (outcome == Copied ? d_result.Copied : d_result.Up_To_Date).append(line);
     return true;
+}
+
+// A link in the way is not written through: it may lead anywhere.
+TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString& target)
+{
+    const QString target_folder = QFileInfo(target).path();
+    if (!QDir().mkpath(target_folder))
+    {
+        Fail(QString("cannot make the folder \"%1\"").arg(target_folder));
+        return Failed;
+    }
+    const QFileInfo existing(target);
+    if (existing.exists() && existing.isFile() && Same_Contents(source, target))
+        return Up_To_Date;
+    if (existing.isSymLink() || existing.isDir())
+        Fail(QString("\"%1\" is in the way: it is a %2, not a copy of \"%3\"")
+                 .arg(target, existing.isSymLink() ? "link" : "folder", source));
+    else if (const QString error = Write_Copy(source, target); !error.isEmpty())
+        Fail(error);
+    return d_result.Ok ? Copied : Failed;
+}
+
+// Copied when any file of the tree was.
+TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& target)
+{
+    if (!QFileInfo(source).isDir())
+    {
+        Fail(QString("the QML module folder \"%1\" does not exist").arg(source));
+        return Failed;
+    }
+    TOutcome outcome = Up_To_Date;
+    const QDir source_folder(source);
+    QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+    {
+        const QString file = files.next();
+        const TOutcome copied =
+            Copy_File(file, QDir(target).filePath(source_folder.relativeFilePath(file)));
+        if (copied != Up_To_Date)
+            outcome = copied;
+        if (copied == Failed)
+            return Failed;
+    }
+    return outcome;
 }
 
 bool TCollector::Fail(const QString& error)

@@ -24,9 +24,14 @@ struct TBundleDetection
 // the plug-ins of the folders suggested for each of them; and so on for what
 // those plug-ins load, until nothing new appears. The plug-ins come from
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
-// installation the program's Qt Core resolves to.
+// installation the program's Qt Core resolves to. With `qml_sources`, the
+// folder of the program's QML sources, the QML modules they import are
+// bundled too, as module folders in "qml" found by that installation's own
+// import scanner, and every plug-in library in them brings what it loads
+// as the Qt plug-ins do.
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister,
-                               const TBundleProgress& progress = TBundleProgress());
+                               const TBundleProgress& progress = TBundleProgress(),
+                               const QString& qml_sources = QString());
 
 #endif

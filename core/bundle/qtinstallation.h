@@ -19,6 +19,15 @@ bool Is_Qt_Core_Library(const QString& name);
 // "<prefix>/plugins" for a Qt installed under a prefix.
 QStringList Plugins_Folder_Candidates(const QString& core_library);
 
+// Where the same installation may keep its QML import folder, in order of
+// preference: "<libdir>/qt5/qml" ("qt6" for Qt 6), then "<prefix>/qml".
+QStringList Qml_Folder_Candidates(const QString& core_library);
+
+// Where the same installation may keep its QML import scanner, in order of
+// preference: the tool folders "bin" and "libexec" of "<libdir>/qt5",
+// "<libdir>/../qt5" (Debian's "/usr/lib/qt5") and "<prefix>".
+QStringList Qml_Scanner_Candidates(const QString& core_library);
+
 // The plug-in folders to bundle beside the Qt library `library_name`.
 QStringList Plugin_Folders_For(const QString& library_name);
 

@@ -15,7 +15,10 @@ class TXmlFile;
 void Open_Libraries_File(TXmlFile* xml, const QString& folder);
 
 // Appends the targets and libraries of an opened version 1 file. An element
-// "Targets" or "Libraries" without any record reads as an empty list.
+// "Targets" or "Libraries" without any record reads as an empty list. The
+// targets of QML modules and their module folders are kept apart, in the
+// optional elements "Qml_Targets" and "Qml_Modules", which a reader that
+// knows nothing of them passes over; a file without QML modules has neither.
 void Read_Libraries_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
                        std::vector<TLibraryRecord>* libraries);
 

@@ -7,6 +7,7 @@
 #include "datafiles/librariesfile.h"
 #include "libraries/libraryfactory.h"
 #include "libraries/libraryselection.h"
+#include "libraries/qmlselection.h"
 #include "scan/requirelist.h"
 #include "datafiles/requiresfile.h"
 #include "datafiles/xmlfile.h"
@@ -107,6 +108,11 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
         Unselect_Libraries(&state->Libraries);
         Select_Libraries(&state->Libraries, *contents.Active_Libraries);
     }
+    if (contents.Qml)
+    {
+        state->Qml_Sources = contents.Qml->Sources;
+        Select_Qml_Targets(&state->Targets, &state->Libraries, contents.Qml->Targets);
+    }
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
     if (contents.Change_Log)
@@ -116,9 +122,12 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
 {
     const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
+    QHash<QString, TTypes::TTargetKind> kinds;
+    for (auto target = state.Targets.rbegin(); target != state.Targets.rend(); ++target)
+        kinds.insert(target->Name, target->Kind);
     std::vector<TSpecTarget> targets;
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
-        targets.push_back({target, libraries.value(target)});
+        targets.push_back({target, libraries.value(target), kinds.value(target)});
     return targets;
 }
 

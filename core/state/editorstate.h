@@ -25,6 +25,7 @@ struct TEditorState
     std::vector<TLibraryRecord> Libraries;
     TRequireEntries Requires;
     QString Changes;
+    QString Qml_Sources;  // the program's QML sources folder a project names
 };
 
 // A defaults file whose panel got its factory contents instead.
