@@ -17,6 +17,7 @@
 #include "libraries/libraryfactory.h"
 #include "libraries/libraryplugins.h"
 #include "libraries/libraryselection.h"
+#include "libraries/qmlselection.h"
 #include "datafiles/librariesfile.h"
 #include "librarytreetext.h"
 #include "libraries/libraryversion.h"
@@ -83,12 +84,24 @@ bool Is_Checked(const QTreeWidgetItem* item)
     return item->checkState(0) == Qt::Checked;
 }
 
+// A target of QML modules keeps its kind in the row and says so.
 QTreeWidgetItem* Target_Item(const TTargetRecord& target)
 {
     auto* item = new QTreeWidgetItem();
     item->setCheckState(0, Check_State(target.Checked));
     item->setText(0, target.Name);
+    item->setData(0, Qt::UserRole, target.Kind);
+    if (target.Kind == TTypes::Target_Qml_Modules)
+        item->setToolTip(0, "QML modules: each module folder is installed whole");
     return item;
+}
+
+TTargetRecord Target_Of_Item(const QTreeWidgetItem* item)
+{
+    return {item->text(0), Is_Checked(item),
+            item->data(0, Qt::UserRole).toInt() == TTypes::Target_Qml_Modules
+                ? TTypes::Target_Qml_Modules
+                : TTypes::Target_Files};
 }
 
 // Shows a library's target, type, file name and suggested plug-ins in a row,
@@ -315,6 +328,11 @@ void TLibrariesWidget::Select_Libraries(const std::vector<TSpecDataSelection>& s
     ::Select_Libraries(&d_libraries, selections);
 }
 
+void TLibrariesWidget::Select_Qml_Targets(const std::vector<TSpecDataTarget>& active)
+{
+    ::Select_Qml_Targets(&d_targets, &d_libraries, active);
+}
+
 // Rebuilding the library tree also greys the rows of unchecked targets.
 void TLibrariesWidget::Update()
 {
@@ -385,7 +403,7 @@ void TLibrariesWidget::Update_Target_Data()
     for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
     {
         const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
-        d_targets.push_back({item->text(0), Is_Checked(item)});
+        d_targets.push_back(Target_Of_Item(item));
     }
 }
 

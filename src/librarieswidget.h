@@ -36,6 +36,7 @@ public:
     QHash<QString, QStringList> Active_Libraries_By_Target() const;
     QStringList Target_Names() const;
     TLibrary Library(const QString& target, const QString& name) const;
+    const std::vector<TTarget>& Targets() const { return d_targets; }
     const std::vector<TLibrary>& Libraries() const { return d_libraries; }
     bool Target_Exists(const QString& name) const;
     bool Library_Exists(const QString& target, const QString& name) const;
@@ -50,6 +51,8 @@ public:
     // As the two above for many names, without searching the lists each time.
     void Select_Targets(const QStringList& names);
     void Select_Libraries(const std::vector<TSpecDataSelection>& selections);
+    // The project's targets of QML modules and their modules, added if missing.
+    void Select_Qml_Targets(const std::vector<TSpecDataTarget>& active);
     void Update();
 
     // Makes a detected bundle the panel's active targets and libraries.

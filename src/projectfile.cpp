@@ -1,15 +1,19 @@
 // Saving and opening the project file (".spec_data"): the variables, the
-// active targets and libraries, the description and the change log.
+// active targets and libraries, the QML modules and sources folder, the
+// description and the change log.
 
 #include "kestrelvantory.h"
 
 #include <QHash>
 #include <QPair>
+#include <QSet>
 
 #include "changelogwidget.h"
+#include "detectcommand.h"
 #include "filedialog.h"
 #include "spec/filenames.h"
 #include "librarieswidget.h"
+#include "libraries/qmlselection.h"
 #include "datafiles/savefile.h"
 #include "variableswidget.h"
 
@@ -71,8 +75,16 @@ TSpecData TKestrelvantory::Gather_Spec_Data() const
             types.insert({library.Target_Name, library.Name}, library.Type);
     }
     const QHash<QString, QStringList> libraries = d_libraries_widget->Active_Libraries_By_Target();
+    const std::vector<TLibraryRecord>& all_libraries = d_libraries_widget->Libraries();
+    data.Qml.Targets = Active_Qml_Targets(d_libraries_widget->Targets(), all_libraries);
+    data.Qml.Sources = d_detect_command->Qml_Sources();
+    QSet<QString> qml_targets;
+    for (const TSpecDataTarget& target : data.Qml.Targets)
+        qml_targets.insert(target.Name);
     for (const QString& target : d_libraries_widget->Active_Targets(false))
     {
+        if (qml_targets.contains(target))
+            continue;
         TSpecDataTarget active{target, {}};
         for (const QString& library : libraries.value(target))
             active.Libraries.push_back({types.value({target, library}), library});
@@ -115,6 +127,11 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     {
         d_libraries_widget->Unselect_Libaries();
         d_libraries_widget->Select_Libraries(*contents.Active_Libraries);
+    }
+    if (contents.Qml)
+    {
+        d_libraries_widget->Select_Qml_Targets(contents.Qml->Targets);
+        d_detect_command->Set_Qml_Sources(contents.Qml->Sources);
     }
     if (contents.Description)
     {

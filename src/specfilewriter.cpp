@@ -11,6 +11,7 @@
 #include "filedialog.h"
 #include "spec/filenames.h"
 #include "librarieswidget.h"
+#include "libraries/qmlselection.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "datafiles/savefile.h"
@@ -30,9 +31,10 @@ TSpecPaths Spec_Paths(const TExpressionsWidget& panel)
 std::vector<TSpecTarget> Spec_Targets(const TLibrariesWidget& panel)
 {
     const QHash<QString, QStringList> libraries = panel.Active_Libraries_By_Target();
+    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(panel.Targets());
     std::vector<TSpecTarget> targets;
     for (const QString& target : panel.Active_Targets(true))
-        targets.push_back({target, libraries.value(target)});
+        targets.push_back({target, libraries.value(target), kinds.value(target)});
     return targets;
 }
 

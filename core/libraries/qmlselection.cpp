@@ -39,6 +39,15 @@ void Check_Module(std::vector<TLibraryRecord>* libraries, const QString& target,
 }
 }
 
+QHash<QString, TTypes::TTargetKind> Target_Kinds(const std::vector<TTargetRecord>& targets)
+{
+    QHash<QString, TTypes::TTargetKind> kinds;
+    for (const TTargetRecord& target : targets)
+        if (!kinds.contains(target.Name))
+            kinds.insert(target.Name, target.Kind);
+    return kinds;
+}
+
 std::vector<TSpecDataTarget> Active_Qml_Targets(const std::vector<TTargetRecord>& targets,
                                                 const std::vector<TLibraryRecord>& libraries)
 {

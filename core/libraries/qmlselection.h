@@ -1,6 +1,9 @@
 #ifndef QMLSELECTION_H
 #define QMLSELECTION_H
 
+#include <QHash>
+#include <QString>
+
 #include <vector>
 
 #include "datafiles/specdata.h"
@@ -8,6 +11,9 @@
 
 // Which targets of QML modules and which of their module folders are
 // active, as a project file keeps them apart from the other targets.
+
+// The kind of each target name, as the first target of that name has it.
+QHash<QString, TTypes::TTargetKind> Target_Kinds(const std::vector<TTargetRecord>& targets);
 
 // The checked targets of QML modules that have checked modules, each with
 // its checked modules, in list order.

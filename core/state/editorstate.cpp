@@ -122,9 +122,7 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
 {
     const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
-    QHash<QString, TTypes::TTargetKind> kinds;
-    for (auto target = state.Targets.rbegin(); target != state.Targets.rend(); ++target)
-        kinds.insert(target->Name, target->Kind);
+    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(state.Targets);
     std::vector<TSpecTarget> targets;
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
         targets.push_back({target, libraries.value(target), kinds.value(target)});
