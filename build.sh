@@ -11,7 +11,7 @@ TEST_BUILD_DIR=${TEST_BUILD_DIR:-build-test}
 
 # Debian packages the build and the tests need.
 PACKAGES=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config locales
     qtbase5-dev qtbase5-dev-tools
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils
@@ -44,6 +44,20 @@ install_missing_packages() {
     [ "$(id -u)" -ne 0 ] && as_root=(sudo)
     "${as_root[@]}" apt-get update
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
+
+# A German system locale, under which the change-log dates are tested once
+# more: they must stay English whatever the locale.
+TEST_LOCALE=de_DE.UTF-8
+
+generate_test_locale() {
+    if locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+        return 0
+    fi
+    echo "Generating the locale $TEST_LOCALE"
+    local as_root=()
+    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+    "${as_root[@]}" localedef -i de_DE -c -f UTF-8 "$TEST_LOCALE"
 }
 
 build() {
@@ -81,6 +95,7 @@ if [ "$1" = run ]; then
     build
     run_editor
 else
+    generate_test_locale
     build_for_tests
     run_tests
 fi

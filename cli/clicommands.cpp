@@ -8,6 +8,10 @@
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "datafiles/datafilenames.h"
+#include "datafiles/datafolder.h"
+#include "datafiles/settingsfile.h"
+#include "state/createrequirements.h"
 #include "state/editorstate.h"
 #include "libraries/libraryselection.h"
 #include "progressline.h"
@@ -25,16 +29,17 @@ QString Data_Folder(const TCliRequest& request)
 {
     if (!request.Data_Folder.isEmpty())
         return request.Data_Folder;
-    return QDir::homePath() + "/.kestrelvantory";
+    return Default_Data_Folder(QDir::homePath());
 }
 
-// As the editor: the folder stored in "settings.ini", else the home folder.
+// As the editor: the folder stored in "settings.ini".
 QString Shared_Libs_Path(const TCliRequest& request, const QString& data_folder)
 {
     if (!request.Shared_Libs.isEmpty())
         return request.Shared_Libs;
-    const QSettings settings(data_folder + "/settings.ini", QSettings::IniFormat);
-    return settings.value("Shared_Libs_Path", QDir::homePath()).toString();
+    const QSettings settings(Data_File_Names::Path(data_folder, Data_File_Names::Settings),
+                             QSettings::IniFormat);
+    return Stored_Shared_Libs_Path(settings);
 }
 
 // The stored state as the editor would start with it. False when a file of
@@ -67,7 +72,7 @@ bool Load_Stored_State(const TCliRequest& request, TEditorState* state, QTextStr
 // ~/.kestrelvantory whichever data folder holds its panels.
 QString Editor_Settings_File()
 {
-    return QDir::homePath() + "/.kestrelvantory/settings.ini";
+    return Data_File_Names::Path(Default_Data_Folder(QDir::homePath()), Data_File_Names::Settings);
 }
 
 // A settings file that is read must be readable if it exists.
@@ -93,7 +98,8 @@ bool Settings_File_Readable(const QString& path, QTextStream& err)
 bool Settings_Readable(const TCliRequest& request, QTextStream& err)
 {
     return !request.Shared_Libs.isEmpty() ||
-           Settings_File_Readable(Data_Folder(request) + "/settings.ini", err);
+           Settings_File_Readable(
+               Data_File_Names::Path(Data_Folder(request), Data_File_Names::Settings), err);
 }
 
 // As the editor shows it in its Options tab; false when the editor's
@@ -150,28 +156,18 @@ bool Scan_Answered(const TScanReport& report)
            !Database_Knows_None(report);
 }
 
-// As the editor's Create: a fresh scan in the automatic mode (the stored list
-// when no shared-libraries folder is set), the stored list in the manual mode.
-QStringList Packages_To_Write(const TCliRequest& request, const TEditorState& state,
-                              QTextStream& err)
+// As the editor's Create: a rescan replaces the stored list when the policy
+// asks for one and a shared-libraries folder is set.
+QStringList Packages_To_Write(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     const QString shared_libs_path = Shared_Libs_Path(request, Data_Folder(request));
-    switch (state.Options.Requires)
+    if (Create_Rescans_Requirements(state->Options.Requires) && !shared_libs_path.isEmpty())
     {
-    case TTypes::Requires_Auto_Update:
-        if (!shared_libs_path.isEmpty())
-        {
-            TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
-            Scan(shared_libs_path, state, &scan, err);
-            return Package_Names(scan.Entries());
-        }
-        return Package_Names(state.Requires);
-    case TTypes::Requires_Manual_Update:
-        return Package_Names(state.Requires);
-    case TTypes::Requires_Ignored:
-        break;
+        TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+        Scan(shared_libs_path, *state, &scan, err);
+        state->Requires = scan.Entries();
     }
-    return QStringList();
+    return Create_Required_Packages(state->Options.Requires, state->Requires);
 }
 
 TCliExit Fail(QTextStream& err, const QString& message)
@@ -223,15 +219,13 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
         err << "kestrelvantory-cli: --set: " << error << "\n";
         return Cli_Usage_Error;
     }
-    QString packager;
-    if (!Packager(&packager, err))
+    if (!Packager(&state.Packager, err))
         return Cli_Failure;
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
-    TSpecInput input = Spec_Input(state, Packages_To_Write(request, state, err));
-    input.Packager = packager;
-    const TSpecText spec = Compose_Spec_Text(input);
+    const QStringList packages = Packages_To_Write(request, &state, err);
+    const TSpecText spec = Compose_Spec_Text(Spec_Input(state, packages));
     if (!spec.Is_Complete())
         return Fail(err, spec.Error);
     if (!Save_Text_File(request.Output, spec.Text, &error))

@@ -71,10 +71,15 @@ QString TChangeLogWidget::Changes() const
     return d_editor->toPlainText();
 }
 
+void TChangeLogWidget::Set_Changes(const QString& text)
+{
+    d_editor->setPlainText(text);
+}
+
 void TChangeLogWidget::Clear_Changelog()
 {
     d_editor->clear();
-    d_editor->appendPlainText(Change_Log_Header_Line);
+    d_editor->appendPlainText(TChangeLogFile::Header_Line);
 }
 
 void TChangeLogWidget::Add_Changelog_Line(const QString& line)
@@ -84,7 +89,7 @@ void TChangeLogWidget::Add_Changelog_Line(const QString& line)
 
 void TChangeLogWidget::Initialize()
 {
-    d_editor->setPlainText(Factory_Change_Log());
+    d_editor->setPlainText(TChangeLogFile::Factory_Text());
 }
 
 bool TChangeLogWidget::Load_Defaults(const QString& folder)
@@ -93,7 +98,7 @@ bool TChangeLogWidget::Load_Defaults(const QString& folder)
     try
     {
         TXmlFile xml;
-        Open_Change_Log_File(&xml, folder);
+        TChangeLogFile::Open(&xml, folder);
         Load_V1(&xml);
         return true;
     }
@@ -106,14 +111,14 @@ bool TChangeLogWidget::Load_Defaults(const QString& folder)
 
 void TChangeLogWidget::Load_V1(TXmlFile* xml)
 {
-    d_editor->appendPlainText(Read_Change_Log_V1(*xml));
+    d_editor->appendPlainText(TChangeLogFile::Read_V1(*xml));
 }
 
 bool TChangeLogWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
-        Write_Change_Log_File(folder, Changes());
+        TChangeLogFile::Write(folder, Changes());
         return true;
     }
     catch (const TXmlFileException& exception)

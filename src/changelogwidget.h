@@ -18,6 +18,7 @@ public:
     TChangeLogWidget(const QWidget* parent, Qt::WindowFlags flags);
 
     QString Changes() const;
+    void Set_Changes(const QString& text);
     void Clear_Changelog();
     void Add_Changelog_Line(const QString& line);
     void Initialize();

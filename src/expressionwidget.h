@@ -26,6 +26,8 @@ public:
     QString Desktop_Menu_Path() const;
     QString Target_Install_Path() const;
     QString Target_Desktop_Menu_Path() const;
+    // All seven, in the order of TExpressionsFile::Fields().
+    QStringList Values() const;
 
     void Initialize();
     bool Load_Defaults(const QString& folder);
@@ -35,7 +37,6 @@ public:
 private:
     void Create_Widgets();
     void Set_Values(const QStringList& values);
-    QStringList Values() const;
     QString Value(int index) const;
 
     // One line edit per expression, in the order of the rows.

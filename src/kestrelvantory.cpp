@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "changelogwidget.h"
+#include "datafiles/datafilenames.h"
 #include "datafiles/datafolder.h"
 #include "detectcommand.h"
 #include "expressionwidget.h"
@@ -38,7 +39,6 @@ namespace
 const char* const Key_Position = "Mainwindow_Position";
 const char* const Key_Size = "Mainwindow_Size";
 const char* const Key_Working_Path = "Working_Path";
-const char* const Key_Shared_Libs_Path = "Shared_Libs_Path";
 }
 
 TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
@@ -50,11 +50,11 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
     Remove_Stale_Temporary_Files(d_data_folder);
     if (d_settings_folder != d_data_folder)
         Remove_Stale_Temporary_Files(d_settings_folder);
-    d_settings = new QSettings(d_settings_folder + "/settings.ini", QSettings::IniFormat, this);
+    d_settings = new QSettings(Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings),
+                               QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
-    const QString shared_libs_path =
-        d_settings->value(Key_Shared_Libs_Path, QDir::homePath()).toString();
+    const QString shared_libs_path = Stored_Shared_Libs_Path(*d_settings);
 
     Create_Actions();
     Create_Tabs();
@@ -82,7 +82,7 @@ void TKestrelvantory::Open_Data_Folder()
     d_data_folder = folder.Path;
     if (folder.Is_Fallback)
         Show_Status(QString("The folder \"%1\" could not be made; settings are kept in \"%2\".")
-                        .arg(QDir(QDir::homePath()).filePath(".kestrelvantory"), d_data_folder));
+                        .arg(Default_Data_Folder(QDir::homePath()), d_data_folder));
 }
 
 // A folder of the user's choice holds the panels instead of the default one.
@@ -222,12 +222,13 @@ void TKestrelvantory::Connect_Detect_Command()
 void TKestrelvantory::Load_Panel_Defaults()
 {
     QStringList kept;
-    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), "variables.xml", &kept);
-    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), "expressions.xml", &kept);
-    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), "libraries.xml", &kept);
-    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), "requires.xml", &kept);
-    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), "changes.xml", &kept);
-    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), "options.xml", &kept);
+    using namespace Data_File_Names;
+    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), Variables, &kept);
+    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), Expressions, &kept);
+    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), Libraries, &kept);
+    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), Requires, &kept);
+    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), Changes, &kept);
+    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), Options, &kept);
     if (!kept.isEmpty())
         Show_Status(QString("Stored panel contents could not be read, so those tabs start from their "
                             "factory contents: %1.").arg(kept.join("; ")));
@@ -281,7 +282,7 @@ QVariantMap TKestrelvantory::Settings_Values() const
     values.insert(Key_Position, pos());
     values.insert(Key_Size, size());
     values.insert(Key_Working_Path, d_working_path);
-    values.insert(Key_Shared_Libs_Path, d_requires_widget->d_shared_libs_path);
+    values.insert(Shared_Libs_Path_Key, d_requires_widget->d_shared_libs_path);
     values.insert(Packager_Settings_Key, d_options_widget->Packager());
     return values;
 }
@@ -292,11 +293,12 @@ QStringList TKestrelvantory::Store_State(QStringList* reasons)
 {
     QStringList failed = Save_Panel_Defaults(reasons);
     QString reason;
-    if (!Save_Settings_File(d_settings_folder + "/settings.ini", Settings_Values(), &reason))
+    const QString settings = Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings);
+    if (!Save_Settings_File(settings, Settings_Values(), &reason))
     {
         failed.append("window settings");
-        reasons->append(QString("ERR  Cannot write file '%1/settings.ini'.  Reason: %2")
-                            .arg(d_settings_folder, reason));
+        reasons->append(
+            QString("ERR  Cannot write file '%1'.  Reason: %2").arg(settings, reason));
     }
     return failed;
 }

@@ -7,6 +7,7 @@
 #include <QVariantMap>
 
 #include "datafiles/specdata.h"
+#include "state/editorstate.h"
 
 class QAction;
 class QCloseEvent;
@@ -54,6 +55,7 @@ private:
     bool Write_Spec_Data_File(const QString& file_name) const;
     bool Read_Spec_Data_File(const QString& file_name);
     TSpecData Gather_Spec_Data() const;
+    TEditorState Panels_State() const;
     void Apply_Spec_Data(const TSpecDataContents& contents);
 
     void Open_Data_Folder();

@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
-#include <QSet>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -17,7 +16,6 @@
 #include "libraries/libraryfactory.h"
 #include "libraries/libraryplugins.h"
 #include "libraries/libraryselection.h"
-#include "libraries/qmlselection.h"
 #include "datafiles/librariesfile.h"
 #include "librarytreetext.h"
 #include "libraries/libraryversion.h"
@@ -213,46 +211,17 @@ void TLibrariesWidget::Make_Connections()
 
 QStringList TLibrariesWidget::Active_Targets(bool with_libraries) const
 {
-    QSet<QString> with_active_libraries;
-    for (const TLibrary& library : d_libraries)
-    {
-        if (library.Checked)
-            with_active_libraries.insert(library.Target_Name);
-    }
-    QStringList names;
-    for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
-    {
-        const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
-        if (Is_Checked(item) && (!with_libraries || with_active_libraries.contains(item->text(0))))
-            names.append(item->text(0));
-    }
-    return names;
+    return Active_Target_Names(d_targets, d_libraries, with_libraries);
 }
 
-// One pass over the tree, so that a project with thousands of targets is not
-// walked once per target.
 QHash<QString, QStringList> TLibrariesWidget::Active_Libraries_By_Target() const
 {
-    QHash<QString, QStringList> names;
-    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
-    {
-        const QTreeWidgetItem* item = d_library_tree->topLevelItem(row);
-        if (Is_Checked(item))
-            names[item->text(Column_Target)].append(item->text(Column_Name));
-    }
-    return names;
+    return Active_Library_Names(d_libraries);
 }
 
 QStringList TLibrariesWidget::Active_Libraries(const QString& target) const
 {
-    QStringList names;
-    for (int row = 0; row < d_library_tree->topLevelItemCount(); ++row)
-    {
-        const QTreeWidgetItem* item = d_library_tree->topLevelItem(row);
-        if (item->text(Column_Target) == target && Is_Checked(item))
-            names.append(item->text(Column_Name));
-    }
-    return names;
+    return Active_Library_Names(d_libraries).value(target);
 }
 
 QStringList TLibrariesWidget::Target_Names() const
@@ -328,9 +297,12 @@ void TLibrariesWidget::Select_Libraries(const std::vector<TSpecDataSelection>& s
     ::Select_Libraries(&d_libraries, selections);
 }
 
-void TLibrariesWidget::Select_Qml_Targets(const std::vector<TSpecDataTarget>& active)
+void TLibrariesWidget::Set_Lists(const std::vector<TTarget>& targets,
+                                 const std::vector<TLibrary>& libraries)
 {
-    ::Select_Qml_Targets(&d_targets, &d_libraries, active);
+    d_targets = targets;
+    d_libraries = libraries;
+    Update();
 }
 
 // Rebuilding the library tree also greys the rows of unchecked targets.
@@ -380,18 +352,16 @@ void TLibrariesWidget::Update_Target_Tree()
 {
     const QScopedValueRollback<bool> refreshing(d_refreshing, true);
     d_target_tree->clear();
-    for (const TTarget& target : d_targets)
+    for (const TTarget& target : Targets_In_Display_Order(d_targets))
         d_target_tree->addTopLevelItem(Target_Item(target));
-    d_target_tree->sortByColumn(0, Qt::AscendingOrder);
 }
 
 void TLibrariesWidget::Update_Library_Tree()
 {
     const QScopedValueRollback<bool> refreshing(d_refreshing, true);
     d_library_tree->clear();
-    for (const TLibrary& library : d_libraries)
+    for (const TLibrary& library : Libraries_In_Display_Order(d_libraries))
         d_library_tree->addTopLevelItem(Library_Item(library));
-    d_library_tree->sortByColumn(Column_Target, Qt::AscendingOrder);
     for (int column = 0; column < d_library_tree->columnCount(); ++column)
         d_library_tree->resizeColumnToContents(column);
     Update_Library_Tree_Status(Active_Targets(false));
@@ -441,7 +411,7 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder)
     try
     {
         TXmlFile xml;
-        Open_Libraries_File(&xml, folder);
+        TLibrariesFile::Open(&xml, folder);
         Load_V1(&xml);
     }
     catch (const TXmlFileException& error)
@@ -456,7 +426,7 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder)
 
 void TLibrariesWidget::Load_V1(TXmlFile* xml)
 {
-    Read_Libraries_V1(*xml, &d_targets, &d_libraries);
+    TLibrariesFile::Read_V1(*xml, &d_targets, &d_libraries);
 }
 
 bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)
@@ -465,7 +435,7 @@ bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)
     Update_Library_Data();
     try
     {
-        Write_Libraries_File(folder, d_targets, d_libraries);
+        TLibrariesFile::Write(folder, d_targets, d_libraries);
     }
     catch (const TXmlFileException& exception)
     {

@@ -19,8 +19,9 @@ class TXmlFile;
 
 // The "Libraries" tab: the target folders and the libraries and plug-ins
 // deployed into them, each with a check box, kept in "libraries.xml".
-// The lists are the panel's data; the two trees show them sorted and are
-// copied back into the lists whenever the user changes a check box.
+// The lists are the panel's data; the two trees show them in the order of
+// Targets_In_Display_Order and Libraries_In_Display_Order and are copied back
+// into the lists whenever the user changes a check box.
 class TLibrariesWidget : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,8 @@ public:
     TLibrary Library(const QString& target, const QString& name) const;
     const std::vector<TTarget>& Targets() const { return d_targets; }
     const std::vector<TLibrary>& Libraries() const { return d_libraries; }
+    // Replaces both lists and shows them.
+    void Set_Lists(const std::vector<TTarget>& targets, const std::vector<TLibrary>& libraries);
     bool Target_Exists(const QString& name) const;
     bool Library_Exists(const QString& target, const QString& name) const;
     bool Has_Libraries(const QString& target) const;
@@ -51,8 +54,6 @@ public:
     // As the two above for many names, without searching the lists each time.
     void Select_Targets(const QStringList& names);
     void Select_Libraries(const std::vector<TSpecDataSelection>& selections);
-    // The project's targets of QML modules and their modules, added if missing.
-    void Select_Qml_Targets(const std::vector<TSpecDataTarget>& active);
     void Update();
 
     // Makes a detected bundle the panel's active targets and libraries.

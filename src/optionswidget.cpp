@@ -157,6 +157,11 @@ bool TOptionsWidget::Load_Defaults(const QString& folder)
     }
 }
 
+TBuildOptions TOptionsWidget::Build_Options() const
+{
+    return {Generator_Type(), Requires_Type()};
+}
+
 void TOptionsWidget::Load_V1(TXmlFile* xml)
 {
     const TBuildOptions options = TOptionsFile::Read_V1(*xml);
@@ -168,7 +173,7 @@ bool TOptionsWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
-        TOptionsFile::Write(folder, {Generator_Type(), Requires_Type()});
+        TOptionsFile::Write(folder, Build_Options());
         return true;
     }
     catch (const TXmlFileException& exception)

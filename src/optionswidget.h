@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "datafiles/optionsfile.h"
 #include "types.h"
 
 class QComboBox;
@@ -24,6 +25,8 @@ public:
 
     TTypes::TOptionMakeGenerator Generator_Type() const;
     TTypes::TOptionRequies Requires_Type() const;
+    // What "options.xml" keeps.
+    TBuildOptions Build_Options() const;
     QString Shared_Libs_Path() const;
     QString Packager() const;
 

@@ -4,10 +4,6 @@
 
 #include "kestrelvantory.h"
 
-#include <QHash>
-#include <QPair>
-#include <QSet>
-
 #include "changelogwidget.h"
 #include "detectcommand.h"
 #include "filedialog.h"
@@ -62,37 +58,7 @@ bool TKestrelvantory::Write_Spec_Data_File(const QString& file_name) const
 
 TSpecData TKestrelvantory::Gather_Spec_Data() const
 {
-    TSpecData data;
-    d_variables_widget->Update_Variables();
-    for (int index = 0; index < d_variables_widget->Variable_Count(); ++index)
-        data.Variables.push_back(d_variables_widget->Variable(index));
-
-    // Looked up by target and name, not searched, for projects with many libraries.
-    QHash<QPair<QString, QString>, TTypes::TLibraryType> types;
-    for (const TLibraryRecord& library : d_libraries_widget->Libraries())
-    {
-        if (!types.contains({library.Target_Name, library.Name}))
-            types.insert({library.Target_Name, library.Name}, library.Type);
-    }
-    const QHash<QString, QStringList> libraries = d_libraries_widget->Active_Libraries_By_Target();
-    const std::vector<TLibraryRecord>& all_libraries = d_libraries_widget->Libraries();
-    data.Qml.Targets = Active_Qml_Targets(d_libraries_widget->Targets(), all_libraries);
-    data.Qml.Sources = d_detect_command->Qml_Sources();
-    QSet<QString> qml_targets;
-    for (const TSpecDataTarget& target : data.Qml.Targets)
-        qml_targets.insert(target.Name);
-    for (const QString& target : d_libraries_widget->Active_Targets(false))
-    {
-        if (qml_targets.contains(target))
-            continue;
-        TSpecDataTarget active{target, {}};
-        for (const QString& library : libraries.value(target))
-            active.Libraries.push_back({types.value({target, library}), library});
-        data.Active_Targets.push_back(active);
-    }
-    data.Description = d_variables_widget->Description();
-    data.Change_Log = d_changelog_widget->Changes();
-    return data;
+    return Project_Data(Panels_State());
 }
 
 // The whole file is read before any panel changes, so a file rejected
@@ -109,41 +75,16 @@ bool TKestrelvantory::Read_Spec_Data_File(const QString& file_name)
     return true;
 }
 
+// The project is applied to the panels' state as the command-line tool
+// applies it, and the panels then show the result.
 void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
 {
-    if (contents.Variables)
-    {
-        d_variables_widget->Clear_Variables();
-        for (const TSpecVariable& variable : *contents.Variables)
-            d_variables_widget->Add_Variable(variable);
-        d_variables_widget->Update_Table();
-    }
-    if (contents.Active_Targets)
-    {
-        d_libraries_widget->Unselect_Targets();
-        d_libraries_widget->Select_Targets(*contents.Active_Targets);
-    }
-    if (contents.Active_Libraries)
-    {
-        d_libraries_widget->Unselect_Libaries();
-        d_libraries_widget->Select_Libraries(*contents.Active_Libraries);
-    }
-    if (contents.Qml)
-    {
-        d_libraries_widget->Select_Qml_Targets(contents.Qml->Targets);
-        d_detect_command->Set_Qml_Sources(contents.Qml->Sources);
-    }
-    if (contents.Description)
-    {
-        d_variables_widget->Clear_Description();
-        for (const QString& line : *contents.Description)
-            d_variables_widget->Add_Description_Line(line);
-    }
+    TEditorState state = Panels_State();
+    ::Apply_Spec_Data(&state, contents);
+    if (contents.Variables || contents.Description)
+        d_variables_widget->Set_Data(state.Variables);
+    d_libraries_widget->Set_Lists(state.Targets, state.Libraries);
+    d_detect_command->Set_Qml_Sources(state.Qml_Sources);
     if (contents.Change_Log)
-    {
-        d_changelog_widget->Clear_Changelog();
-        for (const QString& line : *contents.Change_Log)
-            d_changelog_widget->Add_Changelog_Line(line);
-    }
-    d_libraries_widget->Update();
+        d_changelog_widget->Set_Changes(state.Changes);
 }

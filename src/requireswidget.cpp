@@ -69,7 +69,7 @@ bool TRequiresWidget::Load_Defaults(const QString& folder)
     try
     {
         TXmlFile file;
-        Requires_File::Open(&file, folder);
+        TRequiresFile::Open(&file, folder);
         Load_V1(&file);
         loaded = true;
     }
@@ -83,17 +83,14 @@ bool TRequiresWidget::Load_Defaults(const QString& folder)
 
 void TRequiresWidget::Load_V1(TXmlFile* file)
 {
-    d_entries = Requires_File::Read_V1(*file);
+    d_entries = TRequiresFile::Read_V1(*file);
 }
 
 bool TRequiresWidget::Save_Defaults(const QString& folder, QString* error)
 {
     try
     {
-        TXmlFile file;
-        file.File_Name = folder + "/" + Requires_File::File_Name;
-        Requires_File::Build(&file, d_entries);
-        file.Write_File(false);
+        TRequiresFile::Write(folder, d_entries);
         return true;
     }
     catch (const TXmlFileException& exception)

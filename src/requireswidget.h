@@ -31,6 +31,7 @@ public:
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     QStringList Required_Packages() const;
+    const TRequireEntries& Entries() const { return d_entries; }
     // Starts a rescan of the subfolders of d_shared_libs_path named by
     // `targets`, replacing a running one; the list changes when it ends.
     void Refresh_Required_Packages(const QStringList& targets);

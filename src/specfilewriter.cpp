@@ -4,40 +4,17 @@
 #include "kestrelvantory.h"
 
 #include <QAction>
-#include <QHash>
 
-#include "changelogwidget.h"
-#include "expressionwidget.h"
 #include "filedialog.h"
 #include "spec/filenames.h"
-#include "librarieswidget.h"
-#include "libraries/qmlselection.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "datafiles/savefile.h"
 #include "spec/spectext.h"
-#include "variableswidget.h"
+#include "state/createrequirements.h"
 
 namespace
 {
-TSpecPaths Spec_Paths(const TExpressionsWidget& panel)
-{
-    return {panel.Build_Path(),        panel.CMake_Bin_Path(),
-            panel.QMake_Bin_Path(),    panel.Library_Path(),
-            panel.Desktop_Menu_Path(), panel.Target_Install_Path(),
-            panel.Target_Desktop_Menu_Path()};
-}
-
-std::vector<TSpecTarget> Spec_Targets(const TLibrariesWidget& panel)
-{
-    const QHash<QString, QStringList> libraries = panel.Active_Libraries_By_Target();
-    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(panel.Targets());
-    std::vector<TSpecTarget> targets;
-    for (const QString& target : panel.Active_Targets(true))
-        targets.push_back({target, libraries.value(target), kinds.value(target)});
-    return targets;
-}
-
 QString Create_Status(const QString& file_name, bool written, const QString& error,
                       const QString& scan_problems)
 {
@@ -77,7 +54,7 @@ bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
     d_scan_problems.clear();
     if (!Can_Save_Text_File(file_name, &d_last_error))
         return false;
-    if (d_options_widget->Requires_Type() == TTypes::Requires_Auto_Update)
+    if (Create_Rescans_Requirements(d_options_widget->Requires_Type()))
     {
         Update_Requirements();
         if (!d_requires_widget->Wait_For_Scan())
@@ -99,16 +76,7 @@ bool TKestrelvantory::Write_Spec_File(const QString& file_name) const
 // The spec from the panels as they stand, with the requirements as listed.
 TSpecText TKestrelvantory::Compose_Panels_Spec() const
 {
-    d_variables_widget->Update_Variables();
-    TSpecInput input;
-    input.Generator = d_options_widget->Generator_Type();
-    input.Requires_Mode = d_options_widget->Requires_Type();
-    input.Paths = Spec_Paths(*d_expressions_widget);
-    input.Targets = Spec_Targets(*d_libraries_widget);
-    input.Variables = d_variables_widget->Variables();
-    input.Required_Packages = d_requires_widget->Required_Packages();
-    input.Description = d_variables_widget->Description();
-    input.Changes = d_changelog_widget->Changes();
-    input.Packager = d_options_widget->Packager();
-    return Compose_Spec_Text(input);
+    const TEditorState state = Panels_State();
+    return Compose_Spec_Text(
+        Spec_Input(state, Create_Required_Packages(state.Options.Requires, state.Requires)));
 }

@@ -10,12 +10,11 @@
 #include <QVBoxLayout>
 
 #include "variableeditor.h"
+#include "datafiles/xmlfile.h"
 #include "datafiles/xmlfileexception.h"
 
 namespace
 {
-const char* const Backup_File = "/alternate_variables.xml";
-
 QLabel* Section_Label(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -26,6 +25,13 @@ QLabel* Section_Label(const QString& text, QWidget* parent)
     font.setUnderline(true);
     label->setFont(font);
     return label;
+}
+
+TVariableData Read_File(const QString& folder, const char* file_name)
+{
+    TXmlFile xml;
+    TVariablesFile::Open(&xml, folder, file_name);
+    return TVariablesFile::Read_V1(xml);
 }
 }
 
@@ -89,7 +95,7 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
     bool loaded = true;
     try
     {
-        Apply(Read_Variable_Data(folder + "/" + Variables_File_Name));
+        Apply(Read_File(folder, Data_File_Names::Variables));
     }
     catch (const TXmlFileException&)
     {
@@ -102,7 +108,7 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
 
 bool TVariablesWidget::Save_Defaults(const QString& folder, QString* error)
 {
-    return Save_File(folder + "/" + Variables_File_Name, error);
+    return Save_File(folder, Data_File_Names::Variables, error);
 }
 
 TVariablesWidget::TVariable TVariablesWidget::Variable(int index) const
@@ -114,6 +120,18 @@ TVariablesWidget::TVariable TVariablesWidget::Variable(int index) const
 QString TVariablesWidget::Description() const
 {
     return d_description->document()->toPlainText();
+}
+
+TVariableData TVariablesWidget::Data()
+{
+    Update_Variables();
+    return {d_variables, Description()};
+}
+
+void TVariablesWidget::Set_Data(const TVariableData& data)
+{
+    Apply(data);
+    Update_Table_Data();
 }
 
 void TVariablesWidget::Update_Variables()
@@ -200,7 +218,7 @@ void TVariablesWidget::Restore_Alternate()
 
 void TVariablesWidget::Initialize_Variables()
 {
-    Apply(Factory_Variable_Data());
+    Apply(TVariablesFile::Factory_Data());
 }
 
 void TVariablesWidget::Update_Variable_Data()
@@ -260,12 +278,12 @@ void TVariablesWidget::Move_Row(int from, int to)
     d_table->selectRow(to);
 }
 
-bool TVariablesWidget::Save_File(const QString& path, QString* error)
+bool TVariablesWidget::Save_File(const QString& folder, const char* file_name, QString* error)
 {
     Update_Variable_Data();
     try
     {
-        Write_Variable_Data(path, {d_variables, Description()});
+        TVariablesFile::Write(folder, {d_variables, Description()}, file_name);
         return true;
     }
     catch (const TXmlFileException& exception)
@@ -280,7 +298,7 @@ bool TVariablesWidget::Save_File(const QString& path, QString* error)
 // read from or written to the root of the file system.
 bool TVariablesWidget::Save_Alternate(const QString& folder)
 {
-    return !folder.isEmpty() && Save_File(folder + Backup_File, nullptr);
+    return !folder.isEmpty() && Save_File(folder, Data_File_Names::Variables_Backup, nullptr);
 }
 
 // A backup that is missing or cannot be read leaves the panel as it is:
@@ -291,7 +309,7 @@ bool TVariablesWidget::Load_Alternate(const QString& folder)
         return false;
     try
     {
-        Apply(Read_Variable_Data(folder + Backup_File));
+        Apply(Read_File(folder, Data_File_Names::Variables_Backup));
     }
     catch (const TXmlFileException&)
     {

@@ -35,6 +35,9 @@ public:
     int Variable_Count() const { return static_cast<int>(d_variables.size()); }
     const std::vector<TVariable>& Variables() const { return d_variables; }
     QString Description() const;
+    // The variables as the table shows them, with the description.
+    TVariableData Data();
+    void Set_Data(const TVariableData& data);
 
     void Update_Variables();
     void Update_Table();
@@ -61,7 +64,7 @@ private:
     void Apply(const TVariableData& data);
     int Selected_Row() const;
     void Move_Row(int from, int to);
-    bool Save_File(const QString& path, QString* error);
+    bool Save_File(const QString& folder, const char* file_name, QString* error);
     bool Save_Alternate(const QString& folder);
     bool Load_Alternate(const QString& folder);
 

@@ -15,6 +15,7 @@
 #include "bundle/bundledetection.h"
 #include "bundle/qmlimports.h"
 #include "libraries/libraryfactory.h"
+#include "smallfilesystem.h"
 #include "testsupport.h"
 
 namespace
@@ -206,6 +207,7 @@ private slots:
     void failuresTellWhyAndFindNothing();
     void collectingCopiesReplacesAndKeeps();
     void failedCopiesLeaveTheOldFile();
+    void fullDiskIsToldAsSuch();
     void applyingChecksRenamesAndKeeps();
     void scannerOutputGivesTheOutermostInstalledModules();
     void qmlModulesComeWholeWithTheirPluginsLibraries();
@@ -327,6 +329,12 @@ void TBundleTest::failuresTellWhyAndFindNothing()
          [](TFakeSystem* s) { QFile::setPermissions(s->Path(Debian_Plugins + "/platforms"), {}); },
          "app/demo", {},
          "the plug-in folder \"%1/" + Debian_Plugins + "/platforms\" cannot be read"},
+        {"line feed in a name",
+         [](TFakeSystem* s) { s->File(Debian_Plugins + "/platforms/libqwayland.so\nlibqx.so"); },
+         "app/demo", {},
+         "the name of \"%1/" + Debian_Plugins +
+             "/platforms/libqwayland.so\nlibqx.so\" holds a line feed, which no spec line can "
+             "install"},
     };
     for (const TCase& failure : cases)
     {
@@ -443,6 +451,41 @@ void TBundleTest::failedCopiesLeaveTheOldFile()
     QCOMPARE(linked.Up_To_Date, QStringList({"lib/libQt5Core.so.5.15.8"}));
     QCOMPARE(Test::Read_File(system.Path("outside/libQt5Gui.so.5.15.8")),
              QByteArray("not to be touched"));
+
+    // Nor is a target folder that is a link, whether it leads away by an
+    // absolute or a relative path.
+    const QString linked_folder = system.Path("linked");
+    QDir().mkpath(linked_folder);
+    for (const QString& outside : {system.Path("outside"), QString("../outside")})
+    {
+        QFile::remove(linked_folder + "/lib");
+        QVERIFY(QFile::link(outside, linked_folder + "/lib"));
+        const TBundleCollection through = Collect_Bundle(bundle, linked_folder);
+        QCOMPARE(through.Error,
+                 QString("the folder \"%1/lib\" is a symbolic link; nothing is written through it")
+                     .arg(linked_folder));
+        QCOMPARE(QDir(system.Path("outside")).entryList(QDir::Files),
+                 QStringList({"libQt5Gui.so.5.15.8"}));
+    }
+}
+
+// The system's reason, not the cancelling's.
+void TBundleTest::fullDiskIsToldAsSuch()
+{
+    TFakeSystem system;
+    const QString source = system.Path("source");
+    system.File("source/lib/libQt5Core.so.5.15.8", QByteArray(1 << 20, 'c'));
+    const QString folder = system.Path("small");
+    QDir().mkpath(folder);
+    Test::TSmallFileSystem disk(folder, 256);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    const TBundleCollection full =
+        Collect_Bundle(Bundle_Of(source, {"lib/libQt5Core.so.5.15.8"}), folder);
+    QCOMPARE(full.Error, QString("cannot copy \"%1/lib/libQt5Core.so.5.15.8\" to "
+                                 "\"%2/lib/libQt5Core.so.5.15.8\": No space left on device")
+                             .arg(source, folder));
+    QCOMPARE(Files_Below(folder), QStringList());
 }
 
 void TBundleTest::applyingChecksRenamesAndKeeps()

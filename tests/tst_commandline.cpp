@@ -305,6 +305,11 @@ void TCommandLineTest::unreadableDataFileFailsByName_data()
     QTest::newRow("in the default folder")
         << "requires.xml" << QByteArray("<!DOCTYPE Requires><Requires File_Version=\"1\"/>")
         << "it holds a document type declaration" << false;
+    QTest::newRow("invalid UTF-8")
+        << "variables.xml"
+        << QByteArray("<?xml version=\"1.0\"?>\n<Variable_Data File_Version=\"1\">"
+                      "<Value>%\xFFname}</Value>")
+        << "is refused: it is not valid UTF-8 (at byte 62)" << true;
     QTest::newRow("settings") << "settings.ini" << QByteArray() << "it is not a plain file" << true;
 }
 

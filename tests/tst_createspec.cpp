@@ -357,9 +357,9 @@ void TCreateSpecTest::unsafeNamesAreRefused()
 
     Test::TFreshHome home;
     QDir().mkpath(home.Data_Folder());
-    Write_Libraries_File(home.Data_Folder(), {{"lib", true}, {target, true}},
-                         {{"lib", "libQt5Core.so.5.15.2", TTypes::Library_Dylib, true},
-                          {target, library, TTypes::Library_Plugin, true}});
+    TLibrariesFile::Write(home.Data_Folder(), {{"lib", true}, {target, true}},
+                          {{"lib", "libQt5Core.so.5.15.2", TTypes::Library_Dylib, true},
+                           {target, library, TTypes::Library_Plugin, true}});
     Test::TEditor editor;
     editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
@@ -435,10 +435,10 @@ void TCreateSpecTest::injectedSectionIsRefusedAfterLoading()
 {
     Test::TFreshHome home;
     QDir().mkpath(home.Data_Folder());
-    TVariableData data = Factory_Variable_Data();
+    TVariableData data = TVariablesFile::Factory_Data();
     QCOMPARE(data.Variables[9].Name, QString("Summary:"));
     data.Variables[9].Value = "summary\n%pre\nrm -rf /";
-    Write_Variable_Data(home.Data_Folder() + "/variables.xml", data);
+    TVariablesFile::Write(home.Data_Folder(), data);
 
     Test::TEditor editor;
     QVERIFY(editor.Window().statusBar()->currentMessage().isEmpty());

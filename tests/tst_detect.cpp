@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+#include "craftedelf.h"
+#include "elf/loaderhost.h"
 #include "installroot.h"
 #include "datafiles/optionsfile.h"
 #include "testsupport.h"
@@ -156,6 +158,36 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     }
     QVERIFY(!QFileInfo::exists(Path("refused")));
     QVERIFY(!QFileInfo::exists(Path("x.spec")));
+
+    // A program cut short after its dynamic section, and one that needs one
+    // name 65,000 times, are not examined, and "ldd" is not asked.
+    const QByteArray program = Test::Read_File(d_program);
+    QList<quint32> one_name;
+    for (int index = 0; index < 65000; ++index)
+        one_name.append(1);
+    const struct
+    {
+        QString Program;
+        QByteArray Bytes;
+        QString Reason;
+    } hostile[] = {
+        {Path("cut-short"), program.left(Test::Dynamic_Section_End(program)),
+         "the file is cut short"},
+        {Path("flood"),
+         Test::Crafted_Elf(Loader_Host().Machine, one_name, '\0' + QByteArray(65000, 'a') + '\0'),
+         "it needs 65000 libraries, more than 1024"},
+    };
+    for (const auto& refused : hostile)
+    {
+        Test::Write_File(refused.Program, refused.Bytes);
+        const TRun run = Cli({"detect", "--program", refused.Program, "--collect-into", into});
+        QCOMPARE(run.Exit, 1);
+        QVERIFY2(run.Err.startsWith(QString("kestrelvantory-cli: cannot examine \"%1\": \"%1\" is "
+                                            "not examined: %2")
+                                        .arg(refused.Program, refused.Reason)),
+                 qPrintable(Described(run)));
+    }
+    QVERIFY(!QFileInfo::exists(Path("refused")));
 
     // A copy that fails is told, after the list.
     Test::Write_File(Path("blocker"), "a file, not a folder");
@@ -303,7 +335,7 @@ void TDetectTest::packageRunsWithoutASystemQt()
 void TDetectTest::Make_Data_Folder()
 {
     QDir().mkpath(Path("data"));
-    TVariableData data = Factory_Variable_Data();
+    TVariableData data = TVariablesFile::Factory_Data();
     for (TSpecVariable& variable : data.Variables)
     {
         if (variable.Name == "%define _topdir")
@@ -311,7 +343,7 @@ void TDetectTest::Make_Data_Folder()
         else if (variable.Name == "%define name")
             variable.Value = "qtdemo";
     }
-    Write_Variable_Data(Path("data/variables.xml"), data);
+    TVariablesFile::Write(Path("data"), data);
     TOptionsFile::Write(Path("data"), {TTypes::Generator_QMake, TTypes::Requires_Ignored});
 }
 

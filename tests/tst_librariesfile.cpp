@@ -35,6 +35,7 @@ private slots:
     void incompleteFilesAreRefused();
     void otherVersionsAreRefused();
     void textXmlCannotHoldIsDropped();
+    void readingTakesTimeInProportionToTheSize();
 
 private:
     QString Folder() const { return d_folder->path(); }
@@ -53,16 +54,16 @@ TLists TLibrariesFileTest::Read() const
 {
     TLists lists;
     TXmlFile xml;
-    Open_Libraries_File(&xml, Folder());
-    Read_Libraries_V1(xml, &lists.Targets, &lists.Libraries);
+    TLibrariesFile::Open(&xml, Folder());
+    TLibrariesFile::Read_V1(xml, &lists.Targets, &lists.Libraries);
     return lists;
 }
 
 void TLibrariesFileTest::writesRecordsInListOrder()
 {
-    Write_Libraries_File(Folder(), {{"lib", true}, {"bearer", false}},
-                         {{"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
-                          {"bearer", "libq<&>.so", TTypes::Library_Plugin, false}});
+    TLibrariesFile::Write(Folder(), {{"lib", true}, {"bearer", false}},
+                          {{"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
+                           {"bearer", "libq<&>.so", TTypes::Library_Plugin, false}});
 
     QCOMPARE(Test::Read_File(Path()),
              Libraries_Document("    <Targets>\n"
@@ -93,9 +94,9 @@ void TLibrariesFileTest::writesRecordsInListOrder()
 
 void TLibrariesFileTest::roundTripKeepsEveryField()
 {
-    Write_Libraries_File(Folder(), {{"styles", false}, {"lib", true}},
-                         {{"ghost", "libghost.so.1", TTypes::Library_Dylib, false},
-                          {"lib", "libqx é.so", TTypes::Library_Plugin, true}});
+    TLibrariesFile::Write(Folder(), {{"styles", false}, {"lib", true}},
+                          {{"ghost", "libghost.so.1", TTypes::Library_Dylib, false},
+                           {"lib", "libqx é.so", TTypes::Library_Plugin, true}});
 
     const TLists lists = Read();
     QCOMPARE(lists.Targets.size(), size_t(2));
@@ -117,7 +118,7 @@ void TLibrariesFileTest::roundTripKeepsEveryField()
 // plug-in; the QML records read back with their kind.
 void TLibrariesFileTest::qmlModulesAreStoredApart()
 {
-    Write_Libraries_File(Folder(), {{"qml", true, TTypes::Target_Qml_Modules}, {"lib", true}},
+    TLibrariesFile::Write(Folder(), {{"qml", true, TTypes::Target_Qml_Modules}, {"lib", true}},
                          {{"qml", "QtQuick/Controls.2", TTypes::Library_Qml_Module, true},
                           {"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
                           {"qml", "QtQuick.2", TTypes::Library_Qml_Module, false}});
@@ -168,13 +169,13 @@ void TLibrariesFileTest::qmlModulesAreStoredApart()
 
 void TLibrariesFileTest::listsWithoutRecordsReadAsEmpty()
 {
-    Write_Libraries_File(Folder(), {}, {});
+    TLibrariesFile::Write(Folder(), {}, {});
     QCOMPARE(Test::Read_File(Path()), Libraries_Document("    <Targets/>\n    <Libraries/>\n"));
     TLists lists = Read();
     QVERIFY(lists.Targets.empty());
     QVERIFY(lists.Libraries.empty());
 
-    Write_Libraries_File(Folder(), {{"lib", true}}, {});
+    TLibrariesFile::Write(Folder(), {{"lib", true}}, {});
     lists = Read();
     QCOMPARE(lists.Targets.size(), size_t(1));
     QVERIFY(lists.Libraries.empty());
@@ -264,15 +265,46 @@ void TLibrariesFileTest::otherVersionsAreRefused()
 
 void TLibrariesFileTest::textXmlCannotHoldIsDropped()
 {
-    Write_Libraries_File(Folder(), {{QString("bad") + QChar(1), true}},
-                         {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
+    TLibrariesFile::Write(Folder(), {{QString("bad") + QChar(1), true}},
+                          {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
     std::vector<TTargetRecord> targets;
     std::vector<TLibraryRecord> libraries;
     TXmlFile xml;
-    Open_Libraries_File(&xml, Folder());
-    Read_Libraries_V1(xml, &targets, &libraries);
+    TLibrariesFile::Open(&xml, Folder());
+    TLibrariesFile::Read_V1(xml, &targets, &libraries);
     QCOMPARE(targets.at(0).Name, QString("bad"));
     QCOMPARE(libraries.at(0).Name, QString("libfoo.so"));
+}
+
+// Eight times the libraries take about eight times as long to read, not
+// sixty-four: the checks before parsing look at each byte a bounded number
+// of times.
+void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
+{
+    const auto write = [](const QString& folder, int count) {
+        std::vector<TLibraryRecord> libraries;
+        for (int index = 0; index < count; ++index)
+            libraries.push_back({"t" + QString::number(index / 10),
+                                 QString("libt%1.so.1.2.3").arg(index), TTypes::Library_Dylib,
+                                 false});
+        TLibrariesFile::Write(folder, {{"t0", true}}, libraries);
+    };
+    const auto read = [](const QString& folder) {
+        return [folder] {
+            TXmlFile xml;
+            std::vector<TTargetRecord> targets;
+            std::vector<TLibraryRecord> libraries;
+            TLibrariesFile::Open(&xml, folder);
+            TLibrariesFile::Read_V1(xml, &targets, &libraries);
+        };
+    };
+    QTemporaryDir smaller;
+    QTemporaryDir larger;
+    write(smaller.path(), 500);
+    write(larger.path(), 4000);
+    const double ratio = Test::Time_Ratio(read(smaller.path()), read(larger.path()));
+    QVERIFY2(ratio < 16,
+             qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
 }
 
 QTEST_MAIN(TLibrariesFileTest)

@@ -11,6 +11,11 @@ private slots:
     void enteredVersions();
     void renamedLibraries_data();
     void renamedLibraries();
+    void storedVersionFreeNames_data();
+    void storedVersionFreeNames();
+    void versionedLibraries_data();
+    void versionedLibraries();
+    void versionsOfOneLibrary();
 };
 
 void TLibraryVersionTest::enteredVersions_data()
@@ -65,6 +70,59 @@ void TLibraryVersionTest::renamedLibraries()
 {
     QFETCH(QString, name);
     QTEST(Library_Name_With_Version(name, {7, 0, 12}), "renamed");
+}
+
+void TLibraryVersionTest::storedVersionFreeNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("versioned") << "libQt5Core.so.5.15.2" << "libQt5Core.so";
+    QTest::newRow("plain plug-in") << "libqxcb.so" << "libqxcb.so";
+    QTest::newRow("underscore") << "libfoo_bar.so.1" << "libfoo_bar.so.1";
+    QTest::newRow("dashes") << "libqxcb-egl-integration.so" << "libqxcb-egl-integration.so";
+    QTest::newRow("one version digit") << "libicudata.so.72" << "libicudata.so";
+}
+
+void TLibraryVersionTest::storedVersionFreeNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    QCOMPARE(Version_Free_Library_Name(name), stored);
+}
+
+void TLibraryVersionTest::versionedLibraries_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::newRow("Qt library") << "libQt5Core.so.5.15.2" << "libQt5Core" << 5 << 15;
+    QTest::newRow("leading zeros") << "libfoo.so.01.002.3" << "libfoo" << 1 << 2;
+    QTest::newRow("plug-in") << "libqxcb.so" << "" << 0 << 0;
+    QTest::newRow("one number") << "libfoo.so.1" << "" << 0 << 0;
+    QTest::newRow("two numbers") << "libfoo.so.1.2" << "" << 0 << 0;
+    QTest::newRow("hyphen") << "libfoo-bar.so.1.2.3" << "" << 0 << 0;
+    QTest::newRow("plus signs") << "libstdc++.so.6.0.28" << "" << 0 << 0;
+}
+
+void TLibraryVersionTest::versionedLibraries()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, base);
+    const std::optional<TVersionedLibrary> library = Versioned_Library(name);
+    QCOMPARE(library.has_value(), !base.isEmpty());
+    if (!library)
+        return;
+    QCOMPARE(library->Base, base);
+    QTEST(library->Version.Major, "major");
+    QTEST(library->Version.Minor, "minor");
+}
+
+void TLibraryVersionTest::versionsOfOneLibrary()
+{
+    QCOMPARE(Library_Name_Up_To_So("libQt5Core.so.5.15.8"), QString("libQt5Core.so"));
+    QCOMPARE(Library_Name_Up_To_So("libicu-data.so.72"), QString("libicu-data.so"));
+    QCOMPARE(Library_Name_Up_To_So("qt.conf"), QString("qt.conf"));
 }
 
 QTEST_MAIN(TLibraryVersionTest)

@@ -8,6 +8,9 @@
 #include "elf/libraryresolver.h"
 #include "elf/loadedlibraries.h"
 #include "elf/loaderhost.h"
+#include "scan/requirementscan.h"
+
+#include "craftedelf.h"
 
 namespace
 {
@@ -90,6 +93,7 @@ private slots:
     void cacheGivesTheLoadersPaths();
     void undecidedFilesAreLeftToLdd();
     void damagedBytesAreRefused();
+    void hostileFilesAreRefusedAtOnce();
 
 private:
     QTemporaryDir d_folder;
@@ -225,23 +229,24 @@ void TLoadedLibrariesTest::undecidedFilesAreLeftToLdd()
     QVERIFY(!Loaded_Libraries(d_folder.filePath("absent.so")).Ok);
 }
 
-// Truncated at every length up to its dynamic section's end, or with
-// offsets and sizes overwritten, a real library never reads as a whole one.
+// Truncated at any length, or with offsets and sizes overwritten, a real
+// library never reads as a whole one.
 void TLoadedLibrariesTest::damagedBytesAreRefused()
 {
     const QByteArray whole = Bytes_Of(d_qt + "/libQt5Xml.so.5");
     QVERIFY(Read_Elf_Object(whole).Is_Read());
     QCOMPARE(Read_Elf_Object(whole.left(3)).Status, TElfObject::Not_Elf);
     QCOMPARE(Read_Elf_Object(whole.left(40)).Status, TElfObject::Too_Short);
-    int shortest_whole = whole.size();
-    for (int length = whole.size(); length > 0; length -= 1 + length / 64)
-    {
-        if (Read_Elf_Object(whole.left(length)).Is_Read())
-            shortest_whole = length;
-    }
-    QVERIFY(shortest_whole > 64);
-    QCOMPARE(Reader_Rows(Read_Elf_Object(whole.left(shortest_whole))),
-             Reader_Rows(Read_Elf_Object(whole)));
+    for (int length = whole.size() - 1; length > 0; length -= 1 + length / 64)
+        QVERIFY2(!Read_Elf_Object(whole.left(length)).Is_Read(),
+                 qPrintable(QString::number(length)));
+    // Cut after its dynamic section, it still says which libraries it needs.
+    const int dynamic_end = Test::Dynamic_Section_End(whole);
+    const TElfObject cut = Read_Elf_Object(whole.left(dynamic_end));
+    QCOMPARE(cut.Status, TElfObject::Cut_Short);
+    QVERIFY2(cut.Error.startsWith(
+                 QString("the file is cut short: it ends at byte %1 of the ").arg(dynamic_end)),
+             qPrintable(cut.Error));
 
     // Program-header offset, entry count, and every 8 bytes of the program
     // headers set to all ones in turn.
@@ -258,6 +263,74 @@ void TLoadedLibrariesTest::damagedBytesAreRefused()
         const TElfObject object = Read_Elf_Object(damaged);
         QVERIFY(object.Is_Read() || !object.Error.isEmpty());
     }
+}
+
+// Files no real program resembles end at once, refused by name; "ldd" is
+// not asked, as it would take minutes and gigabytes on them.
+void TLoadedLibrariesTest::hostileFilesAreRefusedAtOnce()
+{
+    const quint16 machine = Loader_Host().Machine;
+    QList<quint32> one_name;
+    for (int index = 0; index < 65000; ++index)
+        one_name.append(1);
+    const QByteArray flood =
+        Test::Crafted_Elf(machine, one_name, '\0' + QByteArray(65000, 'a') + '\0');
+
+    QByteArray strings(1, '\0');
+    QList<quint32> names;
+    for (int index = 0; index < 300; ++index)
+    {
+        names.append(static_cast<quint32>(strings.size()));
+        strings += "libkv-none" + QByteArray::number(index) + ".so" + '\0';
+    }
+    const qint64 rpath = strings.size();
+    QByteArrayList folders;
+    for (int index = 0; index < 3800; ++index)
+        folders.append("/nowhere/" + QByteArray::number(index));
+    const QByteArray searching =
+        Test::Crafted_Elf(machine, names, strings + folders.join(':') + '\0', rpath);
+    // A usable file whose library is the flood.
+    const QByteArray loading =
+        Test::Crafted_Elf(machine, {1}, QByteArray("\0libkv-flood.so\0$ORIGIN\0", 24), 16);
+
+    const QString lib = d_folder.filePath("hostile/lib");
+    QDir().mkpath(lib);
+    const struct
+    {
+        QString File;
+        QByteArray Bytes;
+        QString Refused;
+        QString Reason;
+    } cases[] = {
+        {"libkv-flood.so", flood, "libkv-flood.so", "it needs 65000 libraries, more than 1024"},
+        {"libkv-search.so", searching, "libkv-search.so",
+         "its search paths of 3800 folders for 300 libraries make more than 20000 places to "
+         "look into"},
+        {"libkv-loading.so", loading, "libkv-flood.so", "it needs 65000 libraries, more than 1024"},
+    };
+    QStringList refusals;
+    for (const auto& hostile : cases)
+    {
+        QFile file(lib + "/" + hostile.File);
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(hostile.Bytes) == hostile.Bytes.size());
+        file.close();
+        const TLoadedLibraries loaded = Loaded_Libraries(file.fileName());
+        QVERIFY(!loaded.Ok);
+        refusals.append(
+            QString("\"%1/%2\" is not examined: %3").arg(lib, hostile.Refused, hostile.Reason));
+        QCOMPARE(loaded.Error, refusals.last());
+    }
+
+    // The requirements scan names each file it did not examine.
+    TRequirementScan scan(TRequirementScan::Default_Wait_Ms);
+    scan.Scan(d_folder.filePath("hostile"), {"lib"});
+    QStringList reported = scan.Report().Refused_Files;
+    reported.sort();
+    refusals.sort();
+    QCOMPARE(reported, refusals);
+    QVERIFY2(Scan_Problems(scan.Report()).contains(refusals.first()),
+             qPrintable(Scan_Problems(scan.Report())));
 }
 
 QTEST_MAIN(TLoadedLibrariesTest)

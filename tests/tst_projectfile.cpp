@@ -9,6 +9,7 @@
 #include "changelogwidget.h"
 #include "kestrelvantory.h"
 #include "librarieswidget.h"
+#include "state/editorstate.h"
 #include "testsupport.h"
 #include "variableswidget.h"
 
@@ -118,6 +119,7 @@ private slots:
     void initTestCase();
     void savedProjectReopensExactly();
     void exampleProjectIsWrittenByteForByte();
+    void savedProjectIsTheStoredStatesProject();
     void libraryIsFoundAgainAfterItsVersionChanged();
     void emptyOrCommentOnlyFileChangesNothing();
     void rejectedFileChangesNoPanel_data();
@@ -180,6 +182,23 @@ void TProjectFileTest::exampleProjectIsWrittenByteForByte()
     Test::TDialogAnswers answers({path});
     editor.Trigger("Save");
     QCOMPARE(Test::Read_File(path), Example);
+}
+
+// Save stores the panels too; the command-line tool, reading them back, makes
+// the same project of them.
+void TProjectFileTest::savedProjectIsTheStoredStatesProject()
+{
+    TEditor editor;
+    editor.Set_Variables({{"%define name", "zwei"}, {"Summary:", "ä & <b>"}});
+    editor.Activate({"platforms", "lib"},
+                    {"platforms/libqxcb.so", "lib/libQt5Gui.so", "lib/libQt5Core.so"});
+    editor.Set_Description({"one", "two"});
+    const QString path = editor.Home.Path() + "/stored.spec_data";
+    Test::TDialogAnswers answers({path});
+    editor.Trigger("Save");
+
+    const TEditorState stored = Load_Editor_State(editor.Home.Data_Folder());
+    QCOMPARE(Test::Read_File(path), Spec_Data_Text(Project_Data(stored)).toUtf8());
 }
 
 void TProjectFileTest::libraryIsFoundAgainAfterItsVersionChanged()

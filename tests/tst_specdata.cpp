@@ -81,8 +81,6 @@ class TSpecDataTest : public QObject
 
 private slots:
     void writesTheExampleByteForByte();
-    void storesLibrariesByTheirVersionFreeName_data();
-    void storesLibrariesByTheirVersionFreeName();
     void readsBackWhatWasWritten();
     void qmlSectionFollowsTheLibrariesAndReadsBack();
     void emptyAndCommentOnlyFilesHoldNoSection();
@@ -107,24 +105,6 @@ void TSpecDataTest::writesTheExampleByteForByte()
                         "Active_Libraries_Begin:\nActive_Libraries_End:\n\n"
                         "Description_Begin:\n\nDescription_End:\n\n"
                         "ChangeLog_Begin:\n\nChangeLog_End:\n"));
-}
-
-void TSpecDataTest::storesLibrariesByTheirVersionFreeName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("versioned") << "libQt5Core.so.5.15.2" << "libQt5Core.so";
-    QTest::newRow("plain plug-in") << "libqxcb.so" << "libqxcb.so";
-    QTest::newRow("underscore") << "libfoo_bar.so.1" << "libfoo_bar.so.1";
-    QTest::newRow("dashes") << "libqxcb-egl-integration.so" << "libqxcb-egl-integration.so";
-    QTest::newRow("one version digit") << "libicudata.so.72" << "libicudata.so";
-}
-
-void TSpecDataTest::storesLibrariesByTheirVersionFreeName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, stored);
-    QCOMPARE(Spec_Data_Library_Name(name), stored);
 }
 
 void TSpecDataTest::readsBackWhatWasWritten()

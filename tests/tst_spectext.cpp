@@ -83,6 +83,7 @@ private slots:
     void laterTargetWithVersionedLibraryIsTheLibraryDirectory();
     void targetWithoutLibrariesKeepsItsLines();
     void desktopLinesFollowAnEmptyLine();
+    void manyLibrariesTakeTimeInProportion();
 
     void projectWithoutVersionedLibraryIsRefused();
     void unsafeNamesAreRefused();
@@ -328,6 +329,26 @@ void TSpecTextTest::desktopLinesFollowAnEmptyLine()
     QVERIFY(Compose(input).contains("/platforms/libqxcb.so\n\n" + desktop));
     input.Targets = {{"platforms", {"libqxcb.so"}}, {"lib", {"libQt5Core.so.5.15.2"}}};
     QVERIFY(Compose(input).contains("/lib/libQt5Core.so.5.15.2\n\n" + desktop));
+}
+
+// Eight times the distinct versioned libraries take about eight times as
+// long, not sixty-four: each name is kept out of the requirements once.
+void TSpecTextTest::manyLibrariesTakeTimeInProportion()
+{
+    const auto input = [](int count) {
+        TSpecInput many = Demo_Input();
+        many.Targets = {{"lib", {}}};
+        for (int index = 0; index < count; ++index)
+            many.Targets.front().Libraries.append(QString("libkv%1.so.1.2.3").arg(index));
+        return many;
+    };
+    const TSpecInput smaller = input(1500);
+    const TSpecInput larger = input(12000);
+    const double ratio = Test::Time_Ratio([&smaller] { Compose(smaller); },
+                                          [&larger] { Compose(larger); });
+    QVERIFY2(ratio < 16,
+             qPrintable(QString("8 times the libraries took %1 times as long").arg(ratio)));
+    QVERIFY(Compose(larger).contains("%global __requires_exclude ^(libkv0|libkv1|libkv2|"));
 }
 
 void TSpecTextTest::projectWithoutVersionedLibraryIsRefused()

@@ -28,6 +28,12 @@ private slots:
 
 private:
     QString Path() const { return d_folder->filePath("variables.xml"); }
+    TVariableData Read_Back() const
+    {
+        TXmlFile xml;
+        TVariablesFile::Open(&xml, d_folder->path());
+        return TVariablesFile::Read_V1(xml);
+    }
 
     std::unique_ptr<QTemporaryDir> d_folder;
 };
@@ -39,7 +45,7 @@ void TVariableDataTest::init()
 
 void TVariableDataTest::factoryFileHasTheStoredLayout()
 {
-    Write_Variable_Data(Path(), Factory_Variable_Data());
+    TVariablesFile::Write(d_folder->path(), TVariablesFile::Factory_Data());
     const QByteArray bytes = Test::Read_File(Path());
 
     QVERIFY2(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -67,27 +73,27 @@ void TVariableDataTest::textsComeBackAsWritten()
                       {"Requires:", "  padded  "},
                       {"%define name", "Grüße – ✓"}};
     data.Description = "first\n\n  indented\r\nlast";
-    Write_Variable_Data(Path(), data);
+    TVariablesFile::Write(d_folder->path(), data);
 
-    const TVariableData read = Read_Variable_Data(Path());
+    const TVariableData read = Read_Back();
     QCOMPARE(Rows(read), Rows(data));
     QCOMPARE(read.Description, data.Description);
 
     data.Description.clear();
-    Write_Variable_Data(Path(), data);
-    QCOMPARE(Read_Variable_Data(Path()).Description, QString());
+    TVariablesFile::Write(d_folder->path(), data);
+    QCOMPARE(Read_Back().Description, QString());
 }
 
 // A control character pasted into a panel (such as the escapes of coloured
 // terminal output) cannot stand in an XML file; only that character is lost.
 void TVariableDataTest::textsXmlCannotHoldLoseOnlyThoseCharacters()
 {
-    TVariableData data = Factory_Variable_Data();
+    TVariableData data = TVariablesFile::Factory_Data();
     data.Variables.back().Value = QString("bell") + QChar(7) + " ring 😀";
     data.Description = QString("\x1b[1mbold\x1b[0m\tand ") + QChar(0xD800) + "tab";
-    Write_Variable_Data(Path(), data);
+    TVariablesFile::Write(d_folder->path(), data);
 
-    const TVariableData read = Read_Variable_Data(Path());
+    const TVariableData read = Read_Back();
     QCOMPARE(read.Variables.back().Value, QString("bell ring 😀"));
     QCOMPARE(read.Description, QString("[1mbold[0m\tand tab"));
 }

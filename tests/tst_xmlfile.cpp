@@ -2,8 +2,10 @@
 
 #include "smallfilesystem.h"
 #include "testsupport.h"
+#include "datafiles/savefile.h"
 #include "datafiles/xmlfile.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 // Fails the test unless `expression` throws a TXmlFileException of `type`
@@ -63,10 +65,12 @@ private slots:
     void hostileFilesAreRefusedBeforeParsing_data();
     void hostileFilesAreRefusedBeforeParsing();
     void markupThatCountsForNothingIsRead();
+    void allowedCharactersAndReferencesAreRead();
 
     void writeProtectedFileIsRefused();
     void failedWriteLeavesPreviousFileWhole_data();
     void failedWriteLeavesPreviousFileWhole();
+    void failedFlushOrRenameIsAFailedSave();
     void fullDiskIsReportedInPlainWords();
     void missingFolderIsAnXmlError();
 
@@ -389,15 +393,10 @@ void TXmlFileTest::charactersBeyondTheFirstPlaneRoundTrip()
     const QDomElement read = reader.Get_Node(&reader.Root, "Text", false);
     QCOMPARE(reader.Read_Text_Node(&read, false), text);
 
-    // Half of such a character is still refused; a stray control character in
-    // a file is read as it stands rather than ending the program.
+    // Half of such a character is still refused.
     const QString half = QString("a") + QChar(0xD83D);
     EXPECT_XML_THROW(writer.Write_Text_Node(&node, half), Xml_Error,
                      QString("ERR:  Cannot write node 'Text' with data '%1'").arg(half));
-    TXmlFile odd = Opened(Envelope("<Root File_Version=\"1\"><Text>a\x01" "b</Text></Root>"), "Root",
-                          &version);
-    const QDomElement odd_text = odd.Get_Node(&odd.Root, "Text", false);
-    QCOMPARE(odd.Read_Text_Node(&odd_text, false), QString("a") + QChar(1) + "b");
 }
 
 void TXmlFileTest::resetWithDocumentTypeHasNoDeclaration()
@@ -448,6 +447,34 @@ void TXmlFileTest::hostileFilesAreRefusedBeforeParsing_data()
         << "it is not encoded in UTF-8";
     QTest::newRow("too large") << Envelope(root + QByteArray(16 * 1024 * 1024, ' ') + "</Root>")
                                << "it is larger than 16 MiB";
+    const QByteArray text = Envelope(root + "<Text>%{name}</Text></Root>");
+    const int at = text.indexOf("%{") + 1;
+    QTest::newRow("invalid UTF-8") << QByteArray(text).replace(at, 1, "\xFF")
+                                   << QString("it is not valid UTF-8 (at byte %1)").arg(at);
+    QTest::newRow("overlong form") << QByteArray(text).replace(at, 1, "\xC1\xBB")
+                                   << QString("it is not valid UTF-8 (at byte %1)").arg(at);
+    QTest::newRow("surrogate") << QByteArray(text).replace(at, 1, "\xED\xA0\x80")
+                               << QString("it is not valid UTF-8 (at byte %1)").arg(at);
+    QTest::newRow("cut short") << Envelope(root + "</Root>\xE2\x82")
+                               << QString("it is not valid UTF-8 (at byte %1)")
+                                      .arg(Envelope(root + "</Root>").size());
+    QTest::newRow("control character")
+        << QByteArray(text).replace(at, 1, "\x1B")
+        << QString("it holds a character XML forbids (U+001B at byte %1)").arg(at);
+    QTest::newRow("U+FFFF") << QByteArray(text).replace(at, 1, "\xEF\xBF\xBF")
+                            << QString("it holds a character XML forbids (U+FFFF at byte %1)")
+                                   .arg(at);
+    QTest::newRow("reference to NUL")
+        << QByteArray(text).replace(at, 1, "&#0;")
+        << QString("it refers to a character XML forbids (\"&#0;\" at byte %1)").arg(at);
+    QTest::newRow("hexadecimal reference in an attribute")
+        << Envelope("<Root File_Version=\"&#x1f;\"/>")
+        << QString("it refers to a character XML forbids (\"&#x1f;\" at byte %1)")
+               .arg(Envelope("<Root File_Version=\"").size());
+    QTest::newRow("reference beyond the last character")
+        << QByteArray(text).replace(at, 1, "&#x1100000000000000000041;")
+        << QString("it refers to a character XML forbids (\"&#x110000000000000000004\" at byte %1)")
+               .arg(at);
 }
 
 // Each is refused by name, file and data alike, before the document parser
@@ -484,6 +511,18 @@ void TXmlFileTest::markupThatCountsForNothingIsRead()
     const QDomElement text = file.Get_Node(&file.Root, "Text", false);
     QCOMPARE(file.Read_Text_Node(&text, false), QString("<c>").repeated(100));
     QCOMPARE(file.Read_Attribute(&file.Root, "a63", false), QString(">/"));
+}
+
+// Characters and references XML allows pass the check whole.
+void TXmlFileTest::allowedCharactersAndReferencesAreRead()
+{
+    const QByteArray bytes = Envelope("<Root File_Version=\"1\">\t<Text>&#9;&#x41;&amp;&#65533;"
+                                      "\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x98\x80&#xE9;</Text></Root>");
+    int version = 0;
+    TXmlFile file = Opened(bytes, "Root", &version);
+    const QDomElement text = file.Get_Node(&file.Root, "Text", false);
+    QCOMPARE(file.Read_Text_Node(&text, false),
+             QString::fromUtf8("\tA&\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x98\x80\xC3\xA9"));
 }
 
 void TXmlFileTest::writeProtectedFileIsRefused()
@@ -545,6 +584,44 @@ void TXmlFileTest::failedWriteLeavesPreviousFileWhole()
     }
     QCOMPARE(Test::Read_File(path), previous);
     QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"previous.xml"});
+}
+
+// A flush to the disk or a rename that fails is a failed save; the old file
+// stays and no temporary file is left.
+void TXmlFileTest::failedFlushOrRenameIsAFailedSave()
+{
+    struct THooks
+    {
+        ~THooks()
+        {
+            Save_Test_Hooks::Synchronise = nullptr;
+            Save_Test_Hooks::Before_Commit = nullptr;
+        }
+    } hooks;
+    const QString path = Path("previous.xml");
+    const QByteArray previous = Envelope("<Root File_Version=\"1\"/>\n");
+    Test::Write_File(path, previous);
+    QString reason;
+
+    Save_Test_Hooks::Synchronise = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    QVERIFY(!Save_Bytes_File(path, "new", &reason));
+    QCOMPARE(reason, QString("Input/output error"));
+    QCOMPARE(Test::Read_File(path), previous);
+    QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList{"previous.xml"});
+    Save_Test_Hooks::Synchronise = nullptr;
+
+    // The rename fails for real: a folder with contents has taken the name.
+    Save_Test_Hooks::Before_Commit = [&path] {
+        QFile::remove(path);
+        QDir().mkpath(path + "/inside");
+    };
+    QVERIFY(!Save_Bytes_File(path, "new", &reason));
+    QVERIFY2(!reason.isEmpty(), "no reason given");
+    QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(QDir(d_folder->path()).entryList(QDir::Files), QStringList());
 }
 
 void TXmlFileTest::fullDiskIsReportedInPlainWords()

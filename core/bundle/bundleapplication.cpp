@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
+#include "libraries/libraryversion.h"
+
 namespace
 {
-// "libQt5Core.so" for "libQt5Core.so.5.15.8": the name without its version.
-QString Unversioned(const QString& name)
-{
-    const int so = name.indexOf(".so");
-    return so < 0 ? name : name.left(so + 3);
-}
-
 void Apply_Targets(const TBundle& bundle, std::vector<TTargetRecord>* targets,
                    TBundleApplication* application)
 {
@@ -104,7 +99,7 @@ bool TLibraryMatcher::Take_Other_Version(const TBundleFile& file)
     {
         TLibraryRecord& library = (*d_libraries)[index];
         if (d_taken[index] || library.Target_Name != file.Target ||
-            Unversioned(library.Name) != Unversioned(file.Name) ||
+            Library_Name_Up_To_So(library.Name) != Library_Name_Up_To_So(file.Name) ||
             In_Bundle(library.Target_Name, library.Name))
             continue;
         library = {file.Target, file.Name, file.Type, true};

@@ -26,6 +26,21 @@ bool Same_Contents(const QString& source, const QString& copy)
     return right.atEnd();
 }
 
+// Unbuffered, a short write is followed by another, which then fails with
+// the system's reason (such as "No space left on device").
+bool Write_All(QSaveFile* out, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size())
+    {
+        const qint64 written = out->write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 // Writes the copy beside `target` and puts it in place only once every byte
 // is written; an earlier file of that name stays as it was otherwise.
 QString Write_Copy(const QString& source, const QString& target)
@@ -34,26 +49,47 @@ QString Write_Copy(const QString& source, const QString& target)
     if (!in.open(QIODevice::ReadOnly))
         return QString("cannot read \"%1\": %2").arg(source, in.errorString());
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QString("cannot write \"%1\": %2").arg(target, out.errorString());
     qint64 written = 0;
     while (!in.atEnd())
     {
         const QByteArray chunk = in.read(Chunk_Size);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+        if (chunk.isEmpty() || !Write_All(&out, chunk))
             break;
         written += chunk.size();
     }
     if (written != in.size())
     {
+        // The reason is taken before cancelling, which puts its own in place.
+        const QString reason = in.error() != QFile::NoError ? in.errorString() : out.errorString();
         out.cancelWriting();
-        return QString("cannot copy \"%1\" to \"%2\": %3")
-            .arg(source, target,
-                 in.error() != QFile::NoError ? in.errorString() : out.errorString());
+        return QString("cannot copy \"%1\" to \"%2\": %3").arg(source, target, reason);
     }
     out.setPermissions(in.permissions());
     if (!out.flush() || out.error() != QFile::NoError || !out.commit())
         return QString("cannot write \"%1\": %2").arg(target, out.errorString());
+    return QString();
+}
+
+// Makes the folders from `folder` down to "<folder>/<target>" one at a time.
+// None of them may be a link: it could lead out of `folder`, and nothing is
+// written anywhere else.
+QString Make_Target_Folder(const QString& folder, const QString& target)
+{
+    QString path = folder;
+    for (const QString& part : target.split('/', Qt::SkipEmptyParts))
+    {
+        path = QDir(path).filePath(part);
+        const QFileInfo info(path);
+        if (part == "..")
+            return QString("the target \"%1\" leads out of \"%2\"").arg(target, folder);
+        if (info.isSymLink())
+            return QString("the folder \"%1\" is a symbolic link; nothing is written through it")
+                .arg(path);
+        if (!info.isDir() && !QDir().mkdir(path))
+            return QString("cannot make the folder \"%1\"").arg(path);
+    }
     return QString();
 }
 
@@ -76,8 +112,8 @@ private:
         Failed
     };
 
-    TOutcome Copy_File(const QString& source, const QString& target);
-    TOutcome Copy_Tree(const QString& source, const QString& target);
+    TOutcome Copy_File(const QString& source, const QString& line);
+    TOutcome Copy_Tree(const QString& source, const QString& line);
     bool Fail(const QString& error);
 
     const QString d_folder;
@@ -90,25 +126,29 @@ bool TCollector::Collect(const TBundleFile& file)
     const QString line = file.Target + "/" + file.Name;
     if (d_progress && !d_progress(line))
         return Fail("the copying was stopped");
-    const QString target = QDir(d_folder).filePath(line);
+    if (!QFileInfo::exists(d_folder) && !QDir().mkpath(d_folder))
+        return Fail(QString("cannot make the folder \"%1\"").arg(d_folder));
     const TOutcome outcome = file.Type == TTypes::Library_Qml_Module
-                                 ? Copy_Tree(file.Source, target)
-                                 : Copy_File(file.Source, target);
+                                 ? Copy_Tree(file.Source, line)
+                                 : Copy_File(file.Source, line);
     if (outcome == Failed)
         return false;
     (outcome == Copied ? d_result.Copied : d_result.Up_To_Date).append(line);
     return true;
 }
 
-// A link in the way is not written through: it may lead anywhere.
-TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString& target)
+// Copies `source` to "<folder>/<line>". A link in the way, at the file or at
+// a folder above it below d_folder, is not written through: it may lead
+// anywhere.
+TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString& line)
 {
-    const QString target_folder = QFileInfo(target).path();
-    if (!QDir().mkpath(target_folder))
+    const QString folder_error = Make_Target_Folder(d_folder, line.section('/', 0, -2));
+    if (!folder_error.isEmpty())
     {
-        Fail(QString("cannot make the folder \"%1\"").arg(target_folder));
+        Fail(folder_error);
         return Failed;
     }
+    const QString target = QDir(d_folder).filePath(line);
     const QFileInfo existing(target);
     if (existing.exists() && existing.isFile() && Same_Contents(source, target))
         return Up_To_Date;
@@ -121,7 +161,7 @@ TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString&
 }
 
 // Copied when any file of the tree was.
-TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& target)
+TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& line)
 {
     if (!QFileInfo(source).isDir())
     {
@@ -134,8 +174,7 @@ TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString&
     while (files.hasNext())
     {
         const QString file = files.next();
-        const TOutcome copied =
-            Copy_File(file, QDir(target).filePath(source_folder.relativeFilePath(file)));
+        const TOutcome copied = Copy_File(file, line + "/" + source_folder.relativeFilePath(file));
         if (copied != Up_To_Date)
             outcome = copied;
         if (copied == Failed)

@@ -20,6 +20,15 @@ bool Loads_Qt(const std::vector<TLoadedLibrary>& libraries)
                        [](const TLoadedLibrary& library) { return Is_Qt_Library(library.Name); });
 }
 
+// A bundle is told one file a line, and installed by spec lines.
+QString Name_Problem(const QString& path)
+{
+    if (QFileInfo(path).fileName().contains('\n'))
+        return QString("the name of \"%1\" holds a line feed, which no spec line can install")
+            .arg(path);
+    return QString();
+}
+
 bool Is_Readable_Folder(const QString& path)
 {
     const QFileInfo info(path);
@@ -148,6 +157,9 @@ bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
         d_qt_core = real.filePath();
     if (d_libraries_taken.contains(real.filePath()))
         return true;
+    const QString name_problem = Name_Problem(real.filePath());
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_libraries_taken.append(real.filePath());
     d_bundle.Files.push_back({"lib", real.fileName(), real.filePath(), TTypes::Library_Dylib});
     for (const QString& folder : Plugin_Folders_For(real.fileName()))
@@ -181,6 +193,9 @@ bool TDetector::Take_Plugin_Folder(const QString& name)
 
 bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
 {
+    const QString name_problem = Name_Problem(plugin.filePath());
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_bundle.Files.push_back(
         {folder, plugin.fileName(), plugin.canonicalFilePath(), TTypes::Library_Plugin});
     std::vector<TLoadedLibrary> libraries;

@@ -5,21 +5,20 @@
 
 class TXmlFile;
 
-// "changes.xml": the change log as one "Text" element under "Change_Data",
-// with every line feed stored as "<br>". All failures are thrown as
-// TXmlFileException.
-
+// "changes.xml" in the data folder: the change log as one "Text" element
+// under "Change_Data", version 1, with every line feed stored as "<br>".
+// Every failure is thrown as TXmlFileException.
+namespace TChangeLogFile
+{
 // The line every change log starts with, and the whole log a new user has.
-extern const char* const Change_Log_Header_Line;
-QString Factory_Change_Log();
+extern const char* const Header_Line;
+QString Factory_Text();
 
-// Opens folder + "/changes.xml" into `xml` and checks that it is version 1.
-void Open_Change_Log_File(TXmlFile* xml, const QString& folder);
-
-// The change log of an opened version 1 file, lines joined by line feeds.
-QString Read_Change_Log_V1(const TXmlFile& xml);
-
-// Writes `text` to folder + "/changes.xml".
-void Write_Change_Log_File(const QString& folder, const QString& text);
+// Opens folder/changes.xml into `xml`; any version but 1 is refused.
+void Open(TXmlFile* xml, const QString& folder);
+// The change log, lines joined by line feeds.
+QString Read_V1(const TXmlFile& xml);
+void Write(const QString& folder, const QString& text);
+}
 
 #endif

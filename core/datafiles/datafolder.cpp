@@ -37,6 +37,11 @@ QString Fallback_Folder()
 }
 }
 
+QString Default_Data_Folder(const QString& home)
+{
+    return QDir(home).filePath(Folder_Name);
+}
+
 TDataFolder Open_Data_Folder(const QString& home)
 {
     QDir folder(home);

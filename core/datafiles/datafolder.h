@@ -10,6 +10,9 @@ struct TDataFolder
     bool Is_Fallback;  // ".kestrelvantory" could neither be found nor made
 };
 
+// Where ".kestrelvantory" is in `home`, whether or not it exists.
+QString Default_Data_Folder(const QString& home);
+
 // Finds or makes ".kestrelvantory" in `home`. When that fails, a writable
 // folder elsewhere is used so that defaults can still be loaded and saved.
 TDataFolder Open_Data_Folder(const QString& home);

@@ -1,5 +1,6 @@
 #include "datafiles/expressionsfile.h"
 
+#include "datafiles/datafilenames.h"
 #include "datafiles/defaultsfile.h"
 #include "datafiles/xmlfile.h"
 #include "datafiles/xmltext.h"
@@ -10,7 +11,7 @@ const char* const Identification = "Expression_Data";
 
 QString File_Name(const QString& folder)
 {
-    return folder + "/expressions.xml";
+    return Data_File_Names::Path(folder, Data_File_Names::Expressions);
 }
 }
 

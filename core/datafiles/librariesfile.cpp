@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "libraries/librarytypetext.h"
+#include "datafiles/datafilenames.h"
 #include "datafiles/defaultsfile.h"
 #include "datafiles/xmlfile.h"
 #include "datafiles/xmltext.h"
 
 namespace
 {
-const QString File_Name = "/libraries.xml";
 const QString Identification = "Library_Data";
 const int Version = 1;
 const QString Yes = "Yes";
@@ -57,14 +57,16 @@ void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, 
 }
 }
 
-void Open_Libraries_File(TXmlFile* xml, const QString& folder)
+namespace TLibrariesFile
 {
-    Open_Defaults_File(xml, folder + File_Name, Identification,
-                       "Library datafile version not recognized");
+void Open(TXmlFile* xml, const QString& folder)
+{
+    Open_Defaults_File(xml, Data_File_Names::Path(folder, Data_File_Names::Libraries),
+                       Identification, "Library datafile version not recognized");
 }
 
-void Read_Libraries_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
-                       std::vector<TLibraryRecord>* libraries)
+void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
+             std::vector<TLibraryRecord>* libraries)
 {
     Read_Records(xml, "Targets", "Target", [&](const QDomElement& record) {
         targets->push_back({Child_Text(xml, record, "Name"),
@@ -120,11 +122,11 @@ void Write_Qml_Records(TXmlFile* xml, const std::vector<TTargetRecord>& targets,
 }
 }
 
-void Write_Libraries_File(const QString& folder, const std::vector<TTargetRecord>& targets,
-                          const std::vector<TLibraryRecord>& libraries)
+void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
+           const std::vector<TLibraryRecord>& libraries)
 {
     TXmlFile xml;
-    xml.File_Name = folder + File_Name;
+    xml.File_Name = Data_File_Names::Path(folder, Data_File_Names::Libraries);
     xml.Reset(Identification, Version);
 
     QDomElement target_list = xml.Create_Node(&xml.Root, "Targets");
@@ -146,4 +148,5 @@ void Write_Libraries_File(const QString& folder, const std::vector<TTargetRecord
     Write_Qml_Records(&xml, targets, libraries);
 
     xml.Write_File(false);
+}
 }

@@ -1,5 +1,6 @@
 #include "datafiles/optionsfile.h"
 
+#include "datafiles/datafilenames.h"
 #include "datafiles/defaultsfile.h"
 #include "datafiles/xmlfile.h"
 
@@ -11,7 +12,7 @@ const char* const Requires_Element = "Requires_Option";
 
 QString File_Name(const QString& folder)
 {
-    return folder + "/options.xml";
+    return Data_File_Names::Path(folder, Data_File_Names::Options);
 }
 
 QString Required_Text(const TXmlFile& xml, const QString& name)

@@ -1,16 +1,15 @@
 #include "datafiles/requiresfile.h"
 
+#include "datafiles/datafilenames.h"
 #include "datafiles/defaultsfile.h"
 #include "datafiles/xmlfile.h"
 #include "datafiles/xmltext.h"
 
-namespace Requires_File
-{
-const char* const File_Name = "requires.xml";
-const char* const Identification = "Requires";
-
 namespace
 {
+const char* const Identification = "Requires";
+const int Version = 1;
+
 QStringList Read_Libraries(const TXmlFile& file, const QDomElement& libraries)
 {
     QStringList names;
@@ -43,25 +42,31 @@ void Write_Package(TXmlFile* file, const TRequireEntry& entry)
 }
 }
 
-void Open(TXmlFile* file, const QString& folder)
+namespace TRequiresFile
 {
-    Open_Defaults_File(file, folder + "/" + File_Name, Identification,
-                       "Requires datafile version not recognized");
+
+void Open(TXmlFile* xml, const QString& folder)
+{
+    Open_Defaults_File(xml, Data_File_Names::Path(folder, Data_File_Names::Requires),
+                       Identification, "Requires datafile version not recognized");
 }
 
-TRequireEntries Read_V1(const TXmlFile& file)
+TRequireEntries Read_V1(const TXmlFile& xml)
 {
     TRequireEntries entries;
-    for (QDomElement package = file.Get_Node(&file.Root, "Package", true); !package.isNull();
-         package = file.Get_Sibling_Node(&package, "Package", true))
-        entries.push_back(Read_Package(file, package));
+    for (QDomElement package = xml.Get_Node(&xml.Root, "Package", true); !package.isNull();
+         package = xml.Get_Sibling_Node(&package, "Package", true))
+        entries.push_back(Read_Package(xml, package));
     return entries;
 }
 
-void Build(TXmlFile* file, const TRequireEntries& entries)
+void Write(const QString& folder, const TRequireEntries& entries)
 {
-    file->Reset(Identification, Version);
+    TXmlFile xml;
+    xml.File_Name = Data_File_Names::Path(folder, Data_File_Names::Requires);
+    xml.Reset(Identification, Version);
     for (const TRequireEntry& entry : entries)
-        Write_Package(file, entry);
+        Write_Package(&xml, entry);
+    xml.Write_File(false);
 }
 }

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <unistd.h>
 
+std::function<int(int)> Save_Test_Hooks::Synchronise;
+std::function<void()> Save_Test_Hooks::Before_Commit;
+
 namespace
 {
 QString Cannot_Write(const QString& file_name, const QString& reason)
@@ -34,7 +37,8 @@ bool Write_All(QSaveFile* file, const QByteArray& bytes)
 // A file that cannot be synchronised at all (EINVAL) is not a failure.
 bool Synchronise(const QSaveFile& file, QString* reason)
 {
-    if (::fsync(file.handle()) == 0 || errno == EINVAL)
+    const auto synchronise = Save_Test_Hooks::Synchronise ? Save_Test_Hooks::Synchronise : ::fsync;
+    if (synchronise(file.handle()) == 0 || errno == EINVAL)
         return true;
     *reason = QString::fromLocal8Bit(std::strerror(errno));
     return false;
@@ -57,6 +61,8 @@ bool Save_Bytes_File(const QString& file_name, const QByteArray& bytes, QString*
     }
     if (!Synchronise(file, reason))
         return false;
+    if (Save_Test_Hooks::Before_Commit)
+        Save_Test_Hooks::Before_Commit();
     if (file.commit())
         return true;
     *reason = Reason_Of(file);

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Replaces the file `file_name` by `bytes`, all or nothing: they go to a
 // temporary file beside it that takes the file's place only once every byte
 // is known to be on the disk. A full disk, a file size limit or any other
@@ -20,5 +22,14 @@ bool Save_Text_File(const QString& file_name, const QString& text, QString* erro
 // nor changes that file; otherwise `*error` receives the same message as a
 // failed save.
 bool Can_Save_Text_File(const QString& file_name, QString* error);
+
+// For tests, to make the last two steps of a save fail: called, when set,
+// with the temporary file's descriptor in place of fsync(), and just before
+// the temporary file takes the old one's place.
+namespace Save_Test_Hooks
+{
+extern std::function<int(int descriptor)> Synchronise;
+extern std::function<void()> Before_Commit;
+}
 
 #endif

@@ -1,10 +1,13 @@
 #include "datafiles/settingsfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "datafiles/savefile.h"
+
+const char* const Shared_Libs_Path_Key = "Shared_Libs_Path";
 
 namespace
 {
@@ -60,4 +63,9 @@ bool Save_Settings_File(const QString& file_name, const QVariantMap& values, QSt
     QByteArray bytes;
     return Compose(scratch.path(), values, &bytes, reason)
            && Save_Bytes_File(file_name, bytes, reason);
+}
+
+QString Stored_Shared_Libs_Path(const QSettings& settings)
+{
+    return settings.value(Shared_Libs_Path_Key, QDir::homePath()).toString();
 }

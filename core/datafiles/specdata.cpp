@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include "libraries/libraryversion.h"
 
 const char* const Spec_Data_Header = "Kestrelvantory:Version=1:Type=Spec_Data";
 const int Spec_Data_Max_Size = 1024 * 1024;
@@ -62,9 +63,8 @@ QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
     {
         lines += Target_Tag + target.Name + "\n";
         for (const TSpecDataLibrary& library : target.Libraries)
-            lines += QString("[%1]:%2\n")
-                         .arg(library.Type == TTypes::Library_Plugin ? "Plugin" : "Dylib",
-                              Spec_Data_Library_Name(library.Name));
+            lines += (library.Type == TTypes::Library_Plugin ? Plugin_Tag : Dylib_Tag) +
+                     Version_Free_Library_Name(library.Name) + "\n";
     }
     return lines;
 }
@@ -235,13 +235,6 @@ void TReader::Read_Qml(const QString& line)
         qml.Targets.back().Libraries.push_back(
             {TTypes::Library_Qml_Module, line.mid(Module_Tag.length())});
 }
-}
-
-QString Spec_Data_Library_Name(const QString& library_name)
-{
-    static const QRegularExpression pattern("^([a-z,A-Z,0-9]{1,64}[.so]{3})");
-    const QRegularExpressionMatch match = pattern.match(library_name);
-    return match.hasMatch() ? match.captured(1) : library_name;
 }
 
 QString Spec_Data_Text(const TSpecData& data)

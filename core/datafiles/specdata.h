@@ -82,10 +82,6 @@ extern const char* const Spec_Data_Header;
 // The largest project file read, in bytes; a larger one is refused.
 extern const int Spec_Data_Max_Size;
 
-// The name a library is stored under: its version-free beginning, such as
-// "libQt5Core.so" for "libQt5Core.so.5.15.2", when the name has one.
-QString Spec_Data_Library_Name(const QString& library_name);
-
 // The whole file's text, to be written in UTF-8.
 QString Spec_Data_Text(const TSpecData& data);
 

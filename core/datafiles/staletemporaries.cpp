@@ -4,19 +4,16 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include "datafiles/datafilenames.h"
+
 namespace
 {
-const char* const Data_File_Names[] = {
-    "variables.xml", "alternate_variables.xml", "expressions.xml", "libraries.xml",
-    "requires.xml",  "changes.xml",             "options.xml",     "settings.ini",
-};
-
 const int Quiet_Seconds = 60;
 
 bool Is_Temporary_Name(const QString& name)
 {
     static const QRegularExpression suffix("^\\.[A-Za-z0-9]{6}$");
-    for (const char* data_file : Data_File_Names)
+    for (const char* data_file : Data_File_Names::All)
     {
         const QLatin1String prefix(data_file);
         if (name.startsWith(prefix) && suffix.match(name.mid(prefix.size())).hasMatch())

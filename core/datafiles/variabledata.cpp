@@ -17,22 +17,6 @@ QString Required_Text(const TXmlFile& file, const QDomElement& parent, const QSt
     return file.Read_Text_Node(&element, true);
 }
 
-TVariableData Load_V1(const TXmlFile& file)
-{
-    TVariableData data;
-    data.Description = Required_Text(file, file.Root, "Description");
-
-    const QDomElement list = file.Get_Node(&file.Root, "Variables", false);
-    QDomElement entry = file.Get_Node(&list, "Variable", false);
-    while (!entry.isNull())
-    {
-        data.Variables.push_back(
-            {Required_Text(file, entry, "Name"), Required_Text(file, entry, "Value")});
-        entry = file.Get_Sibling_Node(&entry, "Variable", true);
-    }
-    return data;
-}
-
 void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
                       const QString& text)
 {
@@ -41,9 +25,9 @@ void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
 }
 }
 
-const char* const Variables_File_Name = "variables.xml";
-
-TVariableData Factory_Variable_Data()
+namespace TVariablesFile
+{
+TVariableData Factory_Data()
 {
     TVariableData data;
     data.Variables = {
@@ -66,18 +50,32 @@ TVariableData Factory_Variable_Data()
     return data;
 }
 
-TVariableData Read_Variable_Data(const QString& path)
+void Open(TXmlFile* xml, const QString& folder, const char* file_name)
 {
-    TXmlFile file;
-    Open_Defaults_File(&file, path, Identification,
+    Open_Defaults_File(xml, Data_File_Names::Path(folder, file_name), Identification,
                        "Variable datafile version not recognized");
-    return Load_V1(file);
 }
 
-void Write_Variable_Data(const QString& path, const TVariableData& data)
+TVariableData Read_V1(const TXmlFile& file)
+{
+    TVariableData data;
+    data.Description = Required_Text(file, file.Root, "Description");
+
+    const QDomElement list = file.Get_Node(&file.Root, "Variables", false);
+    QDomElement entry = file.Get_Node(&list, "Variable", false);
+    while (!entry.isNull())
+    {
+        data.Variables.push_back(
+            {Required_Text(file, entry, "Name"), Required_Text(file, entry, "Value")});
+        entry = file.Get_Sibling_Node(&entry, "Variable", true);
+    }
+    return data;
+}
+
+void Write(const QString& folder, const TVariableData& data, const char* file_name)
 {
     TXmlFile file;
-    file.File_Name = path;
+    file.File_Name = Data_File_Names::Path(folder, file_name);
     file.Reset(Identification, Version);
     Write_Text_Child(&file, &file.Root, "Description", data.Description);
 
@@ -89,4 +87,5 @@ void Write_Variable_Data(const QString& path, const TVariableData& data)
         Write_Text_Child(&file, &entry, "Value", variable.Value);
     }
     file.Write_File(false);
+}
 }

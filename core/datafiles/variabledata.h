@@ -5,6 +5,10 @@
 
 #include <vector>
 
+#include "datafiles/datafilenames.h"
+
+class TXmlFile;
+
 // One spec variable: the name carries its own keyword and punctuation
 // ("%define version", "Release:"), the value is the text written after it.
 struct TSpecVariable
@@ -21,19 +25,21 @@ struct TVariableData
     QString Description;
 };
 
-// The defaults file in the per-user data folder, and its backup.
-extern const char* const Variables_File_Name;
-
+// "variables.xml" in the data folder, or its backup (`file_name` names which):
+// the Variables panel's data under the root "Variable_Data", version 1. Every
+// failure, a missing element included, is thrown as TXmlFileException.
+namespace TVariablesFile
+{
 // The template every new spec starts from.
-TVariableData Factory_Variable_Data();
+TVariableData Factory_Data();
 
-// Reads a "Variable_Data" file ("variables.xml" or its backup). Throws
-// TXmlFileException when the file is missing, malformed, of another kind or
-// version, or lacks a required element.
-TVariableData Read_Variable_Data(const QString& path);
-
-// Writes a "Variable_Data" file, version 1. Throws TXmlFileException; nothing
-// is written unless the whole document could be built.
-void Write_Variable_Data(const QString& path, const TVariableData& data);
+// Opens folder/file_name into `xml`; any version but 1 is refused.
+void Open(TXmlFile* xml, const QString& folder,
+          const char* file_name = Data_File_Names::Variables);
+TVariableData Read_V1(const TXmlFile& xml);
+// Nothing is written unless the whole document could be built.
+void Write(const QString& folder, const TVariableData& data,
+           const char* file_name = Data_File_Names::Variables);
+}
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "datafiles/xmlcharacters.h"
+
 const int Xml_Max_Depth = 32;
 const int Xml_Max_Attributes = 64;
 const qint64 Xml_Max_Size = 16 * 1024 * 1024;
@@ -36,7 +38,7 @@ public:
     QString Refusal();
 
 private:
-    bool At(const char* text) const { return d_data.indexOf(text, d_at) == d_at; }
+    bool At(const char* text) const;
     void Skip_Past(const char* end, int from);
     QString Start_Tag();
 
@@ -44,6 +46,13 @@ private:
     int d_at = 0;
     int d_depth = 0;
 };
+
+// Compared in place: each tag costs its own length, not the rest of the file.
+bool TMarkupScanner::At(const char* text) const
+{
+    const int length = static_cast<int>(qstrlen(text));
+    return d_data.size() - d_at >= length && qstrncmp(d_data.constData() + d_at, text, length) == 0;
+}
 
 void TMarkupScanner::Skip_Past(const char* end, int from)
 {
@@ -123,5 +132,8 @@ QString Xml_Precheck_Refusal(const QByteArray& data)
         return too_large;
     if (!Is_Utf8(data))
         return "it is not encoded in UTF-8";
+    const QString characters = Xml_Character_Refusal(data);
+    if (!characters.isEmpty())
+        return characters;
     return TMarkupScanner(data).Refusal();
 }

@@ -14,9 +14,10 @@ extern const qint64 Xml_Max_Size;
 // may: a document type declaration (whose entities can make a small file
 // huge), elements nested deeper than Xml_Max_Depth (the parser recurses once
 // per level), an element with more than Xml_Max_Attributes attributes (the
-// parser compares each with every other), more than Xml_Max_Size bytes, or a
-// text that is not UTF-8. One pass over the bytes, whatever they hold; a
-// file that is merely malformed passes and is left to the parser's message.
+// parser compares each with every other), more than Xml_Max_Size bytes, a
+// text that is not UTF-8, or one Xml_Character_Refusal refuses. Linear in
+// the bytes, whatever they hold; a file that is merely malformed passes and is
+// left to the parser's message.
 QString Xml_Precheck_Refusal(const QByteArray& data);
 
 // The same refusal for `size` bytes, so that a file too large need not be

@@ -14,6 +14,9 @@ public:
     // Up to `length` bytes from `offset`: fewer at the end, none past it or
     // when reading fails.
     virtual QByteArray Read(quint64 offset, quint64 length) const = 0;
+
+    // How many bytes there are to read.
+    virtual quint64 Size() const = 0;
 };
 
 class TMemoryBytes : public TByteSource
@@ -22,6 +25,7 @@ public:
     explicit TMemoryBytes(const QByteArray& bytes) : d_bytes(bytes) {}
 
     QByteArray Read(quint64 offset, quint64 length) const override;
+    quint64 Size() const override { return static_cast<quint64>(d_bytes.size()); }
 
 private:
     QByteArray d_bytes;

@@ -11,7 +11,9 @@ namespace
 class TFileBytes : public TByteSource
 {
 public:
-    explicit TFileBytes(int descriptor) : d_descriptor(descriptor) {}
+    TFileBytes(int descriptor, quint64 size) : d_descriptor(descriptor), d_size(size) {}
+
+    quint64 Size() const override { return d_size; }
 
     QByteArray Read(quint64 offset, quint64 length) const override
     {
@@ -38,6 +40,7 @@ public:
 
 private:
     int d_descriptor;
+    quint64 d_size;
 };
 }
 
@@ -62,7 +65,7 @@ TOpenedObject Open_Elf_Object(const QByteArray& path)
     opened.Outcome = TOpenedObject::Opened;
     opened.Device = status.st_dev;
     opened.Inode = status.st_ino;
-    opened.Object = Read_Elf_Object(TFileBytes(descriptor));
+    opened.Object = Read_Elf_Object(TFileBytes(descriptor, static_cast<quint64>(status.st_size)));
     close(descriptor);
     return opened;
 }

@@ -1,5 +1,8 @@
 #include "elfobject.h"
 
+#include <QHash>
+
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -50,7 +53,10 @@ private:
     bool Read_Segments(quint64 offset, quint64 count);
     bool Read_Interpreter();
     bool Read_Dynamic();
+    bool Check_Whole(quint64 section_headers_end);
     bool Read_Strings(const std::vector<TDynamicEntry>& entries);
+    bool Check_Searches();
+    bool Name_At(quint64 offset, QByteArray* text);
     bool File_Offset(quint64 address, quint64* offset, quint64* available) const;
     bool String_At(quint64 offset, QByteArray* text) const;
     bool Whole(quint64 offset, quint64 length, QByteArray* bytes) const;
@@ -64,6 +70,8 @@ private:
     std::vector<TSegment> d_segments;
     quint64 d_strings = 0;       // file offset of the string table
     quint64 d_strings_size = 0;  // bytes of it that may be read
+    QHash<quint64, QByteArray> d_names;  // by offset into the string table
+    int d_name_bytes = 0;
 };
 
 quint64 TElfReader::Value(const QByteArray& bytes, int offset, int size) const
@@ -94,8 +102,23 @@ void TElfReader::Read()
 {
     if (!Read_Header() || !d_object.Entry_Size_Valid)
         return;
-    if (Read_Interpreter() && Read_Dynamic())
+    if (Read_Interpreter() && Read_Dynamic() && Check_Searches())
         d_object.Status = TElfObject::Read;
+}
+
+bool TElfReader::Check_Searches()
+{
+    const qint64 folders = (d_object.Has_Rpath ? d_object.Rpath.count(':') + 1 : 0) +
+                           (d_object.Has_Runpath ? d_object.Runpath.count(':') + 1 : 0);
+    const qint64 searches = folders * d_object.Needed.size();
+    if (searches <= Elf::Max_Searches)
+        return true;
+    return Fail(TElfObject::Beyond_Limits,
+                QString("its search paths of %1 folders for %2 libraries make more than %3 "
+                        "places to look into")
+                    .arg(folders)
+                    .arg(d_object.Needed.size())
+                    .arg(Elf::Max_Searches));
 }
 
 bool TElfReader::Read_Header()
@@ -124,10 +147,40 @@ bool TElfReader::Read_Header()
     const quint64 segments = Is_64() ? Value(header, 32, 8) : Value(header, 28, 4);
     const quint64 entry_size = Value(header, Is_64() ? 54 : 42, 2);
     const quint64 count = Value(header, Is_64() ? 56 : 44, 2);
+    const quint64 sections = Is_64() ? Value(header, 40, 8) : Value(header, 32, 4);
+    const quint64 section_size = Value(header, Is_64() ? 58 : 46, 2);
+    const quint64 section_count = Value(header, Is_64() ? 60 : 48, 2);
     d_object.Version_Valid = version == 1;
     d_object.Entry_Size_Valid = entry_size == (Is_64() ? 56u : 32u);
     d_object.Status = TElfObject::Read;
-    return !d_object.Entry_Size_Valid || Read_Segments(segments, count);
+    if (!d_object.Entry_Size_Valid)
+        return true;
+    const quint64 section_table = section_size * section_count;
+    return Read_Segments(segments, count) &&
+           Check_Whole(sections > ~quint64(0) - section_table ? ~quint64(0)
+                                                              : sections + section_table);
+}
+
+// The loader maps the loaded segments whatever the file's length; a file
+// that ends before them, or before its section headers, was cut short.
+bool TElfReader::Check_Whole(quint64 section_headers_end)
+{
+    quint64 end = section_headers_end;
+    for (const TSegment& segment : d_segments)
+    {
+        if (segment.Type == Segment_Load)
+            end = qMax(end, segment.Offset > ~quint64(0) - segment.File_Size
+                                ? ~quint64(0)
+                                : segment.Offset + segment.File_Size);
+    }
+    if (end <= d_bytes.Size())
+        return true;
+    d_object.Status = TElfObject::Cut_Short;
+    d_object.Error = QString("the file is cut short: it ends at byte %1 of the %2 its headers "
+                             "describe")
+                         .arg(d_bytes.Size())
+                         .arg(end);
+    return false;
 }
 
 bool TElfReader::Read_Segments(quint64 offset, quint64 count)
@@ -218,6 +271,12 @@ bool TElfReader::Read_Strings(const std::vector<TDynamicEntry>& entries)
     }
     if (has_size)
         d_strings_size = qMin(d_strings_size, size);
+    const auto is_needed = [](const TDynamicEntry& entry) { return entry.Tag == Tag_Needed; };
+    const auto needed = std::count_if(entries.begin(), entries.end(), is_needed);
+    if (needed > Elf::Max_Needed)
+        return Fail(TElfObject::Beyond_Limits, QString("it needs %1 libraries, more than %2")
+                                                   .arg(needed)
+                                                   .arg(Elf::Max_Needed));
 
     for (const TDynamicEntry& entry : entries)
     {
@@ -226,9 +285,11 @@ bool TElfReader::Read_Strings(const std::vector<TDynamicEntry>& entries)
                            entry.Tag == Tag_Rpath || entry.Tag == Tag_Runpath;
         if (!named)
             continue;
-        if (!has_table || !String_At(entry.Value, &text))
-            return Fail(TElfObject::Malformed,
-                        "a name in the dynamic section lies outside the file");
+        if (!has_table || !Name_At(entry.Value, &text))
+            return d_object.Status == TElfObject::Beyond_Limits
+                       ? false
+                       : Fail(TElfObject::Malformed,
+                              "a name in the dynamic section lies outside the file");
         if (entry.Tag == Tag_Needed)
             d_object.Needed.append(text);
         else if (entry.Tag == Tag_Soname)
@@ -264,6 +325,27 @@ bool TElfReader::File_Offset(quint64 address, quint64* offset, quint64* availabl
         return true;
     }
     return false;
+}
+
+// Each name is read once, however many entries point at it, and all of them
+// together within Elf::Max_Name_Bytes.
+bool TElfReader::Name_At(quint64 offset, QByteArray* text)
+{
+    const auto known = d_names.constFind(offset);
+    if (known != d_names.constEnd())
+    {
+        *text = known.value();
+        return true;
+    }
+    if (!String_At(offset, text))
+        return false;
+    d_name_bytes += text->size() + 1;
+    if (d_name_bytes > Elf::Max_Name_Bytes)
+        return Fail(TElfObject::Beyond_Limits,
+                    QString("the names in its dynamic section take more than %1 bytes")
+                        .arg(Elf::Max_Name_Bytes));
+    d_names.insert(offset, *text);
+    return true;
 }
 
 bool TElfReader::String_At(quint64 offset, QByteArray* text) const

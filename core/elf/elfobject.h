@@ -17,7 +17,9 @@ struct TElfObject
         Read,       // header and dynamic section read
         Not_Elf,    // no ELF magic (or an empty file)
         Too_Short,  // ELF magic, but shorter than its header
-        Malformed   // a header, table or string lies outside the file or is inconsistent
+        Malformed,  // a header, table or string lies outside the file or is inconsistent
+        Cut_Short,  // the file ends before the contents its headers describe
+        Beyond_Limits  // more needed libraries, or more bytes of names, than any real file has
     };
 
     TStatus Status = Not_Elf;
@@ -56,10 +58,19 @@ const quint16 Type_Executable = 2;
 const quint16 Type_Shared = 3;
 const quint64 Flag_1_No_Default_Lib = 0x800;
 const quint64 Flag_1_Pie = 0x08000000;
+
+const int Max_Needed = 1024;
+const int Max_Name_Bytes = 1 << 20;
+// Folders in its search paths times libraries needed: the places the loader
+// may look into for the file's own needs.
+const int Max_Searches = 20000;
 }
 
 // Reads the header and dynamic section from `bytes`; every offset, size and
-// count taken from the file is checked against what can be read.
+// count taken from the file is checked against what can be read. The work is
+// bounded whatever the bytes say: at most Elf::Max_Needed needed libraries
+// and Elf::Max_Name_Bytes bytes of names, each name read once. A file beyond
+// these limits, or beyond Elf::Max_Searches, is Beyond_Limits.
 TElfObject Read_Elf_Object(const TByteSource& bytes);
 TElfObject Read_Elf_Object(const QByteArray& bytes);
 

@@ -32,8 +32,9 @@ TLibraryListing List_Libraries(const TLibraryResolver& resolver, const QString& 
         listing.Libraries = {true, QString(), resolution.Libraries};
         return listing;
     }
-    if (resolution.Outcome == TResolution::Unreadable)
+    if (resolution.Outcome == TResolution::Unreadable || resolution.Outcome == TResolution::Refused)
     {
+        listing.Refused = resolution.Outcome == TResolution::Refused;
         listing.Libraries.Error = resolution.Reason;
         return listing;
     }

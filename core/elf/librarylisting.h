@@ -13,6 +13,7 @@
 struct TLibraryListing
 {
     TLoadedLibraries Libraries;
+    bool Refused = false;  // cut short or beyond the limits: the error says which file and why
     bool Ldd_Asked = false;
     TProgramRun::TOutcome Ldd_Outcome = TProgramRun::Succeeded;
 };

@@ -12,6 +12,9 @@ namespace
 {
 const char* const Cache_File = "/etc/ld.so.cache";
 const char* const Preload_File = "/etc/ld.so.preload";
+// Folders and candidates one file's libraries may take to find, all of them
+// together: each library's own search is bounded by the ELF reader.
+const int Max_Search_Steps = 5 * Elf::Max_Searches;
 
 QByteArray Current_Folder()
 {
@@ -46,6 +49,17 @@ QString Quoted(const QByteArray& name)
     return "\"" + QString::fromUtf8(name) + "\"";
 }
 
+// What the ELF reader leaves unread: nobody, "ldd" included, should load it.
+bool Is_Refused(const TElfObject& object)
+{
+    return object.Status == TElfObject::Cut_Short || object.Status == TElfObject::Beyond_Limits;
+}
+
+QString Refusal(const QByteArray& path, const QString& reason)
+{
+    return QString("%1 is not examined: %2").arg(Quoted(path), reason);
+}
+
 struct TSessionObject
 {
     QByteArray Path;
@@ -67,7 +81,8 @@ private:
     {
         Use,
         Skip,
-        Give_Up
+        Give_Up,
+        Refuse
     };
 
     enum TFound
@@ -89,11 +104,15 @@ private:
                           QByteArray* path);
     TFound Try(const QByteArray& path);
     TFound Give_Up_On(const QString& reason);
+    TFound Refuse_File(const QByteArray& path, const QString& reason);
+    bool Step(int steps);
 
     const TLibraryResolver& d_resolver;
     std::vector<TSessionObject> d_objects;  // the file, the interpreter, then in load order
     std::shared_ptr<const TOpenedObject> d_candidate;  // the file Try found last
     QString d_reason;
+    bool d_refused = false;
+    int d_steps = 0;  // folders and candidates taken in the search so far
 };
 
 TResolution TLibraryResolver::TSession::Run(const QString& file)
@@ -106,6 +125,12 @@ TResolution TLibraryResolver::TSession::Run(const QString& file)
     {
         resolution.Outcome = TResolution::Unreadable;
         resolution.Reason = QString("\"%1\" cannot be read").arg(file);
+        return resolution;
+    }
+    if (Is_Refused(main->Object))
+    {
+        resolution.Outcome = TResolution::Refused;
+        resolution.Reason = Refusal(path, main->Object.Error);
         return resolution;
     }
     resolution.Reason = d_resolver.d_environment_problem;
@@ -125,6 +150,7 @@ TResolution TLibraryResolver::TSession::Run(const QString& file)
     {
         if (!Load_Needs(index))
         {
+            resolution.Outcome = d_refused ? TResolution::Refused : TResolution::Needs_Ldd;
             resolution.Reason = d_reason;
             return resolution;
         }
@@ -176,6 +202,8 @@ TLibraryResolver::TSession::TCandidate TLibraryResolver::TSession::Candidate(
         return Give_Up;
     if (object.Machine != host.Machine)
         return Skip;
+    if (Is_Refused(object))
+        return Refuse;
     const bool loadable =
         object.Type == Elf::Type_Shared && (object.Flags_1 & Elf::Flag_1_Pie) == 0;
     if (!loadable || !object.Entry_Size_Valid || !object.Is_Read() || !object.Has_Dynamic ||
@@ -292,6 +320,8 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Search_Path(const
     const QByteArray origin = Origin_Of(d_objects[owner].Path, d_resolver.d_current_folder);
     if (!::Search_Folders(list, ":", origin, &folders))
         return Give_Up_On("a search path holds a substitution other than $ORIGIN");
+    if (!Step(folders.size()))
+        return Undecided;
     return Search_Folders(folders, name, path);
 }
 
@@ -313,6 +343,8 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Search_Folders(
 
 TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Try(const QByteArray& path)
 {
+    if (!Step(1))
+        return Undecided;
     d_candidate = d_resolver.Opened(path);
     switch (Candidate(*d_candidate))
     {
@@ -320,10 +352,32 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Try(const QByteAr
         return Found;
     case Skip:
         return Not_Found;
+    case Refuse:
+        return Refuse_File(path, d_candidate->Object.Error);
     case Give_Up:
         break;
     }
     return Give_Up_On(QString("the library %1 cannot be loaded").arg(Quoted(path)));
+}
+
+// Counts `steps` more of the search; false, with the examined file refused,
+// once they pass Max_Search_Steps.
+bool TLibraryResolver::TSession::Step(int steps)
+{
+    d_steps += steps;
+    if (d_steps <= Max_Search_Steps)
+        return true;
+    Refuse_File(d_objects.front().Path,
+                QString("finding its libraries takes more than %1 searches").arg(Max_Search_Steps));
+    return false;
+}
+
+TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Refuse_File(const QByteArray& path,
+                                                                           const QString& reason)
+{
+    d_refused = true;
+    d_reason = Refusal(path, reason);
+    return Undecided;
 }
 
 TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Give_Up_On(const QString& reason)

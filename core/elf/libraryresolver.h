@@ -22,11 +22,12 @@ struct TResolution
     {
         Resolved,    // every library found, as "ldd" would list them
         Unreadable,  // the file cannot be opened: there is nothing to list
+        Refused,     // it, or a library it loads, is cut short or beyond the limits
         Needs_Ldd    // something these rules do not cover: "ldd" must tell
     };
 
     TOutcome Outcome = Needs_Ldd;
-    QString Reason;  // for Unreadable and Needs_Ldd
+    QString Reason;  // for all but Resolved; Refused names the file refused
     std::vector<TLoadedLibrary> Libraries;
 };
 
@@ -35,7 +36,10 @@ struct TResolution
 // objects, LD_LIBRARY_PATH, the loader's cache, the system folders), without
 // running any program. The loader's cache and the environment are read once,
 // when the resolver is made, and every file read is remembered, so one
-// resolver serves a whole scan from any number of threads.
+// resolver serves a whole scan from any number of threads. A file whose
+// libraries take more than a bounded number of folders and candidates to
+// find is refused, as a file the ELF reader refuses is: "ldd" would take as
+// long.
 class TLibraryResolver
 {
 public:

@@ -21,6 +21,15 @@ std::vector<TTargetRecord> Targets_In_Display_Order(std::vector<TTargetRecord> t
     return targets;
 }
 
+std::vector<TLibraryRecord> Libraries_In_Display_Order(std::vector<TLibraryRecord> libraries)
+{
+    std::stable_sort(libraries.begin(), libraries.end(),
+                     [](const TLibraryRecord& left, const TLibraryRecord& right) {
+                         return Shown_Before(left.Target_Name, right.Target_Name);
+                     });
+    return libraries;
+}
+
 bool Has_Active_Libraries(const std::vector<TLibraryRecord>& libraries, const QString& target)
 {
     return std::any_of(libraries.begin(), libraries.end(), [&](const TLibraryRecord& library) {

@@ -15,6 +15,7 @@
 // list order of equal names and comparing as the user's locale does.
 
 std::vector<TTargetRecord> Targets_In_Display_Order(std::vector<TTargetRecord> targets);
+std::vector<TLibraryRecord> Libraries_In_Display_Order(std::vector<TLibraryRecord> libraries);
 
 // True when `target` has at least one checked library.
 bool Has_Active_Libraries(const std::vector<TLibraryRecord>& libraries, const QString& target);

@@ -77,6 +77,8 @@ std::vector<TRequirementScan::TFileLibraries> TRequirementScan::Examine_Files(
     {
         if (item.Listing.Ldd_Asked)
             Note_Program(&d_report, "ldd", item.Listing.Ldd_Outcome);
+        if (item.Listing.Refused)
+            d_report.Refused_Files.append(item.Listing.Libraries.Error);
         examined.push_back({item.Path, item.Listing.Libraries.Ok,
                             Scanned_Libraries(item.Listing.Libraries.Libraries)});
     }

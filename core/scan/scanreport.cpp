@@ -27,6 +27,7 @@ QStringList Problems(const TScanReport& report)
     if (report.Files_Not_Examined > 0)
         problems.append(Counted(report.Files_Not_Examined, "file", "files") +
                         " could not be examined");
+    problems += report.Refused_Files;
     if (Database_Knows_None(report))
         problems.append(QString("the RPM database of this host knows none of the %1; requirements "
                                 "need an RPM-based host or database")

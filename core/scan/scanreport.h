@@ -11,6 +11,7 @@ struct TScanReport
     QStringList Timed_Out;    // programs that did not finish in time
     QStringList Missing_Targets;  // targets without a folder to scan
     int Files_Not_Examined = 0;
+    QStringList Refused_Files;  // why each file cut short or beyond the limits was not examined
     bool No_Shared_Libs_Path = false;  // there was no folder to scan at all
     int Libraries_Answered = 0;  // distinct libraries the RPM database answered for
     QStringList Unprovided_Libraries;  // those of them that no installed package provides

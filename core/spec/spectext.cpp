@@ -1,9 +1,10 @@
 #include "spec/spectext.h"
 
-#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
+#include "libraries/libraryversion.h"
 #include "spec/programlayout.h"
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
@@ -11,27 +12,6 @@
 namespace
 {
 const int Name_Column = 40;
-
-// A shared library whose file name carries a three-part version, such as
-// "libQt5Core.so.5.15.2". Only these get run-time links and are kept out of
-// the package's requirements.
-struct TLibraryVersion
-{
-    bool Is_Versioned = false;
-    QString Base;
-    int Major = 0;
-    int Minor = 0;
-};
-
-TLibraryVersion Library_Version(const QString& file_name)
-{
-    static const QRegularExpression versioned(
-        "^([a-z,A-Z,0-9]{1,64})[.so]{4}([0-9]{1,3})[.]([0-9]{1,3})[.]([0-9]{1,3})$");
-    const QRegularExpressionMatch match = versioned.match(file_name);
-    if (!match.hasMatch())
-        return {};
-    return {true, match.captured(1), match.captured(2).toInt(), match.captured(3).toInt()};
-}
 
 bool Is_Qml_Target(const TSpecTarget& target)
 {
@@ -43,7 +23,7 @@ bool Has_Versioned_Library(const TSpecTarget& target)
     if (Is_Qml_Target(target))
         return false;
     for (const QString& library : target.Libraries)
-        if (Library_Version(library).Is_Versioned)
+        if (Versioned_Library(library))
             return true;
     return false;
 }
@@ -64,12 +44,16 @@ QString Library_Directory(const std::vector<TSpecTarget>& targets)
 QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
 {
     QStringList bases;
+    QSet<QString> seen;
     for (const TSpecTarget& target : targets)
         for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
         {
-            const TLibraryVersion version = Library_Version(library);
-            if (version.Is_Versioned && !bases.contains(version.Base))
-                bases.append(version.Base);
+            const std::optional<TVersionedLibrary> version = Versioned_Library(library);
+            if (version && !seen.contains(version->Base))
+            {
+                seen.insert(version->Base);
+                bases.append(version->Base);
+            }
         }
     return bases;
 }
@@ -345,19 +329,20 @@ void TSpecComposer::Post()
 
 void TSpecComposer::Library_Links(const QString& target, const QString& library)
 {
-    const TLibraryVersion version = Library_Version(library);
-    if (!version.Is_Versioned)
+    const std::optional<TVersionedLibrary> version = Versioned_Library(library);
+    if (!version)
         return;
     const QString& install_path = d_paths.Target_Install_Path;
-    const QString major = QString::number(version.Major);
-    const QString minor = QString::number(version.Minor);
+    const QString& base = version->Base;
+    const QString major = QString::number(version->Version.Major);
+    const QString minor = QString::number(version->Version.Minor);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7.%8\n")
-                  .arg(install_path, target, library, install_path, target, version.Base, major,
+                  .arg(install_path, target, library, install_path, target, base, major,
                        minor);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7\n")
-                  .arg(install_path, target, library, install_path, target, version.Base, major);
+                  .arg(install_path, target, library, install_path, target, base, major);
     d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so\n")
-                  .arg(install_path, target, library, install_path, target, version.Base);
+                  .arg(install_path, target, library, install_path, target, base);
     d_text += "\n";
 }
 

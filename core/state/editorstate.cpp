@@ -1,8 +1,11 @@
 #include "state/editorstate.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QPair>
 
 #include "datafiles/changelogfile.h"
+#include "datafiles/datafilenames.h"
 #include "datafiles/expressionsfile.h"
 #include "datafiles/librariesfile.h"
 #include "libraries/libraryfactory.h"
@@ -46,12 +49,12 @@ void Load_Libraries(TEditorState* state, const QString& folder,
     try
     {
         TXmlFile xml;
-        Open_Libraries_File(&xml, folder);
-        Read_Libraries_V1(xml, &state->Targets, &state->Libraries);
+        TLibrariesFile::Open(&xml, folder);
+        TLibrariesFile::Read_V1(xml, &state->Targets, &state->Libraries);
     }
     catch (const TXmlFileException& error)
     {
-        Note_Problem(problems, folder, "libraries.xml", error);
+        Note_Problem(problems, folder, Data_File_Names::Libraries, error);
         state->Targets = Factory_Targets();
         state->Libraries = Factory_Libraries();
     }
@@ -66,30 +69,33 @@ QString Joined(const QStringList& lines)
 TEditorState Load_Editor_State(const QString& folder, std::vector<TDefaultsProblem>* problems)
 {
     TEditorState state;
-    state.Variables = Loaded_Or(Factory_Variable_Data(), folder, Variables_File_Name, problems, [&] {
-        return Read_Variable_Data(folder + "/" + Variables_File_Name);
+    using namespace Data_File_Names;
+    state.Variables = Loaded_Or(TVariablesFile::Factory_Data(), folder, Variables, problems, [&] {
+        TXmlFile xml;
+        TVariablesFile::Open(&xml, folder);
+        return TVariablesFile::Read_V1(xml);
     });
     state.Expressions =
-        Loaded_Or(TExpressionsFile::Factory_Values(), folder, "expressions.xml", problems, [&] {
+        Loaded_Or(TExpressionsFile::Factory_Values(), folder, Expressions, problems, [&] {
             TXmlFile xml;
             TExpressionsFile::Open(&xml, folder);
             return TExpressionsFile::Read_V1(xml);
         });
-    state.Options = Loaded_Or(TBuildOptions(), folder, "options.xml", problems, [&] {
+    state.Options = Loaded_Or(TBuildOptions(), folder, Options, problems, [&] {
         TXmlFile xml;
         TOptionsFile::Open(&xml, folder);
         return TOptionsFile::Read_V1(xml);
     });
     Load_Libraries(&state, folder, problems);
-    state.Requires = Loaded_Or(Factory_Requirements(), folder, Requires_File::File_Name, problems, [&] {
+    state.Requires = Loaded_Or(Factory_Requirements(), folder, Requires, problems, [&] {
         TXmlFile xml;
-        Requires_File::Open(&xml, folder);
-        return Requires_File::Read_V1(xml);
+        TRequiresFile::Open(&xml, folder);
+        return TRequiresFile::Read_V1(xml);
     });
-    state.Changes = Loaded_Or(Factory_Change_Log(), folder, "changes.xml", problems, [&] {
+    state.Changes = Loaded_Or(TChangeLogFile::Factory_Text(), folder, Changes, problems, [&] {
         TXmlFile xml;
-        Open_Change_Log_File(&xml, folder);
-        return Read_Change_Log_V1(xml);
+        TChangeLogFile::Open(&xml, folder);
+        return TChangeLogFile::Read_V1(xml);
     });
     return state;
 }
@@ -116,7 +122,7 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
     if (contents.Change_Log)
-        state->Changes = Joined(QStringList(Change_Log_Header_Line) + *contents.Change_Log);
+        state->Changes = Joined(QStringList(TChangeLogFile::Header_Line) + *contents.Change_Log);
 }
 
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
@@ -127,6 +133,35 @@ std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
         targets.push_back({target, libraries.value(target), kinds.value(target)});
     return targets;
+}
+
+// Types are looked up by target and name, not searched, for projects with
+// many libraries; the first library of a name gives its type.
+TSpecData Project_Data(const TEditorState& state)
+{
+    QHash<QPair<QString, QString>, TTypes::TLibraryType> types;
+    for (const TLibraryRecord& library : state.Libraries)
+    {
+        if (!types.contains({library.Target_Name, library.Name}))
+            types.insert({library.Target_Name, library.Name}, library.Type);
+    }
+    TSpecData data;
+    data.Variables = state.Variables.Variables;
+    data.Qml = {state.Qml_Sources, Active_Qml_Targets(state.Targets, state.Libraries)};
+    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(state.Targets);
+    const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
+    for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, false))
+    {
+        if (kinds.value(target) == TTypes::Target_Qml_Modules)
+            continue;
+        TSpecDataTarget active{target, {}};
+        for (const QString& library : libraries.value(target))
+            active.Libraries.push_back({types.value({target, library}), library});
+        data.Active_Targets.push_back(active);
+    }
+    data.Description = state.Variables.Description;
+    data.Change_Log = state.Changes;
+    return data;
 }
 
 TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages)
@@ -142,5 +177,6 @@ TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages)
     input.Targets = Active_Spec_Targets(state);
     input.Required_Packages = packages;
     input.Changes = state.Changes;
+    input.Packager = state.Packager;
     return input;
 }

@@ -25,6 +25,9 @@ struct TEditorState
     std::vector<TLibraryRecord> Libraries;
     TRequireEntries Requires;
     QString Changes;
+    // Kept in the user's own "settings.ini", not in the data folder, so
+    // Load_Editor_State leaves it empty.
+    QString Packager;
     QString Qml_Sources;  // the program's QML sources folder a project names
 };
 
@@ -48,6 +51,12 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);
 // The active targets with libraries, each with its active libraries, in the
 // order the editor shows them.
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state);
+
+// What a project file saved from `state` holds: the variables, each active
+// target of files in the order the editor shows them with its active
+// libraries, the QML sources folder and the active targets of QML modules
+// with their active modules, the description and the change log.
+TSpecData Project_Data(const TEditorState& state);
 
 // The spec writer's input; `packages` are the required packages to write.
 TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages);

@@ -1,14 +1,39 @@
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace
+{
+qint64 Fastest_Run_Ns(const std::function<void()>& work)
+{
+    qint64 fastest = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 5; ++run)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        fastest = qMin(fastest, timer.nsecsElapsed());
+    }
+    return fastest;
+}
+}
+
 namespace Test
 {
+double Time_Ratio(const std::function<void()>& smaller, const std::function<void()>& larger)
+{
+    const qint64 small = Fastest_Run_Ns(smaller);
+    const qint64 large = Fastest_Run_Ns(larger);
+    return static_cast<double>(large) / static_cast<double>(qMax<qint64>(small, 1));
+}
+
 QByteArray Read_File(const QString& path)
 {
     QFile file(path);

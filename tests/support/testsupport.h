@@ -7,12 +7,19 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include "filedialog.h"
 
 namespace Test
 {
 QByteArray Read_File(const QString& path);
 void Write_File(const QString& path, const QByteArray& bytes);
+
+// How many times longer the larger of two pieces of work takes than the
+// smaller, each timed as the fastest of a few runs, so that a loaded machine
+// does not count. For telling linear work from quadratic within one run.
+double Time_Ratio(const std::function<void()>& smaller, const std::function<void()>& larger);
 
 // Points HOME (and the XDG folders below it) at a new empty folder for as long
 // as it lives, so one test program can start the editor "for the first time"

@@ -1,0 +1,30 @@
+#ifndef DATAFILENAMES_H
+#define DATAFILENAMES_H
+
+#include <QString>
+
+// The names of the files in the data folder: one per panel, the Variables
+// panel's backup, and the window's settings.
+namespace Data_File_Names
+{
+constexpr const char* Variables = "variables.xml";
+constexpr const char* Variables_Backup = "alternate_variables.xml";
+constexpr const char* Expressions = "expressions.xml";
+constexpr const char* Libraries = "libraries.xml";
+constexpr const char* Requires = "requires.xml";
+constexpr const char* Changes = "changes.xml";
+constexpr const char* Options = "options.xml";
+constexpr const char* Settings = "settings.ini";
+
+// Every name above.
+constexpr const char* All[] = {Variables, Variables_Backup, Expressions, Libraries,
+                               Requires,  Changes,          Options,     Settings};
+
+// The path of the file `name` in `folder`.
+inline QString Path(const QString& folder, const char* name)
+{
+    return folder + "/" + name;
+}
+}
+
+#endif
