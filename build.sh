@@ -13,6 +13,7 @@ TEST_BUILD_DIR=${TEST_BUILD_DIR:-build-test}
 PACKAGES=(
     cmake g++ make pkg-config locales
     qtbase5-dev qtbase5-dev-tools
+    qt6-base-dev qt6-qpa-plugins
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils
     desktop-file-utils git

@@ -179,32 +179,43 @@ TCliExit Fail(QTextStream& err, const QString& message)
 // The bundle detected for the request's program, with the QML modules of
 // `qml_sources` when given; false, with the reason told, when the program
 // cannot be examined.
-bool Detect(const TCliRequest& request, const QString& qml_sources, TBundle* bundle,
-            QTextStream& err)
+bool Detect(const TCliRequest& request, const QString& qml_sources,
+            TBundleDetection* detection, QTextStream& err)
 {
-    const TBundleDetection detection = Detect_Bundle(
-        request.Program, request.Plugins_Folder, Loaded_Libraries, TBundleProgress(), qml_sources);
-    if (!detection.Ok)
-        err << "kestrelvantory-cli: " << detection.Error << "\n";
-    *bundle = detection.Bundle;
-    return detection.Ok;
+    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
+                               TBundleProgress(), qml_sources);
+    if (!detection->Ok)
+        err << "kestrelvantory-cli: " << detection->Error << "\n";
+    return detection->Ok;
+}
+
+// --qt-version and --qt-prefix override what is stored or detected.
+void Apply_Qt_Options(const TCliRequest& request, TQtBuild* qt)
+{
+    if (!request.Qt_Version.isEmpty())
+        qt->Major = request.Qt_Version.toInt();
+    if (!request.Qt_Prefix.isEmpty())
+        qt->Prefix = request.Qt_Prefix;
 }
 
 // With --program the detected bundle takes the place of the stored active
-// targets and libraries.
+// targets and libraries, and its Qt that of the stored one.
 bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     if (!Load_State(request, state, err))
         return false;
-    if (request.Program.isEmpty())
-        return true;
-    TBundle bundle;
-    const QString qml_sources =
-        request.Qml_Sources.isEmpty() ? state->Qml_Sources : request.Qml_Sources;
-    if (!Detect(request, qml_sources, &bundle, err))
-        return false;
-    state->Targets = Bundle_Targets(bundle);
-    state->Libraries = Bundle_Libraries(bundle);
+    if (!request.Program.isEmpty())
+    {
+        TBundleDetection detection;
+        const QString qml_sources =
+            request.Qml_Sources.isEmpty() ? state->Qml_Sources : request.Qml_Sources;
+        if (!Detect(request, qml_sources, &detection, err))
+            return false;
+        state->Targets = Bundle_Targets(detection.Bundle);
+        state->Libraries = Bundle_Libraries(detection.Bundle);
+        state->Options.Qt = detection.Qt;
+    }
+    Apply_Qt_Options(request, &state->Options.Qt);
     return true;
 }
 
@@ -250,9 +261,10 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
 
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
-    TBundle bundle;
-    if (!Detect(request, request.Qml_Sources, &bundle, err))
+    TBundleDetection detection;
+    if (!Detect(request, request.Qml_Sources, &detection, err))
         return Cli_Failure;
+    const TBundle& bundle = detection.Bundle;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";
     if (request.Collect_Into.isEmpty())

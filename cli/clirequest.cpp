@@ -1,5 +1,7 @@
 #include "clirequest.h"
 
+#include "spec/qtbuild.h"
+
 namespace
 {
 // Options that take a value, and where the value goes.
@@ -26,6 +28,10 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         return &request->Collect_Into;
     if (option == "--qml-sources")
         return &request->Qml_Sources;
+    if (option == "--qt-version")
+        return &request->Qt_Version;
+    if (option == "--qt-prefix")
+        return &request->Qt_Prefix;
     return nullptr;
 }
 
@@ -63,6 +69,21 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
     return error->isEmpty();
 }
 
+bool Check_Qt_Options(const TCliRequest& request, QString* error)
+{
+    const bool given = !request.Qt_Version.isEmpty() || !request.Qt_Prefix.isEmpty();
+    if (given && request.Command != TCliRequest::Create)
+        *error = "only create takes --qt-version and --qt-prefix";
+    else if (!request.Qt_Version.isEmpty() && request.Qt_Version != "5" &&
+             request.Qt_Version != "6")
+        *error = QString("--qt-version must be 5 or 6, not \"%1\"").arg(request.Qt_Version);
+    else if (!Is_Plain_Qt_Prefix(request.Qt_Prefix))
+        *error = QString("--qt-prefix must be an absolute path of letters, digits and \"/._+-\", "
+                         "not \"%1\"")
+                     .arg(request.Qt_Prefix);
+    return error->isEmpty();
+}
+
 bool Check_Complete(const TCliRequest& request, QString* error)
 {
     if (request.Command == TCliRequest::Create && request.Output.isEmpty())
@@ -71,7 +92,8 @@ bool Check_Complete(const TCliRequest& request, QString* error)
         *error = "requires takes no --output";
     if (request.Command == TCliRequest::Requires && !request.Settings.isEmpty())
         *error = "requires takes no --set";
-    return error->isEmpty() && Check_Detection_Options(request, error);
+    return error->isEmpty() && Check_Detection_Options(request, error) &&
+           Check_Qt_Options(request, error);
 }
 }
 
@@ -119,7 +141,8 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            [--program PATH [--qml-sources DIR]] --output FILE\n"
+           "                            [--program PATH [--qml-sources DIR]] [--qt-version 5|6]\n"
+           "                            [--qt-prefix DIR] --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--qml-sources DIR]\n"
            "                            [--collect-into DIR]\n"
@@ -127,7 +150,8 @@ QString Cli_Usage()
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
            "requires  prints the packages a fresh scan of the active targets finds, one per line.\n"
-           "detect    prints the Qt libraries and plug-ins a built program needs, one\n"
+           "detect    prints the Qt libraries and plug-ins a built program needs, with every\n"
+           "          other library they load that the base system lacks, one\n"
            "          <target>/<file> per line in the order the spec installs them.\n"
            "\n"
            "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read\n"
@@ -139,7 +163,12 @@ QString Cli_Usage()
            "                     e.g. --set \"%define release=42\"; repeatable\n"
            "  --program PATH     a built program; with create, the spec installs the Qt\n"
            "                     libraries and plug-ins detected for it instead of the\n"
-           "                     stored active libraries\n"
+           "                     stored active libraries, and builds against its Qt\n"
+           "  --qt-version 5|6   the Qt the spec builds against: 6 runs qmake6 (or the\n"
+           "                     prefix's qmake) (default: detected with --program, else as\n"
+           "                     stored by the editor)\n"
+           "  --qt-prefix DIR    that Qt's installation prefix; other than /usr, the spec runs\n"
+           "                     DIR/bin/qmake or passes -DCMAKE_PREFIX_PATH=DIR to cmake\n"
            "  --plugins-folder DIR  the Qt plug-in folder to take plug-ins from (default: the\n"
            "                     one of the Qt installation the program loads)\n"
            "  --qml-sources DIR  the folder of the program's QML sources: the QML modules they\n"

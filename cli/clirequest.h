@@ -26,6 +26,8 @@ struct TCliRequest
     QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
     QString Collect_Into;    // empty: the bundle is only listed
     QString Qml_Sources;     // the program's QML sources; empty: as the project names them
+    QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
+    QString Qt_Prefix;       // for create; empty: as stored or detected
 };
 
 // Reads the arguments (without the program name). On wrong usage returns

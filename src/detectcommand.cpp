@@ -105,6 +105,7 @@ void TDetectCommand::Run()
                             "shared-libraries folder was chosen to copy them into.");
         return;
     }
+    emit Qt_Build_Detected(detection.Qt);
     Apply(program, detection.Bundle, folder);
 }
 

@@ -8,6 +8,7 @@
 
 #include "bundle/bundle.h"
 #include "bundle/bundledetection.h"
+#include "spec/qtbuild.h"
 
 class QWidget;
 class TLibrariesWidget;
@@ -15,9 +16,10 @@ class TMessageBox;
 
 // "Detect from Program...": asks for a built program, finds the Qt libraries
 // and plug-ins it needs, shows them and, once the user accepts, applies them
-// to the Libraries panel and copies them into the shared-libraries folder.
-// A program that loads Qt's QML library is asked for the folder of its QML
-// sources too, and the QML modules they import join the bundle.
+// to the Libraries panel, copies them into the shared-libraries folder and
+// tells which Qt installation the spec is to build against. A program that
+// loads Qt's QML library is asked for the folder of its QML sources too, and
+// the QML modules they import join the bundle.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -40,6 +42,8 @@ signals:
     void Status_Message(const QString& text);
     // The user chose a shared-libraries folder because none was set.
     void Shared_Libs_Path_Chosen(const QString& path);
+    // The Qt installation the applied bundle comes from.
+    void Qt_Build_Detected(const TQtBuild& qt);
 
 private:
     TBundleDetection Detect(const QString& program, const QString& qml_sources);

@@ -217,6 +217,8 @@ void TKestrelvantory::Connect_Detect_Command()
     connect(d_detect_command, &TDetectCommand::Status_Message, this, &TKestrelvantory::Show_Status);
     connect(d_detect_command, &TDetectCommand::Shared_Libs_Path_Chosen, this,
             &TKestrelvantory::Use_Chosen_Shared_Libs_Path);
+    connect(d_detect_command, &TDetectCommand::Qt_Build_Detected, d_options_widget,
+            &TOptionsWidget::Set_Qt_Build);
 }
 
 void TKestrelvantory::Load_Panel_Defaults()

@@ -66,8 +66,20 @@ void TOptionsWidget::Create_Widgets()
                                 "\"Packager:\" names one, in the spec's \"Packager:\" tag. "
                                 "When empty, no packager is named.");
     Add_Row(layout, 3, "Packager:", d_packager_edit);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 4, 1);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 4, 3);
+
+    d_qt_major_combo = new QComboBox(this);
+    d_qt_major_combo->addItem("Unknown (plain qmake)", 0);
+    d_qt_major_combo->addItem("Qt 5", 5);
+    d_qt_major_combo->addItem("Qt 6", 6);
+    Add_Row(layout, 4, "Build Against:", d_qt_major_combo);
+    d_qt_prefix_edit = new QLineEdit(this);
+    d_qt_prefix_edit->setPlaceholderText(System_Qt_Prefix);
+    d_qt_prefix_edit->setToolTip("The prefix of the Qt installation the program bundles; "
+                                 "Detect from Program fills it in");
+    Add_Row(layout, 5, "Qt Prefix:", d_qt_prefix_edit);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 6,
+                    1);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 6, 3);
 }
 
 TTypes::TOptionMakeGenerator TOptionsWidget::Generator_Type() const
@@ -93,6 +105,17 @@ QString TOptionsWidget::Packager() const
 void TOptionsWidget::Set_Packager(const QString& packager)
 {
     d_packager_edit->setText(packager);
+}
+
+TQtBuild TOptionsWidget::Qt_Build() const
+{
+    return {d_qt_major_combo->currentData().toInt(), d_qt_prefix_edit->text().trimmed()};
+}
+
+void TOptionsWidget::Set_Qt_Build(const TQtBuild& qt)
+{
+    Select_Value(d_qt_major_combo, qt.Major);
+    d_qt_prefix_edit->setText(qt.Prefix);
 }
 
 void TOptionsWidget::Set_Generator_Type(TTypes::TOptionMakeGenerator type)
@@ -139,6 +162,7 @@ void TOptionsWidget::Use_Shared_Libs_Path(const QString& shown)
 void TOptionsWidget::Initialize()
 {
     Set_Generator_Type(TTypes::Generator_QMake);
+    Set_Qt_Build(TQtBuild());
 }
 
 bool TOptionsWidget::Load_Defaults(const QString& folder)
@@ -159,7 +183,7 @@ bool TOptionsWidget::Load_Defaults(const QString& folder)
 
 TBuildOptions TOptionsWidget::Build_Options() const
 {
-    return {Generator_Type(), Requires_Type()};
+    return {Generator_Type(), Requires_Type(), Qt_Build()};
 }
 
 void TOptionsWidget::Load_V1(TXmlFile* xml)
@@ -167,6 +191,7 @@ void TOptionsWidget::Load_V1(TXmlFile* xml)
     const TBuildOptions options = TOptionsFile::Read_V1(*xml);
     Set_Generator_Type(options.Generator);
     Set_Requires_Type(options.Requires);
+    Set_Qt_Build(options.Qt);
 }
 
 bool TOptionsWidget::Save_Defaults(const QString& folder, QString* error)

@@ -55,15 +55,17 @@ public:
     }
 
     // `file` loads `libraries`, named without extension ("libQt5Gui"); a
-    // name not made by Library() is not found by the loader.
+    // name not made by Library() is not found by the loader, and is needed
+    // as "<name>.so.5" unless it is a full name such as "libc.so.6".
     void Loads(const QString& file, const QStringList& libraries)
     {
         std::vector<TLoadedLibrary>& loaded = d_loads[Path(file)];
         for (const QString& name : libraries)
         {
             const auto found = d_libraries.find(name);
+            const QString needed = name.contains(".so") ? name : name + ".so.5";
             loaded.push_back(found != d_libraries.end() ? found->second
-                                                        : TLoadedLibrary{name + ".so.5", ""});
+                                                        : TLoadedLibrary{needed, ""});
         }
     }
 
@@ -87,14 +89,19 @@ private:
 };
 
 // A Debian-like Qt 5 with the platforms that must be left behind, a few
-// other plug-in kinds and a Widgets program "app/demo".
+// other plug-in kinds and a Widgets program "app/demo". Qt needs ICU, the xcb
+// platform xkbcommon and the base system's X11, which the system has in
+// place but the made-up loader does not find.
 void Make_Debian_Qt(TFakeSystem* system)
 {
     for (const char* name : {"Core", "Gui", "Widgets", "DBus", "XcbQpa", "WaylandClient"})
         system->Library(Debian_Lib, QString("libQt5%1.so.5.15.8").arg(name));
-    const QStringList gui = {"libQt5Gui", "libQt5Core"};
+    system->Library(Debian_Lib, "libicuuc.so.72.1");
+    system->Library(Debian_Lib, "libxkbcommon-x11.so.0.0.0");
+    const QStringList gui = {"libQt5Gui", "libQt5Core", "libicuuc", "libc.so.6"};
     const std::map<QString, QStringList> plugins = {
-        {"platforms/libqxcb.so", QStringList{"libQt5XcbQpa", "libQt5DBus"} + gui},
+        {"platforms/libqxcb.so",
+         QStringList{"libQt5XcbQpa", "libQt5DBus", "libxkbcommon-x11", "libX11.so.6"} + gui},
         {"platforms/libqwayland-egl.so", QStringList{"libQt5WaylandClient", "libQt5DBus"} + gui},
         {"platforms/libqoffscreen.so", gui},
         {"platforms/libqminimal.so", gui},
@@ -112,7 +119,7 @@ void Make_Debian_Qt(TFakeSystem* system)
     }
     system->File(Debian_Plugins + "/platforms/README.txt", "not a plug-in");
     system->File("app/demo");
-    system->Loads("app/demo", QStringList{"libc", "libQt5Widgets"} + gui);
+    system->Loads("app/demo", QStringList{"libQt5Widgets", "libstdc++.so.6"} + gui);
 }
 
 const QString Debian_Qml = Debian_Lib + "/qt5/qml";
@@ -221,12 +228,15 @@ void TBundleTest::closureTakesWhatThePluginsLoad()
     const TBundleDetection detection =
         Detect_Bundle(system.Path("app/demo"), QString(), system.Lister());
     QVERIFY2(detection.Ok, qPrintable(detection.Error));
-    // XcbQpa and DBus come only through libqxcb.so, the GLX integration only
-    // through XcbQpa, the shell integration only through the Wayland platform.
+    // XcbQpa, DBus and xkbcommon come only through libqxcb.so, the GLX
+    // integration only through XcbQpa, the shell integration only through the
+    // Wayland platform. Libraries other than Qt's go under their soname,
+    // those of the base system not at all.
     QCOMPARE(Bundle_Lines(detection.Bundle),
              QStringList({"lib/libQt5Core.so.5.15.8", "lib/libQt5DBus.so.5.15.8",
                           "lib/libQt5Gui.so.5.15.8", "lib/libQt5WaylandClient.so.5.15.8",
                           "lib/libQt5Widgets.so.5.15.8", "lib/libQt5XcbQpa.so.5.15.8",
+                          "lib/libicuuc.so.72", "lib/libxkbcommon-x11.so.0",
                           "platforminputcontexts/libibusplatforminputcontextplugin.so",
                           "platforms/libqwayland-egl.so", "platforms/libqxcb.so",
                           "wayland-shell-integration/libxdg-shell.so",
@@ -238,6 +248,8 @@ void TBundleTest::closureTakesWhatThePluginsLoad()
     QCOMPARE(detection.Bundle.Files.back().Source,
              system.Path(Debian_Plugins + "/xcbglintegrations/libqxcb-glx-integration.so"));
     QCOMPARE(detection.Bundle.Files.back().Type, TTypes::Library_Plugin);
+    QCOMPARE(detection.Bundle.Files[6].Source, system.Path(Debian_Lib + "/libicuuc.so.72.1"));
+    QCOMPARE(detection.Qt, (TQtBuild{5, system.Path("usr")}));
 
     // Each file is examined once; plug-ins left behind are not examined.
     QCOMPARE(system.Examined.size(), 6);
@@ -250,22 +262,24 @@ void TBundleTest::pluginFolderComesFromTheProgramsQt_data()
     QTest::addColumn<QStringList>("plugin_folders");
     QTest::addColumn<QString>("explicit_folder");
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("qt_prefix");
 
     const QString prefix = "opt/Qt/5.15.2/gcc_64";
     QTest::newRow("Debian") << Debian_Lib + "/libQt5Core.so.5.15.8"
-                            << QStringList{Debian_Plugins} << QString() << Debian_Plugins;
+                            << QStringList{Debian_Plugins} << QString() << Debian_Plugins
+                            << "usr";
     QTest::newRow("prefix") << prefix + "/lib/libQt5Core.so.5.15.2"
                             << QStringList{prefix + "/plugins", Debian_Plugins} << QString()
-                            << prefix + "/plugins";
+                            << prefix + "/plugins" << prefix;
     QTest::newRow("Debian before prefix")
         << Debian_Lib + "/libQt5Core.so.5.15.8"
-        << QStringList{"usr/lib/plugins", Debian_Plugins} << QString() << Debian_Plugins;
+        << QStringList{"usr/lib/plugins", Debian_Plugins} << QString() << Debian_Plugins << "usr";
     QTest::newRow("Qt 6") << Debian_Lib + "/libQt6Core.so.6.4.2"
                           << QStringList{Debian_Plugins, Debian_Lib + "/qt6/plugins"}
-                          << QString() << Debian_Lib + "/qt6/plugins";
+                          << QString() << Debian_Lib + "/qt6/plugins" << "usr";
     QTest::newRow("explicit") << Debian_Lib + "/libQt5Core.so.5.15.8"
                               << QStringList{Debian_Plugins, "srv/plugins"} << "srv/plugins"
-                              << "srv/plugins";
+                              << "srv/plugins" << "usr";
 }
 
 void TBundleTest::pluginFolderComesFromTheProgramsQt()
@@ -274,6 +288,7 @@ void TBundleTest::pluginFolderComesFromTheProgramsQt()
     QFETCH(QStringList, plugin_folders);
     QFETCH(QString, explicit_folder);
     QFETCH(QString, chosen);
+    QFETCH(QString, qt_prefix);
     TFakeSystem system;
     const QString folder = QFileInfo(core).path();
     const QString version = core.section(".so.", 1);
@@ -298,6 +313,7 @@ void TBundleTest::pluginFolderComesFromTheProgramsQt()
                                             "lib/" + qt + "Gui.so." + version,
                                             "platforms/libqxcb.so"}));
     QCOMPARE(detection.Bundle.Files.back().Source, system.Path(chosen + "/platforms/libqxcb.so"));
+    QCOMPARE(detection.Qt, (TQtBuild{qt == "libQt6" ? 6 : 5, system.Path(qt_prefix)}));
 }
 
 void TBundleTest::failuresTellWhyAndFindNothing()
@@ -318,6 +334,8 @@ void TBundleTest::failuresTellWhyAndFindNothing()
          "app/tool", {}, "\"%1/app/tool\" loads no Qt library, so there is nothing to bundle"},
         {"Qt not found", [](TFakeSystem* s) { s->Loads("app/demo", {"libQt5Quick"}); },
          "app/demo", {}, "\"%1/app/demo\" needs libQt5Quick.so.5, which the loader does not find"},
+        {"other library not found", [](TFakeSystem* s) { s->Loads("app/demo", {"libmd4c"}); },
+         "app/demo", {}, "\"%1/app/demo\" needs libmd4c.so.5, which the loader does not find"},
         {"no plug-in folder",
          [](TFakeSystem* s) { QDir(s->Path(Debian_Plugins)).removeRecursively(); }, "app/demo", {},
          "the Qt installation of \"%1/" + Debian_Lib + "/libQt5Core.so.5.15.8\" has no plug-in "

@@ -602,12 +602,20 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
         QVERIFY2(bundle.contains(file), qPrintable(file));
     const QString core = needed.at(2);
     QVERIFY(bundle.filter("libqoffscreen").isEmpty());
+    // Qt's own needs beyond the base system are listed and copied alike.
+    QVERIFY2(!bundle.filter(QRegularExpression("^lib/libicuuc[.]so[.][0-9]+$")).isEmpty(),
+             qPrintable(bundle.join(' ')));
+    QVERIFY(!bundle.contains("lib/libstdc++.so.6"));
     QVERIFY2(question.Text.contains(QString("needs %1 files: lib (").arg(bundle.size())),
              qPrintable(question.Text));
     QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
     QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));
     QCOMPARE(Read_File(shared.path() + "/" + core),
              Read_File(Installed_Qt_File("libQt5Core.so.5")));
+    // The spec is to build against the Qt the program loads.
+    const QString prefix = QFileInfo(QLibraryInfo::location(QLibraryInfo::PrefixPath))
+                               .canonicalFilePath();
+    QCOMPARE(editor.Window.findChild<TOptionsWidget*>()->Qt_Build(), (TQtBuild{5, prefix}));
 
     // The factory entries of other versions were renamed; the rest is kept
     // unchecked.
@@ -657,6 +665,7 @@ void TLibraryCommandsTest::detectionChangesNothingUntilAccepted()
         QCOMPARE(answers.Requests.size(), 1);
         QCOMPARE(Status(editor), QString("The detected libraries and plug-ins were not applied."));
         QCOMPARE(Panel_Rows(editor), rows);
+        QCOMPARE(editor.Window.findChild<TOptionsWidget*>()->Qt_Build(), TQtBuild());
     }
 
     // No folder was chosen yet (the home folder stands in for none): the

@@ -70,6 +70,7 @@ private slots:
     void rejectedFilesFallBack_data();
     void rejectedFilesFallBack();
     void failedSaveReportsFalse();
+    void qtInstallationIsKeptWhenSound();
 
     void pickedFolderIsAnnouncedOnce();
     void cancelledDialogChangesNothing();
@@ -110,10 +111,15 @@ void TOptionsWidgetTest::optionsSurviveRestart()
         auto* options = window.findChild<TOptionsWidget*>();
         options->Set_Generator_Type(TTypes::Generator_CMake);
         options->Set_Requires_Type(TTypes::Requires_Ignored);
+        Field<QComboBox>(options, "Build Against:")->setCurrentText("Qt 6");
+        Field<QLineEdit>(options, "Qt Prefix:")->setText("/opt/Qt/6.5.0/gcc_64");
         window.close();
     }
     QCOMPARE(Test::Read_File(home.Data_Folder() + "/options.xml"),
-             Options_File("1", "Generator_CMake", "Requires_Ignored"));
+             Options_File("1", "Generator_CMake", "Requires_Ignored")
+                 .replace("</Options>", "    <Qt_Installation>\n        <Major>6</Major>\n"
+                                        "        <Prefix>/opt/Qt/6.5.0/gcc_64</Prefix>\n"
+                                        "    </Qt_Installation>\n</Options>"));
 
     TKestrelvantory window(nullptr, Qt::WindowFlags());
     const auto* options = window.findChild<TOptionsWidget*>();
@@ -121,6 +127,7 @@ void TOptionsWidgetTest::optionsSurviveRestart()
     QCOMPARE(options->Generator_Type(), TTypes::Generator_CMake);
     QCOMPARE(Requires_Combo(options)->currentText(), QString("Ignore Requirements"));
     QCOMPARE(options->Requires_Type(), TTypes::Requires_Ignored);
+    QCOMPARE(options->Qt_Build(), (TQtBuild{6, "/opt/Qt/6.5.0/gcc_64"}));
 }
 
 void TOptionsWidgetTest::rejectedFilesFallBack_data()
@@ -168,6 +175,35 @@ void TOptionsWidgetTest::rejectedFilesFallBack()
     QCOMPARE(options.Load_Defaults(d_folder->path()), loaded);
     QCOMPARE(int(options.Generator_Type()), generator);
     QCOMPARE(int(options.Requires_Type()), requires);
+}
+
+// A Qt the spec could not use is read as unknown; the rest of the file stands.
+void TOptionsWidgetTest::qtInstallationIsKeptWhenSound()
+{
+    const struct
+    {
+        QByteArray Element;
+        TQtBuild Read;
+    } cases[] = {
+        {"<Qt_Installation><Major>5</Major><Prefix>/usr</Prefix></Qt_Installation>", {5, "/usr"}},
+        {"<Qt_Installation><Major>6</Major></Qt_Installation>", {6, ""}},
+        {"<Qt_Installation><Major>0</Major><Prefix>/opt/Qt</Prefix></Qt_Installation>",
+         {0, "/opt/Qt"}},
+        {"<Qt_Installation><Major>4</Major><Prefix>/usr</Prefix></Qt_Installation>", {}},
+        {"<Qt_Installation><Major>6</Major><Prefix>/opt/$(id)</Prefix></Qt_Installation>", {}},
+        {"<Qt_Installation/>", {}},
+    };
+    for (const auto& stored : cases)
+    {
+        Test::Write_File(d_folder->filePath("options.xml"),
+                         Options_File("1", "Generator_CMake", "Requires_Ignored")
+                             .replace("</Options>", stored.Element + "</Options>"));
+        TOptionsWidget options(nullptr, Qt::WindowFlags());
+        options.Set_Qt_Build({5, "/elsewhere"});
+        QVERIFY2(options.Load_Defaults(d_folder->path()), stored.Element);
+        QVERIFY2(options.Qt_Build() == stored.Read, stored.Element);
+        QCOMPARE(options.Generator_Type(), TTypes::Generator_CMake);
+    }
 }
 
 void TOptionsWidgetTest::failedSaveReportsFalse()

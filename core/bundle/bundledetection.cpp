@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+#include "elf/elffile.h"
+
+#include "bundle/baselibraries.h"
+#include "bundle/bundleclosure.h"
 #include "bundle/programfile.h"
 #include "bundle/qmlimports.h"
 #include "bundle/qtinstallation.h"
@@ -48,6 +52,15 @@ QString First_Existing(const QStringList& candidates)
     return found == candidates.end() ? QString() : *found;
 }
 
+// The name the loader looks for: the library's soname, else the name it was
+// needed under.
+QString Soname_Of(const QString& real_file, const QString& needed_name)
+{
+    const TOpenedObject opened = Open_Elf_Object(QFile::encodeName(real_file));
+    const QByteArray& soname = opened.Object.Soname;
+    return soname.isEmpty() ? needed_name : QString::fromUtf8(soname);
+}
+
 // One detection: the files taken so far and the plug-in folders still to
 // look into.
 class TDetector
@@ -67,6 +80,8 @@ private:
     bool Examine(const QString& file, std::vector<TLoadedLibrary>* libraries);
     bool Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries);
     bool Take_Library(const QString& file, const TLoadedLibrary& library);
+    bool Take_Other_Library(const QString& file, const TLoadedLibrary& library);
+    bool Find_Real_File(const QString& file, const TLoadedLibrary& library, QFileInfo* real);
     bool Take_Plugin_Folder(const QString& name);
     bool Take_Plugin(const QString& folder, const QFileInfo& plugin);
     bool Choose_Plugins_Folder();
@@ -117,8 +132,9 @@ bool TDetector::Run(const QString& program)
 TBundleDetection TDetector::Result() const
 {
     if (!d_error.isEmpty())
-        return {false, d_error, TBundle(), QString()};
-    return {true, QString(), d_bundle, d_plugins_folder_checked ? d_plugins_folder : QString()};
+        return {false, d_error, TBundle(), QString(), TQtBuild()};
+    return {true, QString(), d_bundle, d_plugins_folder_checked ? d_plugins_folder : QString(),
+            d_qt_core.isEmpty() ? TQtBuild() : Qt_Build_Of(d_qt_core)};
 }
 
 bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* libraries)
@@ -134,9 +150,13 @@ bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* librar
 
 bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries)
 {
+    const QSet<QString> needed = Reached_Past_Base_System(file, libraries);
     for (const TLoadedLibrary& library : libraries)
     {
         if (Is_Qt_Library(library.Name) && !Take_Library(file, library))
+            return false;
+        if (!Is_Qt_Library(library.Name) && needed.contains(library.Name) &&
+            !Take_Other_Library(file, library))
             return false;
     }
     return true;
@@ -146,13 +166,9 @@ bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLib
 // brings the plug-in folders suggested for it.
 bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
 {
-    if (library.Path.isEmpty())
-        return Fail(
-            QString("\"%1\" needs %2, which the loader does not find").arg(file, library.Name));
-    const QFileInfo real(QFileInfo(library.Path).canonicalFilePath());
-    if (!real.isFile())
-        return Fail(QString("%1, needed by \"%2\", is listed as \"%3\", which is not a file")
-                        .arg(library.Name, file, library.Path));
+    QFileInfo real;
+    if (!Find_Real_File(file, library, &real))
+        return false;
     if (d_qt_core.isEmpty() && Is_Qt_Core_Library(library.Name))
         d_qt_core = real.filePath();
     if (d_libraries_taken.contains(real.filePath()))
@@ -170,6 +186,36 @@ bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
             d_folders_pending.append(folder);
         }
     }
+    return true;
+}
+
+// Any other library the base system lacks is bundled under the name the
+// loader looks for, as the spec makes links for Qt's names only.
+bool TDetector::Take_Other_Library(const QString& file, const TLoadedLibrary& library)
+{
+    if (Is_Base_Library(library.Name))
+        return true;
+    QFileInfo real;
+    if (!Find_Real_File(file, library, &real))
+        return false;
+    const QString soname = Soname_Of(real.filePath(), library.Name);
+    if (d_libraries_taken.contains(real.filePath()) || Is_Base_Library(soname))
+        return true;
+    d_libraries_taken.append(real.filePath());
+    d_bundle.Files.push_back({"lib", soname, real.filePath(), TTypes::Library_Dylib});
+    return true;
+}
+
+bool TDetector::Find_Real_File(const QString& file, const TLoadedLibrary& library,
+                               QFileInfo* real)
+{
+    if (library.Path.isEmpty())
+        return Fail(
+            QString("\"%1\" needs %2, which the loader does not find").arg(file, library.Name));
+    *real = QFileInfo(QFileInfo(library.Path).canonicalFilePath());
+    if (!real->isFile())
+        return Fail(QString("%1, needed by \"%2\", is listed as \"%3\", which is not a file")
+                        .arg(library.Name, file, library.Path));
     return true;
 }
 

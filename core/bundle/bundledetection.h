@@ -7,6 +7,7 @@
 
 #include "bundle/bundle.h"
 #include "elf/loadedlibraries.h"
+#include "spec/qtbuild.h"
 
 // Lists what a file loads; Loaded_Libraries, or made-up data in tests.
 using TDependencyLister = std::function<TLoadedLibraries(const QString& file)>;
@@ -17,12 +18,16 @@ struct TBundleDetection
     QString Error;  // why nothing was found, in plain words
     TBundle Bundle;
     QString Plugins_Folder;  // the plug-in folder taken; empty when none was needed
+    TQtBuild Qt;             // the installation the program's Qt Core comes from
 };
 
 // Finds the bundle the built program `program` needs: the Qt libraries it
 // loads, as the real files of the Qt installation they resolve to, in "lib";
 // the plug-ins of the folders suggested for each of them; and so on for what
-// those plug-ins load, until nothing new appears. The plug-ins come from
+// those plug-ins load, until nothing new appears. Every other library they
+// load goes into "lib" too, under its soname, unless the base system has it
+// (Is_Base_Library) or only the base system's libraries need it
+// (Reached_Past_Base_System). The plug-ins come from
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
 // installation the program's Qt Core resolves to. With `qml_sources`, the
 // folder of the program's QML sources, the QML modules they import are

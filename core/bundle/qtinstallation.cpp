@@ -77,6 +77,17 @@ QStringList Qml_Scanner_Candidates(const QString& core_library)
     return candidates;
 }
 
+TQtBuild Qt_Build_Of(const QString& core_library)
+{
+    const QFileInfo core(core_library);
+    QDir prefix = core.absoluteDir();
+    const bool multiarch = prefix.dirName().contains("-linux-");
+    prefix.cdUp();
+    if (multiarch && prefix.dirName() == "lib")
+        prefix.cdUp();
+    return {core.fileName().startsWith("libQt6") ? 6 : 5, prefix.path()};
+}
+
 // The suggestion text names the folders separated by commas or spaces.
 QStringList Plugin_Folders_For(const QString& library_name)
 {

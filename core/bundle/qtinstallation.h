@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "spec/qtbuild.h"
+
 // What a Qt installation looks like from the outside: its library names, the
 // folders it keeps its plug-ins in and which plug-ins a program takes along.
 
@@ -27,6 +29,11 @@ QStringList Qml_Folder_Candidates(const QString& core_library);
 // preference: the tool folders "bin" and "libexec" of "<libdir>/qt5",
 // "<libdir>/../qt5" (Debian's "/usr/lib/qt5") and "<prefix>".
 QStringList Qml_Scanner_Candidates(const QString& core_library);
+
+// The installation whose Qt Core library is the real file `core_library`:
+// its major version, and its prefix, the folder above the library folder
+// ("lib", "lib64", or a multiarch folder below "lib" as Debian has it).
+TQtBuild Qt_Build_Of(const QString& core_library);
 
 // The plug-in folders to bundle beside the Qt library `library_name`.
 QStringList Plugin_Folders_For(const QString& library_name);

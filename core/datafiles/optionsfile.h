@@ -3,20 +3,26 @@
 
 #include <QString>
 
+#include "spec/qtbuild.h"
 #include "types.h"
 
 class TXmlFile;
 
-// The two build options kept in "options.xml".
+// The build options kept in "options.xml".
 struct TBuildOptions
 {
     TTypes::TOptionMakeGenerator Generator = TTypes::Generator_QMake;
     TTypes::TOptionRequies Requires = TTypes::Requires_Auto_Update;
+    TQtBuild Qt;
 };
 
 // "options.xml" in the per-user data folder: the root "Options", version 1,
 // with the elements "Make_Generator" and "Requires_Option" holding the
-// enumerators' names. Every failure is thrown as TXmlFileException.
+// enumerators' names, and, when anything of the Qt to build against is
+// known, the element "Qt_Installation" holding "Major" (5, 6 or 0 for
+// unknown) and "Prefix". Readers
+// that do not know "Qt_Installation" pass it by; without it the Qt is
+// unknown. Every failure is thrown as TXmlFileException.
 namespace TOptionsFile
 {
 // Opens folder/options.xml into `xml`; any version but 1 is refused.

@@ -11,7 +11,7 @@ struct TPluginSuggestion
 // No key is the beginning of another, so at most one row fits a name.
 const TPluginSuggestion Suggestions[] = {
     {"libQt5Gui.so", "platforms, platforminputcontexts"},
-    {"libQt6Gui.so", "platforms, platforminputcontexts, accessible, virtualkeyboard"},
+    {"libQt6Gui.so", "platforms, platforminputcontexts, virtualkeyboard"},
     {"libQt5OpenGL.so", "xcbglintegrations"},
     {"libQt6OpenGL.so", "xcbglintegrations"},
     {"libQt5XcbQpa.so", "xcbglintegrations"},
@@ -27,14 +27,14 @@ const TPluginSuggestion Suggestions[] = {
     {"libQt5Positioning.so", "position"},
     {"libQt6Positioning.so", "position"},
     {"libQt5Multimedia.so", "audio, mediaservice"},
-    {"libQt6Multimedia.so", "audio, mediaservice, playlistformats, multimedia"},
+    {"libQt6Multimedia.so", "multimedia"},
     {"libQt63DRender.so", "geometryloaders, renderers, renderplugins, sceneparsers"},
     {"libQt6Sensors.so", "sensorgestures sensors"},
     {"libQt6SerialBus.so", "canbus"},
     {"libQt6TextToSpeech.so", "texttospeech"},
     {"libQt6Location.so", "geoservices"},
     {"libQt6Quick.so", "qmltooling, scenegraph"},
-    {"Qt6Declarative.so", "qml1tooling, scenegraph"},
+    {"Qt6Declarative.so", "qmltooling, scenegraph"},
     {"libQt6Gamepad.so", "gamepads"},
     {"libQt6WebView.so", "webview"},
 };

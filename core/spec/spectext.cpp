@@ -18,6 +18,23 @@ bool Is_Qml_Target(const TSpecTarget& target)
     return target.Kind == TTypes::Target_Qml_Modules;
 }
 
+// Characters other than letters, digits, "_" and "-" are put in brackets:
+// "libstdc[+][+][.]so[.]6".
+QString Regex_Literal(const QString& name)
+{
+    QString literal;
+    for (const QChar character : name)
+    {
+        if (character.isLetterOrNumber() || character == '_' || character == '-')
+            literal += character;
+        else if (character == '^' || character == '\\' || character == ']')
+            literal += QString("\\") + character;
+        else
+            literal += QString("[") + character + "]";
+    }
+    return literal;
+}
+
 bool Has_Versioned_Library(const TSpecTarget& target)
 {
     if (Is_Qml_Target(target))
@@ -74,6 +91,23 @@ QString Qml_Imports_Key(const std::vector<TSpecTarget>& targets)
     const bool qt6 = std::any_of(bases.begin(), bases.end(),
                                  [](const QString& base) { return base.startsWith("libQt6"); });
     return qt6 ? "QmlImports" : "Qml2Imports";
+}
+
+// The other bundled libraries needed under their own name, such as
+// "libicuuc.so.72", each once, as regular expressions matching only that
+// name. A plug-in ("libqxcb.so") is loaded by path, never needed by name.
+QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
+{
+    QStringList names;
+    for (const TSpecTarget& target : targets)
+        for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
+        {
+            const QString literal = Regex_Literal(library);
+            if (library.contains(".so.") && !Versioned_Library(library) &&
+                !names.contains(literal))
+                names.append(literal);
+        }
+    return names;
 }
 
 // A name that fills the column is still kept apart from its value.
@@ -191,13 +225,18 @@ void TSpecComposer::Preamble()
 }
 
 // The bundled libraries serve this program only: the package neither offers
-// them to other packages nor asks the system for them.
+// them to other packages nor asks the system for them. A versioned library is
+// needed under any of its names; any other under its own name only, followed
+// by the capability's end or its symbol version.
 void TSpecComposer::Private_Libraries()
 {
     d_text += QString("%global __provides_exclude_from ^%1/%{name}/.*$\n")
                   .arg(d_paths.Target_Install_Path);
-    d_text += QString("%global __requires_exclude ^(%1)[.]so\n")
-                  .arg(Versioned_Bases(d_input.Targets).join('|'));
+    const QStringList others = Unversioned_Names(d_input.Targets);
+    d_text += QString("%global __requires_exclude ^(%1)[.]so%2\n")
+                  .arg(Versioned_Bases(d_input.Targets).join('|'),
+                       others.isEmpty() ? QString()
+                                        : QString("|^(%1)($|[(])").arg(others.join('|')));
 }
 
 void TSpecComposer::Description_And_Build()
@@ -211,16 +250,17 @@ void TSpecComposer::Description_And_Build()
 // The build is configured for the program folder it is installed in, so
 // that no path compiled in from the prefix points into the build root; the
 // build root is named at "make install" only. A Build_Path outside the build
-// root is taken as the prefix as it stands.
+// root is taken as the prefix as it stands. The tools are those of the Qt
+// installation chosen.
 QString TSpecComposer::Configure_Line() const
 {
     QString prefix = d_layout.Configured_Prefix();
     if (prefix.isEmpty())
         prefix = d_paths.Build_Path;
     if (d_input.Generator == TTypes::Generator_QMake)
-        return QString("qmake PREFIX=%1\n").arg(prefix);
-    return QString("cmake -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX:PATH=%1 .\n")
-        .arg(prefix);
+        return QString("%1 PREFIX=%2\n").arg(QMake_Program(d_input.Qt), prefix);
+    return QString("cmake -DCMAKE_BUILD_TYPE=Release%1 -DCMAKE_INSTALL_PREFIX:PATH=%2 .\n")
+        .arg(CMake_Prefix_Option(d_input.Qt), prefix);
 }
 
 QString TSpecComposer::Make_Install_Line() const
@@ -388,6 +428,9 @@ TSpecText Compose_Spec_Text(const TSpecInput& input)
     const QString qml_error = Qml_Targets_Error(input.Targets);
     if (!qml_error.isEmpty())
         return {QString(), qml_error};
+    if (!Is_Plain_Qt_Prefix(input.Qt.Prefix))
+        return {QString(), QString("ERR  Qt prefix '%1' is not a plain absolute path.")
+                               .arg(input.Qt.Prefix)};
     const QString library_directory = Library_Directory(input.Targets);
     if (library_directory.isEmpty())
         return {QString(), "ERR  Library path name not found."};

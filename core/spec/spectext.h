@@ -8,6 +8,7 @@
 
 #include "types.h"
 #include "datafiles/variabledata.h"
+#include "spec/qtbuild.h"
 
 // A folder of the installed program and the files deployed into it. A
 // target of QML modules holds module folders relative to it, such as
@@ -37,6 +38,7 @@ struct TSpecInput
     std::vector<TSpecVariable> Variables;
     QString Description;
     TTypes::TOptionMakeGenerator Generator = TTypes::Generator_QMake;
+    TQtBuild Qt;  // the Qt the build lines configure for
     TTypes::TOptionRequies Requires_Mode = TTypes::Requires_Manual_Update;
     TSpecPaths Paths;
     std::vector<TSpecTarget> Targets;  // the active targets, in order
@@ -56,8 +58,9 @@ struct TSpecText
 
 // Composes the spec file for `input`. Fails, with an "ERR  ..." message, when
 // Spec_Input_Refusal refuses the input, when a target or library name is not
-// a plain file name or when no target holds a versioned shared library to
-// serve as the program's library directory.
+// a plain file name, when the Qt prefix is not a plain path or when no target
+// holds a versioned shared library to serve as the program's library
+// directory.
 TSpecText Compose_Spec_Text(const TSpecInput& input);
 
 #endif

@@ -171,6 +171,7 @@ TSpecInput Spec_Input(const TEditorState& state, const QStringList& packages)
     input.Variables = state.Variables.Variables;
     input.Description = state.Variables.Description;
     input.Generator = state.Options.Generator;
+    input.Qt = state.Options.Qt;
     input.Requires_Mode = state.Options.Requires;
     input.Paths = {paths.value(0), paths.value(1), paths.value(2), paths.value(3),
                    paths.value(4), paths.value(5), paths.value(6)};
