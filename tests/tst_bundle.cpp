@@ -155,6 +155,8 @@ bool Make_Debian_Qt_Quick(TFakeSystem* system)
     Qml_Module(system, "QtQuick/Controls.2/Material", "QtQuick.Controls.Material",
                "qqc2materialstyleplugin", QStringList{"libQt5QuickControls2"} + quick);
     Qml_Module(system, "QtQuick/Particles.2", "QtQuick.Particles", "particlesplugin", quick);
+    system->File(Debian_Plugins + "/scenegraph/libqsgsoftwareadaptation.so");
+    system->Loads(Debian_Plugins + "/scenegraph/libqsgsoftwareadaptation.so", quick);
     system->File("app/qml/main.qml", "import QtQuick 2.12\nimport QtQuick.Controls 2.12\n"
                                      "import QtQuick.Layouts 1.12\nItem {}\n");
     QDir().mkpath(system->Path("usr/lib/qt5/bin"));
@@ -597,10 +599,12 @@ void TBundleTest::qmlModulesComeWholeWithTheirPluginsLibraries()
         system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/qml"));
     QVERIFY2(detection.Ok, qPrintable(detection.Error));
     const QStringList lines = Bundle_Lines(detection.Bundle);
-    QCOMPARE(lines.filter(QRegularExpression("^qml/|Quick|Qml")),
+    // Qt Quick, loaded only by the QML plug-ins, brings its scene graph plug-ins.
+    QCOMPARE(lines.filter(QRegularExpression("^qml/|Quick|Qml|^scenegraph/")),
              QStringList({"lib/libQt5Qml.so.5.15.8", "lib/libQt5Quick.so.5.15.8",
                           "lib/libQt5QuickControls2.so.5.15.8", "qml/QtQuick.2",
-                          "qml/QtQuick/Controls.2", "qml/QtQuick/Layouts"}));
+                          "qml/QtQuick/Controls.2", "qml/QtQuick/Layouts",
+                          "scenegraph/libqsgsoftwareadaptation.so"}));
     const std::vector<TTargetRecord> targets = Bundle_Targets(detection.Bundle);
     const auto qml = std::find_if(targets.begin(), targets.end(),
                                   [](const TTargetRecord& target) { return target.Name == "qml"; });
