@@ -208,16 +208,24 @@ TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& de
     return exit;
 }
 
-// The detection for the request's program with `choices`, and the entries of
-// `choices` kept as they are; what went wrong is told.
-TCliExit Detect(const TCliRequest& request, const TDetectionChoices& choices,
-                TBundleDetection* detection, QStringList* kept, QTextStream& err)
+// The detection for the request's program with the QML modules of
+// `qml_sources` when given and with `choices`, and the entries of `choices`
+// kept as they are; what went wrong is told.
+TCliExit Detect(const TCliRequest& request, const QString& qml_sources,
+                const TDetectionChoices& choices, TBundleDetection* detection,
+                QStringList* kept, QTextStream& err)
 {
     *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
-                               TBundleProgress(), choices);
+                               TBundleProgress(), qml_sources, choices);
     if (!detection->Ok)
         return Fail(err, detection->Error);
     return Refuse_Unmatched(request, *detection, kept, err);
+}
+
+// The QML sources folder given, else the stored one.
+QString Qml_Sources(const TCliRequest& request, const TEditorState& state)
+{
+    return request.Qml_Sources.isEmpty() ? state.Qml_Sources : request.Qml_Sources;
 }
 
 // A "<target>/<name>" entry kept as the user listed it: checked, with the
@@ -263,8 +271,9 @@ TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTex
         TBundleDetection detection;
         QStringList kept;
         const TCliExit detected =
-            Detect(request, Merged_Choices(state->Detection_Choices, request.Choices),
-                   &detection, &kept, err);
+            Detect(request, Qml_Sources(request, *state),
+                   Merged_Choices(state->Detection_Choices, request.Choices), &detection, &kept,
+                   err);
         if (detected != Cli_Success)
             return detected;
         const std::vector<TLibraryRecord> stored = state->Libraries;
@@ -328,8 +337,9 @@ TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
         return Cli_Failure;
     TBundleDetection detection;
     QStringList kept;
-    const TCliExit detected = Detect(
-        request, Merged_Choices(state.Detection_Choices, request.Choices), &detection, &kept, err);
+    const TCliExit detected =
+        Detect(request, Qml_Sources(request, state),
+               Merged_Choices(state.Detection_Choices, request.Choices), &detection, &kept, err);
     if (detected != Cli_Success)
         return detected;
     const TBundle& bundle = detection.Bundle;

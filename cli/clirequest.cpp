@@ -26,6 +26,8 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         return &request->Plugins_Folder;
     if (option == "--collect-into")
         return &request->Collect_Into;
+    if (option == "--qml-sources")
+        return &request->Qml_Sources;
     if (option == "--qt-version")
         return &request->Qt_Version;
     if (option == "--qt-prefix")
@@ -87,6 +89,8 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
         *error = "only detect takes --collect-into";
     else if (request.Program.isEmpty() && !request.Plugins_Folder.isEmpty())
         *error = "--plugins-folder needs --program";
+    else if (request.Program.isEmpty() && !request.Qml_Sources.isEmpty())
+        *error = "--qml-sources needs --program";
     return error->isEmpty();
 }
 
@@ -168,11 +172,12 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            [--program PATH [CHOICES]] [--qt-version 5|6]\n"
-           "                            [--qt-prefix DIR] --output FILE\n"
+           "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
+           "                            [--qt-version 5|6] [--qt-prefix DIR] --output FILE\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
-           "                            [--plugins-folder DIR] [--collect-into DIR] [CHOICES]\n"
+           "                            [--plugins-folder DIR] [--qml-sources DIR]\n"
+           "                            [--collect-into DIR] [CHOICES]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
@@ -198,6 +203,9 @@ QString Cli_Usage()
            "                     DIR/bin/qmake or passes -DCMAKE_PREFIX_PATH=DIR to cmake\n"
            "  --plugins-folder DIR  the Qt plug-in folder to take plug-ins from (default: the\n"
            "                     one of the Qt installation the program loads)\n"
+           "  --qml-sources DIR  the folder of the program's QML sources: the QML modules they\n"
+           "                     import are bundled too, in qml/<module folder> (default for\n"
+           "                     create: the folder the project names, if any)\n"
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
            "CHOICES, besides what detection finds, on top of those stored with the libraries\n"

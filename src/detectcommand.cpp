@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <algorithm>
+
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -32,6 +34,13 @@ QString Target_Counts(const TBundle& bundle)
     for (QString& target : targets)
         target = QString("%1 (%2)").arg(target).arg(counts.value(target));
     return targets.join(", ");
+}
+
+bool Loads_Qml(const TBundle& bundle)
+{
+    return std::any_of(bundle.Files.begin(), bundle.Files.end(), [](const TBundleFile& file) {
+        return file.Name.startsWith("libQt5Qml.so") || file.Name.startsWith("libQt6Qml.so");
+    });
 }
 
 // The home folder is where the editor starts before any folder was chosen;
@@ -140,16 +149,34 @@ void TDetectCommand::Run()
     Apply(program, detection.Bundle, Kept_Entries(detection), folder);
 }
 
-// Detects again with the families the user adds, until the user applies or
-// cancels.
+// Starts where the sources were last found, else beside the program; a
+// cancelled choice leaves the QML modules out.
+QString TDetectCommand::Chosen_Qml_Sources(const QString& program)
+{
+    const QString start =
+        d_qml_sources.isEmpty() ? QFileInfo(program).absolutePath() : d_qml_sources;
+    const QString chosen = TFileDialog::Existing_Directory(
+        d_window, "QML Sources of the Program", start, QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty())
+        d_qml_sources = chosen;
+    return chosen;
+}
+
+// Asks for the QML sources once the program turns out to load Qt's QML
+// library, then detects again with the families the user adds, until the
+// user applies or cancels.
 TDetectCommand::TAnswer TDetectCommand::Detect_And_Ask(const QString& program,
                                                        TDetectionChoices* choices,
                                                        TBundleDetection* detection)
 {
+    if (!Detect(program, QString(), *choices, detection))
+        return Answer_Failed;
+    const QString qml_sources =
+        Loads_Qml(detection->Bundle) ? Chosen_Qml_Sources(program) : QString();
+    if (!qml_sources.isEmpty() && !Detect(program, qml_sources, *choices, detection))
+        return Answer_Failed;
     for (;;)
     {
-        if (!Detect(program, *choices, detection))
-            return Answer_Failed;
         const QStringList families = Offered_Families(*detection);
         const TAnswer answer = Ask(program, *detection, !families.isEmpty());
         if (answer != Answer_More_Families)
@@ -157,15 +184,18 @@ TDetectCommand::TAnswer TDetectCommand::Detect_And_Ask(const QString& program,
         TFamilyDialog dialog(d_window, families);
         if (dialog.exec() == QDialog::Accepted)
             choices->With_Plugins += dialog.Ticked();
+        if (!Detect(program, qml_sources, *choices, detection))
+            return Answer_Failed;
     }
 }
 
-bool TDetectCommand::Detect(const QString& program, const TDetectionChoices& choices,
-                            TBundleDetection* detection)
+bool TDetectCommand::Detect(const QString& program, const QString& qml_sources,
+                            const TDetectionChoices& choices, TBundleDetection* detection)
 {
     TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
         .Run([&](const TBundleProgress& progress) {
-            *detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress, choices);
+            *detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress,
+                                       qml_sources, choices);
         });
     if (!detection->Ok)
         emit Status_Message(QString("Nothing was detected: %1.").arg(detection->Error));

@@ -20,7 +20,9 @@ class TMessageBox;
 // applies them to the Libraries panel, copies them into the shared-libraries
 // folder and tells which Qt installation the spec is to build against. The
 // libraries the user checked by hand that name no plug-in of the Qt
-// installation stay checked and are told apart.
+// installation stay checked and are told apart. A program that loads Qt's
+// QML library is asked for the folder of its QML sources too, and the QML
+// modules they import join the bundle.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -30,6 +32,10 @@ public:
 
     // `shared_libs_path` tells the shared-libraries folder in use.
     TDetectCommand(QWidget* window, TLibrariesWidget* panel, const TPathQuery& shared_libs_path);
+
+    // The QML sources folder last chosen, kept with the project; empty: none.
+    const QString& Qml_Sources() const { return d_qml_sources; }
+    void Set_Qml_Sources(const QString& folder) { d_qml_sources = folder; }
 
 public slots:
     void Run();
@@ -53,8 +59,9 @@ private:
 
     TAnswer Detect_And_Ask(const QString& program, TDetectionChoices* choices,
                            TBundleDetection* detection);
-    bool Detect(const QString& program, const TDetectionChoices& choices,
-                TBundleDetection* detection);
+    bool Detect(const QString& program, const QString& qml_sources,
+                const TDetectionChoices& choices, TBundleDetection* detection);
+    QString Chosen_Qml_Sources(const QString& program);
     TAnswer Ask(const QString& program, const TBundleDetection& detection,
                 bool families_offered);
     QString Shared_Libs_Folder();
@@ -66,6 +73,7 @@ private:
     TPathQuery d_shared_libs_path;
     TMessageBox* d_message_box;
     QString d_program_folder;
+    QString d_qml_sources;
 };
 
 #endif

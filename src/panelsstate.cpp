@@ -4,6 +4,7 @@
 #include "kestrelvantory.h"
 
 #include "changelogwidget.h"
+#include "detectcommand.h"
 #include "expressionwidget.h"
 #include "librarieswidget.h"
 #include "optionswidget.h"
@@ -25,5 +26,6 @@ TEditorState TKestrelvantory::Panels_State() const
     state.Changes = d_changelog_widget->Changes();
     state.Packager = d_options_widget->Packager();
     state.Detection_Choices = d_libraries_widget->Detection_Choices();
+    state.Qml_Sources = d_detect_command->Qml_Sources();
     return state;
 }

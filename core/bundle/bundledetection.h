@@ -38,10 +38,15 @@ struct TBundleDetection
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
 // installation the program's Qt Core resolves to. The libraries opened at
 // run time are looked for, newest version first, in the folders the loader
-// found the program's libraries in; one that is not there is left out.
+// found the program's libraries in; one that is not there is left out. With
+// `qml_sources`, the folder of the program's QML sources, the QML modules
+// they import are bundled too, as module folders in "qml" found by that
+// installation's own import scanner, and every plug-in library in them brings
+// what it loads as the Qt plug-ins do.
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister,
                                const TBundleProgress& progress = TBundleProgress(),
+                               const QString& qml_sources = QString(),
                                const TDetectionChoices& choices = TDetectionChoices());
 
 #endif
