@@ -34,6 +34,8 @@ const TRow Families[] = {
     {"libQt6Sensors.so", "sensors"},
     {"libQt5TextToSpeech.so", "texttospeech"},
     {"libQt6TextToSpeech.so", "texttospeech"},
+    {"libQt5Quick.so", "scenegraph"},
+    {"libQt6Quick.so", "qmltooling scenegraph"},
 };
 
 // The families of which only some files go along by default. The other
