@@ -43,6 +43,7 @@ private:
 
 bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err)
 {
+    const TInterruptGuard guard(run);
     const QStringList problems = run->Preflight();
     if (!problems.isEmpty())
     {
@@ -56,11 +57,7 @@ bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err)
         err << "kestrelvantory-cli: [" << step << "/" << steps << "] " << what << "\n"
             << Qt::flush;
     });
-    TPackageReport report;
-    {
-        const TInterruptGuard guard(run);
-        report = run->Run();
-    }
+    const TPackageReport report = run->Run();
     for (const QString& line : Package_Report_Lines(report))
         out << line << "\n";
     return report.Ok;

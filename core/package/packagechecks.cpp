@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include "bundle/baselibraries.h"
+#include "bundle/bundleclosure.h"
+#include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
 
 namespace
@@ -71,13 +73,15 @@ std::vector<TElfEntry> Elf_Files(const QString& root, const QString& program_fol
 }
 
 // The names the bundled libraries are found under: their file names and
-// their sonames.
+// their sonames. A program built as position-independent is a shared
+// object too, but one without a soname.
 QSet<QString> Bundled_Names(const std::vector<TElfEntry>& files)
 {
     QSet<QString> names;
     for (const TElfEntry& file : files)
     {
-        if (file.Object.Type != Elf::Type_Shared)
+        const bool library = !file.Object.Soname.isEmpty() || file.Path.contains(".so");
+        if (file.Object.Type != Elf::Type_Shared || !library)
             continue;
         names.insert(QFileInfo(file.Path).fileName());
         if (!file.Object.Soname.isEmpty())
@@ -104,8 +108,21 @@ void Check_Capabilities(const QString& rpm, const QSet<QString>& bundled, QStrin
     }
 }
 
-void Check_Elf_Files(const std::vector<TElfEntry>& files, const QSet<QString>& bundled,
-                     const QString& run_path, QStringList* failures)
+// The libraries `file` needs that the base system does not bring along: as
+// in detection, what only base-system libraries need is theirs.
+QSet<QString> Needed_Past_Base_System(const QString& file, const TElfObject& object)
+{
+    const TLoadedLibraries loaded = Loaded_Libraries(file);
+    if (loaded.Ok)
+        return Reached_Past_Base_System(file, loaded.Libraries);
+    QSet<QString> needed;
+    for (const QByteArray& name : object.Needed)
+        needed.insert(QString::fromLocal8Bit(name));
+    return needed;
+}
+
+void Check_Elf_Files(const QString& root, const std::vector<TElfEntry>& files,
+                     const QSet<QString>& bundled, const QString& run_path, QStringList* failures)
 {
     for (const TElfEntry& file : files)
     {
@@ -114,9 +131,8 @@ void Check_Elf_Files(const std::vector<TElfEntry>& files, const QSet<QString>& b
         if (QString::fromLocal8Bit(path) != run_path)
             failures->append(QString("\"%1\" has the run path \"%2\", not \"%3\"")
                                  .arg(file.Path, QString::fromLocal8Bit(path), run_path));
-        for (const QByteArray& needed : object.Needed)
+        for (const QString& name : Needed_Past_Base_System(root + file.Path, object))
         {
-            const QString name = QString::fromLocal8Bit(needed);
             if (!bundled.contains(name) && !Is_Base_Library(name))
                 failures->append(QString("\"%1\" needs \"%2\", which is neither bundled nor "
                                          "on the base list")
@@ -164,7 +180,7 @@ QStringList Package_Check_Failures(const QString& rpm, const TPackageExpectation
                             .arg(expected.Program_Folder));
     const QSet<QString> bundled = Bundled_Names(files);
     Check_Capabilities(rpm, bundled, &failures);
-    Check_Elf_Files(files, bundled, expected.Run_Path, &failures);
+    Check_Elf_Files(unpacked.path(), files, bundled, expected.Run_Path, &failures);
     Check_Desktop_Entries(unpacked.path(), &failures, notes);
     return failures;
 }

@@ -13,7 +13,8 @@ struct TPackageExpectation
 
 // The checks of a built package `rpm`: its provides and requires name no
 // library it bundles; every ELF file in the program folder has the run path;
-// every library those files need is bundled or on the base list; its desktop
+// every library those files need is bundled or on the base list (or, as in
+// detection, needed only through base-list libraries); its desktop
 // entries pass desktop-file-validate when that is installed. One sentence
 // per failure; none when the package passed. `notes` gets what was not
 // checked and why.

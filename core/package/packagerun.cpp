@@ -114,8 +114,8 @@ void TPackageRun::Build(TPackageReport* report)
         report->Log = d_plan.Build_Log();
     report->Cancelled = outcome.End == TBuildOutcome::Cancelled;
     if (report->Cancelled)
-        report->Failures.append("the build was cancelled");
-    else if (outcome.End != TBuildOutcome::Built)
+        return;
+    if (outcome.End != TBuildOutcome::Built)
         report->Failures.append(outcome.Error);
     else if (outcome.Written.isEmpty())
         report->Failures.append("rpmbuild wrote no package");
@@ -150,10 +150,14 @@ TPackageReport TPackageRun::Run()
         report.Failures.append("the preflight found problems; nothing was built");
         return report;
     }
-    if (Make_Tarball(&report) && Collect(&report) && Write_Spec(&report) && !d_cancel)
+    const bool prepared = !d_cancel && Make_Tarball(&report) && !d_cancel && Collect(&report) &&
+                          Write_Spec(&report);
+    if (prepared && !d_cancel)
         Build(&report);
     else if (d_cancel)
         report.Cancelled = true;
+    if (report.Cancelled)
+        report.Failures.append("the build was cancelled");
     if (!report.Rpm.isEmpty())
         Check(&report);
     report.Ok = report.Failures.isEmpty() && !report.Cancelled;
