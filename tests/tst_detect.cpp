@@ -9,7 +9,10 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -17,6 +20,8 @@
 #include <unistd.h>
 
 #include "basesystem.h"
+#include "buildpackagewindow.h"
+#include "editordriver.h"
 #include "bundle/baselibraries.h"
 #include "craftedelf.h"
 #include "elf/loaderhost.h"
@@ -62,6 +67,13 @@ TRun Cli(const QStringList& arguments,
          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     return Run(KV_CLI_PATH, arguments, environment);
+}
+
+// What a build log holds so far; empty before it exists.
+QString Log_So_Far(const QString& path)
+{
+    QFile log(path);
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 // Entries of a tarball, as tar lists them.
@@ -132,6 +144,7 @@ private slots:
     void initThenPackageGivesACheckedPackageThatRuns();
     void packageListsEveryProblemBeforeBuilding();
     void failingOrInterruptedBuildKeepsItsLog();
+    void editorBuildsTheSamePackageAndCancels();
 
 private:
     QString Path(const QString& relative) const { return d_work.path() + "/" + relative; }
@@ -141,6 +154,8 @@ private:
                           TTypes::TOptionMakeGenerator generator);
     void Make_Sources(const QString& top);
     void Make_Desktop_Files(const QString& top);
+    void Make_Source_Copy(const QString& source);
+    void Build_In_Editor(TBuildPackageWindow* window, const QString& source, bool* lines_while_running);
     void Make_Package_Home(const QString& top, QProcessEnvironment* environment);
     QStringList Package_Arguments(const QString& data, const QString& top);
     QString Build_Package(const QString& top, const QString& spec);
@@ -202,7 +217,7 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
          "--qt-prefix must be an absolute path of letters, digits and \"/._+-\", not "
          "\"/opt/Qt 6\""},
         {{"detect", "--program", d_program, "--qt-version", "6"}, 2,
-         "only create takes --qt-version and --qt-prefix"},
+         "only create and package take --qt-version and --qt-prefix"},
     };
     for (const auto& refused : cases)
     {
@@ -589,16 +604,17 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
     Test::Write_File(source + "/CMakeLists.txt",
                      "cmake_minimum_required(VERSION 3.16)\nproject(qtdemo)\n"
                      "execute_process(COMMAND sleep 300)\n");
+    QVERIFY(QFile::remove(top + "/qtdemo.build.log"));
     QProcess run;
     run.setProcessEnvironment(environment);
     run.start(KV_CLI_PATH, arguments);
     QVERIFY(run.waitForStarted());
     QElapsedTimer waited;
     waited.start();
-    while (!Test::Read_File(top + "/qtdemo.build.log").contains("+ cmake ") &&
+    while (!Log_So_Far(top + "/qtdemo.build.log").contains("+ cmake ") &&
            waited.elapsed() < 120000)
         QTest::qWait(100);
-    QVERIFY(Test::Read_File(top + "/qtdemo.build.log").contains("+ cmake "));
+    QVERIFY(Log_So_Far(top + "/qtdemo.build.log").contains("+ cmake "));
     ::kill(pid_t(run.processId()), SIGINT);
     QVERIFY(run.waitForFinished(30000));
     QCOMPARE(run.exitCode(), 1);
@@ -606,6 +622,58 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
                 .contains("FAILED: the build was cancelled"));
     const TRun sleeping = Run("pgrep", {"-f", "sleep 300"});
     QVERIFY2(sleeping.Out.isEmpty(), qPrintable(sleeping.Out));
+}
+
+// The editor's Build Package on the panels the tool packaged from gives the
+// same package, shows rpmbuild's lines while it runs, and stops on Cancel.
+void TDetectTest::editorBuildsTheSamePackageAndCancels()
+{
+    const QString folder = Path("editor");
+    const QString data = folder + "/data";
+    const QString top = folder + "/top";
+    const QString source = folder + "/qtdemo";
+    Make_Data_Folder(data, top, TTypes::Generator_CMake);
+    CHECK(Make_Desktop_Files(top));
+    CHECK(Make_Source_Copy(source));
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+    qputenv("HOME", environment.value("HOME").toLocal8Bit());
+    const TRun tool = Cli({"package", "--data-folder", data, "--program", d_program, "--source",
+                           source},
+                          environment);
+    QVERIFY2(tool.Exit == 0, qPrintable(Described(tool)));
+    const QString rpm = tool.Out.split('\n', Qt::SkipEmptyParts).value(-1);
+    const QByteArray tool_spec = Test::Read_File(top + "/SPECS/qtdemo.spec");
+    const QString tool_files = Run("rpm", {"-qpl", rpm}).Out;
+    QVERIFY(QFile::remove(rpm));
+
+    Test::TEditor editor(data);
+    editor.Trigger("Build Package");
+    auto* window = editor.Window().findChild<TBuildPackageWindow*>();
+    QVERIFY(window != nullptr);
+    bool lines_while_running = false;
+    CHECK(Build_In_Editor(window, source, &lines_while_running));
+    QVERIFY(lines_while_running);
+    QCOMPARE(window->Package_Path(), rpm);
+    QCOMPARE(Test::Read_File(top + "/SPECS/qtdemo.spec"), tool_spec);
+    QCOMPARE(Run("rpm", {"-qpl", rpm}).Out, tool_files);
+
+    Test::Write_File(source + "/CMakeLists.txt",
+                     "cmake_minimum_required(VERSION 3.16)\nproject(qtdemo)\n"
+                     "execute_process(COMMAND sleep 301)\n");
+    QSignalSpy finished(window, &TBuildPackageWindow::Finished);
+    window->Build();
+    auto* log = window->findChild<QPlainTextEdit*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (!log->toPlainText().contains("+ cmake ") && waited.elapsed() < 120000)
+        QTest::qWait(100);
+    QVERIFY(window->Is_Running());
+    window->findChildren<QPushButton*>().at(1)->click();
+    QVERIFY(finished.wait(30000));
+    QVERIFY2(log->toPlainText().contains("FAILED: the build was cancelled"),
+             qPrintable(log->toPlainText().right(2000)));
+    QVERIFY(Run("pgrep", {"-f", "sleep 301"}).Out.isEmpty());
 }
 
 void TDetectTest::Build_Qt6_Sample()
@@ -663,6 +731,37 @@ void TDetectTest::Make_Desktop_Files(const QString& top)
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
     QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
+}
+
+void TDetectTest::Make_Source_Copy(const QString& source)
+{
+    QVERIFY(QDir().mkpath(source));
+    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+        QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
+}
+
+// Fills in the program and the source folder, presses Build and waits for
+// the end, noting whether rpmbuild's lines showed before it.
+void TDetectTest::Build_In_Editor(TBuildPackageWindow* window, const QString& source,
+                                  bool* lines_while_running)
+{
+    const QList<QLineEdit*> fields = window->findChildren<QLineEdit*>();
+    QCOMPARE(fields.size(), 2);
+    fields[0]->setText(d_program);
+    fields[1]->setText(source);
+    QSignalSpy finished(window, &TBuildPackageWindow::Finished);
+    window->findChildren<QPushButton*>().at(0)->click();
+    auto* log = window->findChild<QPlainTextEdit*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (finished.isEmpty() && waited.elapsed() < 300000)
+    {
+        QTest::qWait(50);
+        if (window->Is_Running() && log->toPlainText().contains("+ make install"))
+            *lines_while_running = true;
+    }
+    QVERIFY2(!finished.isEmpty(), "the build did not end");
+    QVERIFY2(!window->Package_Path().isEmpty(), qPrintable(log->toPlainText().right(3000)));
 }
 
 // A HOME for the tool and rpmbuild, with a light compression.
@@ -746,5 +845,5 @@ void TDetectTest::Verify_Runs_On_Xcb(const QString& root)
     QVERIFY2(run.Exit == 0 && run.Out == "platform: xcb\n", qPrintable(Described(run)));
 }
 
-QTEST_GUILESS_MAIN(TDetectTest)
+QTEST_MAIN(TDetectTest)
 #include "tst_detect.moc"
