@@ -508,7 +508,7 @@ void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
                             folder + "/changes"},
             environment);
     QVERIFY2(package.Exit == 0, qPrintable(Described(package)));
-    const QString rpm = package.Out.split('\n', Qt::SkipEmptyParts).value(-1);
+    const QString rpm = package.Out.trimmed().section('\n', -1);
     QVERIFY2(package.Out.trimmed().endsWith("\n" + rpm) && rpm.endsWith(".rpm") &&
                  QFileInfo(rpm).isFile(),
              qPrintable(Described(package)));
@@ -642,7 +642,7 @@ void TDetectTest::editorBuildsTheSamePackageAndCancels()
                            source},
                           environment);
     QVERIFY2(tool.Exit == 0, qPrintable(Described(tool)));
-    const QString rpm = tool.Out.split('\n', Qt::SkipEmptyParts).value(-1);
+    const QString rpm = tool.Out.trimmed().section('\n', -1);
     const QByteArray tool_spec = Test::Read_File(top + "/SPECS/qtdemo.spec");
     const QString tool_files = Run("rpm", {"-qpl", rpm}).Out;
     QVERIFY(QFile::remove(rpm));
