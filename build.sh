@@ -18,6 +18,12 @@ PACKAGES=(
     rpm rpmlint patchelf busybox-static binutils
     desktop-file-utils git
     clang libclang-rt-14-dev
+    qtdeclarative5-dev qtdeclarative5-dev-tools qml-module-qtquick2
+    qml-module-qtquick-controls2 qml-module-qtquick-layouts qml-module-qtquick-window2
+    qml-module-qtquick-templates2
+    qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtquick-controls
+    qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtquick-templates
+    qml6-module-qtqml-workerscript
 )
 
 usage() {

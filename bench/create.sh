@@ -20,17 +20,8 @@ PER_TARGET=10
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kestrelvantory-bench.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
-# Builds the command-line tool of one commit into $WORK/<name>/build.
-build_tool() {
-    local name=$1 rev=$2 launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    mkdir -p "$WORK/$name/source"
-    git -C "$ROOT" archive "$rev" | tar -x -C "$WORK/$name/source"
-    cmake -S "$WORK/$name/source" -B "$WORK/$name/build" -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_TESTING=OFF "${launcher[@]}" >/dev/null
-    CCACHE_BASEDIR="$WORK" cmake --build "$WORK/$name/build" --target kestrelvantory-cli \
-        --parallel "$(nproc)" >/dev/null
-}
+# shellcheck source=buildtool.sh
+source "$ROOT/bench/buildtool.sh"
 
 library_record() {
     printf '    <Library><Target_Name>%s</Target_Name><Name>%s</Name><Type>%s</Type><Checked>%s</Checked></Library>\n' "$@"

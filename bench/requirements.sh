@@ -35,17 +35,8 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
 
-# Builds the command-line tool of one commit into $WORK/<name>/build.
-build_tool() {
-    local name=$1 rev=$2 launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    mkdir -p "$WORK/$name/source"
-    git -C "$ROOT" archive "$rev" | tar -x -C "$WORK/$name/source"
-    cmake -S "$WORK/$name/source" -B "$WORK/$name/build" -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_TESTING=OFF "${launcher[@]}" >/dev/null
-    CCACHE_BASEDIR="$WORK" cmake --build "$WORK/$name/build" --target kestrelvantory-cli \
-        --parallel "$(nproc)" >/dev/null
-}
+# shellcheck source=buildtool.sh
+source "$ROOT/bench/buildtool.sh"
 
 # The Qt libraries go to "lib", each plug-in folder to a target of its name.
 make_world() {

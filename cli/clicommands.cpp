@@ -182,11 +182,14 @@ TCliExit Fail(QTextStream& err, const QString& message)
     return Cli_Failure;
 }
 
-// The bundle detected for the request's program; false, with the reason
-// told, when the program cannot be examined.
-bool Detect(const TCliRequest& request, TBundleDetection* detection, QTextStream& err)
+// The bundle detected for the request's program, with the QML modules of
+// `qml_sources` when given; false, with the reason told, when the program
+// cannot be examined.
+bool Detect(const TCliRequest& request, const QString& qml_sources,
+            TBundleDetection* detection, QTextStream& err)
 {
-    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries);
+    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
+                               TBundleProgress(), qml_sources);
     if (!detection->Ok)
         err << "kestrelvantory-cli: " << detection->Error << "\n";
     return detection->Ok;
@@ -210,7 +213,9 @@ bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStr
     if (!request.Program.isEmpty())
     {
         TBundleDetection detection;
-        if (!Detect(request, &detection, err))
+        const QString qml_sources =
+            request.Qml_Sources.isEmpty() ? state->Qml_Sources : request.Qml_Sources;
+        if (!Detect(request, qml_sources, &detection, err))
             return false;
         state->Targets = Bundle_Targets(detection.Bundle);
         state->Libraries = Bundle_Libraries(detection.Bundle);
@@ -307,6 +312,7 @@ TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
         return *refused;
     package.Program = request.Program;
     package.Plugins_Folder = request.Plugins_Folder;
+    package.Qml_Sources = request.Qml_Sources;
     package.Source = request.Source;
     package.Output_Dir = request.Output_Dir;
     package.Qt_Major = request.Qt_Version.toInt();
@@ -333,7 +339,7 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
     TBundleDetection detection;
-    if (!Detect(request, &detection, err))
+    if (!Detect(request, request.Qml_Sources, &detection, err))
         return Cli_Failure;
     const TBundle& bundle = detection.Bundle;
     for (const QString& line : Bundle_Lines(bundle))

@@ -45,6 +45,8 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         return &request->Plugins_Folder;
     if (option == "--collect-into")
         return &request->Collect_Into;
+    if (option == "--qml-sources")
+        return &request->Qml_Sources;
     if (option == "--qt-version")
         return &request->Qt_Version;
     if (option == "--qt-prefix")
@@ -83,13 +85,15 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
     if (detect && request.Program.isEmpty())
         *error = "detect needs --program PATH";
     else if (detect && !editor_options.isEmpty())
-        *error = "detect takes only --program, --plugins-folder and --collect-into";
+        *error = "detect takes only --program, --plugins-folder, --qml-sources and --collect-into";
     else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
         *error = "requires takes no --program";
     else if (!detect && !request.Collect_Into.isEmpty())
         *error = "only detect takes --collect-into";
     else if (request.Program.isEmpty() && !request.Plugins_Folder.isEmpty())
         *error = "--plugins-folder needs --program";
+    else if (request.Program.isEmpty() && !request.Qml_Sources.isEmpty())
+        *error = "--qml-sources needs --program";
     return error->isEmpty();
 }
 
@@ -141,7 +145,8 @@ bool Check_Package_Options(const TCliRequest& request, QString* error)
 QString Other_Options(const TCliRequest& request)
 {
     return request.Project + request.Shared_Libs + request.Output + request.Settings.join("") +
-           request.Program + request.Plugins_Folder + request.Collect_Into + request.Qt_Version +
+           request.Program + request.Plugins_Folder + request.Collect_Into + request.Qml_Sources +
+           request.Qt_Version +
            request.Qt_Prefix + request.Generator + request.Requirements +
            request.Description_File + request.Changelog_File + request.Source +
            request.Output_Dir;
@@ -216,14 +221,16 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            [--program PATH] [--qt-version 5|6] [--qt-prefix DIR]\n"
-           "                            [PANEL SETTINGS] --output FILE\n"
-           "  kestrelvantory-cli package --data-folder DIR [--project FILE] [--program PATH]\n"
-           "                            [--source DIR] [--set NAME=VALUE]... [PANEL SETTINGS]\n"
+           "                            [--program PATH [--qml-sources DIR]] [--qt-version 5|6]\n"
+           "                            [--qt-prefix DIR] [PANEL SETTINGS] --output FILE\n"
+           "  kestrelvantory-cli package --data-folder DIR [--project FILE]\n"
+           "                            [--program PATH [--qml-sources DIR]] [--source DIR]\n"
+           "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
            "  kestrelvantory-cli init --data-folder DIR\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
-           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--collect-into DIR]\n"
+           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--qml-sources DIR]\n"
+           "                            [--collect-into DIR]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
@@ -256,6 +263,9 @@ QString Cli_Usage()
            "                     DIR/bin/qmake or passes -DCMAKE_PREFIX_PATH=DIR to cmake\n"
            "  --plugins-folder DIR  the Qt plug-in folder to take plug-ins from (default: the\n"
            "                     one of the Qt installation the program loads)\n"
+           "  --qml-sources DIR  the folder of the program's QML sources: the QML modules they\n"
+           "                     import are bundled too, in qml/<module folder> (default for\n"
+           "                     create and package: the folder the project names, if any)\n"
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
            "  --source DIR       package: the source folder; SOURCES/<name>-<version>.tar.gz is\n"

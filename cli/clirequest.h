@@ -27,6 +27,7 @@ struct TCliRequest
     QString Program;         // the built program whose Qt bundle is detected
     QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
     QString Collect_Into;    // empty: the bundle is only listed
+    QString Qml_Sources;     // the program's QML sources; empty: as the project names them
     QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
     QString Qt_Prefix;       // for create; empty: as stored or detected
     // Panel settings for this run, for create and package; empty: as stored.

@@ -9,7 +9,16 @@ namespace TTypes
 enum TLibraryType : int
 {
     Library_Dylib = 0,
-    Library_Plugin = 1
+    Library_Plugin = 1,
+    Library_Qml_Module = 2  // a QML module folder, such as "QtQuick/Controls.2"
+};
+
+// What a target holds: files in one folder, or QML module folders installed
+// whole, each with everything below it.
+enum TTargetKind : int
+{
+    Target_Files = 0,
+    Target_Qml_Modules = 1
 };
 
 enum TEditorType : int

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <algorithm>
+
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -28,6 +30,13 @@ QString Target_Counts(const TBundle& bundle)
     for (QString& target : targets)
         target = QString("%1 (%2)").arg(target).arg(counts.value(target));
     return targets.join(", ");
+}
+
+bool Loads_Qml(const TBundle& bundle)
+{
+    return std::any_of(bundle.Files.begin(), bundle.Files.end(), [](const TBundleFile& file) {
+        return file.Name.startsWith("libQt5Qml.so") || file.Name.startsWith("libQt6Qml.so");
+    });
 }
 
 // The home folder is where the editor starts before any folder was chosen;
@@ -72,11 +81,13 @@ void TDetectCommand::Run()
     if (program.isEmpty())
         return;
     d_program_folder = QFileInfo(program).absolutePath();
-    TBundleDetection detection;
-    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
-        .Run([&](const TBundleProgress& progress) {
-            detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress);
-        });
+    TBundleDetection detection = Detect(program, QString());
+    if (detection.Ok && Loads_Qml(detection.Bundle))
+    {
+        const QString qml_sources = Chosen_Qml_Sources(program);
+        if (!qml_sources.isEmpty())
+            detection = Detect(program, qml_sources);
+    }
     if (!detection.Ok)
     {
         emit Status_Message(QString("Nothing was detected: %1.").arg(detection.Error));
@@ -96,6 +107,29 @@ void TDetectCommand::Run()
     }
     emit Qt_Build_Detected(detection.Qt);
     Apply(program, detection.Bundle, folder);
+}
+
+TBundleDetection TDetectCommand::Detect(const QString& program, const QString& qml_sources)
+{
+    TBundleDetection detection;
+    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
+        .Run([&](const TBundleProgress& progress) {
+            detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress, qml_sources);
+        });
+    return detection;
+}
+
+// Starts where the sources were last found, else beside the program; a
+// cancelled choice leaves the QML modules out.
+QString TDetectCommand::Chosen_Qml_Sources(const QString& program)
+{
+    const QString start =
+        d_qml_sources.isEmpty() ? QFileInfo(program).absolutePath() : d_qml_sources;
+    const QString chosen = TFileDialog::Existing_Directory(
+        d_window, "QML Sources of the Program", start, QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty())
+        d_qml_sources = chosen;
+    return chosen;
 }
 
 bool TDetectCommand::Accepted(const QString& program, const TBundle& bundle)

@@ -82,12 +82,24 @@ bool Is_Checked(const QTreeWidgetItem* item)
     return item->checkState(0) == Qt::Checked;
 }
 
+// A target of QML modules keeps its kind in the row and says so.
 QTreeWidgetItem* Target_Item(const TTargetRecord& target)
 {
     auto* item = new QTreeWidgetItem();
     item->setCheckState(0, Check_State(target.Checked));
     item->setText(0, target.Name);
+    item->setData(0, Qt::UserRole, target.Kind);
+    if (target.Kind == TTypes::Target_Qml_Modules)
+        item->setToolTip(0, "QML modules: each module folder is installed whole");
     return item;
+}
+
+TTargetRecord Target_Of_Item(const QTreeWidgetItem* item)
+{
+    return {item->text(0), Is_Checked(item),
+            item->data(0, Qt::UserRole).toInt() == TTypes::Target_Qml_Modules
+                ? TTypes::Target_Qml_Modules
+                : TTypes::Target_Files};
 }
 
 // Shows a library's target, type, file name and suggested plug-ins in a row,
@@ -361,7 +373,7 @@ void TLibrariesWidget::Update_Target_Data()
     for (int row = 0; row < d_target_tree->topLevelItemCount(); ++row)
     {
         const QTreeWidgetItem* item = d_target_tree->topLevelItem(row);
-        d_targets.push_back({item->text(0), Is_Checked(item)});
+        d_targets.push_back(Target_Of_Item(item));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "kestrelvantory.h"
 
 #include "changelogwidget.h"
+#include "detectcommand.h"
 #include "expressionwidget.h"
 #include "librarieswidget.h"
 #include "optionswidget.h"
@@ -24,5 +25,6 @@ TEditorState TKestrelvantory::Panels_State() const
     state.Requires = d_requires_widget->Entries();
     state.Changes = d_changelog_widget->Changes();
     state.Packager = d_options_widget->Packager();
+    state.Qml_Sources = d_detect_command->Qml_Sources();
     return state;
 }

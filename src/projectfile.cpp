@@ -1,12 +1,15 @@
 // Saving and opening the project file (".spec_data"): the variables, the
-// active targets and libraries, the description and the change log.
+// active targets and libraries, the QML modules and sources folder, the
+// description and the change log.
 
 #include "kestrelvantory.h"
 
 #include "changelogwidget.h"
+#include "detectcommand.h"
 #include "filedialog.h"
 #include "spec/filenames.h"
 #include "librarieswidget.h"
+#include "libraries/qmlselection.h"
 #include "datafiles/savefile.h"
 #include "variableswidget.h"
 
@@ -81,6 +84,7 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     if (contents.Variables || contents.Description)
         d_variables_widget->Set_Data(state.Variables);
     d_libraries_widget->Set_Lists(state.Targets, state.Libraries);
+    d_detect_command->Set_Qml_Sources(state.Qml_Sources);
     if (contents.Change_Log)
         d_changelog_widget->Set_Changes(state.Changes);
 }

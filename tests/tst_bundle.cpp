@@ -6,12 +6,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <map>
 
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "bundle/qmlimports.h"
 #include "libraries/libraryfactory.h"
 #include "smallfilesystem.h"
 #include "testsupport.h"
@@ -120,6 +122,48 @@ void Make_Debian_Qt(TFakeSystem* system)
     system->Loads("app/demo", QStringList{"libQt5Widgets", "libstdc++.so.6"} + gui);
 }
 
+const QString Debian_Qml = Debian_Lib + "/qt5/qml";
+
+// A QML module folder of the made-up Qt 5: its qmldir, and its plug-in when
+// it loads anything.
+void Qml_Module(TFakeSystem* system, const QString& folder, const QString& module,
+                const QString& plugin = QString(), const QStringList& loads = {})
+{
+    QByteArray qmldir = "module " + module.toUtf8() + "\n";
+    if (!plugin.isEmpty())
+    {
+        qmldir += "plugin " + plugin.toUtf8() + "\n";
+        const QString file = Debian_Qml + "/" + folder + "/lib" + plugin + ".so";
+        system->File(file);
+        system->Loads(file, loads);
+    }
+    system->File(Debian_Qml + "/" + folder + "/qmldir", qmldir);
+}
+
+// The made-up Qt with Qt Quick's modules, its QML import scanner the real
+// one, and QML sources in "app/qml" that import three modules.
+bool Make_Debian_Qt_Quick(TFakeSystem* system)
+{
+    Make_Debian_Qt(system);
+    for (const char* name : {"Qml", "Quick", "QuickControls2"})
+        system->Library(Debian_Lib, QString("libQt5%1.so.5.15.8").arg(name));
+    const QStringList quick = {"libQt5Quick", "libQt5Qml", "libQt5Core"};
+    Qml_Module(system, "QtQuick.2", "QtQuick", "qtquick2plugin", quick);
+    Qml_Module(system, "QtQuick/Layouts", "QtQuick.Layouts", "qquicklayoutsplugin", quick);
+    Qml_Module(system, "QtQuick/Controls.2", "QtQuick.Controls");
+    system->File(Debian_Qml + "/QtQuick/Controls.2/Button.qml", "import QtQuick 2.12\nItem {}\n");
+    Qml_Module(system, "QtQuick/Controls.2/Material", "QtQuick.Controls.Material",
+               "qqc2materialstyleplugin", QStringList{"libQt5QuickControls2"} + quick);
+    Qml_Module(system, "QtQuick/Particles.2", "QtQuick.Particles", "particlesplugin", quick);
+    system->File(Debian_Plugins + "/scenegraph/libqsgsoftwareadaptation.so");
+    system->Loads(Debian_Plugins + "/scenegraph/libqsgsoftwareadaptation.so", quick);
+    system->File("app/qml/main.qml", "import QtQuick 2.12\nimport QtQuick.Controls 2.12\n"
+                                     "import QtQuick.Layouts 1.12\nItem {}\n");
+    QDir().mkpath(system->Path("usr/lib/qt5/bin"));
+    return QFile::copy("/usr/lib/qt5/bin/qmlimportscanner",
+                       system->Path("usr/lib/qt5/bin/qmlimportscanner"));
+}
+
 // The bundle of `files` ("<target>/<name>") copied from `folder`.
 TBundle Bundle_Of(const QString& folder, const QStringList& files)
 {
@@ -174,6 +218,8 @@ private slots:
     void failedCopiesLeaveTheOldFile();
     void fullDiskIsToldAsSuch();
     void applyingChecksRenamesAndKeeps();
+    void scannerOutputGivesTheOutermostInstalledModules();
+    void qmlModulesComeWholeWithTheirPluginsLibraries();
 };
 
 void TBundleTest::closureTakesWhatThePluginsLoad()
@@ -500,6 +546,98 @@ void TBundleTest::applyingChecksRenamesAndKeeps()
     QCOMPARE(libraries[0].Name, QString("libQt5Core.so.5.15.2"));
     QCOMPARE(listed.Libraries_Renamed, 0);
     QCOMPARE(listed.Libraries_Unchecked, 1);
+}
+
+// Entries as the scanner writes them, for modules of a made-up import folder.
+void TBundleTest::scannerOutputGivesTheOutermostInstalledModules()
+{
+    TFakeSystem system;
+    for (const char* folder : {"qml/QtQuick.2", "qml/QtQuick/Controls.2/Material", "outside/Mine"})
+        QDir().mkpath(system.Path(folder));
+    const auto module = [&](const QString& name, const QString& path) {
+        return QString("{\"name\": \"%1\", \"type\": \"module\", \"path\": \"%2\"}")
+            .arg(name, path.isEmpty() ? QString() : system.Path(path));
+    };
+    const QString list =
+        "[" +
+        QStringList{module("QtQuick.Controls.Material", "qml/QtQuick/Controls.2/Material"),
+                    module("QtQuick", "qml/QtQuick.2"),
+                    module("QtQuick.Controls", "qml/QtQuick/Controls.2"),
+                    module("QtQuick", "qml/QtQuick.2"),
+                    module("Mine", "outside/Mine"),
+                    module("QtQuick.Gone", "qml/QtQuick/Gone"),
+                    module("QtGraphicalEffects", ""),
+                    module("Whole", "qml"),
+                    "{\"name\": \"\", \"type\": \"directory\", \"path\": \"" +
+                        system.Path("qml/QtQuick.2") + "\"}"}
+            .join(",") +
+        "]";
+    const TQmlImports imports = Read_Qml_Imports(list.toUtf8(), system.Path("qml"));
+    QVERIFY2(imports.Ok, qPrintable(imports.Error));
+    QCOMPARE(imports.Module_Folders, QStringList({"QtQuick.2", "QtQuick/Controls.2"}));
+    QVERIFY(Read_Qml_Imports("[]", system.Path("qml")).Ok);
+
+    for (const QByteArray& wrong : {QByteArray("qmldir file not found"), QByteArray("{}"),
+                                    QByteArray("[{\"name\": ")})
+    {
+        const TQmlImports failed = Read_Qml_Imports(wrong, system.Path("qml"));
+        QVERIFY(!failed.Ok && failed.Module_Folders.isEmpty());
+        QVERIFY2(failed.Error.startsWith("the QML import scanner's output is not a list of "
+                                         "imports: "),
+                 qPrintable(failed.Error));
+    }
+}
+
+// The installation's own scanner finds the imported modules; a module comes
+// with the modules below it, and a plug-in at any depth brings its Qt
+// libraries. A module nobody imports stays behind.
+void TBundleTest::qmlModulesComeWholeWithTheirPluginsLibraries()
+{
+    TFakeSystem system;
+    QVERIFY(Make_Debian_Qt_Quick(&system));
+    const TBundleDetection detection = Detect_Bundle(
+        system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/qml"));
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    const QStringList lines = Bundle_Lines(detection.Bundle);
+    // Qt Quick, loaded only by the QML plug-ins, brings its scene graph plug-ins.
+    QCOMPARE(lines.filter(QRegularExpression("^qml/|Quick|Qml|^scenegraph/")),
+             QStringList({"lib/libQt5Qml.so.5.15.8", "lib/libQt5Quick.so.5.15.8",
+                          "lib/libQt5QuickControls2.so.5.15.8", "qml/QtQuick.2",
+                          "qml/QtQuick/Controls.2", "qml/QtQuick/Layouts",
+                          "scenegraph/libqsgsoftwareadaptation.so"}));
+    const std::vector<TTargetRecord> targets = Bundle_Targets(detection.Bundle);
+    const auto qml = std::find_if(targets.begin(), targets.end(),
+                                  [](const TTargetRecord& target) { return target.Name == "qml"; });
+    QVERIFY(qml != targets.end() && qml->Kind == TTypes::Target_Qml_Modules);
+    QCOMPARE(targets.front().Kind, TTypes::Target_Files);
+
+    // Collected file by file, a module is up to date when every file is.
+    TBundle modules;
+    for (const TBundleFile& file : detection.Bundle.Files)
+        if (file.Type == TTypes::Library_Qml_Module)
+            modules.Files.push_back(file);
+    const QString folder = system.Path("shared_libs");
+    QCOMPARE(Collect_Bundle(modules, folder).Copied.size(), 3);
+    QCOMPARE(Files_Below(folder + "/qml").filter("Controls.2"),
+             QStringList({"QtQuick/Controls.2/Button.qml",
+                          "QtQuick/Controls.2/Material/libqqc2materialstyleplugin.so",
+                          "QtQuick/Controls.2/Material/qmldir", "QtQuick/Controls.2/qmldir"}));
+    system.File("shared_libs/qml/QtQuick/Layouts/qmldir", "changed");
+    const TBundleCollection again = Collect_Bundle(modules, folder);
+    QCOMPARE(again.Copied, QStringList({"qml/QtQuick/Layouts"}));
+    QCOMPARE(again.Up_To_Date, QStringList({"qml/QtQuick.2", "qml/QtQuick/Controls.2"}));
+
+    // Without its sources or its scanner nothing is found, and it is told.
+    const TBundleDetection no_sources = Detect_Bundle(
+        system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/none"));
+    QVERIFY(!no_sources.Ok && no_sources.Bundle.Files.empty());
+    QCOMPARE(no_sources.Error, "the QML sources folder \"" + system.Path("app/none") +
+                                   "\" does not exist");
+    QFile::remove(system.Path("usr/lib/qt5/bin/qmlimportscanner"));
+    const TBundleDetection no_scanner = Detect_Bundle(
+        system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/qml"));
+    QVERIFY2(!no_scanner.Ok && no_scanner.Error.contains("has no QML import scanner"),
+             qPrintable(no_scanner.Error));
 }
 
 QTEST_GUILESS_MAIN(TBundleTest)

@@ -201,7 +201,12 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     } cases[] = {
         {{"detect"}, 2, "detect needs --program PATH"},
         {{"detect", "--program", d_program, "--output", Path("x.spec")}, 2,
-         "detect takes only --program, --plugins-folder and --collect-into"},
+         "detect takes only --program, --plugins-folder, --qml-sources and --collect-into"},
+        {{"create", "--qml-sources", Qt_Demo_Source(), "--output", Path("x.spec")}, 2,
+         "--qml-sources needs --program"},
+        {{"detect", "--program", d_program, "--qml-sources", Path("none"), "--collect-into",
+          into},
+         1, "the QML sources folder \"" + Path("none") + "\" does not exist"},
         {{"create", "--output", Path("x.spec"), "--collect-into", into}, 2,
          "only detect takes --collect-into"},
         {{"detect", "--program", Qt_Demo_Source("main.cpp"), "--collect-into", into}, 1,

@@ -28,6 +28,7 @@ private slots:
 
     void writesRecordsInListOrder();
     void roundTripKeepsEveryField();
+    void qmlModulesAreStoredApart();
     void listsWithoutRecordsReadAsEmpty();
     void unknownTextsReadAsPluginAndUnchecked();
     void incompleteFilesAreRefused_data();
@@ -111,6 +112,59 @@ void TLibrariesFileTest::roundTripKeepsEveryField()
     QCOMPARE(lists.Libraries[1].Name, QString("libqx é.so"));
     QCOMPARE(lists.Libraries[1].Type, TTypes::Library_Plugin);
     QCOMPARE(lists.Libraries[1].Checked, true);
+}
+
+// The lists of files hold nothing a reader of them could mistake for a
+// plug-in; the QML records read back with their kind.
+void TLibrariesFileTest::qmlModulesAreStoredApart()
+{
+    TLibrariesFile::Write(Folder(), {{"qml", true, TTypes::Target_Qml_Modules}, {"lib", true}},
+                         {{"qml", "QtQuick/Controls.2", TTypes::Library_Qml_Module, true},
+                          {"lib", "libQt5Gui.so.5.15.2", TTypes::Library_Dylib, true},
+                          {"qml", "QtQuick.2", TTypes::Library_Qml_Module, false}});
+    QCOMPARE(Test::Read_File(Path()),
+             Libraries_Document("    <Targets>\n"
+                                "        <Target>\n"
+                                "            <Name>lib</Name>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Target>\n"
+                                "    </Targets>\n"
+                                "    <Libraries>\n"
+                                "        <Library>\n"
+                                "            <Target_Name>lib</Target_Name>\n"
+                                "            <Name>libQt5Gui.so.5.15.2</Name>\n"
+                                "            <Type>DYLIB</Type>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Library>\n"
+                                "    </Libraries>\n"
+                                "    <Qml_Targets>\n"
+                                "        <Target>\n"
+                                "            <Name>qml</Name>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Target>\n"
+                                "    </Qml_Targets>\n"
+                                "    <Qml_Modules>\n"
+                                "        <Module>\n"
+                                "            <Target_Name>qml</Target_Name>\n"
+                                "            <Name>QtQuick/Controls.2</Name>\n"
+                                "            <Checked>Yes</Checked>\n"
+                                "        </Module>\n"
+                                "        <Module>\n"
+                                "            <Target_Name>qml</Target_Name>\n"
+                                "            <Name>QtQuick.2</Name>\n"
+                                "            <Checked>No</Checked>\n"
+                                "        </Module>\n"
+                                "    </Qml_Modules>\n"));
+    const TLists lists = Read();
+    QCOMPARE(lists.Targets.size(), size_t(2));
+    QCOMPARE(lists.Targets[1].Name, QString("qml"));
+    QCOMPARE(lists.Targets[1].Kind, TTypes::Target_Qml_Modules);
+    QCOMPARE(lists.Targets[0].Kind, TTypes::Target_Files);
+    QCOMPARE(lists.Libraries.size(), size_t(3));
+    QCOMPARE(lists.Libraries[1].Name, QString("QtQuick/Controls.2"));
+    QCOMPARE(lists.Libraries[1].Type, TTypes::Library_Qml_Module);
+    QCOMPARE(lists.Libraries[1].Checked, true);
+    QCOMPARE(lists.Libraries[2].Checked, false);
 }
 
 void TLibrariesFileTest::listsWithoutRecordsReadAsEmpty()

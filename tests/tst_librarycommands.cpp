@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
@@ -210,6 +211,25 @@ QString Qt_Program()
     return QCoreApplication::applicationFilePath();
 }
 
+// The Qt Quick sample built into `folder`; empty when it could not be built.
+QString Built_Qt_Quick_Program(const QString& folder)
+{
+    for (const QStringList& arguments :
+         {QStringList{"-S", KV_TEST_DATA "/qtquickdemo", "-B", folder},
+          QStringList{"--build", folder}})
+    {
+        QProcess cmake;
+        cmake.setProcessChannelMode(QProcess::MergedChannels);
+        cmake.start("cmake", arguments);
+        if (!cmake.waitForFinished(300000) || cmake.exitCode() != 0)
+        {
+            qWarning("%s", cmake.readAll().constData());
+            return QString();
+        }
+    }
+    return folder + "/qtquickdemo";
+}
+
 // The installed file behind a Qt library name such as "libQt5Core.so.5".
 QString Installed_Qt_File(const QString& soname)
 {
@@ -233,6 +253,7 @@ private slots:
     void detectionAppliesAndCopiesTheBundle();
     void detectionChangesNothingUntilAccepted();
     void detectionTellsWhyNothingWasFound();
+    void qtQuickProgramIsAskedForItsQmlSources();
 };
 
 void TLibraryCommandsTest::addAndRemoveTargetsKeepTheUsersChecks()
@@ -696,6 +717,44 @@ void TLibraryCommandsTest::detectionTellsWhyNothingWasFound()
         QCOMPARE(answers.Requests.size(), 1);
     }
     QVERIFY(editor.Window.findChildren<QProgressDialog*>().isEmpty());
+}
+
+// A program that loads Qt QML is asked for its QML sources, which the next
+// detection starts from; a cancelled choice leaves the modules out.
+void TLibraryCommandsTest::qtQuickProgramIsAskedForItsQmlSources()
+{
+    TFreshHome home;
+    QTemporaryDir build;
+    const QString program = Built_Qt_Quick_Program(build.path());
+    QVERIFY(!program.isEmpty());
+    const QString sources = KV_TEST_DATA "/qtquickdemo/qml";
+    const QString shared = home.Path() + "/shared_libs";
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    {
+        TDialogAnswers answers({program, sources, shared});
+        TDetectionQuestion question(QMessageBox::Apply);
+        Trigger_Detection(editor);
+        QCOMPARE(answers.Requests.size(), 3);
+        QCOMPARE(answers.Requests[1].Kind, TFileDialogRequest::Existing_Directory);
+        QCOMPARE(answers.Requests[1].Caption, QString("QML Sources of the Program"));
+        QCOMPARE(answers.Requests[1].Folder, build.path());
+        QVERIFY2(question.Details.contains("qml/QtQuick/Controls.2") &&
+                     question.Details.contains("qml/QtQuick/Layouts"),
+                 qPrintable(question.Details.join(' ')));
+    }
+    QCOMPARE(editor.Panel->Library("qml", "QtQuick/Controls.2").Type, TTypes::Library_Qml_Module);
+    QCOMPARE(Row(editor.Targets, "qml", 0)->toolTip(0),
+             QString("QML modules: each module folder is installed whole"));
+    QVERIFY(QFileInfo(shared + "/qml/QtQuick/Controls.2/qmldir").isFile());
+
+    TDialogAnswers answers({program});
+    TDetectionQuestion question(QMessageBox::Cancel);
+    Trigger_Detection(editor);
+    QCOMPARE(answers.Requests.size(), 2);
+    QCOMPARE(answers.Requests[1].Folder, sources);
+    QVERIFY(question.Shown());
+    QCOMPARE(question.Details.filter("qml/"), QStringList());
 }
 
 QTEST_MAIN(TLibraryCommandsTest)

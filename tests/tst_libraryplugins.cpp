@@ -41,6 +41,7 @@ void TLibraryPluginsTest::everyKeyFitsWithAndWithoutVersion_data()
         {"libQt6SerialBus.so", "canbus"},
         {"libQt6TextToSpeech.so", "texttospeech"},
         {"libQt6Location.so", "geoservices"},
+        {"libQt5Quick.so", "scenegraph"},
         {"libQt6Quick.so", "qmltooling, scenegraph"},
         {"Qt6Declarative.so", "qmltooling, scenegraph"},
         {"libQt6Gamepad.so", "gamepads"},

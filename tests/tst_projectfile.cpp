@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QStatusBar>
 #include <QTextCodec>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
@@ -118,6 +119,7 @@ class TProjectFileTest : public QObject
 private slots:
     void initTestCase();
     void savedProjectReopensExactly();
+    void qmlModulesAndSourcesTravelWithTheProject();
     void exampleProjectIsWrittenByteForByte();
     void savedProjectIsTheStoredStatesProject();
     void libraryIsFoundAgainAfterItsVersionChanged();
@@ -165,6 +167,41 @@ void TProjectFileTest::savedProjectReopensExactly()
     editor.Trigger("Open");
     QCOMPARE(editor.State(), saved);
     QCOMPARE(editor.Status(), QString("Project \"%1\" opened.").arg(path));
+}
+
+// A project names QML modules the panel did not hold: they join it as a
+// target of QML modules, and saving writes them back apart from the other
+// targets, with the QML sources folder.
+void TProjectFileTest::qmlModulesAndSourcesTravelWithTheProject()
+{
+    TEditor editor;
+    const QByteArray qml = "Qml_Modules_Begin:\n"
+                           "[Sources]:/home/ana/viewer/qml\n"
+                           "[Target]:qml\n"
+                           "[Module]:QtQuick.2\n"
+                           "[Module]:QtQuick/Controls.2\n"
+                           "Qml_Modules_End:\n\n";
+    QByteArray project = Example;
+    project.replace("Description_Begin:", qml + "Description_Begin:");
+    Open(editor, project);
+    const TLibrariesWidget::TLibrary module = editor.Libraries->Library("qml", "QtQuick/Controls.2");
+    QCOMPARE(module.Type, TTypes::Library_Qml_Module);
+    QVERIFY(module.Checked);
+    QCOMPARE(editor.Libraries->Active_Targets(true), QStringList({"lib", "platforms", "qml"}));
+    const auto& targets = editor.Libraries->Targets();
+    const auto target = std::find_if(targets.begin(), targets.end(),
+                                     [](const auto& record) { return record.Name == "qml"; });
+    QVERIFY(target != targets.end() && target->Kind == TTypes::Target_Qml_Modules);
+    bool shown = false;
+    for (QTreeWidgetItem* row : editor.Window->findChild<QTreeWidget*>("library_tree")
+                                    ->findItems("QtQuick/Controls.2", Qt::MatchExactly, 2))
+        shown = row->text(1) == "QML module";
+    QVERIFY(shown);
+
+    const QString path = editor.Home.Path() + "/saved.spec_data";
+    Test::TDialogAnswers answers({path});
+    editor.Trigger("Save");
+    QCOMPARE(Test::Read_File(path), project);
 }
 
 // A target's libraries are written in the panel's order, which keeps the

@@ -2,7 +2,9 @@
 // and a tiny CMake project is built with rpmbuild, installed into an
 // "rpm --root" tree whose scriptlets run under busybox, upgraded and erased.
 // A real Qt Widgets program, packaged with its Qt libraries and platform
-// plug-ins, is then run inside such a tree that holds no Qt of its own.
+// plug-ins, is then run inside such a tree that holds no Qt of its own, and
+// so is a Qt Quick program, built against Qt 5 and Qt 6, packaged with the
+// QML modules that detection finds for it.
 // Everything happens below one temporary folder, with HOME pointed there.
 
 #include <QDirIterator>
@@ -480,6 +482,90 @@ void Verify_Runs(const TWorkspace& work, const QString& platform, const QString&
     QVERIFY2(run.Output.contains("loaded library \"" + bundled + "\""), qPrintable(run.Output));
     QVERIFY2(!run.Output.contains("loaded library \"" + decoy), qPrintable(run.Output));
 }
+
+// The Qt Quick sample "qtquickdemo", set to build against Qt `qt_major`, as
+// "qtquickdemo-1.0.0.tar.gz"; its sources stay in "source/qtquickdemo-1.0.0".
+void Make_Qt_Quick_Tarball(const TWorkspace& work, int qt_major)
+{
+    const QString sample = KV_TEST_DATA "/qtquickdemo";
+    const QString source = work.Path("source/qtquickdemo-1.0.0");
+    Make_Folders(work, {"source/qtquickdemo-1.0.0/qml", "top/SOURCES", "top/SPECS", "home", "tmp"});
+    for (const char* file : {"main.cpp", "qml/main.qml", "qml/qml.qrc"})
+        CHECK(Copy(sample + "/" + file, source + "/" + file));
+    const QByteArray project = Test::Read_File(sample + "/CMakeLists.txt");
+    Test::Write_File(source + "/CMakeLists.txt",
+                     QByteArray(project).replace("set(QT_MAJOR 5)",
+                                                 "set(QT_MAJOR " + QByteArray::number(qt_major) + ")"));
+    const TRun tar = work.Run("tar", {"-C", work.Path("source"), "-czf",
+                                      work.Top() + "/SOURCES/qtquickdemo-1.0.0.tar.gz",
+                                      "qtquickdemo-1.0.0"});
+    QVERIFY2(tar.Ok, qPrintable(tar.Output));
+}
+
+// Builds the sample on this machine and has the command-line tool detect its
+// bundle with its QML sources and collect it into the shared libraries;
+// gives the targets as detection lists them.
+std::vector<TSpecTarget> Detect_Qt_Quick_Bundle(const TWorkspace& work)
+{
+    const QString build = work.Path("hostbuild");
+    QDir().mkpath(build);
+    const TRun configure =
+        work.Run("cmake", {"-S", work.Path("source/qtquickdemo-1.0.0"), "-B", build});
+    const TRun make = work.Run("make", {"-C", build});
+    if (!configure.Ok || !make.Ok)
+        return {{"not built", {configure.Output.right(3000), make.Output.right(3000)}}};
+    const TRun detect = work.Run(KV_CLI_PATH, {"detect", "--program", build + "/qtquickdemo",
+                                               "--qml-sources",
+                                               work.Path("source/qtquickdemo-1.0.0/qml"),
+                                               "--collect-into", work.Top() + "/shared_libs"});
+    if (!detect.Ok)
+        return {{"not detected", {detect.Output}}};
+    std::vector<TSpecTarget> targets;
+    for (const QString& line : detect.Output.split('\n').mid(1, detect.Output.count('\n') - 2))
+    {
+        const QString target = line.section('/', 0, 0);
+        if (targets.empty() || targets.back().Name != target)
+            targets.push_back({target, {}, target == "qml" ? TTypes::Target_Qml_Modules
+                                                           : TTypes::Target_Files});
+        targets.back().Libraries << line.section('/', 1);
+    }
+    return targets;
+}
+
+// Every ELF file below `folder`.
+QStringList Elf_Files(const QString& folder)
+{
+    QStringList files;
+    QDirIterator found(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (found.hasNext())
+    {
+        const QString file = found.next();
+        if (Test::Read_File(file).startsWith("\x7f" "ELF"))
+            files << file;
+    }
+    return files;
+}
+
+// Run in the root on xcb with the software renderer, the program loads its
+// window; the QML modules Qt opens are those of the bundle, and the QML
+// folder of the Qt it was built with is nowhere in the root.
+void Verify_Qt_Quick_Runs(const TWorkspace& work, const QString& libdir, const QString& display,
+                          const QString& system_qml)
+{
+    QVERIFY(!QFileInfo::exists(work.Root() + system_qml));
+    const TRun run = work.Run_In_Root({"/usr/bin/qtquickdemo"},
+                                      {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display,
+                                       "QT_QUICK_BACKEND=software", "QML_IMPORT_TRACE=1"});
+    QVERIFY2(run.Ok && run.Output.contains("window loaded: xcb"), qPrintable(run.Output));
+    QVERIFY2(!run.Output.contains("is not installed"), qPrintable(run.Output));
+    // The trace names each qmldir it reads; those outside the resources
+    // must all be the bundle's.
+    const QString bundled = libdir + "/qtquickdemo/qml/";
+    const QStringList loaded = run.Output.split('\n').filter("loaded \"/");
+    QVERIFY2(!loaded.filter(bundled + "QtQuick/Controls").isEmpty(), qPrintable(run.Output));
+    for (const QString& line : loaded)
+        QVERIFY2(line.contains("loaded \"" + bundled), qPrintable(line));
+}
 }
 
 class TRpmPackageTest : public QObject
@@ -492,6 +578,8 @@ private slots:
     void packageInstallsUpgradesAndErases();
     void qtProgramRunsWithoutSystemQt_data();
     void qtProgramRunsWithoutSystemQt();
+    void qtQuickProgramRunsWithoutSystemQt_data();
+    void qtQuickProgramRunsWithoutSystemQt();
 
 private:
     QString d_libdir;
@@ -598,6 +686,66 @@ void TRpmPackageTest::qtProgramRunsWithoutSystemQt()
     }
     CHECK(Erase(work, "qtdemo"));
     QVERIFY(!QFileInfo::exists(work.Root() + d_libdir + "/qtdemo"));
+}
+
+void TRpmPackageTest::qtQuickProgramRunsWithoutSystemQt_data()
+{
+    QTest::addColumn<int>("qt_major");
+    QTest::newRow("qt5") << 5;
+    QTest::newRow("qt6") << 6;
+}
+
+void TRpmPackageTest::qtQuickProgramRunsWithoutSystemQt()
+{
+    QFETCH(int, qt_major);
+    TWorkspace work;
+    CHECK(Make_Qt_Quick_Tarball(work, qt_major));
+    const std::vector<TSpecTarget> targets = Detect_Qt_Quick_Bundle(work);
+    const auto qml = std::find_if(targets.begin(), targets.end(),
+                                  [](const TSpecTarget& target) { return target.Name == "qml"; });
+    QVERIFY2(targets.size() > 2 && qml != targets.end(),
+             qPrintable(targets.empty() ? QString() : targets.front().Libraries.join('\n')));
+    const QStringList modules = qml->Libraries;
+    const QString versioned = qt_major == 5 ? ".2" : "";
+    for (const QString& module : {"QtQuick/Controls" + versioned, QString("QtQuick/Layouts")})
+        QVERIFY2(modules.contains(module) || modules.contains("QtQuick"), qPrintable(modules.join(' ')));
+    TSpecInput input = Package_Input(TTypes::Generator_CMake, "1");
+    input.Variables[0].Value = "qtquickdemo";
+    input.Targets = targets;
+    CHECK(Make_Folders(work, {"top/desktop_menu"}));
+    Test::Write_File(work.Top() + "/desktop_menu/qtquickdemo.desktop",
+                     "[Desktop Entry]\nType=Application\nName=qtquickdemo\nExec=qtquickdemo\n");
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::darkCyan);
+    QVERIFY(icon.save(work.Top() + "/desktop_menu/qtquickdemo.png"));
+    const QString package = Build_Package(work, input);
+    QVERIFY2(!package.isEmpty(), "the package was not built");
+
+    if (geteuid() != 0)
+        QSKIP("Running the program in an install root needs chroot, which needs root.");
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+        QSKIP("Xvfb is missing, so the program cannot be run with the xcb platform.");
+    const QString made = Test::Make_Install_Root(work.Root());
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    const TRun install = work.Run("rpm", work.Rpm_Options() << "-i" << "--nodeps" << package);
+    QVERIFY2(install.Ok, qPrintable(install.Output));
+    const QString program = work.Root() + d_libdir + "/qtquickdemo";
+    QCOMPARE(Test::Read_File(program + "/bin/qt.conf"),
+             QByteArray("[Paths]\nPrefix = ..\nPlugins = .\n") +
+                 (qt_major == 5 ? "Qml2Imports" : "QmlImports") + " = qml\n");
+    const QStringList elf_files = Elf_Files(program);
+    for (const QString& file : elf_files.filter("/qml/"))
+        QCOMPARE(Run_Path(work, file), "[" + d_libdir + "/qtquickdemo/lib]");
+    const QString copied = Test::Copy_System_Libraries(work.Root(), elf_files);
+    QVERIFY2(copied.isEmpty(), qPrintable(copied));
+
+    const Test::TVirtualDisplay display;
+    QVERIFY2(!display.Display().isEmpty(), "Xvfb did not start");
+    const QString system_qml = QLibraryInfo::location(QLibraryInfo::Qml2ImportsPath)
+                                   .replace("/qt5/", QString("/qt%1/").arg(qt_major));
+    CHECK(Verify_Qt_Quick_Runs(work, d_libdir, display.Display(), system_qml));
+    CHECK(Erase(work, "qtquickdemo"));
+    QVERIFY(!QFileInfo::exists(work.Root() + d_libdir + "/qtquickdemo"));
 }
 
 QTEST_MAIN(TRpmPackageTest)

@@ -82,6 +82,7 @@ class TSpecDataTest : public QObject
 private slots:
     void writesTheExampleByteForByte();
     void readsBackWhatWasWritten();
+    void qmlSectionFollowsTheLibrariesAndReadsBack();
     void emptyAndCommentOnlyFilesHoldNoSection();
     void headerMustComeFirst();
     void variableLinesNeedNameAndValue();
@@ -122,6 +123,41 @@ void TSpecDataTest::readsBackWhatWasWritten()
     // The comment line of the change log is dropped on reading.
     QCOMPARE(*contents.Change_Log,
              QStringList({"* Sun Nov 6 2016 <author name>", "- Initial RPM release"}));
+}
+
+// The section stands where a reader without it finds only lines outside
+// any section, after the end of the libraries.
+void TSpecDataTest::qmlSectionFollowsTheLibrariesAndReadsBack()
+{
+    TSpecData data = Example_Data();
+    data.Qml.Sources = "/home/ana/src/viewer/qml";
+    data.Qml.Targets = {{"qml", {{TTypes::Library_Qml_Module, "QtQuick.2"},
+                                 {TTypes::Library_Qml_Module, "QtQuick/Controls.2"}}}};
+    const QByteArray text = Spec_Data_Text(data).toUtf8();
+    const QByteArray section = "Active_Libraries_End:\n\n"
+                               "Qml_Modules_Begin:\n"
+                               "[Sources]:/home/ana/src/viewer/qml\n"
+                               "[Target]:qml\n"
+                               "[Module]:QtQuick.2\n"
+                               "[Module]:QtQuick/Controls.2\n"
+                               "Qml_Modules_End:\n\n"
+                               "Description_Begin:\n";
+    QCOMPARE(QByteArray(text).replace(section, "Active_Libraries_End:\n\nDescription_Begin:\n"),
+             Example);
+
+    const TSpecDataReading reading = Read_Spec_Data(text);
+    QVERIFY(reading.Ok && reading.Contents.Qml);
+    QCOMPARE(reading.Contents.Qml->Sources, data.Qml.Sources);
+    QCOMPARE(reading.Contents.Qml->Targets.size(), size_t(1));
+    QCOMPARE(reading.Contents.Qml->Targets[0].Name, QString("qml"));
+    QCOMPARE(reading.Contents.Qml->Targets[0].Libraries.size(), size_t(2));
+    QCOMPARE(reading.Contents.Qml->Targets[0].Libraries[1].Name, QString("QtQuick/Controls.2"));
+    QCOMPARE(Selections(*reading.Contents.Active_Libraries),
+             QStringList({"lib/libQt5Core.so", "lib/libQt5Gui.so", "platforms/libqxcb.so"}));
+    QVERIFY(!Read_Spec_Data(Example).Contents.Qml);
+
+    const TSpecDataReading orphan = Read("Qml_Modules_Begin:\n[Module]:QtQuick.2\nQml_Modules_End:\n");
+    QVERIFY(orphan.Ok && orphan.Contents.Qml && orphan.Contents.Qml->Targets.empty());
 }
 
 void TSpecDataTest::emptyAndCommentOnlyFilesHoldNoSection()

@@ -89,6 +89,8 @@ private slots:
 
     void projectWithoutVersionedLibraryIsRefused();
     void unsafeNamesAreRefused();
+    void qmlModuleFoldersAreInstalledWhole();
+    void qmlModulePathsMustStayInsideTheirTarget();
 
     void saveReplacesTheFileWhole();
     void failedSaveLeavesTheEarlierFile();
@@ -430,6 +432,68 @@ void TSpecTextTest::unsafeNamesAreRefused()
     }
     for (const QString name : {"lib", "libQt5Core.so.5.15.2", "...", "a_b+c-d,e@f.so", ".hidden"})
         QVERIFY2(Is_Safe_Name(name), qPrintable(name));
+}
+
+// A module folder is copied with all below it into its parent folder, only
+// its ELF files get the run path, and qt.conf names the target for the Qt
+// the bundled libraries belong to. No versioned link is made for a module.
+void TSpecTextTest::qmlModuleFoldersAreInstalledWhole()
+{
+    TSpecInput input = Demo_Input();
+    input.Targets.push_back(
+        {"qml", {"QtQuick.2", "QtQuick/Controls.2"}, TTypes::Target_Qml_Modules});
+    const QString text = Compose(input);
+    const QString build = "%{buildroot}%{_libdir}/%{name}";
+    const QString elf_run_path =
+        "find %1 -type f -exec sh -c 'for f; do case \"$(head -c 4 \"$f\")\" in ?ELF) "
+        "patchelf --set-rpath \"$0\" \"$f\" || exit 1;; esac; done' "
+        "'%{_libdir}/%{name}/lib' {} +\n";
+    QVERIFY2(text.contains("mkdir -p " + build + "/qml\n"
+                           "cp -R %{_topdir}/shared_libs/qml/QtQuick.2 " + build + "/qml/\n" +
+                           elf_run_path.arg(build + "/qml/QtQuick.2") + "\n"
+                           "mkdir -p " + build + "/qml/QtQuick\n"
+                           "cp -R %{_topdir}/shared_libs/qml/QtQuick/Controls.2 " + build +
+                           "/qml/QtQuick/\n" +
+                           elf_run_path.arg(build + "/qml/QtQuick/Controls.2")),
+             qPrintable(text));
+    QVERIFY(text.contains("echo 'Plugins = .' >> " + build + "/qt.conf\n"
+                          "echo 'Qml2Imports = qml' >> " + build + "/qt.conf\n"));
+    QVERIFY(!text.contains("ln -sf %{_libdir}/%{name}/qml"));
+    QVERIFY(text.contains("\nrm -rf %{_libdir}/%{name}/qml\n"));
+
+    input.Targets[0].Libraries = QStringList{"libQt6Core.so.6.4.2"};
+    QVERIFY(Compose(input).contains("echo 'QmlImports = qml' >> " + build + "/qt.conf\n"));
+    input.Targets.back().Libraries.clear();
+    QVERIFY(!Compose(input).contains("QmlImports"));
+    QVERIFY(!Compose(Demo_Input()).contains("QmlImports"));
+
+    input.Targets.back().Libraries = QStringList{"QtQuick.2"};
+    input.Targets.push_back({"qml2", {"QtQuick.2"}, TTypes::Target_Qml_Modules});
+    QCOMPARE(Compose_Spec_Text(input).Error,
+             QString("ERR  Only one target of QML modules can be active."));
+}
+
+// A module path is checked component by component; a plain name with a
+// slash is still refused in a target of files.
+void TSpecTextTest::qmlModulePathsMustStayInsideTheirTarget()
+{
+    for (const QString path : {"..", "../etc", "QtQuick/../../x", "/usr/lib", "QtQuick//Controls",
+                               "QtQuick/", "Qt Quick", "a/$(id)", ""})
+    {
+        TSpecInput input = Demo_Input();
+        input.Targets.push_back({"qml", {path}, TTypes::Target_Qml_Modules});
+        const TSpecText spec = Compose_Spec_Text(input);
+        QCOMPARE(spec.Error, "ERR  QML module '" + path +
+                                 "' of target 'qml' is not a relative path of plain file names.");
+        QVERIFY(spec.Text.isEmpty());
+    }
+    for (const QString path : {"QtQuick.2", "QtQuick/Controls.2", "QtQml/WorkerScript.2"})
+        QVERIFY2(Is_Safe_Module_Path(path), qPrintable(path));
+    TSpecInput input = Demo_Input();
+    input.Targets.push_back({"qml", {"QtQuick/Controls.2"}});
+    QCOMPARE(Compose_Spec_Text(input).Error,
+             QString("ERR  Library name 'QtQuick/Controls.2' of target 'qml' is not a plain file "
+                     "name."));
 }
 
 void TSpecTextTest::saveReplacesTheFileWhole()

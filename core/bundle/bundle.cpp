@@ -30,7 +30,9 @@ std::vector<TTargetRecord> Bundle_Targets(const TBundle& bundle)
     {
         if (std::none_of(targets.begin(), targets.end(),
                          [&](const TTargetRecord& target) { return target.Name == file.Target; }))
-            targets.push_back({file.Target, true});
+            targets.push_back({file.Target, true,
+                               file.Type == TTypes::Library_Qml_Module ? TTypes::Target_Qml_Modules
+                                                                        : TTypes::Target_Files});
     }
     return targets;
 }

@@ -11,12 +11,13 @@
 #include "types.h"
 
 // One file of a program's Qt bundle: a Qt library in "lib" or a plug-in in
-// the folder named after its kind, such as "platforms".
+// the folder named after its kind, such as "platforms"; or a QML module
+// folder in "qml", taken with everything below it.
 struct TBundleFile
 {
     QString Target;
-    QString Name;    // the file name in the target
-    QString Source;  // the real file it is copied from, links followed
+    QString Name;    // the file name in the target; for a QML module its folder there
+    QString Source;  // the real file (or module folder) it is copied from, links followed
     TTypes::TLibraryType Type = TTypes::Library_Dylib;
 };
 

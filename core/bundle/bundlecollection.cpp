@@ -1,6 +1,7 @@
 #include "bundle/bundlecollection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -104,6 +105,15 @@ public:
     TBundleCollection Result() const { return d_result; }
 
 private:
+    enum TOutcome
+    {
+        Copied,
+        Up_To_Date,
+        Failed
+    };
+
+    TOutcome Copy_File(const QString& source, const QString& line);
+    TOutcome Copy_Tree(const QString& source, const QString& line);
     bool Fail(const QString& error);
 
     const QString d_folder;
@@ -111,8 +121,6 @@ private:
     TBundleCollection d_result;
 };
 
-// A link in the way, at the file or at a folder above it below d_folder, is
-// not written through: it may lead anywhere.
 bool TCollector::Collect(const TBundleFile& file)
 {
     const QString line = file.Target + "/" + file.Name;
@@ -120,25 +128,59 @@ bool TCollector::Collect(const TBundleFile& file)
         return Fail("the copying was stopped");
     if (!QFileInfo::exists(d_folder) && !QDir().mkpath(d_folder))
         return Fail(QString("cannot make the folder \"%1\"").arg(d_folder));
-    const QString folder_error = Make_Target_Folder(d_folder, file.Target);
-    if (!folder_error.isEmpty())
-        return Fail(folder_error);
-    const QString target_folder = QDir(d_folder).filePath(file.Target);
-    const QString target = QDir(target_folder).filePath(file.Name);
-    const QFileInfo existing(target);
-    if (existing.exists() && existing.isFile() && Same_Contents(file.Source, target))
-    {
-        d_result.Up_To_Date.append(line);
-        return true;
-    }
-    if (existing.isSymLink() || existing.isDir())
-        return Fail(QString("\"%1\" is in the way: it is a %2, not a copy of \"%3\"")
-                        .arg(target, existing.isSymLink() ? "link" : "folder", file.Source));
-    const QString error = Write_Copy(file.Source, target);
-    if (!error.isEmpty())
-        return Fail(error);
-    d_result.Copied.append(line);
+    const TOutcome outcome = file.Type == TTypes::Library_Qml_Module
+                                 ? Copy_Tree(file.Source, line)
+                                 : Copy_File(file.Source, line);
+    if (outcome == Failed)
+        return false;
+    (outcome == Copied ? d_result.Copied : d_result.Up_To_Date).append(line);
     return true;
+}
+
+// Copies `source` to "<folder>/<line>". A link in the way, at the file or at
+// a folder above it below d_folder, is not written through: it may lead
+// anywhere.
+TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString& line)
+{
+    const QString folder_error = Make_Target_Folder(d_folder, line.section('/', 0, -2));
+    if (!folder_error.isEmpty())
+    {
+        Fail(folder_error);
+        return Failed;
+    }
+    const QString target = QDir(d_folder).filePath(line);
+    const QFileInfo existing(target);
+    if (existing.exists() && existing.isFile() && Same_Contents(source, target))
+        return Up_To_Date;
+    if (existing.isSymLink() || existing.isDir())
+        Fail(QString("\"%1\" is in the way: it is a %2, not a copy of \"%3\"")
+                 .arg(target, existing.isSymLink() ? "link" : "folder", source));
+    else if (const QString error = Write_Copy(source, target); !error.isEmpty())
+        Fail(error);
+    return d_result.Ok ? Copied : Failed;
+}
+
+// Copied when any file of the tree was.
+TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& line)
+{
+    if (!QFileInfo(source).isDir())
+    {
+        Fail(QString("the QML module folder \"%1\" does not exist").arg(source));
+        return Failed;
+    }
+    TOutcome outcome = Up_To_Date;
+    const QDir source_folder(source);
+    QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+    {
+        const QString file = files.next();
+        const TOutcome copied = Copy_File(file, line + "/" + source_folder.relativeFilePath(file));
+        if (copied != Up_To_Date)
+            outcome = copied;
+        if (copied == Failed)
+            return Failed;
+    }
+    return outcome;
 }
 
 bool TCollector::Fail(const QString& error)

@@ -18,9 +18,10 @@ struct TBundleCollection
 // Copies every file of the bundle to "<folder>/<target>/<file>" byte for
 // byte, making the folders it needs. A file already there with the same
 // bytes is left alone; one with other bytes is replaced all at once or not
-// at all. Nothing else in `folder` is touched, and nothing outside it: a
-// target folder that is a symbolic link is refused by name, as is a link at
-// a file's name. Stops at the first failure.
+// at all. A QML module folder is copied so, file by file, to
+// "<folder>/<target>/<module folder>". Nothing else in `folder` is touched,
+// and nothing outside it: a target folder that is a symbolic link is refused
+// by name, as is a link at a file's name. Stops at the first failure.
 TBundleCollection Collect_Bundle(const TBundle& bundle, const QString& folder,
                                  const TBundleProgress& progress = TBundleProgress());
 

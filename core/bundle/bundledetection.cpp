@@ -1,6 +1,8 @@
 #include "bundle/bundledetection.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -11,6 +13,7 @@
 #include "bundle/baselibraries.h"
 #include "bundle/bundleclosure.h"
 #include "bundle/programfile.h"
+#include "bundle/qmlimports.h"
 #include "bundle/qtinstallation.h"
 
 namespace
@@ -36,6 +39,19 @@ bool Is_Readable_Folder(const QString& path)
     return info.isReadable() && info.isExecutable();
 }
 
+bool Is_Elf_File(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == "\x7f" "ELF";
+}
+
+QString First_Existing(const QStringList& candidates)
+{
+    const auto found = std::find_if(candidates.begin(), candidates.end(),
+                                    [](const QString& path) { return QFileInfo::exists(path); });
+    return found == candidates.end() ? QString() : *found;
+}
+
 // The name the loader looks for: the library's soname, else the name it was
 // needed under.
 QString Soname_Of(const QString& real_file, const QString& needed_name)
@@ -51,9 +67,9 @@ class TDetector
 {
 public:
     TDetector(const TDependencyLister& lister, const TBundleProgress& progress,
-              const QString& plugins_folder)
+              const QString& plugins_folder, const QString& qml_sources)
         : d_lister(lister), d_progress(progress), d_plugins_folder(plugins_folder),
-          d_explicit_plugins_folder(!plugins_folder.isEmpty())
+          d_explicit_plugins_folder(!plugins_folder.isEmpty()), d_qml_sources(qml_sources)
     {
     }
 
@@ -69,6 +85,8 @@ private:
     bool Take_Plugin_Folder(const QString& name);
     bool Take_Plugin(const QString& folder, const QFileInfo& plugin);
     bool Choose_Plugins_Folder();
+    bool Take_Qml_Modules();
+    bool Take_Qml_Module(const QString& import_folder, const QString& module);
     bool Fail(const QString& error);
 
     const TDependencyLister& d_lister;
@@ -76,6 +94,7 @@ private:
     QString d_plugins_folder;
     bool d_explicit_plugins_folder;
     bool d_plugins_folder_checked = false;
+    const QString d_qml_sources;
     QString d_qt_core;
     QStringList d_libraries_taken;
     QStringList d_folders_seen;
@@ -98,6 +117,8 @@ bool TDetector::Run(const QString& program)
         return Fail(
             QString("\"%1\" loads no Qt library, so there is nothing to bundle").arg(program));
     if (!Take_Libraries(program, libraries))
+        return false;
+    if (!d_qml_sources.isEmpty() && !Take_Qml_Modules())
         return false;
     while (!d_folders_pending.isEmpty())
     {
@@ -227,6 +248,49 @@ bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
     return Examine(plugin.filePath(), &libraries) && Take_Libraries(plugin.filePath(), libraries);
 }
 
+// The modules are looked up in the QML folder of the Qt installation the
+// program loads, with that installation's own scanner.
+bool TDetector::Take_Qml_Modules()
+{
+    if (d_qt_core.isEmpty())
+        return Fail("the program loads no Qt Core library, so its Qt installation and QML "
+                    "modules are unknown");
+    const QString import_folder = First_Existing(Qml_Folder_Candidates(d_qt_core));
+    if (import_folder.isEmpty())
+        return Fail(QString("the Qt installation of \"%1\" has no QML folder (neither \"%2\" "
+                            "nor \"%3\")")
+                        .arg(d_qt_core, Qml_Folder_Candidates(d_qt_core).join("\", \"")));
+    const QString scanner = First_Existing(Qml_Scanner_Candidates(d_qt_core));
+    if (scanner.isEmpty())
+        return Fail(QString("the Qt installation of \"%1\" has no QML import scanner "
+                            "(qmlimportscanner); install its QML development tools")
+                        .arg(d_qt_core));
+    const TQmlImports imports = Scan_Qml_Imports(scanner, d_qml_sources, import_folder);
+    if (!imports.Ok)
+        return Fail(imports.Error);
+    for (const QString& module : imports.Module_Folders)
+        if (!Take_Qml_Module(import_folder, module))
+            return false;
+    return true;
+}
+
+// Every ELF file of the module, at any depth, is a plug-in whose libraries
+// come along.
+bool TDetector::Take_Qml_Module(const QString& import_folder, const QString& module)
+{
+    const QString folder = QDir(import_folder).filePath(module);
+    d_bundle.Files.push_back({"qml", module, folder, TTypes::Library_Qml_Module});
+    QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+    {
+        const QString file = files.next();
+        std::vector<TLoadedLibrary> libraries;
+        if (Is_Elf_File(file) && !(Examine(file, &libraries) && Take_Libraries(file, libraries)))
+            return false;
+    }
+    return true;
+}
+
 bool TDetector::Choose_Plugins_Folder()
 {
     if (d_plugins_folder_checked)
@@ -263,9 +327,10 @@ bool TDetector::Fail(const QString& error)
 }
 
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
-                               const TDependencyLister& lister, const TBundleProgress& progress)
+                               const TDependencyLister& lister, const TBundleProgress& progress,
+                               const QString& qml_sources)
 {
-    TDetector detector(lister, progress, plugins_folder);
+    TDetector detector(lister, progress, plugins_folder, qml_sources);
     detector.Run(program);
     return detector.Result();
 }

@@ -29,9 +29,14 @@ struct TBundleDetection
 // (Is_Base_Library) or only the base system's libraries need it
 // (Reached_Past_Base_System). The plug-ins come from
 // `plugins_folder`, or when it is empty from the plug-in folder of the Qt
-// installation the program's Qt Core resolves to.
+// installation the program's Qt Core resolves to. With `qml_sources`, the
+// folder of the program's QML sources, the QML modules they import are
+// bundled too, as module folders in "qml" found by that installation's own
+// import scanner, and every plug-in library in them brings what it loads
+// as the Qt plug-ins do.
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister,
-                               const TBundleProgress& progress = TBundleProgress());
+                               const TBundleProgress& progress = TBundleProgress(),
+                               const QString& qml_sources = QString());
 
 #endif

@@ -40,6 +40,43 @@ QStringList Plugins_Folder_Candidates(const QString& core_library)
     return {library_folder.filePath(qt + "/plugins"), prefix.filePath("plugins")};
 }
 
+namespace
+{
+struct TInstallationFolders
+{
+    QString Qt;  // "qt5" or "qt6"
+    QDir Library_Folder;
+    QDir Prefix;
+};
+
+TInstallationFolders Installation_Folders(const QString& core_library)
+{
+    const QFileInfo core(core_library);
+    QDir prefix = core.absoluteDir();
+    prefix.cdUp();
+    return {core.fileName().startsWith("libQt6") ? "qt6" : "qt5", core.absoluteDir(), prefix};
+}
+}
+
+QStringList Qml_Folder_Candidates(const QString& core_library)
+{
+    const TInstallationFolders folders = Installation_Folders(core_library);
+    return {folders.Library_Folder.filePath(folders.Qt + "/qml"), folders.Prefix.filePath("qml")};
+}
+
+QStringList Qml_Scanner_Candidates(const QString& core_library)
+{
+    const TInstallationFolders folders = Installation_Folders(core_library);
+    const QStringList tool_folders = {folders.Library_Folder.filePath(folders.Qt),
+                                      folders.Prefix.filePath(folders.Qt),
+                                      folders.Prefix.path()};
+    QStringList candidates;
+    for (const QString& folder : tool_folders)
+        for (const char* tools : {"/bin/", "/libexec/"})
+            candidates << QDir::cleanPath(folder + tools + "qmlimportscanner");
+    return candidates;
+}
+
 TQtBuild Qt_Build_Of(const QString& core_library)
 {
     const QFileInfo core(core_library);

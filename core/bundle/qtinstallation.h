@@ -21,6 +21,15 @@ bool Is_Qt_Core_Library(const QString& name);
 // "<prefix>/plugins" for a Qt installed under a prefix.
 QStringList Plugins_Folder_Candidates(const QString& core_library);
 
+// Where the same installation may keep its QML import folder, in order of
+// preference: "<libdir>/qt5/qml" ("qt6" for Qt 6), then "<prefix>/qml".
+QStringList Qml_Folder_Candidates(const QString& core_library);
+
+// Where the same installation may keep its QML import scanner, in order of
+// preference: the tool folders "bin" and "libexec" of "<libdir>/qt5",
+// "<libdir>/../qt5" (Debian's "/usr/lib/qt5") and "<prefix>".
+QStringList Qml_Scanner_Candidates(const QString& core_library);
+
 // The installation whose Qt Core library is the real file `core_library`:
 // its major version, and its prefix, the folder above the library folder
 // ("lib", "lib64", or a multiarch folder below "lib" as Debian has it).

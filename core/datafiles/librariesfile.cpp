@@ -1,5 +1,7 @@
 #include "datafiles/librariesfile.h"
 
+#include <algorithm>
+
 #include "libraries/librarytypetext.h"
 #include "datafiles/datafilenames.h"
 #include "datafiles/defaultsfile.h"
@@ -30,12 +32,25 @@ QString Checked_Text(bool checked)
     return checked ? Yes : No;
 }
 
-// Calls `read(record)` for every element `tag` directly under the required
-// element `list` of the root.
-template <typename TRead>
-void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, TRead read)
+bool Is_Qml(const TTargetRecord& target)
 {
-    const QDomElement parent = xml.Get_Node(&xml.Root, list, false);
+    return target.Kind == TTypes::Target_Qml_Modules;
+}
+
+bool Is_Qml(const TLibraryRecord& library)
+{
+    return library.Type == TTypes::Library_Qml_Module;
+}
+
+// Calls `read(record)` for every element `tag` directly under the element
+// `list` of the root, which must be there unless `optional`.
+template <typename TRead>
+void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, TRead read,
+                  bool optional = false)
+{
+    const QDomElement parent = xml.Get_Node(&xml.Root, list, optional);
+    if (parent.isNull())
+        return;
     for (QDomElement record = xml.Get_Node(&parent, tag, true); !record.isNull();
          record = xml.Get_Sibling_Node(&record, tag, true))
         read(record);
@@ -63,6 +78,48 @@ void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
                               Library_Type_From_File_Text(Child_Text(xml, record, "Type")),
                               Child_Text(xml, record, "Checked") == Yes});
     });
+    Read_Records(xml, "Qml_Targets", "Target", [&](const QDomElement& record) {
+        targets->push_back({Child_Text(xml, record, "Name"),
+                            Child_Text(xml, record, "Checked") == Yes,
+                            TTypes::Target_Qml_Modules});
+    }, true);
+    Read_Records(xml, "Qml_Modules", "Module", [&](const QDomElement& record) {
+        libraries->push_back({Child_Text(xml, record, "Target_Name"),
+                              Child_Text(xml, record, "Name"), TTypes::Library_Qml_Module,
+                              Child_Text(xml, record, "Checked") == Yes});
+    }, true);
+}
+
+namespace
+{
+void Write_Target(TXmlFile* xml, QDomElement* list, const TTargetRecord& target)
+{
+    QDomElement record = xml->Create_Node(list, "Target");
+    Write_Child(xml, &record, "Name", target.Name);
+    Write_Child(xml, &record, "Checked", Checked_Text(target.Checked));
+}
+
+void Write_Qml_Records(TXmlFile* xml, const std::vector<TTargetRecord>& targets,
+                       const std::vector<TLibraryRecord>& libraries)
+{
+    if (std::none_of(targets.begin(), targets.end(), [](const auto& t) { return Is_Qml(t); }) &&
+        std::none_of(libraries.begin(), libraries.end(), [](const auto& l) { return Is_Qml(l); }))
+        return;
+    QDomElement target_list = xml->Create_Node(&xml->Root, "Qml_Targets");
+    for (const TTargetRecord& target : targets)
+        if (Is_Qml(target))
+            Write_Target(xml, &target_list, target);
+    QDomElement module_list = xml->Create_Node(&xml->Root, "Qml_Modules");
+    for (const TLibraryRecord& library : libraries)
+    {
+        if (!Is_Qml(library))
+            continue;
+        QDomElement record = xml->Create_Node(&module_list, "Module");
+        Write_Child(xml, &record, "Target_Name", library.Target_Name);
+        Write_Child(xml, &record, "Name", library.Name);
+        Write_Child(xml, &record, "Checked", Checked_Text(library.Checked));
+    }
+}
 }
 
 void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
@@ -74,21 +131,21 @@ void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
 
     QDomElement target_list = xml.Create_Node(&xml.Root, "Targets");
     for (const TTargetRecord& target : targets)
-    {
-        QDomElement record = xml.Create_Node(&target_list, "Target");
-        Write_Child(&xml, &record, "Name", target.Name);
-        Write_Child(&xml, &record, "Checked", Checked_Text(target.Checked));
-    }
+        if (!Is_Qml(target))
+            Write_Target(&xml, &target_list, target);
 
     QDomElement library_list = xml.Create_Node(&xml.Root, "Libraries");
     for (const TLibraryRecord& library : libraries)
     {
+        if (Is_Qml(library))
+            continue;
         QDomElement record = xml.Create_Node(&library_list, "Library");
         Write_Child(&xml, &record, "Target_Name", library.Target_Name);
         Write_Child(&xml, &record, "Name", library.Name);
         Write_Child(&xml, &record, "Type", Library_Type_File_Text(library.Type));
         Write_Child(&xml, &record, "Checked", Checked_Text(library.Checked));
     }
+    Write_Qml_Records(&xml, targets, libraries);
 
     xml.Write_File(false);
 }

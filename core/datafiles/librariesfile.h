@@ -16,7 +16,10 @@ namespace TLibrariesFile
 // Opens folder/libraries.xml into `xml`; any version but 1 is refused.
 void Open(TXmlFile* xml, const QString& folder);
 // Appends the targets and libraries. An element "Targets" or "Libraries"
-// without any record reads as an empty list.
+// without any record reads as an empty list. The targets of QML modules and
+// their module folders are kept apart, in the optional elements
+// "Qml_Targets" and "Qml_Modules", which a reader that knows nothing of them
+// passes over; a file without QML modules has neither.
 void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
              std::vector<TLibraryRecord>* libraries);
 // Writes the records in the order given.

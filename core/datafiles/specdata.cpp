@@ -17,7 +17,8 @@ enum class TSection
     Targets,
     Libraries,
     Description,
-    Change_Log
+    Change_Log,
+    Qml
 };
 
 struct TMarker
@@ -38,6 +39,8 @@ const TMarker Markers[] = {
     {"Description_End:", TSection::None},
     {"ChangeLog_Begin:", TSection::Change_Log},
     {"ChangeLog_End:", TSection::None},
+    {"Qml_Modules_Begin:", TSection::Qml},
+    {"Qml_Modules_End:", TSection::None},
 };
 
 const QString Name_Tag = "[Name]:";
@@ -45,6 +48,8 @@ const QString Value_Tag = "[Value]:";
 const QString Target_Tag = "[Target]:";
 const QString Plugin_Tag = "[Plugin]:";
 const QString Dylib_Tag = "[Dylib]:";
+const QString Sources_Tag = "[Sources]:";
+const QString Module_Tag = "[Module]:";
 
 QString Section(const QString& begin, const QString& lines, const QString& end)
 {
@@ -64,6 +69,22 @@ QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
     return lines;
 }
 
+QString Qml_Section(const TSpecDataQml& qml)
+{
+    if (qml.Is_Empty())
+        return QString();
+    QString lines;
+    if (!qml.Sources.isEmpty())
+        lines += Sources_Tag + qml.Sources + "\n";
+    for (const TSpecDataTarget& target : qml.Targets)
+    {
+        lines += Target_Tag + target.Name + "\n";
+        for (const TSpecDataLibrary& module : target.Libraries)
+            lines += Module_Tag + module.Name + "\n";
+    }
+    return Section("Qml_Modules_Begin:", lines, "Qml_Modules_End:") + "\n";
+}
+
 // Reads line after line, keeping what each section holds.
 class TReader
 {
@@ -77,6 +98,7 @@ private:
     bool Read_Content(const QString& line);
     bool Read_Variable(const QString& line);
     void Read_Library(const QString& line);
+    void Read_Qml(const QString& line);
     void Open_Section(TSection section);
 
     bool d_header_expected = true;
@@ -136,6 +158,9 @@ void TReader::Open_Section(TSection section)
     case TSection::Change_Log:
         contents.Change_Log.emplace();
         break;
+    case TSection::Qml:
+        contents.Qml.emplace();
+        break;
     case TSection::None:
         break;
     }
@@ -159,6 +184,9 @@ bool TReader::Read_Content(const QString& line)
         break;
     case TSection::Change_Log:
         contents.Change_Log->append(line);
+        break;
+    case TSection::Qml:
+        Read_Qml(line);
         break;
     case TSection::None:
         break;
@@ -194,6 +222,19 @@ void TReader::Read_Library(const QString& line)
     else if (line.startsWith(Dylib_Tag))
         Result.Contents.Active_Libraries->push_back({d_target, line.mid(Dylib_Tag.length())});
 }
+
+// A module line before any target line has no target to go to.
+void TReader::Read_Qml(const QString& line)
+{
+    TSpecDataQml& qml = *Result.Contents.Qml;
+    if (line.startsWith(Sources_Tag))
+        qml.Sources = line.mid(Sources_Tag.length());
+    else if (line.startsWith(Target_Tag))
+        qml.Targets.push_back({line.mid(Target_Tag.length()), {}});
+    else if (line.startsWith(Module_Tag) && !qml.Targets.empty())
+        qml.Targets.back().Libraries.push_back(
+            {TTypes::Library_Qml_Module, line.mid(Module_Tag.length())});
+}
 }
 
 QString Spec_Data_Text(const TSpecData& data)
@@ -210,7 +251,7 @@ QString Spec_Data_Text(const TSpecData& data)
            + Section("Active_Targets_Begin:", targets, "Active_Targets_End:") + "\n"
            + Section("Active_Libraries_Begin:", Library_Lines(data.Active_Targets),
                      "Active_Libraries_End:")
-           + "\n"
+           + "\n" + Qml_Section(data.Qml)
            + Section("Description_Begin:", data.Description + "\n", "Description_End:") + "\n"
            + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:");
 }

@@ -13,7 +13,9 @@
 
 // The project file (".spec_data"): a header line and five sections holding
 // the variables, the active targets and libraries, the description and the
-// change log of one package.
+// change log of one package. A project with QML modules or a QML sources
+// folder has a sixth section after the libraries, which readers that know
+// nothing of it pass over as lines outside any section.
 
 struct TSpecDataLibrary
 {
@@ -27,11 +29,22 @@ struct TSpecDataTarget
     std::vector<TSpecDataLibrary> Libraries;  // the target's active libraries
 };
 
+// The QML side of a project: where the program's QML sources are, and the
+// active targets of QML modules with their active module folders.
+struct TSpecDataQml
+{
+    QString Sources;  // empty: none given
+    std::vector<TSpecDataTarget> Targets;
+
+    bool Is_Empty() const { return Sources.isEmpty() && Targets.empty(); }
+};
+
 // What a project file holds when it is written.
 struct TSpecData
 {
     std::vector<TSpecVariable> Variables;
-    std::vector<TSpecDataTarget> Active_Targets;
+    std::vector<TSpecDataTarget> Active_Targets;  // targets of files only
+    TSpecDataQml Qml;  // written only when not empty
     QString Description;
     QString Change_Log;
 };
@@ -54,6 +67,7 @@ struct TSpecDataContents
     std::optional<std::vector<TSpecDataSelection>> Active_Libraries;
     std::optional<QStringList> Description;
     std::optional<QStringList> Change_Log;
+    std::optional<TSpecDataQml> Qml;
 };
 
 struct TSpecDataReading

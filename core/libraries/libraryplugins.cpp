@@ -33,6 +33,7 @@ const TPluginSuggestion Suggestions[] = {
     {"libQt6SerialBus.so", "canbus"},
     {"libQt6TextToSpeech.so", "texttospeech"},
     {"libQt6Location.so", "geoservices"},
+    {"libQt5Quick.so", "scenegraph"},
     {"libQt6Quick.so", "qmltooling, scenegraph"},
     {"Qt6Declarative.so", "qmltooling, scenegraph"},
     {"libQt6Gamepad.so", "gamepads"},

@@ -6,11 +6,13 @@
 #include "types.h"
 
 // A folder under the program's installation folder that receives libraries,
-// such as "lib" or "platforms". A checked target is deployed.
+// such as "lib" or "platforms", or the folder of the QML modules, "qml". A
+// checked target is deployed.
 struct TTargetRecord
 {
     QString Name;
     bool Checked = false;
+    TTypes::TTargetKind Kind = TTypes::Target_Files;
 };
 
 // A shared library or plug-in file deployed into the target named by

@@ -13,6 +13,7 @@ struct TPackageRequest
     QString Program;        // the built program to detect the bundle of; empty: the
                             // checked libraries, as already collected
     QString Plugins_Folder; // for detection; empty: that of the program's Qt
+    QString Qml_Sources;    // for detection; empty: as the panels name them
     QString Source;         // the source folder to make the tarball of; empty: the
                             // tarball must be in SOURCES already
     QString Output_Dir;     // where rpmbuild writes the RPM; empty: its own RPMS folder

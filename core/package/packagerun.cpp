@@ -25,8 +25,11 @@ QStringList TPackageRun::Preflight()
     QStringList problems;
     if (!d_request.Program.isEmpty())
     {
+        const QString qml_sources = d_request.Qml_Sources.isEmpty() ? d_request.State.Qml_Sources
+                                                                    : d_request.Qml_Sources;
         const TBundleDetection detection =
-            Detect_Bundle(d_request.Program, d_request.Plugins_Folder, Loaded_Libraries);
+            Detect_Bundle(d_request.Program, d_request.Plugins_Folder, Loaded_Libraries,
+                          TBundleProgress(), qml_sources);
         if (!detection.Ok)
             problems.append(detection.Error);
         d_bundle = detection.Bundle;

@@ -1,5 +1,9 @@
 #include "spec/safename.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace
 {
 bool Is_Safe_Character(QChar character)
@@ -27,4 +31,11 @@ QString Unsafe_Name_Reason(const QString& name)
             return QStringLiteral("may hold only letters, digits and . _ + - , @");
     }
     return QString();
+}
+
+bool Is_Safe_Module_Path(const QString& path)
+{
+    const QStringList components = path.split('/');
+    return std::all_of(components.begin(), components.end(),
+                       [](const QString& component) { return Is_Safe_Name(component); });
 }

@@ -13,4 +13,9 @@ bool Is_Safe_Name(const QString& name);
 // name is safe.
 QString Unsafe_Name_Reason(const QString& name);
 
+// A QML module folder relative to its target, such as "QtQuick/Controls.2":
+// path components separated by single slashes, each a plain file name, so
+// neither absolute nor reaching out through "..".
+bool Is_Safe_Module_Path(const QString& path);
+
 #endif

@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 #include "libraries/libraryversion.h"
 #include "spec/programlayout.h"
 #include "spec/safename.h"
@@ -10,6 +12,11 @@
 namespace
 {
 const int Name_Column = 40;
+
+bool Is_Qml_Target(const TSpecTarget& target)
+{
+    return target.Kind == TTypes::Target_Qml_Modules;
+}
 
 // Characters other than letters, digits, "_" and "-" are put in brackets:
 // "libstdc[+][+][.]so[.]6".
@@ -30,6 +37,8 @@ QString Regex_Literal(const QString& name)
 
 bool Has_Versioned_Library(const TSpecTarget& target)
 {
+    if (Is_Qml_Target(target))
+        return false;
     for (const QString& library : target.Libraries)
         if (Versioned_Library(library))
             return true;
@@ -54,7 +63,7 @@ QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
     QStringList bases;
     QSet<QString> seen;
     for (const TSpecTarget& target : targets)
-        for (const QString& library : target.Libraries)
+        for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
         {
             const std::optional<TVersionedLibrary> version = Versioned_Library(library);
             if (version && !seen.contains(version->Base))
@@ -66,6 +75,24 @@ QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
     return bases;
 }
 
+// The target of QML modules that qt.conf names; null when there is none.
+const TSpecTarget* Qml_Target(const std::vector<TSpecTarget>& targets)
+{
+    for (const TSpecTarget& target : targets)
+        if (Is_Qml_Target(target) && !target.Libraries.isEmpty())
+            return &target;
+    return nullptr;
+}
+
+// Qt 6 reads its QML import folder under another key than Qt 5.
+QString Qml_Imports_Key(const std::vector<TSpecTarget>& targets)
+{
+    const QStringList bases = Versioned_Bases(targets);
+    const bool qt6 = std::any_of(bases.begin(), bases.end(),
+                                 [](const QString& base) { return base.startsWith("libQt6"); });
+    return qt6 ? "QmlImports" : "Qml2Imports";
+}
+
 // The other bundled libraries needed under their own name, such as
 // "libicuuc.so.72", each once, as regular expressions matching only that
 // name. A plug-in ("libqxcb.so") is loaded by path, never needed by name.
@@ -73,7 +100,7 @@ QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
 {
     QStringList names;
     for (const TSpecTarget& target : targets)
-        for (const QString& library : target.Libraries)
+        for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
         {
             const QString literal = Regex_Literal(library);
             if (library.contains(".so.") && !Versioned_Library(library) &&
@@ -112,11 +139,26 @@ QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
         if (!Is_Safe_Name(target.Name))
             return QString("ERR  Target name '%1' is not a plain file name.").arg(target.Name);
         for (const QString& library : target.Libraries)
-            if (!Is_Safe_Name(library))
+        {
+            if (Is_Qml_Target(target) && !Is_Safe_Module_Path(library))
+                return QString("ERR  QML module '%1' of target '%2' is not a relative path of "
+                               "plain file names.")
+                    .arg(library, target.Name);
+            if (!Is_Qml_Target(target) && !Is_Safe_Name(library))
                 return QString("ERR  Library name '%1' of target '%2' is not a plain file name.")
                     .arg(library, target.Name);
+        }
     }
     return QString();
+}
+
+// qt.conf names one QML import folder.
+QString Qml_Targets_Error(const std::vector<TSpecTarget>& targets)
+{
+    const auto count = std::count_if(targets.begin(), targets.end(), [](const TSpecTarget& target) {
+        return Is_Qml_Target(target) && !target.Libraries.isEmpty();
+    });
+    return count > 1 ? "ERR  Only one target of QML modules can be active." : QString();
 }
 
 // Writes the sections of one spec file, front to back.
@@ -143,6 +185,7 @@ private:
     void Install_Head();
     void Executable_Run_Path();
     void Library_Installation();
+    void Qml_Module_Installation(const TSpecTarget& target, const QString& module);
     void Desktop_Files();
     void Post();
     void Library_Links(const QString& target, const QString& library);
@@ -261,6 +304,9 @@ void TSpecComposer::Executable_Run_Path()
     d_text += QString("echo 'Prefix = %1' >> %2/qt.conf\n")
                   .arg(d_layout.Prefix_From_Bin(), bin_path);
     d_text += QString("echo 'Plugins = .' >> %1/qt.conf\n").arg(bin_path);
+    if (const TSpecTarget* qml = Qml_Target(d_input.Targets))
+        d_text += QString("echo '%1 = %2' >> %3/qt.conf\n")
+                      .arg(Qml_Imports_Key(d_input.Targets), qml->Name, bin_path);
 }
 
 // Every bundled file, library or plug-in, finds its own libraries first.
@@ -271,6 +317,11 @@ void TSpecComposer::Library_Installation()
         d_text += "\n";
         for (const QString& library : target.Libraries)
         {
+            if (Is_Qml_Target(target))
+            {
+                Qml_Module_Installation(target, library);
+                continue;
+            }
             d_text += QString("install %1/%2/%3 %4/%5\n")
                           .arg(d_paths.Library_Path, target.Name, library, d_paths.Build_Path,
                                target.Name);
@@ -279,6 +330,23 @@ void TSpecComposer::Library_Installation()
                                target.Name, library);
         }
     }
+}
+
+// A module folder is copied with everything below it; its ELF files (the
+// plug-ins) find their libraries in the program's library directory, and
+// every other file stays as it is.
+void TSpecComposer::Qml_Module_Installation(const TSpecTarget& target, const QString& module)
+{
+    QString parent = d_paths.Build_Path + "/" + target.Name;
+    if (module.contains('/'))
+        parent += "/" + module.section('/', 0, -2);
+    const QString installed = QString("%1/%2/%3").arg(d_paths.Build_Path, target.Name, module);
+    d_text += QString("mkdir -p %1\n").arg(parent);
+    d_text += QString("cp -R %1/%2/%3 %4/\n").arg(d_paths.Library_Path, target.Name, module, parent);
+    d_text += QString("find %1 -type f -exec sh -c 'for f; do case \"$(head -c 4 \"$f\")\" in "
+                      "?ELF) patchelf --set-rpath \"$0\" \"$f\" || exit 1;; esac; done' "
+                      "'%2/%{name}/%3' {} +\n\n")
+                  .arg(installed, d_paths.Target_Install_Path, d_library_directory);
 }
 
 void TSpecComposer::Desktop_Files()
@@ -295,7 +363,7 @@ void TSpecComposer::Post()
     d_text += QString("ln -sf %1/%{name} %{_bindir}/%{name}\n\n")
                   .arg(d_layout.Installed_Bin_Folder());
     for (const TSpecTarget& target : d_input.Targets)
-        for (const QString& library : target.Libraries)
+        for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
             Library_Links(target.Name, library);
 }
 
@@ -357,6 +425,9 @@ TSpecText Compose_Spec_Text(const TSpecInput& input)
     const QString unsafe = Unsafe_Name_Error(input.Targets);
     if (!unsafe.isEmpty())
         return {QString(), unsafe};
+    const QString qml_error = Qml_Targets_Error(input.Targets);
+    if (!qml_error.isEmpty())
+        return {QString(), qml_error};
     if (!Is_Plain_Qt_Prefix(input.Qt.Prefix))
         return {QString(), QString("ERR  Qt prefix '%1' is not a plain absolute path.")
                                .arg(input.Qt.Prefix)};

@@ -10,11 +10,14 @@
 #include "datafiles/variabledata.h"
 #include "spec/qtbuild.h"
 
-// A folder of the installed program and the files deployed into it.
+// A folder of the installed program and the files deployed into it. A
+// target of QML modules holds module folders relative to it, such as
+// "QtQuick/Controls.2", each installed with everything below it.
 struct TSpecTarget
 {
     QString Name;
     QStringList Libraries;  // file names, in the order they are installed
+    TTypes::TTargetKind Kind = TTypes::Target_Files;
 };
 
 // The seven path expressions, used as typed (normally RPM macros).

@@ -10,6 +10,7 @@
 #include "datafiles/librariesfile.h"
 #include "libraries/libraryfactory.h"
 #include "libraries/libraryselection.h"
+#include "libraries/qmlselection.h"
 #include "scan/requirelist.h"
 #include "datafiles/requiresfile.h"
 #include "datafiles/xmlfile.h"
@@ -113,6 +114,11 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
         Unselect_Libraries(&state->Libraries);
         Select_Libraries(&state->Libraries, *contents.Active_Libraries);
     }
+    if (contents.Qml)
+    {
+        state->Qml_Sources = contents.Qml->Sources;
+        Select_Qml_Targets(&state->Targets, &state->Libraries, contents.Qml->Targets);
+    }
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
     if (contents.Change_Log)
@@ -122,9 +128,10 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state)
 {
     const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
+    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(state.Targets);
     std::vector<TSpecTarget> targets;
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, true))
-        targets.push_back({target, libraries.value(target)});
+        targets.push_back({target, libraries.value(target), kinds.value(target)});
     return targets;
 }
 
@@ -140,9 +147,13 @@ TSpecData Project_Data(const TEditorState& state)
     }
     TSpecData data;
     data.Variables = state.Variables.Variables;
+    data.Qml = {state.Qml_Sources, Active_Qml_Targets(state.Targets, state.Libraries)};
+    const QHash<QString, TTypes::TTargetKind> kinds = Target_Kinds(state.Targets);
     const QHash<QString, QStringList> libraries = Active_Library_Names(state.Libraries);
     for (const QString& target : Active_Target_Names(state.Targets, state.Libraries, false))
     {
+        if (kinds.value(target) == TTypes::Target_Qml_Modules)
+            continue;
         TSpecDataTarget active{target, {}};
         for (const QString& library : libraries.value(target))
             active.Libraries.push_back({types.value({target, library}), library});

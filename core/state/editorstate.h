@@ -28,6 +28,7 @@ struct TEditorState
     // Kept in the user's own "settings.ini", not in the data folder, so
     // Load_Editor_State leaves it empty.
     QString Packager;
+    QString Qml_Sources;  // the program's QML sources folder a project names
 };
 
 // A defaults file whose panel got its factory contents instead.
@@ -52,8 +53,9 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents);
 std::vector<TSpecTarget> Active_Spec_Targets(const TEditorState& state);
 
 // What a project file saved from `state` holds: the variables, each active
-// target in the order the editor shows them with its active libraries, the
-// description and the change log.
+// target of files in the order the editor shows them with its active
+// libraries, the QML sources folder and the active targets of QML modules
+// with their active modules, the description and the change log.
 TSpecData Project_Data(const TEditorState& state);
 
 // The spec writer's input; `packages` are the required packages to write.
