@@ -24,6 +24,7 @@
 #include "editordriver.h"
 #include "bundle/baselibraries.h"
 #include "craftedelf.h"
+#include "package/packagechecks.h"
 #include "elf/loaderhost.h"
 #include "installroot.h"
 #include "datafiles/optionsfile.h"
@@ -145,6 +146,7 @@ private slots:
     void packageListsEveryProblemBeforeBuilding();
     void failingOrInterruptedBuildKeepsItsLog();
     void editorBuildsTheSamePackageAndCancels();
+    void checksNameWhatIsWrongInABuiltPackage();
 
 private:
     QString Path(const QString& relative) const { return d_work.path() + "/" + relative; }
@@ -679,6 +681,45 @@ void TDetectTest::editorBuildsTheSamePackageAndCancels()
     QVERIFY2(log->toPlainText().contains("FAILED: the build was cancelled"),
              qPrintable(log->toPlainText().right(2000)));
     QVERIFY(Run("pgrep", {"-f", "sleep 301"}).Out.isEmpty());
+}
+
+// A package that offers its bundled Qt Core, left it without the run path
+// and without the libraries it needs fails each check by name.
+void TDetectTest::checksNameWhatIsWrongInABuiltPackage()
+{
+    const QString top = Path("faulty");
+    const QString core = QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) +
+                                   "/libQt5Core.so.5")
+                             .canonicalFilePath();
+    const QString name = QFileInfo(core).fileName();
+    QVERIFY(QDir().mkpath(top + "/SPECS"));
+    Test::Write_File(top + "/SPECS/faulty.spec",
+                     QString("Name: faulty\nVersion: 1\nRelease: 1\nSummary: s\nLicense: MIT\n"
+                             "%define _topdir " + top + "\n%description\nd\n%install\n"
+                             "mkdir -p %{buildroot}/opt/faulty/lib\n"
+                             "cp " + core + " %{buildroot}/opt/faulty/lib/\n"
+                             "%files\n/opt/faulty\n")
+                         .toUtf8());
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+    const TRun build = Run("rpmbuild", {"-bb", top + "/SPECS/faulty.spec"}, environment);
+    QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
+    QDirIterator built(top + "/RPMS", {"faulty-1-1.*.rpm"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    QVERIFY(built.hasNext());
+    const QString rpm = built.next();
+
+    QStringList notes;
+    const QString failures =
+        Package_Check_Failures(rpm, {"/opt/faulty", "/opt/faulty/lib"}, &notes).join('\n');
+    for (const QString& expected :
+         {QString("the package provides \"libQt5Core.so.5()(64bit)\", a library it bundles"),
+          QString("\"/opt/faulty/lib/%1\" has the run path \"\", not \"/opt/faulty/lib\"").arg(name),
+          QString("\"/opt/faulty/lib/%1\" needs \"libicui18n.so.72\", which is neither bundled "
+                  "nor on the base list")
+              .arg(name)})
+        QVERIFY2(failures.contains(expected), qPrintable(failures));
+    QVERIFY2(!failures.contains("libc.so.6\", which"), qPrintable(failures));
 }
 
 void TDetectTest::Build_Qt6_Sample()
