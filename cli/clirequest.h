@@ -13,7 +13,9 @@ struct TCliRequest
         Show_Version,
         Create,
         Requires,
-        Detect
+        Detect,
+        Init,
+        Package
     };
 
     TCommand Command = Show_Help;
@@ -28,6 +30,13 @@ struct TCliRequest
     QString Qml_Sources;     // the program's QML sources; empty: as the project names them
     QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
     QString Qt_Prefix;       // for create; empty: as stored or detected
+    // Panel settings for this run, for create and package; empty: as stored.
+    QString Generator;         // "cmake" or "qmake"
+    QString Requirements;      // "auto", "manual" or "ignore"
+    QString Description_File;  // the description, the file's whole text
+    QString Changelog_File;    // the change log, the file's whole text
+    QString Source;      // for package: the source folder to make the tarball of
+    QString Output_Dir;  // for package: where the RPM goes; empty: %{_topdir}/RPMS
 };
 
 // Reads the arguments (without the program name). On wrong usage returns
