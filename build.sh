@@ -15,7 +15,7 @@ PACKAGES=(
     qtbase5-dev qtbase5-dev-tools
     qt6-base-dev qt6-qpa-plugins
     xvfb xauth
-    rpm rpmlint patchelf busybox-static binutils
+    rpm rpmlint patchelf busybox-static binutils cpio
     desktop-file-utils git
     clang libclang-rt-14-dev
     qtdeclarative5-dev qtdeclarative5-dev-tools qml-module-qtquick2
