@@ -16,7 +16,7 @@ PACKAGES=(
     qt6-base-dev qt6-qpa-plugins
     libqt5svg5-dev qt6-svg-dev
     xvfb xauth
-    rpm rpmlint patchelf busybox-static binutils
+    rpm rpmlint patchelf busybox-static binutils cpio
     desktop-file-utils git
     clang libclang-rt-14-dev
     qtdeclarative5-dev qtdeclarative5-dev-tools qml-module-qtquick2

@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <optional>
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -14,8 +15,12 @@
 #include "datafiles/datafolder.h"
 #include "datafiles/settingsfile.h"
 #include "state/createrequirements.h"
+#include "state/datafolderinit.h"
 #include "state/editorstate.h"
+#include "state/stateoverrides.h"
 #include "libraries/libraryselection.h"
+#include "package/packagerun.h"
+#include "packagecommand.h"
 #include "progressline.h"
 #include "scan/requirelist.h"
 #include "scan/requirementscan.h"
@@ -287,20 +292,66 @@ TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTex
     return Cli_Success;
 }
 
+// The whole text of a file given for a panel, without its last line feeds.
+bool Read_Panel_File(const QString& path, std::optional<QString>* text, QTextStream& err)
+{
+    if (path.isEmpty())
+        return true;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    {
+        err << "kestrelvantory-cli: cannot read \"" << path << "\": "
+            << (QFileInfo(path).isFile() ? file.errorString() : QString("it is not a plain file"))
+            << "\n";
+        return false;
+    }
+    QString contents = QString::fromUtf8(file.readAll());
+    while (contents.endsWith('\n'))
+        contents.chop(1);
+    *text = contents;
+    return true;
+}
+
+// This run's panel settings, on top of the stored panels and the project.
+bool Apply_Panel_Options(const TCliRequest& request, TEditorState* state, QTextStream& err)
+{
+    TStateOverrides overrides;
+    overrides.Generator = Generator_From_Word(request.Generator);
+    overrides.Requires = Requires_From_Word(request.Requirements);
+    if (!Read_Panel_File(request.Description_File, &overrides.Description, err) ||
+        !Read_Panel_File(request.Changelog_File, &overrides.Changes, err))
+        return false;
+    Apply_State_Overrides(state, overrides);
+    return true;
+}
+
+// The variables given with --set, and the packager; the exit status when
+// they cannot be had.
+std::optional<TCliExit> Apply_Settings(const TCliRequest& request, TEditorState* state,
+                                       QTextStream& err)
+{
+    QString error;
+    if (!Apply_Variable_Settings(&state->Variables.Variables, request.Settings, &error))
+    {
+        err << "kestrelvantory-cli: --set: " << error << "\n";
+        return Cli_Usage_Error;
+    }
+    if (!Packager(&state->Packager, err))
+        return Cli_Failure;
+    return std::nullopt;
+}
+
 TCliExit Create(const TCliRequest& request, QTextStream& err)
 {
     TEditorState state;
     const TCliExit loaded = Load_Create_State(request, &state, err);
     if (loaded != Cli_Success)
         return loaded;
-    QString error;
-    if (!Apply_Variable_Settings(&state.Variables.Variables, request.Settings, &error))
-    {
-        err << "kestrelvantory-cli: --set: " << error << "\n";
-        return Cli_Usage_Error;
-    }
-    if (!Packager(&state.Packager, err))
+    if (!Apply_Panel_Options(request, &state, err))
         return Cli_Failure;
+    if (const std::optional<TCliExit> refused = Apply_Settings(request, &state, err))
+        return *refused;
+    QString error;
     if (!Can_Save_Text_File(request.Output, &error))
         return Fail(err, error);
 
@@ -311,6 +362,33 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     if (!Save_Text_File(request.Output, spec.Text, &error))
         return Fail(err, error);
     return Cli_Success;
+}
+
+TCliExit Init(const TCliRequest& request, QTextStream& err)
+{
+    QString error;
+    if (!Init_Data_Folder(request.Data_Folder, &error))
+        return Fail(err, error);
+    return Cli_Success;
+}
+
+TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
+{
+    TPackageRequest package;
+    if (!Load_State(request, &package.State, err) ||
+        !Apply_Panel_Options(request, &package.State, err))
+        return Cli_Failure;
+    if (const std::optional<TCliExit> refused = Apply_Settings(request, &package.State, err))
+        return *refused;
+    package.Program = request.Program;
+    package.Plugins_Folder = request.Plugins_Folder;
+    package.Qml_Sources = request.Qml_Sources;
+    package.Source = request.Source;
+    package.Output_Dir = request.Output_Dir;
+    package.Qt_Major = request.Qt_Version.toInt();
+    package.Qt_Prefix = request.Qt_Prefix;
+    TPackageRun run(package);
+    return Run_Package_Command(&run, out, err) ? Cli_Success : Cli_Failure;
 }
 
 TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err)
@@ -375,6 +453,10 @@ TCliExit Run_Cli_Request(const TCliRequest& request, QTextStream& out, QTextStre
         return Requires(request, out, err);
     case TCliRequest::Detect:
         return Detect(request, out, err);
+    case TCliRequest::Init:
+        return Init(request, err);
+    case TCliRequest::Package:
+        return Package(request, out, err);
     }
     return Cli_Usage_Error;
 }

@@ -1,9 +1,28 @@
 #include "clirequest.h"
 
 #include "spec/qtbuild.h"
+#include "state/stateoverrides.h"
 
 namespace
 {
+// The panel settings and the package's own options.
+QString* Panel_Value_Of(const QString& option, TCliRequest* request)
+{
+    if (option == "--generator")
+        return &request->Generator;
+    if (option == "--requirements")
+        return &request->Requirements;
+    if (option == "--description-file")
+        return &request->Description_File;
+    if (option == "--changelog-file")
+        return &request->Changelog_File;
+    if (option == "--source")
+        return &request->Source;
+    if (option == "--output-dir")
+        return &request->Output_Dir;
+    return nullptr;
+}
+
 // Options that take a value, and where the value goes.
 QString* Value_Of(const QString& option, TCliRequest* request)
 {
@@ -32,7 +51,12 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         return &request->Qt_Version;
     if (option == "--qt-prefix")
         return &request->Qt_Prefix;
-    return nullptr;
+    return Panel_Value_Of(option, request);
+}
+
+bool Writes_Spec(const TCliRequest& request)
+{
+    return request.Command == TCliRequest::Create || request.Command == TCliRequest::Package;
 }
 
 // The options that add to the user's choices, and the list each adds to.
@@ -51,7 +75,12 @@ QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
 bool Check_Choices(const TCliRequest& request, QString* error)
 {
     const TDetectionChoices& choices = request.Choices;
-    if (!choices.Is_Empty() && request.Program.isEmpty())
+    const bool detects =
+        request.Command == TCliRequest::Detect || request.Command == TCliRequest::Create;
+    if (!choices.Is_Empty() && !detects)
+        *error = "only detect and create take --with-plugins, --without-plugins and "
+                 "--with-library";
+    else if (!choices.Is_Empty() && request.Program.isEmpty())
         *error = "--with-plugins, --without-plugins and --with-library need --program";
     for (const QString& entry : choices.With_Plugins)
     {
@@ -69,6 +98,10 @@ bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
         request->Command = TCliRequest::Requires;
     else if (word == "detect")
         request->Command = TCliRequest::Detect;
+    else if (word == "init")
+        request->Command = TCliRequest::Init;
+    else if (word == "package")
+        request->Command = TCliRequest::Package;
     else
         *error = QString("unknown command \"%1\"").arg(word);
     return error->isEmpty();
@@ -97,8 +130,8 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
 bool Check_Qt_Options(const TCliRequest& request, QString* error)
 {
     const bool given = !request.Qt_Version.isEmpty() || !request.Qt_Prefix.isEmpty();
-    if (given && request.Command != TCliRequest::Create)
-        *error = "only create takes --qt-version and --qt-prefix";
+    if (given && !Writes_Spec(request))
+        *error = "only create and package take --qt-version and --qt-prefix";
     else if (!request.Qt_Version.isEmpty() && request.Qt_Version != "5" &&
              request.Qt_Version != "6")
         *error = QString("--qt-version must be 5 or 6, not \"%1\"").arg(request.Qt_Version);
@@ -106,6 +139,57 @@ bool Check_Qt_Options(const TCliRequest& request, QString* error)
         *error = QString("--qt-prefix must be an absolute path of letters, digits and \"/._+-\", "
                          "not \"%1\"")
                      .arg(request.Qt_Prefix);
+    return error->isEmpty();
+}
+
+// The panel settings belong to the commands that write a spec.
+bool Check_Panel_Options(const TCliRequest& request, QString* error)
+{
+    const QString panel = request.Generator + request.Requirements + request.Description_File +
+                          request.Changelog_File;
+    if (!panel.isEmpty() && !Writes_Spec(request))
+        *error = "only create and package take --generator, --requirements, --description-file "
+                 "and --changelog-file";
+    else if (!request.Generator.isEmpty() && !Generator_From_Word(request.Generator))
+        *error = QString("--generator must be cmake or qmake, not \"%1\"").arg(request.Generator);
+    else if (!request.Requirements.isEmpty() && !Requires_From_Word(request.Requirements))
+        *error = QString("--requirements must be auto, manual or ignore, not \"%1\"")
+                     .arg(request.Requirements);
+    return error->isEmpty();
+}
+
+bool Check_Package_Options(const TCliRequest& request, QString* error)
+{
+    const bool package = request.Command == TCliRequest::Package;
+    if (!package && !(request.Source + request.Output_Dir).isEmpty())
+        *error = "only package takes --source and --output-dir";
+    else if (package && request.Data_Folder.isEmpty())
+        *error = "package needs --data-folder DIR";
+    else if (package && !(request.Output + request.Shared_Libs).isEmpty())
+        *error = "package takes no --output and no --shared-libs: the spec goes into SPECS and "
+                 "the libraries come from the Libraries Path";
+    return error->isEmpty();
+}
+
+// Everything given but the command and the data folder.
+QString Other_Options(const TCliRequest& request)
+{
+    return request.Project + request.Shared_Libs + request.Output + request.Settings.join("") +
+           request.Program + request.Plugins_Folder + request.Collect_Into + request.Qml_Sources +
+           request.Qt_Version +
+           request.Qt_Prefix + request.Generator + request.Requirements +
+           request.Description_File + request.Changelog_File + request.Source +
+           request.Output_Dir;
+}
+
+bool Check_Init_Options(const TCliRequest& request, QString* error)
+{
+    if (request.Command != TCliRequest::Init)
+        return true;
+    if (request.Data_Folder.isEmpty())
+        *error = "init needs --data-folder DIR";
+    else if (!Other_Options(request).isEmpty())
+        *error = "init takes only --data-folder";
     return error->isEmpty();
 }
 
@@ -118,7 +202,9 @@ bool Check_Complete(const TCliRequest& request, QString* error)
     if (request.Command == TCliRequest::Requires && !request.Settings.isEmpty())
         *error = "requires takes no --set";
     return error->isEmpty() && Check_Detection_Options(request, error) &&
-           Check_Qt_Options(request, error) && Check_Choices(request, error);
+           Check_Qt_Options(request, error) && Check_Panel_Options(request, error) &&
+           Check_Package_Options(request, error) && Check_Init_Options(request, error) &&
+           Check_Choices(request, error);
 }
 }
 
@@ -173,7 +259,13 @@ QString Cli_Usage()
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
            "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
-           "                            [--qt-version 5|6] [--qt-prefix DIR] --output FILE\n"
+           "                            [--qt-version 5|6] [--qt-prefix DIR] [PANEL SETTINGS]\n"
+           "                            --output FILE\n"
+           "  kestrelvantory-cli package --data-folder DIR [--project FILE]\n"
+           "                            [--program PATH [--qml-sources DIR]] [--source DIR]\n"
+           "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
+           "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
+           "  kestrelvantory-cli init --data-folder DIR\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
            "                            [--plugins-folder DIR] [--qml-sources DIR]\n"
@@ -185,6 +277,13 @@ QString Cli_Usage()
            "detect    prints the Qt libraries and plug-ins a built program needs, with every\n"
            "          other library they load that the base system lacks, one\n"
            "          <target>/<file> per line in the order the spec installs them.\n"
+           "package   from a built program to a checked RPM: checks everything it can first\n"
+           "          and builds nothing when a problem is found; makes the source tarball\n"
+           "          (--source), detects and collects the bundle (--program), writes\n"
+           "          SPECS/<name>.spec, runs rpmbuild -bb (its output on standard error and in\n"
+           "          <name>.build.log in %{_topdir}), then checks the package. The report\n"
+           "          goes to standard output, the package's path last. Ctrl+C stops rpmbuild.\n"
+           "init      writes the factory panels into a new data folder.\n"
            "\n"
            "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read\n"
            "  --project FILE     a .spec_data project file, applied as the editor's Open does\n"
@@ -205,9 +304,18 @@ QString Cli_Usage()
            "                     one of the Qt installation the program loads)\n"
            "  --qml-sources DIR  the folder of the program's QML sources: the QML modules they\n"
            "                     import are bundled too, in qml/<module folder> (default for\n"
-           "                     create: the folder the project names, if any)\n"
+           "                     create and package: the folder the project names, if any)\n"
            "  --collect-into DIR the shared-libraries folder to copy the detected files into,\n"
            "                     as DIR/<target>/<file>\n"
+           "  --source DIR       package: the source folder; SOURCES/<name>-<version>.tar.gz is\n"
+           "                     made of it as <name>-<version>/, without .git and build folders\n"
+           "  --output-dir DIR   package: where rpmbuild writes the RPM (default: %{_topdir}/RPMS)\n"
+           "PANEL SETTINGS, for this run only:\n"
+           "  --generator cmake|qmake        the build system the spec runs\n"
+           "  --requirements auto|manual|ignore  auto scans the libraries afresh, manual\n"
+           "                     writes the stored list, ignore writes none\n"
+           "  --description-file FILE        the description, the file's whole text\n"
+           "  --changelog-file FILE          the change log, the file's whole text\n"
            "CHOICES, besides what detection finds, on top of those stored with the libraries\n"
            "(data folder and project):\n"
            "  --with-plugins LIST     plug-ins to bundle as well, comma-separated: a family\n"
@@ -221,8 +329,10 @@ QString Cli_Usage()
            "Exit status: 0 on success, 1 when the spec cannot be written or the project or a\n"
            "file of the data folder cannot be read (or, for requires, when ldd or rpm could not\n"
            "run or the RPM database knows none of the libraries; for detect, when the program\n"
-           "cannot be examined or a copy fails), 2 on wrong usage (an unknown NAME of --set\n"
-           "included, and a plug-in or library of CHOICES that names nothing in the Qt\n"
-           "installation). An absent file of the data folder gives its factory contents, as in\n"
-           "the editor. The scan's progress is shown on standard error when it is a terminal.\n";
+           "cannot be examined or a copy fails; for package, when the preflight, the build or a\n"
+           "check fails; for init, when DIR is a data folder already), 2 on wrong usage (an\n"
+           "unknown NAME of --set included, and a plug-in or library of CHOICES that names\n"
+           "nothing in the Qt installation). An absent file of the data folder gives its factory\n"
+           "contents, as in the editor. The scan's progress is shown on standard error when it\n"
+           "is a terminal.\n";
 }

@@ -15,7 +15,9 @@ struct TCliRequest
         Show_Version,
         Create,
         Requires,
-        Detect
+        Detect,
+        Init,
+        Package
     };
 
     TCommand Command = Show_Help;
@@ -30,6 +32,13 @@ struct TCliRequest
     QString Qml_Sources;     // the program's QML sources; empty: as the project names them
     QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
     QString Qt_Prefix;       // for create; empty: as stored or detected
+    // Panel settings for this run, for create and package; empty: as stored.
+    QString Generator;         // "cmake" or "qmake"
+    QString Requirements;      // "auto", "manual" or "ignore"
+    QString Description_File;  // the description, the file's whole text
+    QString Changelog_File;    // the change log, the file's whole text
+    QString Source;      // for package: the source folder to make the tarball of
+    QString Output_Dir;  // for package: where the RPM goes; empty: %{_topdir}/RPMS
     TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection
 };
 

@@ -20,6 +20,7 @@
 #include "changelogwidget.h"
 #include "datafiles/datafilenames.h"
 #include "datafiles/datafolder.h"
+#include "buildpackagewindow.h"
 #include "detectcommand.h"
 #include "expressionwidget.h"
 #include "spec/filenames.h"
@@ -123,6 +124,8 @@ void TKestrelvantory::Create_Actions()
     d_action_quit = new QAction("Quit", this);
     d_action_detect =
         new QAction(QIcon(":/gui/edit_detect_x16.png"), "Detect from Program...", this);
+    d_action_build_package =
+        new QAction(QIcon(":/actions/file_package_x32.png"), "Build Package", this);
 
     d_action_create->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
     d_action_open->setShortcut(QKeySequence::Open);
@@ -164,6 +167,7 @@ void TKestrelvantory::Create_Menus()
     file_menu->addAction(d_action_create);
     file_menu->addAction(d_action_preview);
     file_menu->addAction(d_action_detect);
+    file_menu->addAction(d_action_build_package);
     file_menu->addSeparator();
     file_menu->addAction(d_action_open);
     file_menu->addAction(d_action_save);
@@ -181,6 +185,7 @@ void TKestrelvantory::Create_Tool_Bar()
     tool_bar->setIconSize(QSize(32, 32));
     tool_bar->addAction(d_action_create);
     tool_bar->addAction(d_action_preview);
+    tool_bar->addAction(d_action_build_package);
     tool_bar->addAction(d_action_open);
     tool_bar->addAction(d_action_save);
     tool_bar->addSeparator();
@@ -193,6 +198,8 @@ void TKestrelvantory::Make_Connections()
     connect(d_action_quit, &QAction::triggered, this, &QWidget::close);
     connect(d_action_create, &QAction::triggered, this, &TKestrelvantory::File_Create_Spec_File);
     connect(d_action_preview, &QAction::triggered, this, &TKestrelvantory::File_Preview_Spec);
+    connect(d_action_build_package, &QAction::triggered, this,
+            &TKestrelvantory::File_Build_Package);
     connect(d_changelog_widget, &TChangeLogWidget::New_Entry_Requested, this,
             &TKestrelvantory::Add_Change_Log_Entry);
     connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
@@ -384,4 +391,13 @@ void TKestrelvantory::Use_Chosen_Shared_Libs_Path(const QString& path)
 {
     d_options_widget->Set_Shared_Libs_Path(path);
     Update_Option_Shared_Libs_Path(path);
+}
+
+// The build runs in a window of its own, from the panels as they are now;
+// the editor stays usable meanwhile.
+void TKestrelvantory::File_Build_Package()
+{
+    auto* window = new TBuildPackageWindow(this, Panels_State());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }

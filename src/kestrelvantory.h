@@ -45,6 +45,7 @@ private slots:
     void File_Save_Spec_Data();
     void File_Open_Spec_Data();
     void File_Preview_Spec();
+    void File_Build_Package();
     void Add_Change_Log_Entry();
     void Help_About();
     void Update_Requirements() const;
@@ -87,6 +88,7 @@ private:
     QAction* d_action_open;
     QAction* d_action_about;
     QAction* d_action_detect;
+    QAction* d_action_build_package;
     TDetectCommand* d_detect_command;
     QTabWidget* d_tabs;
     TVariablesWidget* d_variables_widget;

@@ -155,6 +155,7 @@ private slots:
     void wrongUsageIsTold();
     void setChangesVariablesForOneRun();
     void editorDataFolderIsWhatThePipelineReads();
+    void initAndPanelFlagsGiveTheEditorsSpec();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -500,4 +501,56 @@ void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
 }
 
 QTEST_MAIN(TCommandLineTest)
+// A data folder started by init holds what the editor starts with, and the
+// panel flags write what the same edits in the editor write.
+void TCommandLineTest::initAndPanelFlagsGiveTheEditorsSpec()
+{
+    Test::TFreshHome home;
+    const QString folder = home.Path() + "/team";
+    const TCliRun init = Run_Cli({"init", "--data-folder", folder});
+    QVERIFY2(init.Exit == 0, qPrintable(init.Err));
+    const QByteArray factory_spec = Cli_Spec(home.Path(), {"--data-folder", folder});
+    QCOMPARE(factory_spec, Cli_Spec(home.Path()));
+    const TCliRun again = Run_Cli({"init", "--data-folder", folder});
+    QCOMPARE(again.Exit, 1);
+    QVERIFY2(again.Err.contains("is a data folder already"), qPrintable(again.Err));
+    QCOMPARE(Run_Cli({"init"}).Exit, 2);
+    QCOMPARE(Run_Cli({"init", "--data-folder", folder, "--output", "x.spec"}).Exit, 2);
+
+    QByteArray editor_spec;
+    {
+        Test::TEditor editor(folder);
+        editor.Options_Combo(0)->setCurrentIndex(1);
+        editor.Options_Combo(1)->setCurrentIndex(2);
+        editor.Panel<TVariablesWidget>()->findChild<QPlainTextEdit*>()->setPlainText(
+            "Flags only.\nSecond line.");
+        editor.Panel<TChangeLogWidget>()->findChild<QPlainTextEdit*>()->setPlainText(
+            "* Mon Dec 07 2026 Ana <ana@example.org>\n- flags");
+        Test::TDialogAnswers answers({home.Path() + "/editor.spec"});
+        QVERIFY(editor.Create().startsWith("Spec file written"));
+        editor_spec = Test::Read_File(home.Path() + "/editor.spec");
+    }
+    QVERIFY(editor_spec.contains("\ncmake ") && editor_spec.contains("Flags only."));
+    QVERIFY(Run_Cli({"init", "--data-folder", home.Path() + "/fresh"}).Exit == 0);
+    Test::Write_File(home.Path() + "/description", "Flags only.\nSecond line.\n");
+    Test::Write_File(home.Path() + "/changes", "* Mon Dec 07 2026 Ana <ana@example.org>\n- flags\n");
+    QCOMPARE(Cli_Spec(home.Path(), {"--data-folder", home.Path() + "/fresh", "--generator", "cmake",
+                                    "--requirements", "ignore", "--description-file",
+                                    home.Path() + "/description", "--changelog-file",
+                                    home.Path() + "/changes"}),
+             editor_spec);
+
+    const TCliRun unreadable = Run_Cli({"create", "--output", home.Path() + "/no.spec",
+                                        "--description-file", home.Path() + "/absent"});
+    QCOMPARE(unreadable.Exit, 1);
+    QVERIFY2(unreadable.Err.contains("cannot read \"" + home.Path() + "/absent\""),
+             qPrintable(unreadable.Err));
+    QVERIFY(!QFileInfo::exists(home.Path() + "/no.spec"));
+    for (const QStringList& wrong : {QStringList{"--generator", "make"},
+                                     QStringList{"--requirements", "never"}})
+        QCOMPARE(Run_Cli(QStringList{"create", "--output", home.Path() + "/no.spec"} + wrong).Exit,
+                 2);
+    QCOMPARE(Run_Cli({"requires", "--generator", "cmake"}).Exit, 2);
+}
+
 #include "tst_commandline.moc"

@@ -11,15 +11,22 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include "basesystem.h"
+#include "buildpackagewindow.h"
+#include "editordriver.h"
 #include "bundle/baselibraries.h"
 #include "craftedelf.h"
+#include "package/packagechecks.h"
 #include "elf/loaderhost.h"
 #include "installroot.h"
 #include "datafiles/optionsfile.h"
@@ -59,9 +66,23 @@ TRun Run(const QString& program, const QStringList& arguments,
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-TRun Cli(const QStringList& arguments)
+TRun Cli(const QStringList& arguments,
+         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
-    return Run(KV_CLI_PATH, arguments);
+    return Run(KV_CLI_PATH, arguments, environment);
+}
+
+// What a build log holds so far; empty before it exists.
+QString Log_So_Far(const QString& path)
+{
+    QFile log(path);
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
+}
+
+// Entries of a tarball, as tar lists them.
+QStringList Tarball_Entries(const QString& tarball)
+{
+    return Run("tar", {"-tzf", tarball}).Out.split('\n', Qt::SkipEmptyParts);
 }
 
 // What the sample program prints when every plug-in it needs was found: the
@@ -149,6 +170,11 @@ private slots:
     void writtenSpecBuildsAgainstTheDetectedQt();
     void packageInstallsOnABaseSystemAndRuns_data();
     void packageInstallsOnABaseSystemAndRuns();
+    void initThenPackageGivesACheckedPackageThatRuns();
+    void packageListsEveryProblemBeforeBuilding();
+    void failingOrInterruptedBuildKeepsItsLog();
+    void editorBuildsTheSamePackageAndCancels();
+    void checksNameWhatIsWrongInABuiltPackage();
 
 private:
     QString Path(const QString& relative) const { return d_work.path() + "/" + relative; }
@@ -157,6 +183,11 @@ private:
     void Make_Data_Folder(const QString& data, const QString& top,
                           TTypes::TOptionMakeGenerator generator);
     void Make_Sources(const QString& top);
+    void Make_Desktop_Files(const QString& top);
+    void Make_Source_Copy(const QString& source);
+    void Build_In_Editor(TBuildPackageWindow* window, const QString& source, bool* lines_while_running);
+    void Make_Package_Home(const QString& top, QProcessEnvironment* environment);
+    QStringList Package_Arguments(const QString& data, const QString& top);
     QString Build_Package(const QString& top, const QString& spec);
     void Verify_Only_Base_Required(const QString& package, const Test::TBaseSystem& base);
     void Verify_Installed_Bundle(const QString& root, const QStringList& bundle);
@@ -167,6 +198,7 @@ private:
     QString d_qt6_program;
     QStringList d_bundle;
     QString d_libdir;
+    QString d_base_package;  // the base system the Qt 5 program runs on
 };
 
 void TDetectTest::initTestCase()
@@ -232,7 +264,7 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
          "--qt-prefix must be an absolute path of letters, digits and \"/._+-\", not "
          "\"/opt/Qt 6\""},
         {{"detect", "--program", d_program, "--qt-version", "6"}, 2,
-         "only create takes --qt-version and --qt-prefix"},
+         "only create and package take --qt-version and --qt-prefix"},
     };
     for (const auto& refused : cases)
     {
@@ -501,6 +533,8 @@ void TDetectTest::packageInstallsOnABaseSystemAndRuns()
     CHECK(Verify_Only_Base_Required(package, base));
     const QString base_package = Test::Build_Base_System_Package(base, folder, &error);
     QVERIFY2(!base_package.isEmpty(), qPrintable(error));
+    if (major == 5)
+        d_base_package = base_package;
 
     const QString root = folder + "/root";
     const QString made = Test::Make_Install_Root(root);
@@ -512,6 +546,248 @@ void TDetectTest::packageInstallsOnABaseSystemAndRuns()
     }
     CHECK(Verify_Installed_Bundle(root, bundle));
     CHECK(Verify_Runs_On_Xcb(root));
+}
+
+// From a data folder made by init, with flags only: the package is built
+// from the source folder, passes its checks, and runs on the base system.
+void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
+{
+    const QString folder = Path("package");
+    const QString data = folder + "/data";
+    const TRun init = Cli({"init", "--data-folder", data});
+    QVERIFY2(init.Exit == 0, qPrintable(Described(init)));
+    const TRun again = Cli({"init", "--data-folder", data});
+    QCOMPARE(again.Exit, 1);
+    QVERIFY2(again.Err.contains("is a data folder already"), qPrintable(Described(again)));
+
+    // The source folder holds a repository and a build folder, left out.
+    const QString source = folder + "/qtdemo";
+    for (const QString& made : {source + "/.git", source + "/build"})
+        QVERIFY(QDir().mkpath(made));
+    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+        QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
+    Test::Write_File(source + "/.git/HEAD", "ref: refs/heads/main\n");
+    Test::Write_File(source + "/build/CMakeCache.txt", "# not a source\n");
+    const QString top = folder + "/top";
+    CHECK(Make_Desktop_Files(top));
+    Test::Write_File(folder + "/description", "A small demo.\n");
+    Test::Write_File(folder + "/changes", "* Mon Dec 07 2026 Ana Lima <ana@example.org> - 1.0-1\n"
+                                          "- First package\n");
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+
+    const TRun package =
+        Cli(Package_Arguments(data, top) +
+                QStringList{"--program", d_program, "--source", source, "--generator", "cmake",
+                            "--description-file", folder + "/description", "--changelog-file",
+                            folder + "/changes"},
+            environment);
+    QVERIFY2(package.Exit == 0, qPrintable(Described(package)));
+    const QString rpm = package.Out.trimmed().section('\n', -1);
+    QVERIFY2(package.Out.trimmed().endsWith("\n" + rpm) && rpm.endsWith(".rpm") &&
+                 QFileInfo(rpm).isFile(),
+             qPrintable(Described(package)));
+    QVERIFY2(package.Err.contains("\n+ make install DESTDIR="), qPrintable(Described(package)));
+    QVERIFY(Test::Read_File(top + "/qtdemo.build.log").contains("\n+ make install DESTDIR="));
+    const QStringList entries = Tarball_Entries(top + "/SOURCES/qtdemo-1.0.tar.gz");
+    QVERIFY2(entries.contains("qtdemo-1.0/CMakeLists.txt"), qPrintable(entries.join(' ')));
+    for (const QString& entry : entries)
+        QVERIFY2(entry.startsWith("qtdemo-1.0") && !entry.contains(".git") &&
+                     !entry.contains("/build"),
+                 qPrintable(entry));
+    const TRun info = Run("rpm", {"-qp", "--qf", "%{DESCRIPTION}|%{CHANGELOGTEXT}", rpm});
+    QCOMPARE(info.Out, QString("A small demo.|- First package"));
+
+    if (geteuid() != 0 || d_base_package.isEmpty())
+        QSKIP("running the package in its own root needs chroot, and so root");
+    const QString root = folder + "/root";
+    const QString made = Test::Make_Install_Root(root);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    for (const QString& file : {d_base_package, rpm})
+    {
+        const TRun install = Run("rpm", Test::Rpm_Root_Options(root) + QStringList{"-i", file});
+        QVERIFY2(install.Exit == 0, qPrintable(Described(install)));
+    }
+    CHECK(Verify_Runs_On_Xcb(root));
+}
+
+// A fresh data folder checks libraries nobody collected, and no tarball
+// is there: both are told, and nothing is written or run.
+void TDetectTest::packageListsEveryProblemBeforeBuilding()
+{
+    const QString folder = Path("preflight");
+    const QString data = folder + "/data";
+    const QString top = folder + "/top";
+    QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
+    CHECK(Make_Desktop_Files(top));
+    const TRun package = Cli(Package_Arguments(data, top) + QStringList{"--set", "%define version=1-2"});
+    QCOMPARE(package.Exit, 1);
+    for (const QString& problem :
+         {QString("the source tarball \"%1/SOURCES/qtdemo-1-2.tar.gz\" does not exist and no "
+                  "--source was given")
+              .arg(top),
+          QString("the checked library \"lib/libQt5Core.so.5.15.2\" is not in the "
+                  "shared-libraries folder: \"%1/shared_libs/lib/libQt5Core.so.5.15.2\" does not "
+                  "exist")
+              .arg(top),
+          QString("the version \"1-2\" makes no valid RPM version (no spaces, no \"-\")")})
+        QVERIFY2(package.Err.contains("\n  " + problem + "\n"), qPrintable(Described(package)));
+    QVERIFY2(package.Err.startsWith("kestrelvantory-cli: nothing was built; the preflight found:\n"),
+             qPrintable(Described(package)));
+    QCOMPARE(package.Out, QString());
+    QVERIFY(!QFileInfo::exists(top + "/SPECS"));
+    QVERIFY(!QFileInfo::exists(top + "/qtdemo.build.log"));
+
+    // A CMake source folder is not built with qmake.
+    const QString cmake_only = folder + "/cmake-only";
+    QVERIFY(QDir().mkpath(cmake_only));
+    QVERIFY(QFile::copy(Qt_Demo_Source("CMakeLists.txt"), cmake_only + "/CMakeLists.txt"));
+    const TRun mismatch = Cli(Package_Arguments(data, top) +
+                              QStringList{"--program", d_program, "--source", cmake_only});
+    QCOMPARE(mismatch.Exit, 1);
+    QVERIFY2(mismatch.Err.contains("\n  the source folder has a CMakeLists.txt and no .pro file, "
+                                   "but the spec is \"Using QMake\"\n"),
+             qPrintable(Described(mismatch)));
+}
+
+// A source that does not compile fails the run with rpmbuild's log kept; so
+// does Ctrl+C, which stops rpmbuild and everything it started.
+void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
+{
+    const QString folder = Path("failing");
+    const QString data = folder + "/data";
+    const QString top = folder + "/top";
+    const QString source = folder + "/qtdemo";
+    QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
+    CHECK(Make_Desktop_Files(top));
+    QVERIFY(QDir().mkpath(source));
+    QVERIFY(QFile::copy(Qt_Demo_Source("CMakeLists.txt"), source + "/CMakeLists.txt"));
+    Test::Write_File(source + "/main.cpp", "int main() { return not_declared; }\n");
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+    const QStringList arguments = Package_Arguments(data, top) +
+                                  QStringList{"--program", d_program, "--source", source,
+                                              "--generator", "cmake"};
+    const TRun failing = Cli(arguments, environment);
+    QCOMPARE(failing.Exit, 1);
+    QVERIFY2(failing.Out.contains("FAILED: rpmbuild failed"), qPrintable(Described(failing)));
+    QVERIFY2(failing.Out.contains("Build log: " + top + "/qtdemo.build.log"),
+             qPrintable(Described(failing)));
+    QVERIFY(Test::Read_File(top + "/qtdemo.build.log").contains("not_declared"));
+
+    // A build that would sleep for minutes is interrupted as soon as it runs.
+    Test::Write_File(source + "/CMakeLists.txt",
+                     "cmake_minimum_required(VERSION 3.16)\nproject(qtdemo)\n"
+                     "execute_process(COMMAND sleep 300)\n");
+    QVERIFY(QFile::remove(top + "/qtdemo.build.log"));
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.start(KV_CLI_PATH, arguments);
+    QVERIFY(run.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (!Log_So_Far(top + "/qtdemo.build.log").contains("+ cmake ") &&
+           waited.elapsed() < 120000)
+        QTest::qWait(100);
+    QVERIFY(Log_So_Far(top + "/qtdemo.build.log").contains("+ cmake "));
+    ::kill(pid_t(run.processId()), SIGINT);
+    QVERIFY(run.waitForFinished(30000));
+    QCOMPARE(run.exitCode(), 1);
+    QVERIFY(QString::fromLocal8Bit(run.readAllStandardOutput())
+                .contains("FAILED: the build was cancelled"));
+    const TRun sleeping = Run("pgrep", {"-f", "sleep 300"});
+    QVERIFY2(sleeping.Out.isEmpty(), qPrintable(sleeping.Out));
+}
+
+// The editor's Build Package on the panels the tool packaged from gives the
+// same package, shows rpmbuild's lines while it runs, and stops on Cancel.
+void TDetectTest::editorBuildsTheSamePackageAndCancels()
+{
+    const QString folder = Path("editor");
+    const QString data = folder + "/data";
+    const QString top = folder + "/top";
+    const QString source = folder + "/qtdemo";
+    Make_Data_Folder(data, top, TTypes::Generator_CMake);
+    CHECK(Make_Desktop_Files(top));
+    CHECK(Make_Source_Copy(source));
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+    qputenv("HOME", environment.value("HOME").toLocal8Bit());
+    const TRun tool = Cli({"package", "--data-folder", data, "--program", d_program, "--source",
+                           source},
+                          environment);
+    QVERIFY2(tool.Exit == 0, qPrintable(Described(tool)));
+    const QString rpm = tool.Out.trimmed().section('\n', -1);
+    const QByteArray tool_spec = Test::Read_File(top + "/SPECS/qtdemo.spec");
+    const QString tool_files = Run("rpm", {"-qpl", rpm}).Out;
+    QVERIFY(QFile::remove(rpm));
+
+    Test::TEditor editor(data);
+    editor.Trigger("Build Package");
+    auto* window = editor.Window().findChild<TBuildPackageWindow*>();
+    QVERIFY(window != nullptr);
+    bool lines_while_running = false;
+    CHECK(Build_In_Editor(window, source, &lines_while_running));
+    QVERIFY(lines_while_running);
+    QCOMPARE(window->Package_Path(), rpm);
+    QCOMPARE(Test::Read_File(top + "/SPECS/qtdemo.spec"), tool_spec);
+    QCOMPARE(Run("rpm", {"-qpl", rpm}).Out, tool_files);
+
+    Test::Write_File(source + "/CMakeLists.txt",
+                     "cmake_minimum_required(VERSION 3.16)\nproject(qtdemo)\n"
+                     "execute_process(COMMAND sleep 301)\n");
+    QSignalSpy finished(window, &TBuildPackageWindow::Finished);
+    window->Build();
+    auto* log = window->findChild<QPlainTextEdit*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (!log->toPlainText().contains("+ cmake ") && waited.elapsed() < 120000)
+        QTest::qWait(100);
+    QVERIFY(window->Is_Running());
+    window->findChildren<QPushButton*>().at(1)->click();
+    QVERIFY(finished.wait(30000));
+    QVERIFY2(log->toPlainText().contains("FAILED: the build was cancelled"),
+             qPrintable(log->toPlainText().right(2000)));
+    QVERIFY(Run("pgrep", {"-f", "sleep 301"}).Out.isEmpty());
+}
+
+// A package that offers its bundled Qt Core, left it without the run path
+// and without the libraries it needs fails each check by name.
+void TDetectTest::checksNameWhatIsWrongInABuiltPackage()
+{
+    const QString top = Path("faulty");
+    const QString core = QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) +
+                                   "/libQt5Core.so.5")
+                             .canonicalFilePath();
+    const QString name = QFileInfo(core).fileName();
+    QVERIFY(QDir().mkpath(top + "/SPECS"));
+    Test::Write_File(top + "/SPECS/faulty.spec",
+                     QString("Name: faulty\nVersion: 1\nRelease: 1\nSummary: s\nLicense: MIT\n"
+                             "%define _topdir " + top + "\n%description\nd\n%install\n"
+                             "mkdir -p %{buildroot}/opt/faulty/lib\n"
+                             "cp " + core + " %{buildroot}/opt/faulty/lib/\n"
+                             "%files\n/opt/faulty\n")
+                         .toUtf8());
+    QProcessEnvironment environment;
+    CHECK(Make_Package_Home(top, &environment));
+    const TRun build = Run("rpmbuild", {"-bb", top + "/SPECS/faulty.spec"}, environment);
+    QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
+    QDirIterator built(top + "/RPMS", {"faulty-1-1.*.rpm"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    QVERIFY(built.hasNext());
+    const QString rpm = built.next();
+
+    QStringList notes;
+    const QString failures =
+        Package_Check_Failures(rpm, {"/opt/faulty", "/opt/faulty/lib"}, &notes).join('\n');
+    for (const QString& expected :
+         {QString("the package provides \"libQt5Core.so.5()(64bit)\", a library it bundles"),
+          QString("\"/opt/faulty/lib/%1\" has the run path \"\", not \"/opt/faulty/lib\"").arg(name),
+          QString("\"/opt/faulty/lib/%1\" needs \"libicui18n.so.72\", which is neither bundled "
+                  "nor on the base list")
+              .arg(name)})
+        QVERIFY2(failures.contains(expected), qPrintable(failures));
+    QVERIFY2(!failures.contains("libc.so.6\", which"), qPrintable(failures));
 }
 
 void TDetectTest::Build_Qt6_Sample()
@@ -558,11 +834,65 @@ void TDetectTest::Make_Sources(const QString& top)
     const TRun tar = Run("tar", {"-C", top + "/source", "-czf", top + "/SOURCES/qtdemo-1.0.tar.gz",
                                  "qtdemo-1.0"});
     QVERIFY2(tar.Exit == 0, qPrintable(Described(tar)));
+    Make_Desktop_Files(top);
+}
+
+void TDetectTest::Make_Desktop_Files(const QString& top)
+{
+    QVERIFY(QDir().mkpath(top + "/desktop_menu"));
     Test::Write_File(top + "/desktop_menu/qtdemo.desktop",
                      "[Desktop Entry]\nType=Application\nName=Qt demo\nExec=qtdemo\n");
     QImage icon(32, 32, QImage::Format_ARGB32);
     icon.fill(Qt::darkCyan);
     QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
+}
+
+void TDetectTest::Make_Source_Copy(const QString& source)
+{
+    QVERIFY(QDir().mkpath(source));
+    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+        QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
+}
+
+// Fills in the program and the source folder, presses Build and waits for
+// the end, noting whether rpmbuild's lines showed before it.
+void TDetectTest::Build_In_Editor(TBuildPackageWindow* window, const QString& source,
+                                  bool* lines_while_running)
+{
+    const QList<QLineEdit*> fields = window->findChildren<QLineEdit*>();
+    QCOMPARE(fields.size(), 2);
+    fields[0]->setText(d_program);
+    fields[1]->setText(source);
+    QSignalSpy finished(window, &TBuildPackageWindow::Finished);
+    window->findChildren<QPushButton*>().at(0)->click();
+    auto* log = window->findChild<QPlainTextEdit*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (finished.isEmpty() && waited.elapsed() < 300000)
+    {
+        QTest::qWait(50);
+        if (window->Is_Running() && log->toPlainText().contains("+ make install"))
+            *lines_while_running = true;
+    }
+    QVERIFY2(!finished.isEmpty(), "the build did not end");
+    QVERIFY2(!window->Package_Path().isEmpty(), qPrintable(log->toPlainText().right(3000)));
+}
+
+// A HOME for the tool and rpmbuild, with a light compression.
+void TDetectTest::Make_Package_Home(const QString& top, QProcessEnvironment* environment)
+{
+    const QString home = top + "/../home";
+    QVERIFY(QDir().mkpath(home));
+    Test::Write_File(home + "/.rpmmacros", "%_binary_payload w1.gzdio\n");
+    *environment = QProcessEnvironment::systemEnvironment();
+    environment->insert("HOME", QDir::cleanPath(home));
+}
+
+// Everything set with flags: the package "qtdemo" built below `top`.
+QStringList TDetectTest::Package_Arguments(const QString& data, const QString& top)
+{
+    return {"package", "--data-folder", data, "--set", "%define _topdir=" + top, "--set",
+            "%define name=qtdemo", "--requirements", "ignore"};
 }
 
 // Builds `spec` lightly compressed; the package's path, or empty.
@@ -629,5 +959,5 @@ void TDetectTest::Verify_Runs_On_Xcb(const QString& root)
     QVERIFY2(run.Exit == 0 && run.Out == Sample_Output, qPrintable(Described(run)));
 }
 
-QTEST_GUILESS_MAIN(TDetectTest)
+QTEST_MAIN(TDetectTest)
 #include "tst_detect.moc"

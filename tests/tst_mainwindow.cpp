@@ -179,17 +179,18 @@ void TMainWindowTest::windowHasItsTabsMenusAndToolBar()
     const QList<QAction*> menus = window.menuBar()->actions();
     QCOMPARE(Texts(menus), QStringList({"File", "Help"}));
     QCOMPARE(Texts(menus[0]->menu()->actions()),
-             QStringList({"Create", "Preview", "Detect from Program...", "|", "Open", "Save", "|",
-                          "Quit"}));
+             QStringList({"Create", "Preview", "Detect from Program...", "Build Package", "|",
+                          "Open", "Save", "|", "Quit"}));
     QCOMPARE(Texts(menus[1]->menu()->actions()), QStringList({"About"}));
 
     auto* tool_bar = window.findChild<QToolBar*>();
     QCOMPARE(tool_bar->iconSize(), QSize(32, 32));
     QCOMPARE(window.toolBarArea(tool_bar), Qt::TopToolBarArea);
     QCOMPARE(Texts(tool_bar->actions()),
-             QStringList({"Create", "Preview", "Open", "Save", "|", "About"}));
+             QStringList({"Create", "Preview", "Build Package", "Open", "Save", "|", "About"}));
 
-    for (const char* text : {"Create", "Preview", "Detect from Program...", "Open", "Save", "About"})
+    for (const char* text :
+         {"Create", "Preview", "Detect from Program...", "Build Package", "Open", "Save", "About"})
         QVERIFY2(!Action(window, text)->icon().isNull(), text);
     QVERIFY(Action(window, "Quit")->icon().isNull());
     QCOMPARE(Action(window, "Create")->shortcut(), QKeySequence("Ctrl+E"));

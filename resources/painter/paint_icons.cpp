@@ -262,6 +262,40 @@ void Detect(QPainter& p)
     p.drawEllipse(QPointF(15, 15), 8, 8);
 }
 
+// A closed carton with a tick on its front: a package built and checked.
+void Build_Package(QPainter& p)
+{
+    const QColor carton(196, 140, 80);
+    p.setPen(Stroke(Outline, 1.5));
+    p.setBrush(carton.lighter(115));
+    QPainterPath lid;
+    lid.moveTo(3, 9);
+    lid.lineTo(16, 3);
+    lid.lineTo(29, 9);
+    lid.lineTo(16, 15);
+    lid.closeSubpath();
+    p.drawPath(lid);
+    p.setBrush(carton);
+    QPainterPath front;
+    front.moveTo(3, 9);
+    front.lineTo(16, 15);
+    front.lineTo(16, 30);
+    front.lineTo(3, 24);
+    front.closeSubpath();
+    p.drawPath(front);
+    p.setBrush(carton.darker(115));
+    QPainterPath side;
+    side.moveTo(16, 15);
+    side.lineTo(29, 9);
+    side.lineTo(29, 24);
+    side.lineTo(16, 30);
+    side.closeSubpath();
+    p.drawPath(side);
+    p.setPen(Stroke(Green, 3.5));
+    p.drawLine(QPointF(6, 18), QPointF(9, 22));
+    p.drawLine(QPointF(9, 22), QPointF(14, 14));
+}
+
 bool Paint(const QString& path, int size, const TDrawing& drawing)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -295,6 +329,7 @@ int main(int argc, char** argv)
         {"icons/kestrelvantory_256.png", 256, Program},
         {"actions/file_create_x32.png", 32, Create},
         {"actions/file_preview_x32.png", 32, Preview},
+        {"actions/file_package_x32.png", 32, Build_Package},
         {"actions/file_open_x32.png", 32, [](QPainter& p) { Folder(p, true); }},
         {"actions/file_save_x32.png", 32, Floppy},
         {"actions/help_about_x32.png", 32, About},

@@ -1,0 +1,93 @@
+#include "package/loggedbuild.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <signal.h>
+
+namespace
+{
+const int Poll_Ms = 100;
+const int Grace_Ms = 5000;
+
+// Stops the whole process group `group`: politely first, then for good.
+void Stop_Group(QProcess* process, qint64 group)
+{
+    ::kill(-pid_t(group), SIGTERM);
+    if (!process->waitForFinished(Grace_Ms))
+    {
+        ::kill(-pid_t(group), SIGKILL);
+        process->waitForFinished(-1);
+    }
+}
+}
+
+TLoggedBuild::TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink)
+    : d_arguments(arguments), d_log(log), d_line_sink(std::move(line_sink))
+{
+}
+
+void TLoggedBuild::Pass_On(const QByteArray& bytes)
+{
+    d_partial_line += bytes;
+    int end = d_partial_line.indexOf('\n');
+    while (end >= 0)
+    {
+        const QString line = QString::fromLocal8Bit(d_partial_line.left(end));
+        d_partial_line.remove(0, end + 1);
+        if (line.startsWith("Wrote: "))
+            d_written.append(line.mid(7).trimmed());
+        d_line_sink(line);
+        end = d_partial_line.indexOf('\n');
+    }
+}
+
+TBuildOutcome TLoggedBuild::Run(const std::atomic_bool& cancel)
+{
+    TBuildOutcome outcome;
+    QFile log(d_log);
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    {
+        outcome.Error = QString("cannot write the build log \"%1\": %2").arg(d_log, log.errorString());
+        return outcome;
+    }
+    QProcess build;
+    build.setProcessChannelMode(QProcess::MergedChannels);
+    // setsid makes rpmbuild the leader of a new session and process group,
+    // which Ctrl+C on the terminal does not reach: the caller stops it.
+    build.start("setsid", QStringList{"rpmbuild"} + d_arguments);
+    if (!build.waitForStarted(-1))
+    {
+        outcome.Error = "rpmbuild could not be started: " + build.errorString();
+        return outcome;
+    }
+    const qint64 group = build.processId();
+    bool cancelled = false;
+    while (build.state() != QProcess::NotRunning)
+    {
+        if (cancel && !cancelled)
+        {
+            cancelled = true;
+            Stop_Group(&build, group);
+        }
+        build.waitForReadyRead(Poll_Ms);
+        const QByteArray bytes = build.readAll();
+        log.write(bytes);
+        log.flush();
+        Pass_On(bytes);
+    }
+    const QByteArray rest = build.readAll() + (d_partial_line.isEmpty() ? "" : "\n");
+    log.write(rest);
+    Pass_On(rest);
+    outcome.Written = d_written;
+    if (cancelled)
+        outcome.End = TBuildOutcome::Cancelled;
+    else if (build.exitStatus() == QProcess::NormalExit && build.exitCode() == 0)
+        outcome.End = TBuildOutcome::Built;
+    else
+    {
+        outcome.End = TBuildOutcome::Failed;
+        outcome.Error = QString("rpmbuild failed (exit status %1)").arg(build.exitCode());
+    }
+    return outcome;
+}

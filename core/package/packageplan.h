@@ -1,0 +1,45 @@
+#ifndef PACKAGEPLAN_H
+#define PACKAGEPLAN_H
+
+#include <QString>
+
+#include "state/editorstate.h"
+
+// What one packaging run is asked to do: the panels as they stand for the
+// run, and where its inputs are.
+struct TPackageRequest
+{
+    TEditorState State;     // stored panels, project file and this run's settings applied
+    QString Program;        // the built program to detect the bundle of; empty: the
+                            // checked libraries, as already collected
+    QString Plugins_Folder; // for detection; empty: that of the program's Qt
+    QString Qml_Sources;    // for detection; empty: as the panels name them
+    QString Source;         // the source folder to make the tarball of; empty: the
+                            // tarball must be in SOURCES already
+    QString Output_Dir;     // where rpmbuild writes the RPM; empty: its own RPMS folder
+    int Qt_Major = 0;       // the Qt to build against; 0: as detected, else as stored
+    QString Qt_Prefix;      // its prefix; empty: as detected, else as stored
+};
+
+// The folders and files of the run, as the spec's variables and path
+// expressions name them, expanded the way rpmbuild expands them.
+struct TPackagePlan
+{
+    QString Name;
+    QString Version;
+    QString Top;            // %{_topdir}
+    QString Tarball;        // SOURCES/<Source>
+    QString Shared_Libs;    // the Libraries Path
+    QString Desktop_Entry;  // <Desktop Menu Path>/<name>.desktop
+    QString Icon;           // <Desktop Menu Path>/<name>.png
+    QString Program_Folder; // <Target Install Path>/<name>, on the installed system
+    QString Spec() const { return Top + "/SPECS/" + Name + ".spec"; }
+    QString Build_Log() const { return Top + "/" + Name + ".build.log"; }
+    QString Tarball_Folder() const { return Name + "-" + Version; }
+};
+
+// Expands the state's variables and path expressions; what rpm alone knows
+// (%{_libdir}, %{getenv:HOME}) is asked of "rpm --eval".
+TPackagePlan Plan_Package(const TEditorState& state);
+
+#endif

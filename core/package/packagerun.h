@@ -1,0 +1,74 @@
+#ifndef PACKAGERUN_H
+#define PACKAGERUN_H
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+
+#include "bundle/bundle.h"
+#include "package/loggedbuild.h"
+#include "package/packageplan.h"
+
+// How one packaging run ended.
+struct TPackageReport
+{
+    bool Ok = false;         // built, and every check passed
+    bool Cancelled = false;
+    QStringList Failures;    // what failed, one sentence each
+    QStringList Notes;       // what was done and what was not checked
+    QString Log;             // the build log, once rpmbuild ran
+    QString Rpm;             // the package built; empty when none was
+};
+
+// From a built program to a checked RPM, without any window: Preflight()
+// finds every problem before anything is made; Run() then makes the source
+// tarball, collects the bundle, writes the spec, runs rpmbuild and checks
+// the package. Run() may be called from any thread; Cancel() from any other
+// thread, or from a signal handler.
+class TPackageRun
+{
+public:
+    using TStepSink = std::function<void(int step, int steps, const QString& what)>;
+
+    explicit TPackageRun(const TPackageRequest& request);
+
+    // rpmbuild's lines, as they come, from the thread running Run().
+    void Set_Line_Sink(TLoggedBuild::TLineSink sink) { d_line_sink = std::move(sink); }
+    // Each step as it begins, from the thread running Run().
+    void Set_Step_Sink(TStepSink sink) { d_step_sink = std::move(sink); }
+
+    // Every problem found; none means Run() may go ahead.
+    QStringList Preflight();
+    TPackageReport Run();
+    void Cancel() { d_cancel = true; }
+
+    const TPackagePlan& Plan() const { return d_plan; }
+
+    static const int Steps = 5;
+
+private:
+    bool Make_Tarball(TPackageReport* report);
+    bool Collect(TPackageReport* report);
+    bool Write_Spec(TPackageReport* report);
+    void Build(TPackageReport* report);
+    void Check(TPackageReport* report);
+    void Step(int step, const QString& what);
+    QString Run_Path() const;
+
+    TPackageRequest d_request;
+    TEditorState d_spec_state;  // the panels with the detected bundle in place
+    TBundle d_bundle;
+    TPackagePlan d_plan;
+    bool d_preflight_passed = false;
+    std::atomic_bool d_cancel{false};
+    TLoggedBuild::TLineSink d_line_sink = [](const QString&) {};
+    TStepSink d_step_sink = [](int, int, const QString&) {};
+};
+
+// The report as lines for a person: the failures or the notes, and the
+// package's path last.
+QStringList Package_Report_Lines(const TPackageReport& report);
+
+#endif

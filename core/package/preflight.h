@@ -1,0 +1,17 @@
+#ifndef PREFLIGHT_H
+#define PREFLIGHT_H
+
+#include <QStringList>
+
+#include "package/packageplan.h"
+
+// Every problem that would make the build fail, or make a package not worth
+// building, found before anything is built; one plain sentence each, all of
+// them at once. `spec_state` holds the targets and libraries the spec
+// installs (the detected bundle, or the checked libraries); with no program
+// to collect from, their files must be in the shared-libraries folder
+// already.
+QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePlan& plan,
+                               const TEditorState& spec_state);
+
+#endif

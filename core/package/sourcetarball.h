@@ -1,0 +1,17 @@
+#ifndef SOURCETARBALL_H
+#define SOURCETARBALL_H
+
+#include <QString>
+#include <QStringList>
+
+// The folders inside `source` that are not sources: ".git" and build folders
+// (those holding a CMakeCache.txt or a .qmake.stash), relative to `source`.
+QStringList Left_Out_Of_Tarball(const QString& source);
+
+// Makes the gzip-compressed tarball `tarball` holding `source` as the folder
+// `top_folder`, without Left_Out_Of_Tarball(source), with "tar". False with
+// the reason in `error`.
+bool Make_Source_Tarball(const QString& source, const QString& tarball, const QString& top_folder,
+                         QString* error);
+
+#endif

@@ -1,0 +1,66 @@
+#include "state/datafolderinit.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "datafiles/changelogfile.h"
+#include "datafiles/datafilenames.h"
+#include "datafiles/expressionsfile.h"
+#include "datafiles/librariesfile.h"
+#include "datafiles/optionsfile.h"
+#include "datafiles/requiresfile.h"
+#include "datafiles/variabledata.h"
+#include "datafiles/xmlfileexception.h"
+#include "state/editorstate.h"
+
+namespace
+{
+QString Existing_Data_File(const QString& folder)
+{
+    for (const char* name : Data_File_Names::All)
+    {
+        const QFileInfo file(Data_File_Names::Path(folder, name));
+        if (file.exists() || file.isSymLink())
+            return file.filePath();
+    }
+    return QString();
+}
+
+void Write_Panels(const QString& folder, const TEditorState& state)
+{
+    TVariablesFile::Write(folder, state.Variables);
+    TExpressionsFile::Write(folder, state.Expressions);
+    TLibrariesFile::Write(folder, state.Targets, state.Libraries);
+    TRequiresFile::Write(folder, state.Requires);
+    TChangeLogFile::Write(folder, state.Changes);
+    TOptionsFile::Write(folder, state.Options);
+}
+}
+
+bool Init_Data_Folder(const QString& folder, QString* error)
+{
+    const QString existing = Existing_Data_File(folder);
+    if (!existing.isEmpty())
+    {
+        *error = QString("\"%1\" is a data folder already (it holds \"%2\"); nothing was written")
+                     .arg(folder, QFileInfo(existing).fileName());
+        return false;
+    }
+    if (!QDir().mkpath(folder))
+    {
+        *error = QString("cannot make the folder \"%1\"").arg(folder);
+        return false;
+    }
+    // A folder without any data file loads as the factory panels.
+    const TEditorState factory = Load_Editor_State(folder);
+    try
+    {
+        Write_Panels(folder, factory);
+    }
+    catch (const TXmlFileException& failure)
+    {
+        *error = failure.Message;
+        return false;
+    }
+    return true;
+}
