@@ -564,7 +564,7 @@ void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
     const QString source = folder + "/qtdemo";
     for (const QString& made : {source + "/.git", source + "/build"})
         QVERIFY(QDir().mkpath(made));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
     Test::Write_File(source + "/.git/HEAD", "ref: refs/heads/main\n");
     Test::Write_File(source + "/build/CMakeCache.txt", "# not a source\n");
@@ -660,8 +660,7 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
     const QString source = folder + "/qtdemo";
     QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
     CHECK(Make_Desktop_Files(top));
-    QVERIFY(QDir().mkpath(source));
-    QVERIFY(QFile::copy(Qt_Demo_Source("CMakeLists.txt"), source + "/CMakeLists.txt"));
+    CHECK(Make_Source_Copy(source));
     Test::Write_File(source + "/main.cpp", "int main() { return not_declared; }\n");
     QProcessEnvironment environment;
     CHECK(Make_Package_Home(top, &environment));
@@ -850,7 +849,7 @@ void TDetectTest::Make_Desktop_Files(const QString& top)
 void TDetectTest::Make_Source_Copy(const QString& source)
 {
     QVERIFY(QDir().mkpath(source));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
 }
 
