@@ -14,6 +14,7 @@ PACKAGES=(
     cmake g++ make pkg-config locales
     qtbase5-dev qtbase5-dev-tools
     qt6-base-dev qt6-qpa-plugins
+    libqt5svg5-dev qt6-svg-dev
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils cpio
     desktop-file-utils git

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <optional>
 
 #include "bundle/bundlecollection.h"
@@ -182,17 +183,76 @@ TCliExit Fail(QTextStream& err, const QString& message)
     return Cli_Failure;
 }
 
-// The bundle detected for the request's program, with the QML modules of
-// `qml_sources` when given; false, with the reason told, when the program
-// cannot be examined.
-bool Detect(const TCliRequest& request, const QString& qml_sources,
-            TBundleDetection* detection, QTextStream& err)
+// An entry of the command line that names nothing in the Qt installation is
+// wrong use. Of the stored entries, "<target>/<file>" ones are what the user
+// added to the lists by hand, kept as they are; the others are told and left
+// out.
+TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& detection,
+                          QStringList* kept, QTextStream& err)
+{
+    const TDetectionChoices& given = request.Choices;
+    TCliExit exit = Cli_Success;
+    for (const QString& entry : detection.Unmatched)
+    {
+        if (given.With_Libraries.contains(entry))
+            err << "kestrelvantory-cli: --with-library: \"" << entry << "\" is not a file\n";
+        else if (given.With_Plugins.contains(entry) || given.Without_Plugins.contains(entry))
+            err << "kestrelvantory-cli: \"" << entry << "\" names no plug-in family or file in \""
+                << detection.Plugins_Folder << "\"\n";
+        else
+        {
+            if (Is_Listed_Library_Entry(entry))
+                kept->append(entry);
+            else
+                err << "kestrelvantory-cli: the stored choice \"" << entry
+                    << "\" names nothing in the Qt installation; it is left out\n";
+            continue;
+        }
+        exit = Cli_Usage_Error;
+    }
+    return exit;
+}
+
+// The detection for the request's program with the QML modules of
+// `qml_sources` when given and with `choices`, and the entries of `choices`
+// kept as they are; what went wrong is told.
+TCliExit Detect(const TCliRequest& request, const QString& qml_sources,
+                const TDetectionChoices& choices, TBundleDetection* detection,
+                QStringList* kept, QTextStream& err)
 {
     *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
-                               TBundleProgress(), qml_sources);
+                               TBundleProgress(), qml_sources, choices);
     if (!detection->Ok)
-        err << "kestrelvantory-cli: " << detection->Error << "\n";
-    return detection->Ok;
+        return Fail(err, detection->Error);
+    return Refuse_Unmatched(request, *detection, kept, err);
+}
+
+// The QML sources folder given, else the stored one.
+QString Qml_Sources(const TCliRequest& request, const TEditorState& state)
+{
+    return request.Qml_Sources.isEmpty() ? state.Qml_Sources : request.Qml_Sources;
+}
+
+// A "<target>/<name>" entry kept as the user listed it: checked, with the
+// type the stored lists give it.
+void Keep_Entry(const QString& entry, const std::vector<TLibraryRecord>& stored,
+                TEditorState* state)
+{
+    const QString target = entry.section('/', 0, 0);
+    const QString name = entry.section('/', 1);
+    if (target.isEmpty() || name.isEmpty())
+        return;
+    TLibraryRecord kept{target, name,
+                        target == "lib" ? TTypes::Library_Dylib : TTypes::Library_Plugin, true};
+    for (const TLibraryRecord& library : stored)
+    {
+        if (library.Target_Name == target && library.Name == name)
+            kept.Type = library.Type;
+    }
+    state->Libraries.push_back(kept);
+    if (std::none_of(state->Targets.begin(), state->Targets.end(),
+                     [&](const TTargetRecord& record) { return record.Name == target; }))
+        state->Targets.push_back({target, true});
 }
 
 // --qt-version and --qt-prefix override what is stored or detected.
@@ -204,25 +264,32 @@ void Apply_Qt_Options(const TCliRequest& request, TQtBuild* qt)
         qt->Prefix = request.Qt_Prefix;
 }
 
-// With --program the detected bundle takes the place of the stored active
-// targets and libraries, and its Qt that of the stored one.
-bool Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
+// With --program the detected bundle, with the user's stored and given
+// choices, takes the place of the stored active targets and libraries, and
+// its Qt that of the stored one.
+TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     if (!Load_State(request, state, err))
-        return false;
+        return Cli_Failure;
     if (!request.Program.isEmpty())
     {
         TBundleDetection detection;
-        const QString qml_sources =
-            request.Qml_Sources.isEmpty() ? state->Qml_Sources : request.Qml_Sources;
-        if (!Detect(request, qml_sources, &detection, err))
-            return false;
+        QStringList kept;
+        const TCliExit detected =
+            Detect(request, Qml_Sources(request, *state),
+                   Merged_Choices(state->Detection_Choices, request.Choices), &detection, &kept,
+                   err);
+        if (detected != Cli_Success)
+            return detected;
+        const std::vector<TLibraryRecord> stored = state->Libraries;
         state->Targets = Bundle_Targets(detection.Bundle);
         state->Libraries = Bundle_Libraries(detection.Bundle);
+        for (const QString& entry : kept)
+            Keep_Entry(entry, stored, state);
         state->Options.Qt = detection.Qt;
     }
     Apply_Qt_Options(request, &state->Options.Qt);
-    return true;
+    return Cli_Success;
 }
 
 // The whole text of a file given for a panel, without its last line feeds.
@@ -277,7 +344,10 @@ std::optional<TCliExit> Apply_Settings(const TCliRequest& request, TEditorState*
 TCliExit Create(const TCliRequest& request, QTextStream& err)
 {
     TEditorState state;
-    if (!Load_Create_State(request, &state, err) || !Apply_Panel_Options(request, &state, err))
+    const TCliExit loaded = Load_Create_State(request, &state, err);
+    if (loaded != Cli_Success)
+        return loaded;
+    if (!Apply_Panel_Options(request, &state, err))
         return Cli_Failure;
     if (const std::optional<TCliExit> refused = Apply_Settings(request, &state, err))
         return *refused;
@@ -336,11 +406,20 @@ TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err
     return Scan_Answered(scan.Report()) ? Cli_Success : Cli_Failure;
 }
 
+// The stored choices count as for create --program, so that what is collected
+// is what the spec installs.
 TCliExit Detect(const TCliRequest& request, QTextStream& out, QTextStream& err)
 {
-    TBundleDetection detection;
-    if (!Detect(request, request.Qml_Sources, &detection, err))
+    TEditorState state;
+    if (!Load_State(request, &state, err))
         return Cli_Failure;
+    TBundleDetection detection;
+    QStringList kept;
+    const TCliExit detected =
+        Detect(request, Qml_Sources(request, state),
+               Merged_Choices(state.Detection_Choices, request.Choices), &detection, &kept, err);
+    if (detected != Cli_Success)
+        return detected;
     const TBundle& bundle = detection.Bundle;
     for (const QString& line : Bundle_Lines(bundle))
         out << line << "\n";

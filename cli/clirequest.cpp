@@ -59,6 +59,37 @@ bool Writes_Spec(const TCliRequest& request)
     return request.Command == TCliRequest::Create || request.Command == TCliRequest::Package;
 }
 
+// The options that add to the user's choices, and the list each adds to.
+QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
+{
+    TDetectionChoices& choices = request->Choices;
+    if (option == "--with-plugins")
+        return &choices.With_Plugins;
+    if (option == "--without-plugins")
+        return &choices.Without_Plugins;
+    if (option == "--with-library")
+        return &choices.With_Libraries;
+    return nullptr;
+}
+
+bool Check_Choices(const TCliRequest& request, QString* error)
+{
+    const TDetectionChoices& choices = request.Choices;
+    const bool detects =
+        request.Command == TCliRequest::Detect || request.Command == TCliRequest::Create;
+    if (!choices.Is_Empty() && !detects)
+        *error = "only detect and create take --with-plugins, --without-plugins and "
+                 "--with-library";
+    else if (!choices.Is_Empty() && request.Program.isEmpty())
+        *error = "--with-plugins, --without-plugins and --with-library need --program";
+    for (const QString& entry : choices.With_Plugins)
+    {
+        if (error->isEmpty() && choices.Without_Plugins.contains(entry))
+            *error = QString("\"%1\" is in both --with-plugins and --without-plugins").arg(entry);
+    }
+    return error->isEmpty();
+}
+
 bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
 {
     if (word == "create")
@@ -80,12 +111,11 @@ bool Parse_Command(const QString& word, TCliRequest* request, QString* error)
 bool Check_Detection_Options(const TCliRequest& request, QString* error)
 {
     const bool detect = request.Command == TCliRequest::Detect;
-    const QString editor_options =
-        request.Data_Folder + request.Project + request.Shared_Libs + request.Output;
+    const QString editor_options = request.Shared_Libs + request.Output;
     if (detect && request.Program.isEmpty())
         *error = "detect needs --program PATH";
     else if (detect && !editor_options.isEmpty())
-        *error = "detect takes only --program, --plugins-folder, --qml-sources and --collect-into";
+        *error = "detect takes no --shared-libs and no --output";
     else if (request.Command == TCliRequest::Requires && !request.Program.isEmpty())
         *error = "requires takes no --program";
     else if (!detect && !request.Collect_Into.isEmpty())
@@ -173,7 +203,8 @@ bool Check_Complete(const TCliRequest& request, QString* error)
         *error = "requires takes no --set";
     return error->isEmpty() && Check_Detection_Options(request, error) &&
            Check_Qt_Options(request, error) && Check_Panel_Options(request, error) &&
-           Check_Package_Options(request, error) && Check_Init_Options(request, error);
+           Check_Package_Options(request, error) && Check_Init_Options(request, error) &&
+           Check_Choices(request, error);
 }
 }
 
@@ -201,7 +232,8 @@ bool Parse_Cli_Arguments(const QStringList& arguments, TCliRequest* request, QSt
     {
         const QString& option = arguments[index];
         QString* value = Value_Of(option, request);
-        if (value == nullptr)
+        QStringList* choices = Choice_List_Of(option, request);
+        if (value == nullptr && choices == nullptr)
         {
             *error = QString("unknown option \"%1\"").arg(option);
             return false;
@@ -211,7 +243,12 @@ bool Parse_Cli_Arguments(const QStringList& arguments, TCliRequest* request, QSt
             *error = QString("%1 needs a value").arg(option);
             return false;
         }
-        *value = arguments[index + 1];
+        if (value != nullptr)
+            *value = arguments[index + 1];
+        else if (option == "--with-library")
+            choices->append(arguments[index + 1]);
+        else
+            *choices += Choice_List(arguments[index + 1]);
     }
     return Check_Complete(*request, error);
 }
@@ -221,16 +258,18 @@ QString Cli_Usage()
     return "Usage:\n"
            "  kestrelvantory-cli create [--data-folder DIR] [--project FILE] [--shared-libs DIR]"
            " [--set NAME=VALUE]...\n"
-           "                            [--program PATH [--qml-sources DIR]] [--qt-version 5|6]\n"
-           "                            [--qt-prefix DIR] [PANEL SETTINGS] --output FILE\n"
+           "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
+           "                            [--qt-version 5|6] [--qt-prefix DIR] [PANEL SETTINGS]\n"
+           "                            --output FILE\n"
            "  kestrelvantory-cli package --data-folder DIR [--project FILE]\n"
            "                            [--program PATH [--qml-sources DIR]] [--source DIR]\n"
            "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
            "  kestrelvantory-cli init --data-folder DIR\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
-           "  kestrelvantory-cli detect --program PATH [--plugins-folder DIR] [--qml-sources DIR]\n"
-           "                            [--collect-into DIR]\n"
+           "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
+           "                            [--plugins-folder DIR] [--qml-sources DIR]\n"
+           "                            [--collect-into DIR] [CHOICES]\n"
            "  kestrelvantory-cli --help | --version\n"
            "\n"
            "create    writes the spec file that the editor's Create would write.\n"
@@ -277,13 +316,23 @@ QString Cli_Usage()
            "                     writes the stored list, ignore writes none\n"
            "  --description-file FILE        the description, the file's whole text\n"
            "  --changelog-file FILE          the change log, the file's whole text\n"
+           "CHOICES, besides what detection finds, on top of those stored with the libraries\n"
+           "(data folder and project):\n"
+           "  --with-plugins LIST     plug-ins to bundle as well, comma-separated: a family\n"
+           "                     folder (all of its plug-ins) or one file, e.g.\n"
+           "                     sqldrivers,imageformats/libqwebp.so; repeatable\n"
+           "  --without-plugins LIST  plug-ins to leave out, in the same form; a file entry\n"
+           "                     weighs more than a family entry; repeatable\n"
+           "  --with-library PATH a library the program opens itself (dlopen, QLibrary),\n"
+           "                     bundled in lib with the Qt libraries it loads; repeatable\n"
            "\n"
            "Exit status: 0 on success, 1 when the spec cannot be written or the project or a\n"
            "file of the data folder cannot be read (or, for requires, when ldd or rpm could not\n"
            "run or the RPM database knows none of the libraries; for detect, when the program\n"
            "cannot be examined or a copy fails; for package, when the preflight, the build or a\n"
            "check fails; for init, when DIR is a data folder already), 2 on wrong usage (an\n"
-           "unknown NAME of --set included). An absent file of the data folder gives its factory\n"
+           "unknown NAME of --set included, and a plug-in or library of CHOICES that names\n"
+           "nothing in the Qt installation). An absent file of the data folder gives its factory\n"
            "contents, as in the editor. The scan's progress is shown on standard error when it\n"
            "is a terminal.\n";
 }

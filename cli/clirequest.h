@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "libraries/detectionchoices.h"
+
 // One call of the command-line tool, as its arguments ask for it.
 struct TCliRequest
 {
@@ -37,6 +39,7 @@ struct TCliRequest
     QString Changelog_File;    // the change log, the file's whole text
     QString Source;      // for package: the source folder to make the tarball of
     QString Output_Dir;  // for package: where the RPM goes; empty: %{_topdir}/RPMS
+    TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection
 };
 
 // Reads the arguments (without the program name). On wrong usage returns

@@ -3,12 +3,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QPushButton>
+
+#include <algorithm>
 
 #include <algorithm>
 
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "familydialog.h"
 #include "filedialog.h"
 #include "librarieswidget.h"
 #include "messagebox.h"
@@ -48,11 +52,53 @@ bool Is_Set(const QString& path)
 
 QString Applied_Text(const TBundleApplication& application)
 {
-    return QString("%1 targets and %2 libraries added, %3 renamed, %4 unchecked")
+    const QString kept = application.Kept.isEmpty()
+                             ? QString()
+                             : QString(", %1 kept as checked by hand").arg(application.Kept.size());
+    return QString("%1 targets and %2 libraries added, %3 renamed, %4 unchecked%5")
         .arg(application.Targets_Added)
         .arg(application.Libraries_Added)
         .arg(application.Libraries_Renamed)
-        .arg(application.Libraries_Unchecked);
+        .arg(application.Libraries_Unchecked)
+        .arg(kept);
+}
+
+// The entries of the user's "with" list that name a library of the panel
+// rather than a plug-in of the Qt installation: the user's own additions.
+QStringList Kept_Entries(const TBundleDetection& detection)
+{
+    QStringList kept;
+    std::copy_if(detection.Unmatched.begin(), detection.Unmatched.end(), std::back_inserter(kept),
+                 Is_Listed_Library_Entry);
+    return kept;
+}
+
+// The user's choices that name nothing at all, told in the question.
+QString Missing_Text(const TBundleDetection& detection)
+{
+    QStringList missing;
+    std::remove_copy_if(detection.Unmatched.begin(), detection.Unmatched.end(),
+                        std::back_inserter(missing), Is_Listed_Library_Entry);
+    if (missing.isEmpty())
+        return QString();
+    return QString("<br><br>Not in the Qt installation, so left out: %1.")
+        .arg(missing.join(", ").toHtmlEscaped());
+}
+
+// The plug-in families of the installation that the bundle has none of.
+QStringList Offered_Families(const TBundleDetection& detection)
+{
+    if (detection.Plugins_Folder.isEmpty())
+        return QStringList();
+    QStringList families;
+    for (const QString& family :
+         QDir(detection.Plugins_Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+    {
+        if (std::none_of(detection.Bundle.Files.begin(), detection.Bundle.Files.end(),
+                         [&](const TBundleFile& file) { return file.Target == family; }))
+            families.append(family);
+    }
+    return families;
 }
 
 QString Copied_Text(const TBundleCollection& collection, const QString& folder)
@@ -81,19 +127,12 @@ void TDetectCommand::Run()
     if (program.isEmpty())
         return;
     d_program_folder = QFileInfo(program).absolutePath();
-    TBundleDetection detection = Detect(program, QString());
-    if (detection.Ok && Loads_Qml(detection.Bundle))
-    {
-        const QString qml_sources = Chosen_Qml_Sources(program);
-        if (!qml_sources.isEmpty())
-            detection = Detect(program, qml_sources);
-    }
-    if (!detection.Ok)
-    {
-        emit Status_Message(QString("Nothing was detected: %1.").arg(detection.Error));
+    TDetectionChoices choices = d_panel->Detection_Choices();
+    TBundleDetection detection;
+    const TAnswer answer = Detect_And_Ask(program, &choices, &detection);
+    if (answer == Answer_Failed)
         return;
-    }
-    if (!Accepted(program, detection.Bundle))
+    if (answer == Answer_Cancel)
     {
         emit Status_Message("The detected libraries and plug-ins were not applied.");
         return;
@@ -105,18 +144,9 @@ void TDetectCommand::Run()
                             "shared-libraries folder was chosen to copy them into.");
         return;
     }
+    d_panel->Set_Detection_Choices(choices);
     emit Qt_Build_Detected(detection.Qt);
-    Apply(program, detection.Bundle, folder);
-}
-
-TBundleDetection TDetectCommand::Detect(const QString& program, const QString& qml_sources)
-{
-    TBundleDetection detection;
-    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
-        .Run([&](const TBundleProgress& progress) {
-            detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress, qml_sources);
-        });
-    return detection;
+    Apply(program, detection.Bundle, Kept_Entries(detection), folder);
 }
 
 // Starts where the sources were last found, else beside the program; a
@@ -132,20 +162,81 @@ QString TDetectCommand::Chosen_Qml_Sources(const QString& program)
     return chosen;
 }
 
-bool TDetectCommand::Accepted(const QString& program, const TBundle& bundle)
+// Asks for the QML sources once the program turns out to load Qt's QML
+// library, then detects again with the families the user adds, until the
+// user applies or cancels.
+TDetectCommand::TAnswer TDetectCommand::Detect_And_Ask(const QString& program,
+                                                       TDetectionChoices* choices,
+                                                       TBundleDetection* detection)
 {
+    if (!Detect(program, QString(), *choices, detection))
+        return Answer_Failed;
+    const QString qml_sources =
+        Loads_Qml(detection->Bundle) ? Chosen_Qml_Sources(program) : QString();
+    if (!qml_sources.isEmpty() && !Detect(program, qml_sources, *choices, detection))
+        return Answer_Failed;
+    for (;;)
+    {
+        const QStringList families = Offered_Families(*detection);
+        const TAnswer answer = Ask(program, *detection, !families.isEmpty());
+        if (answer != Answer_More_Families)
+            return answer;
+        TFamilyDialog dialog(d_window, families);
+        if (dialog.exec() == QDialog::Accepted)
+            choices->With_Plugins += dialog.Ticked();
+        if (!Detect(program, qml_sources, *choices, detection))
+            return Answer_Failed;
+    }
+}
+
+bool TDetectCommand::Detect(const QString& program, const QString& qml_sources,
+                            const TDetectionChoices& choices, TBundleDetection* detection)
+{
+    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
+        .Run([&](const TBundleProgress& progress) {
+            *detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress,
+                                       qml_sources, choices);
+        });
+    if (!detection->Ok)
+        emit Status_Message(QString("Nothing was detected: %1.").arg(detection->Error));
+    return detection->Ok;
+}
+
+TDetectCommand::TAnswer TDetectCommand::Ask(const QString& program,
+                                            const TBundleDetection& detection,
+                                            bool families_offered)
+{
+    const TBundle& bundle = detection.Bundle;
+    const QStringList kept = Kept_Entries(detection);
+    const QString kept_text =
+        (kept.isEmpty() ? QString()
+                        : QString("<br><br>Kept as you checked them: %1.")
+                              .arg(kept.join(", ").toHtmlEscaped())) +
+        Missing_Text(detection);
     d_message_box->setText("Detect from Program");
     d_message_box->setInformativeText(
-        QString("\"%1\" needs %2 files: %3.<br><br>Apply them to the Libraries panel and copy "
-                "them into the shared-libraries folder?")
+        QString("\"%1\" needs %2 files: %3.%4<br><br>Apply them to the Libraries panel and "
+                "copy them into the shared-libraries folder?")
             .arg(program.toHtmlEscaped())
             .arg(bundle.Files.size())
-            .arg(Target_Counts(bundle).toHtmlEscaped()));
+            .arg(Target_Counts(bundle).toHtmlEscaped(), kept_text));
     d_message_box->setDetailedText(Bundle_Lines(bundle).join('\n'));
     d_message_box->setStandardButtons(QMessageBox::Apply | QMessageBox::Cancel);
     d_message_box->setDefaultButton(QMessageBox::Apply);
     d_message_box->setIcon(QMessageBox::Question);
-    return d_message_box->exec() == QMessageBox::Apply;
+    QPushButton* more = families_offered ? d_message_box->addButton(
+                                               "Add Plug-in Families...", QMessageBox::ActionRole)
+                                         : nullptr;
+    const int result = d_message_box->exec();
+    const bool more_clicked = more != nullptr && d_message_box->clickedButton() == more;
+    if (more != nullptr)
+    {
+        d_message_box->removeButton(more);
+        delete more;
+    }
+    if (more_clicked)
+        return Answer_More_Families;
+    return result == QMessageBox::Apply ? Answer_Apply : Answer_Cancel;
 }
 
 // Asks for a folder when none is set; empty when the user cancels.
@@ -163,9 +254,10 @@ QString TDetectCommand::Shared_Libs_Folder()
     return shown;
 }
 
-void TDetectCommand::Apply(const QString& program, const TBundle& bundle, const QString& folder)
+void TDetectCommand::Apply(const QString& program, const TBundle& bundle, const QStringList& kept,
+                           const QString& folder)
 {
-    const TBundleApplication application = d_panel->Apply_Bundle(bundle);
+    const TBundleApplication application = d_panel->Apply_Bundle(bundle, kept);
     TBundleCollection collection;
     TProgressRun(d_window, "Copying the Qt libraries and plug-ins")
         .Run([&](const TBundleProgress& progress) {

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "bundle/bundle.h"
 #include "bundle/bundledetection.h"
+#include "libraries/detectionchoices.h"
 #include "spec/qtbuild.h"
 
 class QWidget;
@@ -15,11 +15,14 @@ class TLibrariesWidget;
 class TMessageBox;
 
 // "Detect from Program...": asks for a built program, finds the Qt libraries
-// and plug-ins it needs, shows them and, once the user accepts, applies them
-// to the Libraries panel, copies them into the shared-libraries folder and
-// tells which Qt installation the spec is to build against. A program that
-// loads Qt's QML library is asked for the folder of its QML sources too, and
-// the QML modules they import join the bundle.
+// and plug-ins it needs with the user's choices kept by the Libraries panel,
+// shows them, lets the user add plug-in families and, once the user accepts,
+// applies them to the Libraries panel, copies them into the shared-libraries
+// folder and tells which Qt installation the spec is to build against. The
+// libraries the user checked by hand that name no plug-in of the Qt
+// installation stay checked and are told apart. A program that loads Qt's
+// QML library is asked for the folder of its QML sources too, and the QML
+// modules they import join the bundle.
 class TDetectCommand : public QObject
 {
     Q_OBJECT
@@ -46,11 +49,24 @@ signals:
     void Qt_Build_Detected(const TQtBuild& qt);
 
 private:
-    TBundleDetection Detect(const QString& program, const QString& qml_sources);
+    enum TAnswer
+    {
+        Answer_Apply,
+        Answer_Cancel,
+        Answer_More_Families,
+        Answer_Failed  // nothing was detected, as told on the status bar
+    };
+
+    TAnswer Detect_And_Ask(const QString& program, TDetectionChoices* choices,
+                           TBundleDetection* detection);
+    bool Detect(const QString& program, const QString& qml_sources,
+                const TDetectionChoices& choices, TBundleDetection* detection);
     QString Chosen_Qml_Sources(const QString& program);
-    bool Accepted(const QString& program, const TBundle& bundle);
+    TAnswer Ask(const QString& program, const TBundleDetection& detection,
+                bool families_offered);
     QString Shared_Libs_Folder();
-    void Apply(const QString& program, const TBundle& bundle, const QString& folder);
+    void Apply(const QString& program, const TBundle& bundle, const QStringList& kept,
+               const QString& folder);
 
     QWidget* d_window;
     TLibrariesWidget* d_panel;

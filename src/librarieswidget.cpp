@@ -314,11 +314,12 @@ void TLibrariesWidget::Update()
 
 // The check boxes as the user left them are taken first, so that what the
 // bundle does not name keeps its place and only loses its check.
-TBundleApplication TLibrariesWidget::Apply_Bundle(const TBundle& bundle)
+TBundleApplication TLibrariesWidget::Apply_Bundle(const TBundle& bundle, const QStringList& kept)
 {
     Update_Target_Data();
     Update_Library_Data();
-    const TBundleApplication application = ::Apply_Bundle(bundle, &d_targets, &d_libraries);
+    const TBundleApplication application =
+        ::Apply_Bundle(bundle, &d_targets, &d_libraries, kept);
     Update();
     return application;
 }
@@ -401,12 +402,14 @@ void TLibrariesWidget::Initialize()
 {
     d_targets = Factory_Targets();
     d_libraries = Factory_Libraries();
+    d_choices = TDetectionChoices();
 }
 
 bool TLibrariesWidget::Load_Defaults(const QString& folder)
 {
     d_targets.clear();
     d_libraries.clear();
+    d_choices = TDetectionChoices();
     bool loaded = true;
     try
     {
@@ -427,6 +430,7 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder)
 void TLibrariesWidget::Load_V1(TXmlFile* xml)
 {
     TLibrariesFile::Read_V1(*xml, &d_targets, &d_libraries);
+    d_choices = TLibrariesFile::Read_Detection_Choices(*xml);
 }
 
 bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)
@@ -435,7 +439,7 @@ bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)
     Update_Library_Data();
     try
     {
-        TLibrariesFile::Write(folder, d_targets, d_libraries);
+        TLibrariesFile::Write(folder, d_targets, d_libraries, d_choices);
     }
     catch (const TXmlFileException& exception)
     {
@@ -460,10 +464,19 @@ void TLibrariesWidget::Target_Selection_Changed()
     d_remove_target->setEnabled(d_target_tree->selectedItems().size() == 1);
 }
 
-void TLibrariesWidget::Library_Item_Changed()
+// Only a changed check box changes the user's "with" list.
+void TLibrariesWidget::Library_Item_Changed(QTreeWidgetItem* item)
 {
-    if (!d_refreshing)
-        Update_Library_Data();
+    if (d_refreshing)
+        return;
+    const bool was_checked = Library(item->text(Column_Target), item->text(Column_Name)).Checked;
+    Update_Library_Data();
+    if (was_checked == Is_Checked(item))
+        return;
+    const QString entry = item->text(Column_Target) + "/" + item->text(Column_Name);
+    d_choices.With_Plugins.removeAll(entry);
+    if (Is_Checked(item))
+        d_choices.With_Plugins.append(entry);
 }
 
 void TLibrariesWidget::Library_Selection_Changed()
@@ -505,6 +518,7 @@ void TLibrariesWidget::Add_Library()
     if (!Accepted_New_Library(&data))
         return;
     d_libraries.push_back({data.Target_Name, data.Library_Name, data.Library_Type, true});
+    d_choices.With_Plugins.append(data.Target_Name + "/" + data.Library_Name);
     Update_Library_Tree();
 }
 

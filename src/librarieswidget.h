@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bundle/bundleapplication.h"
+#include "libraries/detectionchoices.h"
 #include "libraryeditdialog.h"
 #include "libraries/libraryrecords.h"
 #include "datafiles/specdata.h"
@@ -56,8 +57,15 @@ public:
     void Select_Libraries(const std::vector<TSpecDataSelection>& selections);
     void Update();
 
-    // Makes a detected bundle the panel's active targets and libraries.
-    TBundleApplication Apply_Bundle(const TBundle& bundle);
+    // Makes a detected bundle the panel's active targets and libraries; the
+    // libraries named in `kept` ("<target>/<file>") stay checked.
+    TBundleApplication Apply_Bundle(const TBundle& bundle, const QStringList& kept = QStringList());
+
+    // The user's choices for detection, kept in "libraries.xml": every
+    // library the user checks or adds by hand joins the "with" list as
+    // "<target>/<file>", and leaves it when unchecked.
+    const TDetectionChoices& Detection_Choices() const { return d_choices; }
+    void Set_Detection_Choices(const TDetectionChoices& choices) { d_choices = choices; }
 
     void Target_Remove(const QString& name);
     void Library_Remove(const QString& target, const QString& name);
@@ -81,7 +89,7 @@ signals:
 private slots:
     void Target_Item_Changed();
     void Target_Selection_Changed();
-    void Library_Item_Changed();
+    void Library_Item_Changed(QTreeWidgetItem* item);
     void Library_Selection_Changed();
     void Add_Target();
     void Remove_Target();
@@ -109,6 +117,7 @@ private:
     TLibraryEditDialog* d_editor = nullptr;
     std::vector<TTarget> d_targets;
     std::vector<TLibrary> d_libraries;
+    TDetectionChoices d_choices;
     QString d_last_error;
     // Set while the panel itself fills or greys the trees, so that only the
     // user's check-box changes are copied back into the lists.

@@ -25,6 +25,7 @@ TEditorState TKestrelvantory::Panels_State() const
     state.Requires = d_requires_widget->Entries();
     state.Changes = d_changelog_widget->Changes();
     state.Packager = d_options_widget->Packager();
+    state.Detection_Choices = d_libraries_widget->Detection_Choices();
     state.Qml_Sources = d_detect_command->Qml_Sources();
     return state;
 }

@@ -84,6 +84,7 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     if (contents.Variables || contents.Description)
         d_variables_widget->Set_Data(state.Variables);
     d_libraries_widget->Set_Lists(state.Targets, state.Libraries);
+    d_libraries_widget->Set_Detection_Choices(state.Detection_Choices);
     d_detect_command->Set_Qml_Sources(state.Qml_Sources);
     if (contents.Change_Log)
         d_changelog_widget->Set_Changes(state.Changes);

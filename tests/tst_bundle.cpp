@@ -211,6 +211,10 @@ class TBundleTest : public QObject
 
 private slots:
     void closureTakesWhatThePluginsLoad();
+    void familiesFollowModulesAndTheUsersLists_data();
+    void familiesFollowModulesAndTheUsersLists();
+    void qt6TlsBackEndBringsOpenSsl();
+    void entriesThatNameNothingAreTold();
     void pluginFolderComesFromTheProgramsQt_data();
     void pluginFolderComesFromTheProgramsQt();
     void failuresTellWhyAndFindNothing();
@@ -235,7 +239,8 @@ void TBundleTest::closureTakesWhatThePluginsLoad()
     // Wayland platform. Libraries other than Qt's go under their soname,
     // those of the base system not at all.
     QCOMPARE(Bundle_Lines(detection.Bundle),
-             QStringList({"lib/libQt5Core.so.5.15.8", "lib/libQt5DBus.so.5.15.8",
+             QStringList({"imageformats/libqjpeg.so", "lib/libQt5Core.so.5.15.8",
+                          "lib/libQt5DBus.so.5.15.8",
                           "lib/libQt5Gui.so.5.15.8", "lib/libQt5WaylandClient.so.5.15.8",
                           "lib/libQt5Widgets.so.5.15.8", "lib/libQt5XcbQpa.so.5.15.8",
                           "lib/libicuuc.so.72", "lib/libxkbcommon-x11.so.0",
@@ -244,18 +249,165 @@ void TBundleTest::closureTakesWhatThePluginsLoad()
                           "wayland-shell-integration/libxdg-shell.so",
                           "xcbglintegrations/libqxcb-glx-integration.so"}));
     QCOMPARE(detection.Plugins_Folder, system.Path(Debian_Plugins));
-    QCOMPARE(detection.Bundle.Files.front().Source,
-             system.Path(Debian_Lib + "/libQt5Core.so.5.15.8"));
-    QCOMPARE(detection.Bundle.Files.front().Type, TTypes::Library_Dylib);
+    QCOMPARE(detection.Bundle.Files[1].Source, system.Path(Debian_Lib + "/libQt5Core.so.5.15.8"));
+    QCOMPARE(detection.Bundle.Files[1].Type, TTypes::Library_Dylib);
     QCOMPARE(detection.Bundle.Files.back().Source,
              system.Path(Debian_Plugins + "/xcbglintegrations/libqxcb-glx-integration.so"));
     QCOMPARE(detection.Bundle.Files.back().Type, TTypes::Library_Plugin);
-    QCOMPARE(detection.Bundle.Files[6].Source, system.Path(Debian_Lib + "/libicuuc.so.72.1"));
+    QCOMPARE(detection.Bundle.Files[7].Source, system.Path(Debian_Lib + "/libicuuc.so.72.1"));
     QCOMPARE(detection.Qt, (TQtBuild{5, system.Path("usr")}));
 
     // Each file is examined once; plug-ins left behind are not examined.
-    QCOMPARE(system.Examined.size(), 6);
+    QCOMPARE(system.Examined.size(), 7);
     QCOMPARE(system.Examined.removeDuplicates(), 0);
+}
+
+// A Qt 5 with a few modules, their plug-ins, two OpenSSL versions and a
+// library of the program's own that it opens itself.
+void Make_Modular_Qt(TFakeSystem* system, const QStringList& program_loads)
+{
+    for (const char* name : {"Core", "Gui", "Sql", "Network", "Svg", "PrintSupport"})
+        system->Library(Debian_Lib, QString("libQt5%1.so.5.15.8").arg(name));
+    const QStringList gui = {"libQt5Gui", "libQt5Core"};
+    const QStringList svg = QStringList{"libQt5Svg"} + gui;
+    const QStringList sql = {"libQt5Sql", "libQt5Core"};
+    const std::map<QString, QStringList> plugins = {
+        {"imageformats/libqjpeg.so", gui},
+        {"imageformats/libqsvg.so", svg},
+        {"iconengines/libqsvgicon.so", svg},
+        {"sqldrivers/libqsqlite.so", sql},
+        {"sqldrivers/libqsqlpsql.so", sql},
+        {"sqldrivers/libqsqlmysql.so", sql},
+        {"bearer/libqgenericbearer.so", {"libQt5Network", "libQt5Core"}},
+        {"printsupport/libcupsprintersupport.so", {"libQt5PrintSupport"}}};
+    for (const auto& plugin : plugins)
+    {
+        system->File(Debian_Plugins + "/" + plugin.first);
+        system->Loads(Debian_Plugins + "/" + plugin.first, plugin.second);
+    }
+    for (const char* name : {"libssl.so.3", "libssl.so.1.1", "libcrypto.so.3", "libssl.so"})
+        system->Loads(system->File(Debian_Lib + "/" + name).mid(system->Path("").size()), {});
+    system->File("app/libown.so.2");
+    system->Loads("app/libown.so.2", {"libQt5PrintSupport"});
+    system->File("app/demo");
+    system->Loads("app/demo", program_loads + QStringList{"libQt5Core"});
+}
+
+void TBundleTest::familiesFollowModulesAndTheUsersLists_data()
+{
+    QTest::addColumn<QStringList>("program_loads");
+    QTest::addColumn<QStringList>("with_plugins");
+    QTest::addColumn<QStringList>("without_plugins");
+    QTest::addColumn<QStringList>("with_libraries");
+    QTest::addColumn<QStringList>("bundled");  // besides Qt Core and the program's own Qt
+
+    const QStringList svg = {"iconengines/libqsvgicon.so", "imageformats/libqjpeg.so",
+                             "imageformats/libqsvg.so", "lib/libQt5Svg.so.5.15.8"};
+    QTest::newRow("Gui: image formats and icon engines, which bring Qt Svg")
+        << QStringList{"libQt5Gui"} << QStringList() << QStringList() << QStringList() << svg;
+    QTest::newRow("Sql: only SQLite")
+        << QStringList{"libQt5Sql"} << QStringList() << QStringList() << QStringList()
+        << QStringList{"sqldrivers/libqsqlite.so"};
+    QTest::newRow("Network: bearer and the newest OpenSSL")
+        << QStringList{"libQt5Network"} << QStringList() << QStringList() << QStringList()
+        << QStringList{"bearer/libqgenericbearer.so", "lib/libcrypto.so.3", "lib/libssl.so.3"};
+    QTest::newRow("with a family: every driver")
+        << QStringList{"libQt5Sql"} << QStringList{"sqldrivers"} << QStringList() << QStringList()
+        << QStringList{"sqldrivers/libqsqlite.so", "sqldrivers/libqsqlmysql.so",
+                       "sqldrivers/libqsqlpsql.so"};
+    QTest::newRow("with a family, without one file")
+        << QStringList{"libQt5Sql"} << QStringList{"sqldrivers"}
+        << QStringList{"sqldrivers/libqsqlmysql.so", "sqldrivers/libqsqlite.so"} << QStringList()
+        << QStringList{"sqldrivers/libqsqlpsql.so"};
+    QTest::newRow("without a family, with one file")
+        << QStringList{"libQt5Gui"} << QStringList{"imageformats/libqsvg.so"}
+        << QStringList{"imageformats", "iconengines"} << QStringList()
+        << QStringList{"imageformats/libqsvg.so", "lib/libQt5Svg.so.5.15.8"};
+    // Qt Sql, which the driver brings, takes its own default driver along.
+    QTest::newRow("with a file no module takes, with its closure")
+        << QStringList() << QStringList{"sqldrivers/libqsqlpsql.so"} << QStringList()
+        << QStringList()
+        << QStringList{"lib/libQt5Sql.so.5.15.8", "sqldrivers/libqsqlite.so",
+                       "sqldrivers/libqsqlpsql.so"};
+    QTest::newRow("with a library, with its closure")
+        << QStringList() << QStringList() << QStringList{"printsupport/libcupsprintersupport.so"}
+        << QStringList{"app/libown.so.2"}
+        << QStringList{"lib/libQt5PrintSupport.so.5.15.8", "lib/libown.so.2"};
+}
+
+void TBundleTest::familiesFollowModulesAndTheUsersLists()
+{
+    QFETCH(QStringList, program_loads);
+    QFETCH(QStringList, with_plugins);
+    QFETCH(QStringList, without_plugins);
+    QFETCH(QStringList, with_libraries);
+    QFETCH(QStringList, bundled);
+    TFakeSystem system;
+    Make_Modular_Qt(&system, program_loads);
+    for (QString& library : with_libraries)
+        library = system.Path(library);
+
+    const TBundleDetection detection =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister(), TBundleProgress(), QString(),
+                      {with_plugins, without_plugins, with_libraries});
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    QCOMPARE(detection.Unmatched, QStringList());
+    QStringList expected = bundled + QStringList{"lib/libQt5Core.so.5.15.8"};
+    for (const QString& library : program_loads)
+        expected.append("lib/" + library + ".so.5.15.8");
+    expected.sort();
+    QStringList lines = Bundle_Lines(detection.Bundle);
+    lines.sort();
+    QCOMPARE(lines, expected);
+}
+
+void TBundleTest::qt6TlsBackEndBringsOpenSsl()
+{
+    TFakeSystem system;
+    const QString plugins = Debian_Lib + "/qt6/plugins";
+    for (const char* name : {"Core", "Network"})
+        system.Library(Debian_Lib, QString("libQt6%1.so.6.4.2").arg(name));
+    for (const char* plugin : {"tls/libqopensslbackend.so", "tls/libqcertonlybackend.so",
+                               "networkinformation/libqnetworkmanager.so"})
+    {
+        system.File(plugins + "/" + plugin);
+        system.Loads(plugins + "/" + plugin, {"libQt6Network", "libQt6Core"});
+    }
+    for (const char* name : {"libssl.so.3", "libcrypto.so.3"})
+        system.Loads(system.File(Debian_Lib + "/" + name).mid(system.Path("").size()), {});
+    system.File("app/demo");
+    system.Loads("app/demo", {"libQt6Network", "libQt6Core"});
+
+    const QStringList qt = {"lib/libQt6Core.so.6.4.2", "lib/libQt6Network.so.6.4.2"};
+    const TBundleDetection detected =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister());
+    QCOMPARE(Bundle_Lines(detected.Bundle),
+             qt + QStringList({"lib/libcrypto.so.3", "lib/libssl.so.3",
+                               "networkinformation/libqnetworkmanager.so",
+                               "tls/libqcertonlybackend.so", "tls/libqopensslbackend.so"}));
+    // Without the OpenSSL back-end nothing opens OpenSSL.
+    const TBundleDetection certificates_only =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister(), TBundleProgress(), QString(),
+                      {{}, {"tls/libqopensslbackend.so", "networkinformation"}, {}});
+    QCOMPARE(Bundle_Lines(certificates_only.Bundle),
+             qt + QStringList("tls/libqcertonlybackend.so"));
+}
+
+void TBundleTest::entriesThatNameNothingAreTold()
+{
+    TFakeSystem system;
+    Make_Modular_Qt(&system, {"libQt5Gui"});
+    const QStringList with = {"webp", "imageformats/libqwebp.so", "../plugins/imageformats",
+                              "imageformats/libqjpeg.so/x", "imageformats/", "imageformats"};
+    const TBundleDetection detection =
+        Detect_Bundle(system.Path("app/demo"), QString(), system.Lister(), TBundleProgress(), QString(),
+                      {with, {"bearer/libqnm.so", "sqldrivers"}, {system.Path("app/gone.so")}});
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    QCOMPARE(detection.Unmatched,
+             QStringList({system.Path("app/gone.so"), "webp", "imageformats/libqwebp.so",
+                          "../plugins/imageformats", "imageformats/libqjpeg.so/x",
+                          "imageformats/", "bearer/libqnm.so"}));
+    QCOMPARE(Bundle_Lines(detection.Bundle).filter("imageformats/").size(), 2);
 }
 
 void TBundleTest::pluginFolderComesFromTheProgramsQt_data()

@@ -4,7 +4,9 @@
 // spec for it, rpmbuild builds the package, and the package installs with a
 // plain "rpm -i" into a root whose only other package is a base system made
 // of the host's base-list libraries, and runs there on the xcb platform
-// against Xvfb. Everything happens below one temporary folder.
+// against Xvfb, where it shows its SVG icon and reads its JPEG and GIF
+// images through the plug-ins detection found by itself. Everything happens
+// below one temporary folder.
 
 #include <QDirIterator>
 #include <QImage>
@@ -81,6 +83,32 @@ QString Log_So_Far(const QString& path)
 QStringList Tarball_Entries(const QString& tarball)
 {
     return Run("tar", {"-tzf", tarball}).Out.split('\n', Qt::SkipEmptyParts);
+}
+
+// What the sample program prints when every plug-in it needs was found: the
+// icon drawn at the size asked for, which only the SVG icon engine does, and
+// both images read.
+const QString Sample_Output = "platform: xcb\nicon: 64x64\njpeg: 24x16\ngif: 12x10\n";
+
+QStringList Sorted(QStringList lines)
+{
+    lines.sort();
+    return lines;
+}
+
+// The "<target>/<file>" of every install line from the shared libraries of
+// the spec `spec`, in its order.
+QStringList Installed_Lines(const QString& spec)
+{
+    QStringList installed;
+    static const QRegularExpression install("^install %\\{_topdir\\}/shared_libs/(\\S+) ");
+    for (const QString& line : QString::fromUtf8(Test::Read_File(spec)).split('\n'))
+    {
+        const QRegularExpressionMatch match = install.match(line);
+        if (match.hasMatch())
+            installed.append(match.captured(1));
+    }
+    return installed;
 }
 
 QString Described(const TRun& run)
@@ -203,7 +231,19 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     } cases[] = {
         {{"detect"}, 2, "detect needs --program PATH"},
         {{"detect", "--program", d_program, "--output", Path("x.spec")}, 2,
-         "detect takes only --program, --plugins-folder, --qml-sources and --collect-into"},
+         "detect takes no --shared-libs and no --output"},
+        {{"detect", "--program", d_program, "--with-plugins", "sqldrivers,imageformats/libqwebp.so",
+          "--collect-into", into},
+         2, "\"imageformats/libqwebp.so\" names no plug-in family or file in \"" +
+                QLibraryInfo::location(QLibraryInfo::PluginsPath) + "\""},
+        {{"create", "--program", d_program, "--with-library", Path("gone.so"), "--output",
+          Path("x.spec")},
+         2, "--with-library: \"" + Path("gone.so") + "\" is not a file"},
+        {{"create", "--with-plugins", "sqldrivers", "--output", Path("x.spec")}, 2,
+         "--with-plugins, --without-plugins and --with-library need --program"},
+        {{"detect", "--program", d_program, "--with-plugins", "tls, sqldrivers",
+          "--without-plugins", "sqldrivers"},
+         2, "\"sqldrivers\" is in both --with-plugins and --without-plugins"},
         {{"create", "--qml-sources", Qt_Demo_Source(), "--output", Path("x.spec")}, 2,
          "--qml-sources needs --program"},
         {{"detect", "--program", d_program, "--qml-sources", Path("none"), "--collect-into",
@@ -271,10 +311,11 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
     Test::Write_File(Path("blocker"), "a file, not a folder");
     const TRun blocked = Cli({"detect", "--program", d_program, "--collect-into", Path("blocker")});
     QCOMPARE(blocked.Exit, 1);
-    QVERIFY2(blocked.Err.endsWith(QString("kestrelvantory-cli: cannot make the folder \"%1/lib\"\n")
-                                      .arg(Path("blocker"))),
+    QVERIFY2(blocked.Err.endsWith(
+                 QString("kestrelvantory-cli: cannot make the folder \"%1/iconengines\"\n")
+                     .arg(Path("blocker"))),
              qPrintable(Described(blocked)));
-    QVERIFY(blocked.Out.startsWith("lib/libQt5Core.so."));
+    QVERIFY(blocked.Out.startsWith("iconengines/libqsvgicon.so\n"));
 }
 
 void TDetectTest::detectedBundleIsCollectedAndClosed()
@@ -287,7 +328,9 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
                                  "date.\n").arg(collected).arg(d_bundle.size()));
     for (const QString& needed :
          QStringList{"lib/libQt5Widgets.so.", "lib/libQt5XcbQpa.so.", "lib/libQt5DBus.so.",
-                     "platforms/libqxcb.so", "xcbglintegrations/libqxcb-glx-integration.so"})
+                     "platforms/libqxcb.so", "xcbglintegrations/libqxcb-glx-integration.so",
+                     "iconengines/libqsvgicon.so", "imageformats/libqjpeg.so",
+                     "imageformats/libqgif.so", "lib/libQt5Svg.so."})
         QVERIFY2(!d_bundle.filter(QRegularExpression("^" + QRegularExpression::escape(needed)))
                       .isEmpty(),
                  qPrintable(needed));
@@ -360,15 +403,40 @@ void TDetectTest::createdSpecInstallsExactlyTheBundle()
 
     // Every install line from the shared libraries, in the order detect
     // printed them, and nothing else.
-    QStringList installed;
-    static const QRegularExpression install("^install %\\{_topdir\\}/shared_libs/(\\S+) ");
-    for (const QString& line : QString::fromUtf8(Test::Read_File(spec)).split('\n'))
-    {
-        const QRegularExpressionMatch match = install.match(line);
-        if (match.hasMatch())
-            installed.append(match.captured(1));
-    }
-    QCOMPARE(installed, d_bundle);
+    QCOMPARE(Installed_Lines(spec), d_bundle);
+
+    // The choices a project keeps, with those of the command line on top:
+    // every SQL driver, Qt Sql with them, no icon engine, and the user's own
+    // library kept as it is listed; a family this Qt does not have is told.
+    const QString project = Path("choices.spec_data");
+    Test::Write_File(project, "Kestrelvantory:Version=1:Type=Spec_Data\n\n"
+                              "Detection_Choices_Begin:\n[With_Plugin]:sqldrivers\n"
+                              "[With_Plugin]:iconengines\n[With_Plugin]:lib/libown.so.1\n"
+                              "[With_Plugin]:webp\n"
+                              "Detection_Choices_End:\n");
+    const QString chosen = Path("chosen.spec");
+    const TRun with_choices =
+        Cli({"create", "--data-folder", Path("data"), "--project", project, "--program", d_program,
+             "--without-plugins", "iconengines", "--output", chosen});
+    QVERIFY2(with_choices.Exit == 0, qPrintable(Described(with_choices)));
+    QVERIFY2(with_choices.Err.endsWith("kestrelvantory-cli: the stored choice \"webp\" names "
+                                       "nothing in the Qt installation; it is left out\n"),
+             qPrintable(with_choices.Err));
+    const QStringList installed = Installed_Lines(chosen);
+    const QString sql = QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) +
+                                  "/libQt5Sql.so.5").canonicalFilePath();
+    for (const QString& line : QStringList{"sqldrivers/libqsqlite.so", "lib/libown.so.1",
+                                           "lib/" + sql.section('/', -1)} +
+                                   d_bundle.filter(QRegularExpression("^(?!iconengines/)")))
+        QVERIFY2(installed.contains(line), qPrintable(line));
+    QVERIFY(installed.filter(QRegularExpression("^iconengines/")).isEmpty());
+
+    // detect with the same project lists what the spec installs from Qt.
+    const TRun listed = Cli({"detect", "--project", project, "--program", d_program,
+                             "--without-plugins", "iconengines"});
+    QVERIFY2(listed.Exit == 0, qPrintable(Described(listed)));
+    QCOMPARE(Sorted(listed.Out.split('\n', Qt::SkipEmptyParts) + QStringList("lib/libown.so.1")),
+             Sorted(installed));
 }
 
 // The two combinations not built end to end: the spec's build line runs the
@@ -496,7 +564,7 @@ void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
     const QString source = folder + "/qtdemo";
     for (const QString& made : {source + "/.git", source + "/build"})
         QVERIFY(QDir().mkpath(made));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
     Test::Write_File(source + "/.git/HEAD", "ref: refs/heads/main\n");
     Test::Write_File(source + "/build/CMakeCache.txt", "# not a source\n");
@@ -592,8 +660,7 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
     const QString source = folder + "/qtdemo";
     QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
     CHECK(Make_Desktop_Files(top));
-    QVERIFY(QDir().mkpath(source));
-    QVERIFY(QFile::copy(Qt_Demo_Source("CMakeLists.txt"), source + "/CMakeLists.txt"));
+    CHECK(Make_Source_Copy(source));
     Test::Write_File(source + "/main.cpp", "int main() { return not_declared; }\n");
     QProcessEnvironment environment;
     CHECK(Make_Package_Home(top, &environment));
@@ -761,7 +828,7 @@ void TDetectTest::Make_Sources(const QString& top)
     for (const QString& folder : {source, top + "/SOURCES", top + "/SPECS", top + "/desktop_menu",
                                   top + "/home", top + "/tmp"})
         QVERIFY(QDir().mkpath(folder));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
     const TRun tar = Run("tar", {"-C", top + "/source", "-czf", top + "/SOURCES/qtdemo-1.0.tar.gz",
                                  "qtdemo-1.0"});
@@ -782,7 +849,7 @@ void TDetectTest::Make_Desktop_Files(const QString& top)
 void TDetectTest::Make_Source_Copy(const QString& source)
 {
     QVERIFY(QDir().mkpath(source));
-    for (const QString& file : QStringList{"main.cpp", "qtdemo.pro", "CMakeLists.txt", "README"})
+    for (const QString& file : QDir(Qt_Demo_Source()).entryList(QDir::Files))
         QVERIFY(QFile::copy(Qt_Demo_Source(file), source + "/" + file));
 }
 
@@ -888,7 +955,7 @@ void TDetectTest::Verify_Runs_On_Xcb(const QString& root)
     bare.insert("HOME", "/");
     const QString chroot = QStandardPaths::findExecutable("chroot", {"/usr/sbin", "/sbin"});
     const TRun run = Run(chroot, {root, "/usr/bin/qtdemo"}, bare);
-    QVERIFY2(run.Exit == 0 && run.Out == "platform: xcb\n", qPrintable(Described(run)));
+    QVERIFY2(run.Exit == 0 && run.Out == Sample_Output, qPrintable(Described(run)));
 }
 
 QTEST_MAIN(TDetectTest)

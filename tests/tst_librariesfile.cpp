@@ -28,6 +28,7 @@ private slots:
 
     void writesRecordsInListOrder();
     void roundTripKeepsEveryField();
+    void detectionChoicesFollowInAnElementOfTheirOwn();
     void qmlModulesAreStoredApart();
     void listsWithoutRecordsReadAsEmpty();
     void unknownTextsReadAsPluginAndUnchecked();
@@ -112,6 +113,40 @@ void TLibrariesFileTest::roundTripKeepsEveryField()
     QCOMPARE(lists.Libraries[1].Name, QString("libqx é.so"));
     QCOMPARE(lists.Libraries[1].Type, TTypes::Library_Plugin);
     QCOMPARE(lists.Libraries[1].Checked, true);
+}
+
+void TLibrariesFileTest::detectionChoicesFollowInAnElementOfTheirOwn()
+{
+    const std::vector<TTargetRecord> targets = {{"lib", true}};
+    const std::vector<TLibraryRecord> libraries = {{"lib", "libown.so", TTypes::Library_Dylib, true}};
+    TLibrariesFile::Write(Folder(), targets, libraries);
+    const QByteArray without = Test::Read_File(Path());
+    const TDetectionChoices choices = {{"sqldrivers", "lib/libown.so"},
+                                       {"imageformats/libqjpeg.so"},
+                                       {"/opt/own/lib<1>.so"}};
+    TLibrariesFile::Write(Folder(), targets, libraries, choices);
+
+    // The records stay as they were, for readers that know nothing more.
+    const QByteArray with = Test::Read_File(Path());
+    QCOMPARE(with, QByteArray(without).replace(
+                       "</Libraries>\n",
+                       "</Libraries>\n"
+                       "    <Detection_Choices>\n"
+                       "        <With_Plugin>sqldrivers</With_Plugin>\n"
+                       "        <With_Plugin>lib/libown.so</With_Plugin>\n"
+                       "        <Without_Plugin>imageformats/libqjpeg.so</Without_Plugin>\n"
+                       "        <With_Library>/opt/own/lib&lt;1>.so</With_Library>\n"
+                       "    </Detection_Choices>\n"));
+    const TLists lists = Read();
+    QCOMPARE(lists.Libraries.size(), size_t(1));
+    TXmlFile xml;
+    TLibrariesFile::Open(&xml, Folder());
+    QVERIFY(TLibrariesFile::Read_Detection_Choices(xml) == choices);
+
+    TLibrariesFile::Write(Folder(), targets, libraries);
+    TXmlFile plain;
+    TLibrariesFile::Open(&plain, Folder());
+    QVERIFY(TLibrariesFile::Read_Detection_Choices(plain).Is_Empty());
 }
 
 // The lists of files hold nothing a reader of them could mistake for a

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QListWidget>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+#include "familydialog.h"
 #include "librariespanel.h"
 #include "librarieswidget.h"
 #include "libraryeditdialog.h"
@@ -153,6 +155,48 @@ private:
     QTimer d_poll;
 };
 
+// Asks for more plug-in families at the first question, ticks `families`
+// among those offered and applies at the second question.
+class TFamilyQuestion
+{
+public:
+    explicit TFamilyQuestion(const QStringList& families)
+    {
+        QObject::connect(&d_poll, &QTimer::timeout, [this, families] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<TFamilyDialog*>(modal))
+            {
+                auto* list = dialog->findChild<QListWidget*>("family_list");
+                for (int row = 0; row < list->count(); ++row)
+                {
+                    Offered.append(list->item(row)->text());
+                    if (families.contains(list->item(row)->text()))
+                        list->item(row)->setCheckState(Qt::Checked);
+                }
+                dialog->accept();
+            }
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr)
+                return;
+            Details = box->detailedText().split('\n');
+            for (QAbstractButton* button : box->buttons())
+            {
+                if (Offered.isEmpty() && button->text() == "Add Plug-in Families...")
+                    return button->click();
+            }
+            d_poll.stop();
+            box->button(QMessageBox::Apply)->click();
+        });
+        d_poll.start(20);
+    }
+
+    QStringList Offered;
+    QStringList Details;  // of the last question
+
+private:
+    QTimer d_poll;
+};
+
 // Every row of both trees with its check state.
 QStringList Panel_Rows(const TLibrariesEditor& editor)
 {
@@ -253,6 +297,7 @@ private slots:
     void detectionAppliesAndCopiesTheBundle();
     void detectionChangesNothingUntilAccepted();
     void detectionTellsWhyNothingWasFound();
+    void tickedFamiliesAreBundledAndKept();
     void qtQuickProgramIsAskedForItsQmlSources();
 };
 
@@ -606,7 +651,7 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
     QVERIFY2(!bundle.filter(QRegularExpression("^lib/libicuuc[.]so[.][0-9]+$")).isEmpty(),
              qPrintable(bundle.join(' ')));
     QVERIFY(!bundle.contains("lib/libstdc++.so.6"));
-    QVERIFY2(question.Text.contains(QString("needs %1 files: lib (").arg(bundle.size())),
+    QVERIFY2(question.Text.contains(QString("needs %1 files: iconengines (").arg(bundle.size())),
              qPrintable(question.Text));
     QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
     QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));
@@ -626,7 +671,8 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
     QCOMPARE(Library_Row(editor.Libraries, "platforms", "libqoffscreen.so")->checkState(0),
              Qt::Unchecked);
     QVERIFY(Checked_Rows(editor.Targets, 0).contains("platforminputcontexts"));
-    QVERIFY(!Checked_Rows(editor.Targets, 0).contains("imageformats"));
+    QVERIFY(Checked_Rows(editor.Targets, 0).contains("imageformats"));
+    QVERIFY(!Checked_Rows(editor.Targets, 0).contains("sqldrivers"));
     QVERIFY(Is_Sorted(Column(editor.Targets, 0)));
     QVERIFY2(Status(editor).startsWith(
                  QString("Applied the %1 files \"%2\" needs to the Libraries panel (")
@@ -638,16 +684,23 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
                                          .arg(bundle.size())),
              qPrintable(Status(editor)));
 
-    // Again from the File menu: everything is in place already.
+    // Again from the File menu: everything is in place already, and a
+    // library the user checked by hand stays checked.
+    Library_Row(editor.Libraries, "lib", "libQt5SerialPort.so.5.15.2")->setCheckState(0, Qt::Checked);
+    QCOMPARE(panel->Detection_Choices().With_Plugins,
+             QStringList("lib/libQt5SerialPort.so.5.15.2"));
     const QStringList rows = Panel_Rows(editor);
     TDialogAnswers again({Qt_Program()});
     TDetectionQuestion second(QMessageBox::Apply);
     Trigger_Detection(editor);
     QCOMPARE(second.Details, bundle);
+    QVERIFY2(second.Text.contains("Kept as you checked them: lib/libQt5SerialPort.so.5.15.2."),
+             qPrintable(second.Text));
     QCOMPARE(Panel_Rows(editor), rows);
-    QVERIFY2(Status(editor).contains("(0 targets and 0 libraries added, 0 renamed, 0 unchecked); "
-                                     "into \"" + shared.path() + "\": 0 copied, " +
-                                     QString::number(bundle.size()) + " already up to date."),
+    QVERIFY2(Status(editor).contains("(0 targets and 0 libraries added, 0 renamed, 0 unchecked, "
+                                     "1 kept as checked by hand); into \"" + shared.path() +
+                                     "\": 0 copied, " + QString::number(bundle.size()) +
+                                     " already up to date."),
              qPrintable(Status(editor)));
 }
 
@@ -691,6 +744,37 @@ void TLibraryCommandsTest::detectionChangesNothingUntilAccepted()
     QCOMPARE(editor.Window.findChild<TRequiresWidget*>()->d_shared_libs_path, shared);
     QCOMPARE(Sorted(Files_Below(shared)), Sorted(question.Details));
     QVERIFY(Panel_Rows(editor) != rows);
+}
+
+void TLibraryCommandsTest::tickedFamiliesAreBundledAndKept()
+{
+    TFreshHome home;
+    const QString shared = home.Path() + "/shared_libs";
+    {
+        TLibrariesEditor editor;
+        QVERIFY(editor.Show());
+        TDialogAnswers answers({Qt_Program(), shared});
+        TFamilyQuestion question({"sqldrivers"});
+        Trigger_Detection(editor);
+        QVERIFY2(question.Offered.contains("sqldrivers"), qPrintable(question.Offered.join(',')));
+        QVERIFY(!question.Offered.contains("platforms"));
+        QVERIFY2(question.Details.contains("sqldrivers/libqsqlite.so"),
+                 qPrintable(question.Details.join(',')));
+        QVERIFY(question.Details.contains("lib/" + QFileInfo(Installed_Qt_File("libQt5Sql.so.5"))
+                                                       .fileName()));
+        QVERIFY(Active_Lines(editor.Panel).contains("sqldrivers/libqsqlite.so"));
+        QVERIFY(editor.Panel->Save_Defaults(home.Data_Folder()));
+    }
+
+    // The choice is kept in the data folder: the next detection takes the
+    // family without being asked.
+    TLibrariesEditor editor;
+    QVERIFY(editor.Show());
+    QCOMPARE(editor.Panel->Detection_Choices().With_Plugins, QStringList("sqldrivers"));
+    TDialogAnswers answers({Qt_Program()});
+    TDetectionQuestion question(QMessageBox::Apply);
+    Trigger_Detection(editor);
+    QVERIFY(question.Details.contains("sqldrivers/libqsqlite.so"));
 }
 
 void TLibraryCommandsTest::detectionTellsWhyNothingWasFound()
@@ -759,3 +843,4 @@ void TLibraryCommandsTest::qtQuickProgramIsAskedForItsQmlSources()
 
 QTEST_MAIN(TLibraryCommandsTest)
 #include "tst_librarycommands.moc"
+

@@ -92,6 +92,9 @@ struct TEditor
             state << "target " + target + ": " + Libraries->Active_Libraries(target).join(" ");
         state << "description: " + Variables->Description();
         state << "changes: " + Change_Log->Changes();
+        const TDetectionChoices& choices = Libraries->Detection_Choices();
+        state << "choices: " + (choices.With_Plugins + choices.Without_Plugins +
+                                choices.With_Libraries).join(" ");
         return state.join("\n");
     }
 
@@ -148,6 +151,7 @@ void TProjectFileTest::savedProjectReopensExactly()
     editor.Set_Description({"Erste Zeile – ä", "second line"});
     editor.Change_Log->Clear_Changelog();
     editor.Change_Log->Add_Changelog_Line("* Mon Dec 7 2026 Zoë <zoe@example.org>");
+    editor.Libraries->Set_Detection_Choices({{"sqldrivers"}, {"iconengines"}, {"/opt/libown.so"}});
     const QString saved = editor.State();
 
     const QString path = editor.Home.Path() + "/project.spec_data";
@@ -161,6 +165,7 @@ void TProjectFileTest::savedProjectReopensExactly()
     editor.Activate({"platforms"}, {"platforms/libqxcb"});
     editor.Set_Description({"changed"});
     editor.Change_Log->Add_Changelog_Line("- more");
+    editor.Libraries->Set_Detection_Choices({{"tls"}, {}, {}});
     QVERIFY(editor.State() != saved);
 
     Test::TDialogAnswers answers({path});

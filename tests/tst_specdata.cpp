@@ -82,6 +82,7 @@ class TSpecDataTest : public QObject
 private slots:
     void writesTheExampleByteForByte();
     void readsBackWhatWasWritten();
+    void detectionChoicesFollowTheChangeLog();
     void qmlSectionFollowsTheLibrariesAndReadsBack();
     void emptyAndCommentOnlyFilesHoldNoSection();
     void headerMustComeFirst();
@@ -123,6 +124,23 @@ void TSpecDataTest::readsBackWhatWasWritten()
     // The comment line of the change log is dropped on reading.
     QCOMPARE(*contents.Change_Log,
              QStringList({"* Sun Nov 6 2016 <author name>", "- Initial RPM release"}));
+}
+
+void TSpecDataTest::detectionChoicesFollowTheChangeLog()
+{
+    TSpecData data = Example_Data();
+    data.Choices = {{"sqldrivers", "lib/libown.so"}, {"iconengines"}, {"/opt/own/libown.so.2"}};
+    const QString text = Spec_Data_Text(data);
+    QCOMPARE(text, Spec_Data_Text(Example_Data()) +
+                       "\nDetection_Choices_Begin:\n"
+                       "[With_Plugin]:sqldrivers\n[With_Plugin]:lib/libown.so\n"
+                       "[Without_Plugin]:iconengines\n[With_Library]:/opt/own/libown.so.2\n"
+                       "Detection_Choices_End:\n");
+    const TSpecDataReading reading = Read_Spec_Data(text.toUtf8());
+    QVERIFY(reading.Ok);
+    QVERIFY(*reading.Contents.Choices == data.Choices);
+    QCOMPARE(reading.Contents.Change_Log->size(), 2);
+    QVERIFY(!Read_Spec_Data(Example).Contents.Choices);
 }
 
 // The section stands where a reader without it finds only lines outside

@@ -6,11 +6,13 @@
 
 namespace
 {
-void Apply_Targets(const TBundle& bundle, std::vector<TTargetRecord>* targets,
-                   TBundleApplication* application)
+void Apply_Targets(const TBundle& bundle, const QStringList& kept,
+                   std::vector<TTargetRecord>* targets, TBundleApplication* application)
 {
     for (TTargetRecord& target : *targets)
-        target.Checked = false;
+        target.Checked = std::any_of(kept.begin(), kept.end(), [&](const QString& entry) {
+            return entry.section('/', 0, 0) == target.Name;
+        });
     for (const TTargetRecord& wanted : Bundle_Targets(bundle))
     {
         const auto found =
@@ -29,8 +31,9 @@ void Apply_Targets(const TBundle& bundle, std::vector<TTargetRecord>* targets,
 class TLibraryMatcher
 {
 public:
-    TLibraryMatcher(const TBundle& bundle, std::vector<TLibraryRecord>* libraries)
-        : d_bundle(bundle), d_libraries(libraries), d_was_checked(libraries->size()),
+    TLibraryMatcher(const TBundle& bundle, const QStringList& kept,
+                    std::vector<TLibraryRecord>* libraries)
+        : d_bundle(bundle), d_kept(kept), d_libraries(libraries), d_was_checked(libraries->size()),
           d_taken(libraries->size(), false)
     {
         std::transform(libraries->begin(), libraries->end(), d_was_checked.begin(),
@@ -45,6 +48,7 @@ private:
     bool In_Bundle(const QString& target, const QString& name) const;
 
     const TBundle& d_bundle;
+    const QStringList& d_kept;
     std::vector<TLibraryRecord>* d_libraries;
     std::vector<bool> d_was_checked;
     std::vector<bool> d_taken;
@@ -70,7 +74,13 @@ void TLibraryMatcher::Apply(TBundleApplication* application)
     {
         if (d_taken[index])
             continue;
-        (*d_libraries)[index].Checked = false;
+        TLibraryRecord& library = (*d_libraries)[index];
+        if (library.Checked && d_kept.contains(library.Target_Name + "/" + library.Name))
+        {
+            application->Kept.append(library.Target_Name + "/" + library.Name);
+            continue;
+        }
+        library.Checked = false;
         if (d_was_checked[index])
             ++application->Libraries_Unchecked;
     }
@@ -118,10 +128,10 @@ bool TLibraryMatcher::In_Bundle(const QString& target, const QString& name) cons
 }
 
 TBundleApplication Apply_Bundle(const TBundle& bundle, std::vector<TTargetRecord>* targets,
-                                std::vector<TLibraryRecord>* libraries)
+                                std::vector<TLibraryRecord>* libraries, const QStringList& kept)
 {
     TBundleApplication application;
-    Apply_Targets(bundle, targets, &application);
-    TLibraryMatcher(bundle, libraries).Apply(&application);
+    Apply_Targets(bundle, kept, targets, &application);
+    TLibraryMatcher(bundle, kept, libraries).Apply(&application);
     return application;
 }

@@ -1,6 +1,8 @@
 #ifndef BUNDLEAPPLICATION_H
 #define BUNDLEAPPLICATION_H
 
+#include <QStringList>
+
 #include <vector>
 
 #include "bundle/bundle.h"
@@ -13,13 +15,17 @@ struct TBundleApplication
     int Libraries_Added = 0;
     int Libraries_Renamed = 0;
     int Libraries_Unchecked = 0;  // checked before, not needed now
+    QStringList Kept;             // "<target>/<file>" kept checked as the user asked
 };
 
 // Makes the bundle the active part of the lists: its targets checked, added
 // where missing; each of its files checked, taking the place of a library
 // of the same target that differs only in its version, or added; every
-// other target and library unchecked and kept.
+// other target and library unchecked and kept. The libraries named in `kept`
+// ("<target>/<file>", the user's own additions) stay checked, with their
+// targets.
 TBundleApplication Apply_Bundle(const TBundle& bundle, std::vector<TTargetRecord>* targets,
-                                std::vector<TLibraryRecord>* libraries);
+                                std::vector<TLibraryRecord>* libraries,
+                                const QStringList& kept = QStringList());
 
 #endif

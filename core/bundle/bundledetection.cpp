@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QVersionNumber>
 
 #include <algorithm>
 
+#include "bundle/pluginchoice.h"
 #include "elf/elffile.h"
 
 #include "bundle/baselibraries.h"
@@ -15,6 +17,7 @@
 #include "bundle/programfile.h"
 #include "bundle/qmlimports.h"
 #include "bundle/qtinstallation.h"
+#include "libraries/pluginfamilies.h"
 
 namespace
 {
@@ -37,6 +40,26 @@ bool Is_Readable_Folder(const QString& path)
 {
     const QFileInfo info(path);
     return info.isReadable() && info.isExecutable();
+}
+
+// The newest "<name>.<version>" in `folder`, such as "libssl.so.3" for
+// "libssl.so"; empty when there is none.
+QString Newest_Version(const QString& folder, const QString& name)
+{
+    QString newest;
+    QVersionNumber newest_version;
+    for (const QString& file : QDir(folder).entryList({name + ".*"}, QDir::Files))
+    {
+        int end = 0;
+        const QString suffix = file.mid(name.size() + 1);
+        const QVersionNumber version = QVersionNumber::fromString(suffix, &end);
+        if (end == suffix.size() && !version.isNull() && version > newest_version)
+        {
+            newest = QDir(folder).filePath(file);
+            newest_version = version;
+        }
+    }
+    return newest;
 }
 
 bool Is_Elf_File(const QString& path)
@@ -67,9 +90,11 @@ class TDetector
 {
 public:
     TDetector(const TDependencyLister& lister, const TBundleProgress& progress,
-              const QString& plugins_folder, const QString& qml_sources)
+              const QString& plugins_folder, const QString& qml_sources,
+              const TDetectionChoices& choices)
         : d_lister(lister), d_progress(progress), d_plugins_folder(plugins_folder),
-          d_explicit_plugins_folder(!plugins_folder.isEmpty()), d_qml_sources(qml_sources)
+          d_explicit_plugins_folder(!plugins_folder.isEmpty()), d_qml_sources(qml_sources),
+          d_choices(choices), d_plugin_choice(choices)
     {
     }
 
@@ -80,6 +105,10 @@ private:
     bool Examine(const QString& file, std::vector<TLoadedLibrary>* libraries);
     bool Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries);
     bool Take_Library(const QString& file, const TLoadedLibrary& library);
+    bool Take_Chosen();
+    bool Take_Own_Library(const QString& path);
+    bool Take_Run_Time_Libraries(const QString& file_name);
+    void Take_Family(const QString& family);
     bool Take_Other_Library(const QString& file, const TLoadedLibrary& library);
     bool Find_Real_File(const QString& file, const TLoadedLibrary& library, QFileInfo* real);
     bool Take_Plugin_Folder(const QString& name);
@@ -97,8 +126,12 @@ private:
     const QString d_qml_sources;
     QString d_qt_core;
     QStringList d_libraries_taken;
-    QStringList d_folders_seen;
+    QStringList d_folders_detected;
     QStringList d_folders_pending;
+    QStringList d_library_folders;  // where the loader found libraries, in order
+    const TDetectionChoices d_choices;
+    const TPluginChoice d_plugin_choice;
+    QStringList d_unmatched;
     TBundle d_bundle;
     QString d_error;
 };
@@ -116,7 +149,7 @@ bool TDetector::Run(const QString& program)
     if (!Loads_Qt(libraries))
         return Fail(
             QString("\"%1\" loads no Qt library, so there is nothing to bundle").arg(program));
-    if (!Take_Libraries(program, libraries))
+    if (!Take_Libraries(program, libraries) || !Take_Chosen())
         return false;
     if (!d_qml_sources.isEmpty() && !Take_Qml_Modules())
         return false;
@@ -132,9 +165,9 @@ bool TDetector::Run(const QString& program)
 TBundleDetection TDetector::Result() const
 {
     if (!d_error.isEmpty())
-        return {false, d_error, TBundle(), QString(), TQtBuild()};
+        return {false, d_error, TBundle(), QString(), QStringList(), TQtBuild()};
     return {true, QString(), d_bundle, d_plugins_folder_checked ? d_plugins_folder : QString(),
-            d_qt_core.isEmpty() ? TQtBuild() : Qt_Build_Of(d_qt_core)};
+            d_unmatched, d_qt_core.isEmpty() ? TQtBuild() : Qt_Build_Of(d_qt_core)};
 }
 
 bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* libraries)
@@ -151,6 +184,12 @@ bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* librar
 bool TDetector::Take_Libraries(const QString& file, const std::vector<TLoadedLibrary>& libraries)
 {
     const QSet<QString> needed = Reached_Past_Base_System(file, libraries);
+    for (const TLoadedLibrary& library : libraries)
+    {
+        const QString folder = QFileInfo(library.Path).absolutePath();
+        if (!library.Path.isEmpty() && !d_library_folders.contains(folder))
+            d_library_folders.append(folder);
+    }
     for (const TLoadedLibrary& library : libraries)
     {
         if (Is_Qt_Library(library.Name) && !Take_Library(file, library))
@@ -180,13 +219,73 @@ bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
     d_bundle.Files.push_back({"lib", real.fileName(), real.filePath(), TTypes::Library_Dylib});
     for (const QString& folder : Plugin_Folders_For(real.fileName()))
     {
-        if (!d_folders_seen.contains(folder))
+        if (!d_folders_detected.contains(folder))
         {
-            d_folders_seen.append(folder);
+            d_folders_detected.append(folder);
             d_folders_pending.append(folder);
         }
     }
+    return Take_Run_Time_Libraries(real.fileName());
+}
+
+// The user's own libraries and plug-in families, once the program's Qt
+// installation is known. Entries that name nothing are noted and left out.
+bool TDetector::Take_Chosen()
+{
+    for (const QString& path : d_choices.With_Libraries)
+    {
+        if (!QFileInfo(path).isFile())
+            d_unmatched.append(path);
+        else if (!Take_Own_Library(path))
+            return false;
+    }
+    if (d_choices.With_Plugins.isEmpty() && d_choices.Without_Plugins.isEmpty())
+        return true;
+    if (!Choose_Plugins_Folder())
+        return false;
+    d_unmatched += d_plugin_choice.Unmatched(d_plugins_folder);
+    for (const QString& family : d_plugin_choice.Wanted_Families())
+        Take_Family(family);
     return true;
+}
+
+// A library is kept under the name it was found by, which is the name it is
+// opened by; its closure is taken as for any other file of the bundle.
+bool TDetector::Take_Own_Library(const QString& path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (d_libraries_taken.contains(real))
+        return true;
+    const QString name_problem = Name_Problem(path);
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
+    d_libraries_taken.append(real);
+    d_bundle.Files.push_back({"lib", QFileInfo(path).fileName(), real, TTypes::Library_Dylib});
+    std::vector<TLoadedLibrary> libraries;
+    return Examine(path, &libraries) && Take_Libraries(path, libraries);
+}
+
+bool TDetector::Take_Run_Time_Libraries(const QString& file_name)
+{
+    for (const QString& name : Run_Time_Libraries(file_name))
+    {
+        for (const QString& folder : d_library_folders)
+        {
+            const QString found = Newest_Version(folder, name);
+            if (found.isEmpty())
+                continue;
+            if (!Take_Own_Library(found))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+void TDetector::Take_Family(const QString& family)
+{
+    if (!d_folders_pending.contains(family))
+        d_folders_pending.append(family);
 }
 
 // Any other library the base system lacks is bundled under the name the
@@ -229,23 +328,35 @@ bool TDetector::Take_Plugin_Folder(const QString& name)
         return true;
     if (!Is_Readable_Folder(path))
         return Fail(QString("the plug-in folder \"%1\" cannot be read").arg(path));
+    const bool detected = d_folders_detected.contains(name);
     for (const QFileInfo& plugin : QDir(path).entryInfoList(QDir::Files, QDir::Name))
     {
-        if (Is_Bundled_Plugin(name, plugin.fileName()) && !Take_Plugin(name, plugin))
+        if (Is_Plugin_File(plugin.fileName()) &&
+            d_plugin_choice.Takes(name, plugin.fileName(), detected) && !Take_Plugin(name, plugin))
             return false;
     }
     return true;
 }
 
+// A family looked into for the user's list alone is looked into again once a
+// Qt library takes it: its other plug-ins are added then.
 bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
 {
+    const bool taken =
+        std::any_of(d_bundle.Files.begin(), d_bundle.Files.end(), [&](const TBundleFile& file) {
+            return file.Target == folder && file.Name == plugin.fileName();
+        });
+    if (taken)
+        return true;
     const QString name_problem = Name_Problem(plugin.filePath());
     if (!name_problem.isEmpty())
         return Fail(name_problem);
     d_bundle.Files.push_back(
         {folder, plugin.fileName(), plugin.canonicalFilePath(), TTypes::Library_Plugin});
     std::vector<TLoadedLibrary> libraries;
-    return Examine(plugin.filePath(), &libraries) && Take_Libraries(plugin.filePath(), libraries);
+    return Examine(plugin.filePath(), &libraries) &&
+           Take_Libraries(plugin.filePath(), libraries) &&
+           Take_Run_Time_Libraries(plugin.fileName());
 }
 
 // The modules are looked up in the QML folder of the Qt installation the
@@ -328,9 +439,9 @@ bool TDetector::Fail(const QString& error)
 
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister, const TBundleProgress& progress,
-                               const QString& qml_sources)
+                               const QString& qml_sources, const TDetectionChoices& choices)
 {
-    TDetector detector(lister, progress, plugins_folder, qml_sources);
+    TDetector detector(lister, progress, plugins_folder, qml_sources, choices);
     detector.Run(program);
     return detector.Result();
 }

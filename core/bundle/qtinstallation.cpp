@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "libraries/libraryplugins.h"
+#include "libraries/pluginfamilies.h"
 
 namespace
 {
@@ -88,19 +88,12 @@ TQtBuild Qt_Build_Of(const QString& core_library)
     return {core.fileName().startsWith("libQt6") ? 6 : 5, prefix.path()};
 }
 
-// The suggestion text names the folders separated by commas or spaces.
 QStringList Plugin_Folders_For(const QString& library_name)
 {
-    static const QRegularExpression separators("[,\\s]+");
-    return Suggested_Plugins(library_name).split(separators, Qt::SkipEmptyParts) +
-           Wayland_Client_Folders(library_name);
+    return Plugin_Families(library_name) + Wayland_Client_Folders(library_name);
 }
 
-bool Is_Bundled_Plugin(const QString& folder, const QString& file_name)
+bool Is_Plugin_File(const QString& file_name)
 {
-    if (!file_name.endsWith(".so"))
-        return false;
-    if (folder != "platforms")
-        return true;
-    return file_name == "libqxcb.so" || file_name.startsWith("libqwayland");
+    return file_name.endsWith(".so");
 }

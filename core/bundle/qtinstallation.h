@@ -35,12 +35,11 @@ QStringList Qml_Scanner_Candidates(const QString& core_library);
 // ("lib", "lib64", or a multiarch folder below "lib" as Debian has it).
 TQtBuild Qt_Build_Of(const QString& core_library);
 
-// The plug-in folders to bundle beside the Qt library `library_name`.
+// The plug-in folders to bundle beside the Qt library `library_name`: its
+// plug-in families, and the Wayland client's integrations.
 QStringList Plugin_Folders_For(const QString& library_name);
 
-// Whether the plug-in `file_name` of the plug-in folder `folder` goes into
-// the bundle: of the platforms only xcb and Wayland, not the embedded,
-// remote or test platforms.
-bool Is_Bundled_Plugin(const QString& folder, const QString& file_name);
+// Whether `file_name` in a plug-in folder can be a plug-in: a shared object.
+bool Is_Plugin_File(const QString& file_name);
 
 #endif

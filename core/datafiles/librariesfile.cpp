@@ -42,6 +42,16 @@ bool Is_Qml(const TLibraryRecord& library)
     return library.Type == TTypes::Library_Qml_Module;
 }
 
+// Calls `read(record)` for every element `tag` directly under `parent`.
+template <typename TRead>
+void Read_Records_Of(const TXmlFile& xml, const QDomElement& parent, const QString& tag,
+                     TRead read)
+{
+    for (QDomElement record = xml.Get_Node(&parent, tag, true); !record.isNull();
+         record = xml.Get_Sibling_Node(&record, tag, true))
+        read(record);
+}
+
 // Calls `read(record)` for every element `tag` directly under the element
 // `list` of the root, which must be there unless `optional`.
 template <typename TRead>
@@ -49,11 +59,26 @@ void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, 
                   bool optional = false)
 {
     const QDomElement parent = xml.Get_Node(&xml.Root, list, optional);
-    if (parent.isNull())
+    if (!parent.isNull())
+        Read_Records_Of(xml, parent, tag, read);
+}
+
+const QString Choices_Element = "Detection_Choices";
+const QString With_Plugin = "With_Plugin";
+const QString Without_Plugin = "Without_Plugin";
+const QString With_Library = "With_Library";
+
+void Write_Choices(TXmlFile* xml, const TDetectionChoices& choices)
+{
+    if (choices.Is_Empty())
         return;
-    for (QDomElement record = xml.Get_Node(&parent, tag, true); !record.isNull();
-         record = xml.Get_Sibling_Node(&record, tag, true))
-        read(record);
+    QDomElement element = xml->Create_Node(&xml->Root, Choices_Element);
+    for (const QString& entry : choices.With_Plugins)
+        Write_Child(xml, &element, With_Plugin, entry);
+    for (const QString& entry : choices.Without_Plugins)
+        Write_Child(xml, &element, Without_Plugin, entry);
+    for (const QString& path : choices.With_Libraries)
+        Write_Child(xml, &element, With_Library, path);
 }
 }
 
@@ -122,8 +147,27 @@ void Write_Qml_Records(TXmlFile* xml, const std::vector<TTargetRecord>& targets,
 }
 }
 
+TDetectionChoices Read_Detection_Choices(const TXmlFile& xml)
+{
+    TDetectionChoices choices;
+    const QDomElement element = xml.Get_Node(&xml.Root, Choices_Element, true);
+    if (element.isNull())
+        return choices;
+    const std::pair<QString, QStringList*> lists[] = {
+        {With_Plugin, &choices.With_Plugins},
+        {Without_Plugin, &choices.Without_Plugins},
+        {With_Library, &choices.With_Libraries}};
+    for (const auto& list : lists)
+    {
+        Read_Records_Of(xml, element, list.first, [&](const QDomElement& record) {
+            list.second->append(xml.Read_Text_Node(&record, false));
+        });
+    }
+    return choices;
+}
+
 void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
-           const std::vector<TLibraryRecord>& libraries)
+           const std::vector<TLibraryRecord>& libraries, const TDetectionChoices& choices)
 {
     TXmlFile xml;
     xml.File_Name = Data_File_Names::Path(folder, Data_File_Names::Libraries);
@@ -147,6 +191,7 @@ void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
     }
     Write_Qml_Records(&xml, targets, libraries);
 
+    Write_Choices(&xml, choices);
     xml.Write_File(false);
 }
 }

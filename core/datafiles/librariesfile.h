@@ -4,13 +4,15 @@
 #include <QString>
 #include <vector>
 
+#include "libraries/detectionchoices.h"
 #include "libraries/libraryrecords.h"
 
 class TXmlFile;
 
 // "libraries.xml" in the data folder: the Libraries panel's targets and
-// libraries under the root "Library_Data", version 1. Every failure is thrown
-// as TXmlFileException.
+// libraries under the root "Library_Data", version 1, and the user's detection
+// choices in an element "Detection_Choices" that older readers pass over.
+// Every failure is thrown as TXmlFileException.
 namespace TLibrariesFile
 {
 // Opens folder/libraries.xml into `xml`; any version but 1 is refused.
@@ -22,9 +24,13 @@ void Open(TXmlFile* xml, const QString& folder);
 // passes over; a file without QML modules has neither.
 void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
              std::vector<TLibraryRecord>* libraries);
-// Writes the records in the order given.
+// The detection choices; none when the element is absent.
+TDetectionChoices Read_Detection_Choices(const TXmlFile& xml);
+// Writes the records in the order given, and the detection choices when there
+// are any.
 void Write(const QString& folder, const std::vector<TTargetRecord>& targets,
-           const std::vector<TLibraryRecord>& libraries);
+           const std::vector<TLibraryRecord>& libraries,
+           const TDetectionChoices& choices = TDetectionChoices());
 }
 
 #endif

@@ -18,7 +18,8 @@ enum class TSection
     Libraries,
     Description,
     Change_Log,
-    Qml
+    Qml,
+    Choices
 };
 
 struct TMarker
@@ -41,6 +42,8 @@ const TMarker Markers[] = {
     {"ChangeLog_End:", TSection::None},
     {"Qml_Modules_Begin:", TSection::Qml},
     {"Qml_Modules_End:", TSection::None},
+    {"Detection_Choices_Begin:", TSection::Choices},
+    {"Detection_Choices_End:", TSection::None},
 };
 
 const QString Name_Tag = "[Name]:";
@@ -50,6 +53,29 @@ const QString Plugin_Tag = "[Plugin]:";
 const QString Dylib_Tag = "[Dylib]:";
 const QString Sources_Tag = "[Sources]:";
 const QString Module_Tag = "[Module]:";
+
+// The lines of the detection choices, by their tags.
+struct TChoiceTag
+{
+    const char* Tag;
+    QStringList TDetectionChoices::*List;
+};
+const TChoiceTag Choice_Tags[] = {
+    {"[With_Plugin]:", &TDetectionChoices::With_Plugins},
+    {"[Without_Plugin]:", &TDetectionChoices::Without_Plugins},
+    {"[With_Library]:", &TDetectionChoices::With_Libraries},
+};
+
+QString Choice_Lines(const TDetectionChoices& choices)
+{
+    QString lines;
+    for (const TChoiceTag& tag : Choice_Tags)
+    {
+        for (const QString& entry : choices.*tag.List)
+            lines += tag.Tag + entry + "\n";
+    }
+    return lines;
+}
 
 QString Section(const QString& begin, const QString& lines, const QString& end)
 {
@@ -98,6 +124,7 @@ private:
     bool Read_Content(const QString& line);
     bool Read_Variable(const QString& line);
     void Read_Library(const QString& line);
+    void Read_Choice(const QString& line);
     void Read_Qml(const QString& line);
     void Open_Section(TSection section);
 
@@ -161,6 +188,9 @@ void TReader::Open_Section(TSection section)
     case TSection::Qml:
         contents.Qml.emplace();
         break;
+    case TSection::Choices:
+        contents.Choices.emplace();
+        break;
     case TSection::None:
         break;
     }
@@ -187,6 +217,9 @@ bool TReader::Read_Content(const QString& line)
         break;
     case TSection::Qml:
         Read_Qml(line);
+        break;
+    case TSection::Choices:
+        Read_Choice(line);
         break;
     case TSection::None:
         break;
@@ -223,6 +256,15 @@ void TReader::Read_Library(const QString& line)
         Result.Contents.Active_Libraries->push_back({d_target, line.mid(Dylib_Tag.length())});
 }
 
+void TReader::Read_Choice(const QString& line)
+{
+    for (const TChoiceTag& tag : Choice_Tags)
+    {
+        if (line.startsWith(QLatin1String(tag.Tag)))
+            ((*Result.Contents.Choices).*tag.List).append(line.mid(int(qstrlen(tag.Tag))));
+    }
+}
+
 // A module line before any target line has no target to go to.
 void TReader::Read_Qml(const QString& line)
 {
@@ -253,7 +295,11 @@ QString Spec_Data_Text(const TSpecData& data)
                      "Active_Libraries_End:")
            + "\n" + Qml_Section(data.Qml)
            + Section("Description_Begin:", data.Description + "\n", "Description_End:") + "\n"
-           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:");
+           + Section("ChangeLog_Begin:", data.Change_Log + "\n", "ChangeLog_End:")
+           + (data.Choices.Is_Empty()
+                  ? QString()
+                  : "\n" + Section("Detection_Choices_Begin:", Choice_Lines(data.Choices),
+                                   "Detection_Choices_End:"));
 }
 
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)

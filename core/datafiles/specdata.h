@@ -8,14 +8,16 @@
 #include <optional>
 #include <vector>
 
+#include "libraries/detectionchoices.h"
 #include "types.h"
 #include "datafiles/variabledata.h"
 
 // The project file (".spec_data"): a header line and five sections holding
 // the variables, the active targets and libraries, the description and the
 // change log of one package. A project with QML modules or a QML sources
-// folder has a sixth section after the libraries, which readers that know
-// nothing of it pass over as lines outside any section.
+// folder has a sixth section after the libraries, and one with detection
+// choices a section after the change log; readers that know nothing of them
+// pass over them as lines outside any section.
 
 struct TSpecDataLibrary
 {
@@ -47,6 +49,7 @@ struct TSpecData
     TSpecDataQml Qml;  // written only when not empty
     QString Description;
     QString Change_Log;
+    TDetectionChoices Choices;
 };
 
 // One library line read back: the first library of `Target` whose name begins
@@ -67,6 +70,7 @@ struct TSpecDataContents
     std::optional<std::vector<TSpecDataSelection>> Active_Libraries;
     std::optional<QStringList> Description;
     std::optional<QStringList> Change_Log;
+    std::optional<TDetectionChoices> Choices;
     std::optional<TSpecDataQml> Qml;
 };
 

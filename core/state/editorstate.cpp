@@ -51,6 +51,7 @@ void Load_Libraries(TEditorState* state, const QString& folder,
         TXmlFile xml;
         TLibrariesFile::Open(&xml, folder);
         TLibrariesFile::Read_V1(xml, &state->Targets, &state->Libraries);
+        state->Detection_Choices = TLibrariesFile::Read_Detection_Choices(xml);
     }
     catch (const TXmlFileException& error)
     {
@@ -121,6 +122,8 @@ void Apply_Spec_Data(TEditorState* state, const TSpecDataContents& contents)
     }
     if (contents.Description)
         state->Variables.Description = Joined(*contents.Description);
+    if (contents.Choices)
+        state->Detection_Choices = *contents.Choices;
     if (contents.Change_Log)
         state->Changes = Joined(QStringList(TChangeLogFile::Header_Line) + *contents.Change_Log);
 }
@@ -161,6 +164,7 @@ TSpecData Project_Data(const TEditorState& state)
     }
     data.Description = state.Variables.Description;
     data.Change_Log = state.Changes;
+    data.Choices = state.Detection_Choices;
     return data;
 }
 

@@ -25,6 +25,7 @@ struct TEditorState
     std::vector<TLibraryRecord> Libraries;
     TRequireEntries Requires;
     QString Changes;
+    TDetectionChoices Detection_Choices;  // kept with the libraries
     // Kept in the user's own "settings.ini", not in the data folder, so
     // Load_Editor_State leaves it empty.
     QString Packager;
