@@ -18,6 +18,7 @@
 #include "state/datafolderinit.h"
 #include "state/editorstate.h"
 #include "state/stateoverrides.h"
+#include "state/unmatchedchoices.h"
 #include "libraries/libraryselection.h"
 #include "package/packagerun.h"
 #include "packagecommand.h"
@@ -184,33 +185,16 @@ TCliExit Fail(QTextStream& err, const QString& message)
 }
 
 // An entry of the command line that names nothing in the Qt installation is
-// wrong use. Of the stored entries, "<target>/<file>" ones are what the user
-// added to the lists by hand, kept as they are; the others are told and left
-// out.
+// wrong use; stored entries are kept or told and left out.
 TCliExit Refuse_Unmatched(const TCliRequest& request, const TBundleDetection& detection,
                           QStringList* kept, QTextStream& err)
 {
-    const TDetectionChoices& given = request.Choices;
-    TCliExit exit = Cli_Success;
-    for (const QString& entry : detection.Unmatched)
-    {
-        if (given.With_Libraries.contains(entry))
-            err << "kestrelvantory-cli: --with-library: \"" << entry << "\" is not a file\n";
-        else if (given.With_Plugins.contains(entry) || given.Without_Plugins.contains(entry))
-            err << "kestrelvantory-cli: \"" << entry << "\" names no plug-in family or file in \""
-                << detection.Plugins_Folder << "\"\n";
-        else
-        {
-            if (Is_Listed_Library_Entry(entry))
-                kept->append(entry);
-            else
-                err << "kestrelvantory-cli: the stored choice \"" << entry
-                    << "\" names nothing in the Qt installation; it is left out\n";
-            continue;
-        }
-        exit = Cli_Usage_Error;
-    }
-    return exit;
+    const TUnmatchedChoices sorted =
+        Sort_Unmatched_Choices(detection.Unmatched, request.Choices, detection.Plugins_Folder);
+    for (const QString& message : sorted.Refused + sorted.Left_Out)
+        err << "kestrelvantory-cli: " << message << "\n";
+    *kept = sorted.Kept;
+    return sorted.Refused.isEmpty() ? Cli_Success : Cli_Usage_Error;
 }
 
 // The detection for the request's program with the QML modules of
@@ -231,28 +215,6 @@ TCliExit Detect(const TCliRequest& request, const QString& qml_sources,
 QString Qml_Sources(const TCliRequest& request, const TEditorState& state)
 {
     return request.Qml_Sources.isEmpty() ? state.Qml_Sources : request.Qml_Sources;
-}
-
-// A "<target>/<name>" entry kept as the user listed it: checked, with the
-// type the stored lists give it.
-void Keep_Entry(const QString& entry, const std::vector<TLibraryRecord>& stored,
-                TEditorState* state)
-{
-    const QString target = entry.section('/', 0, 0);
-    const QString name = entry.section('/', 1);
-    if (target.isEmpty() || name.isEmpty())
-        return;
-    TLibraryRecord kept{target, name,
-                        target == "lib" ? TTypes::Library_Dylib : TTypes::Library_Plugin, true};
-    for (const TLibraryRecord& library : stored)
-    {
-        if (library.Target_Name == target && library.Name == name)
-            kept.Type = library.Type;
-    }
-    state->Libraries.push_back(kept);
-    if (std::none_of(state->Targets.begin(), state->Targets.end(),
-                     [&](const TTargetRecord& record) { return record.Name == target; }))
-        state->Targets.push_back({target, true});
 }
 
 // --qt-version and --qt-prefix override what is stored or detected.
@@ -284,8 +246,7 @@ TCliExit Load_Create_State(const TCliRequest& request, TEditorState* state, QTex
         const std::vector<TLibraryRecord> stored = state->Libraries;
         state->Targets = Bundle_Targets(detection.Bundle);
         state->Libraries = Bundle_Libraries(detection.Bundle);
-        for (const QString& entry : kept)
-            Keep_Entry(entry, stored, state);
+        Keep_Listed_Entries(kept, stored, state);
         state->Options.Qt = detection.Qt;
     }
     Apply_Qt_Options(request, &state->Options.Qt);
@@ -383,6 +344,7 @@ TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
     package.Program = request.Program;
     package.Plugins_Folder = request.Plugins_Folder;
     package.Qml_Sources = request.Qml_Sources;
+    package.Choices = request.Choices;
     package.Source = request.Source;
     package.Output_Dir = request.Output_Dir;
     package.Qt_Major = request.Qt_Version.toInt();

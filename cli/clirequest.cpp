@@ -75,10 +75,11 @@ QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
 bool Check_Choices(const TCliRequest& request, QString* error)
 {
     const TDetectionChoices& choices = request.Choices;
-    const bool detects =
-        request.Command == TCliRequest::Detect || request.Command == TCliRequest::Create;
+    const bool detects = request.Command == TCliRequest::Detect ||
+                         request.Command == TCliRequest::Create ||
+                         request.Command == TCliRequest::Package;
     if (!choices.Is_Empty() && !detects)
-        *error = "only detect and create take --with-plugins, --without-plugins and "
+        *error = "only detect, create and package take --with-plugins, --without-plugins and "
                  "--with-library";
     else if (!choices.Is_Empty() && request.Program.isEmpty())
         *error = "--with-plugins, --without-plugins and --with-library need --program";
@@ -262,8 +263,8 @@ QString Cli_Usage()
            "                            [--qt-version 5|6] [--qt-prefix DIR] [PANEL SETTINGS]\n"
            "                            --output FILE\n"
            "  kestrelvantory-cli package --data-folder DIR [--project FILE]\n"
-           "                            [--program PATH [--qml-sources DIR]] [--source DIR]\n"
-           "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
+           "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
+           "                            [--source DIR] [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
            "  kestrelvantory-cli init --data-folder DIR\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
@@ -332,7 +333,7 @@ QString Cli_Usage()
            "cannot be examined or a copy fails; for package, when the preflight, the build or a\n"
            "check fails; for init, when DIR is a data folder already), 2 on wrong usage (an\n"
            "unknown NAME of --set included, and a plug-in or library of CHOICES that names\n"
-           "nothing in the Qt installation). An absent file of the data folder gives its factory\n"
-           "contents, as in the editor. The scan's progress is shown on standard error when it\n"
-           "is a terminal.\n";
+           "nothing in the Qt installation, which package lists with the preflight's problems\n"
+           "instead). An absent file of the data folder gives its factory contents, as in the\n"
+           "editor. The scan's progress is shown on standard error when it is a terminal.\n";
 }

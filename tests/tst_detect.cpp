@@ -638,15 +638,19 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
     QVERIFY(!QFileInfo::exists(top + "/SPECS"));
     QVERIFY(!QFileInfo::exists(top + "/qtdemo.build.log"));
 
-    // A CMake source folder is not built with qmake.
+    // A CMake source folder is not built with qmake, and a plug-in choice
+    // that names nothing is listed with it.
     const QString cmake_only = folder + "/cmake-only";
     QVERIFY(QDir().mkpath(cmake_only));
     QVERIFY(QFile::copy(Qt_Demo_Source("CMakeLists.txt"), cmake_only + "/CMakeLists.txt"));
-    const TRun mismatch = Cli(Package_Arguments(data, top) +
-                              QStringList{"--program", d_program, "--source", cmake_only});
+    const TRun mismatch =
+        Cli(Package_Arguments(data, top) + QStringList{"--program", d_program, "--source",
+                                                       cmake_only, "--with-plugins", "nosuch"});
     QCOMPARE(mismatch.Exit, 1);
     QVERIFY2(mismatch.Err.contains("\n  the source folder has a CMakeLists.txt and no .pro file, "
                                    "but the spec is \"Using QMake\"\n"),
+             qPrintable(Described(mismatch)));
+    QVERIFY2(mismatch.Err.contains("\n  \"nosuch\" names no plug-in family or file in \""),
              qPrintable(Described(mismatch)));
 }
 

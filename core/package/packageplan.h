@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "libraries/detectionchoices.h"
 #include "state/editorstate.h"
 
 // What one packaging run is asked to do: the panels as they stand for the
@@ -14,6 +15,7 @@ struct TPackageRequest
                             // checked libraries, as already collected
     QString Plugins_Folder; // for detection; empty: that of the program's Qt
     QString Qml_Sources;    // for detection; empty: as the panels name them
+    TDetectionChoices Choices;  // for detection, on top of the stored ones
     QString Source;         // the source folder to make the tarball of; empty: the
                             // tarball must be in SOURCES already
     QString Output_Dir;     // where rpmbuild writes the RPM; empty: its own RPMS folder

@@ -13,6 +13,7 @@
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
 #include "state/createrequirements.h"
+#include "state/unmatchedchoices.h"
 
 TPackageRun::TPackageRun(const TPackageRequest& request)
     : d_request(request), d_spec_state(request.State)
@@ -27,14 +28,19 @@ QStringList TPackageRun::Preflight()
     {
         const QString qml_sources = d_request.Qml_Sources.isEmpty() ? d_request.State.Qml_Sources
                                                                     : d_request.Qml_Sources;
-        const TBundleDetection detection =
-            Detect_Bundle(d_request.Program, d_request.Plugins_Folder, Loaded_Libraries,
-                          TBundleProgress(), qml_sources);
+        const TBundleDetection detection = Detect_Bundle(
+            d_request.Program, d_request.Plugins_Folder, Loaded_Libraries, TBundleProgress(),
+            qml_sources, Merged_Choices(d_request.State.Detection_Choices, d_request.Choices));
         if (!detection.Ok)
             problems.append(detection.Error);
+        const TUnmatchedChoices unmatched = Sort_Unmatched_Choices(
+            detection.Unmatched, d_request.Choices, detection.Plugins_Folder);
+        problems += unmatched.Refused;
+        d_notes = unmatched.Left_Out;
         d_bundle = detection.Bundle;
         d_spec_state.Targets = Bundle_Targets(detection.Bundle);
         d_spec_state.Libraries = Bundle_Libraries(detection.Bundle);
+        Keep_Listed_Entries(unmatched.Kept, d_request.State.Libraries, &d_spec_state);
         d_spec_state.Options.Qt = detection.Qt;
     }
     if (d_request.Qt_Major != 0)
@@ -148,6 +154,7 @@ void TPackageRun::Check(TPackageReport* report)
 TPackageReport TPackageRun::Run()
 {
     TPackageReport report;
+    report.Notes = d_notes;
     if (!d_preflight_passed)
     {
         report.Failures.append("the preflight found problems; nothing was built");

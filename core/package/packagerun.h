@@ -61,6 +61,7 @@ private:
     TEditorState d_spec_state;  // the panels with the detected bundle in place
     TBundle d_bundle;
     TPackagePlan d_plan;
+    QStringList d_notes;  // stored choices that named nothing, left out
     bool d_preflight_passed = false;
     std::atomic_bool d_cancel{false};
     TLoggedBuild::TLineSink d_line_sink = [](const QString&) {};
