@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "libraries/libraryplugins.h"
+#include "libraries/pluginfamilies.h"
 
 class TLibraryPluginsTest : public QObject
 {
@@ -10,6 +11,7 @@ private slots:
     void everyKeyFitsWithAndWithoutVersion_data();
     void everyKeyFitsWithAndWithoutVersion();
     void namesOutsideTheTableGiveNothing();
+    void familiesGoWithTheModulesThatLoadThem();
 };
 
 void TLibraryPluginsTest::everyKeyFitsWithAndWithoutVersion_data()
@@ -72,6 +74,26 @@ void TLibraryPluginsTest::namesOutsideTheTableGiveNothing()
     QCOMPARE(Suggested_Plugins("libQt5Gu"), QString());
     QCOMPARE(Suggested_Plugins("xlibQt5Gui.so"), QString());
     QCOMPARE(Suggested_Plugins(QString()), QString());
+}
+
+// What a program takes along by default, per module; the QML debugging
+// plug-ins only when asked for.
+void TLibraryPluginsTest::familiesGoWithTheModulesThatLoadThem()
+{
+    const QStringList gui = {"platforms", "platforminputcontexts", "xcbglintegrations",
+                             "imageformats", "iconengines"};
+    QCOMPARE(Plugin_Families("libQt5Gui.so.5.15.8"), gui);
+    QCOMPARE(Plugin_Families("libQt6Gui.so.6.4.2"), gui);
+    QCOMPARE(Plugin_Families("libQt5Network.so.5"), QStringList{"bearer"});
+    QCOMPARE(Plugin_Families("libQt6Network.so.6"), QStringList({"tls", "networkinformation"}));
+    QCOMPARE(Plugin_Families("libQt5Quick.so.5.15.8"), QStringList{"scenegraph"});
+    QCOMPARE(Plugin_Families("libQt6Quick.so.6.4.2"), QStringList{"scenegraph"});
+    QCOMPARE(Plugin_Families("libQt5Core.so.5.15.8"), QStringList());
+    QVERIFY(Is_Default_Plugin("sqldrivers", "libqsqlite.so"));
+    QVERIFY(!Is_Default_Plugin("sqldrivers", "libqsqlpsql.so"));
+    QVERIFY(Is_Default_Plugin("platforms", "libqxcb.so"));
+    QVERIFY(!Is_Default_Plugin("platforms", "libqvnc.so"));
+    QVERIFY(Is_Default_Plugin("imageformats", "libqjpeg.so"));
 }
 
 QTEST_MAIN(TLibraryPluginsTest)

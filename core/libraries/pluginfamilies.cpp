@@ -35,7 +35,7 @@ const TRow Families[] = {
     {"libQt5TextToSpeech.so", "texttospeech"},
     {"libQt6TextToSpeech.so", "texttospeech"},
     {"libQt5Quick.so", "scenegraph"},
-    {"libQt6Quick.so", "qmltooling scenegraph"},
+    {"libQt6Quick.so", "scenegraph"},
 };
 
 // The families of which only some files go along by default. The other
