@@ -36,15 +36,6 @@
 
 Q_DECLARE_METATYPE(TTypes::TOptionMakeGenerator)
 
-// Runs a checking helper and ends the test function when it failed.
-#define CHECK(call)                                                                           \
-    do                                                                                       \
-    {                                                                                        \
-        call;                                                                                \
-        if (QTest::currentTestFailed())                                                      \
-            return;                                                                          \
-    } while (false)
-
 namespace
 {
 struct TRun

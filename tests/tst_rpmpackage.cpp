@@ -23,15 +23,6 @@
 
 Q_DECLARE_METATYPE(TTypes::TOptionMakeGenerator)
 
-// Runs a checking helper and ends the test function when it failed.
-#define CHECK(call)                                                                           \
-    do                                                                                       \
-    {                                                                                        \
-        call;                                                                                \
-        if (QTest::currentTestFailed())                                                      \
-            return;                                                                          \
-    } while (false)
-
 namespace
 {
 // The small program prints the data file it finds beside itself, the usual

@@ -78,4 +78,13 @@ private:
 };
 }
 
+// Runs a checking helper and ends the test function when it failed.
+#define CHECK(call)                                                                           \
+    do                                                                                       \
+    {                                                                                        \
+        call;                                                                                \
+        if (QTest::currentTestFailed())                                                      \
+            return;                                                                          \
+    } while (false)
+
 #endif
