@@ -223,9 +223,9 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
         {{"detect"}, 2, "detect needs --program PATH"},
         {{"detect", "--program", d_program, "--output", Path("x.spec")}, 2,
          "detect takes no --shared-libs and no --output"},
-        {{"detect", "--program", d_program, "--with-plugins", "sqldrivers,imageformats/libqwebp.so",
+        {{"detect", "--program", d_program, "--with-plugins", "sqldrivers,imageformats/libqnosuch.so",
           "--collect-into", into},
-         2, "\"imageformats/libqwebp.so\" names no plug-in family or file in \"" +
+         2, "\"imageformats/libqnosuch.so\" names no plug-in family or file in \"" +
                 QLibraryInfo::location(QLibraryInfo::PluginsPath) + "\""},
         {{"create", "--program", d_program, "--with-library", Path("gone.so"), "--output",
           Path("x.spec")},
