@@ -13,6 +13,8 @@
 #include "bundle/bundleclosure.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
+#include "scan/programrun.h"
+#include "scan/requirementscan.h"
 
 namespace
 {
@@ -25,17 +27,17 @@ struct TElfEntry
 // Runs `program`; its standard output, or an empty string with `error` set.
 QString Output_Of(const QString& program, const QStringList& arguments, QString* error)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-    {
-        *error = QString("%1 %2 failed: %3")
-                     .arg(program, arguments.join(' '),
-                          QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
-        return QString();
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    const TProgramRun run = Run_Program(program, arguments, TRequirementScan::Default_Wait_Ms);
+    if (run.Outcome == TProgramRun::Succeeded)
+        return run.Output;
+    const QString command = (QStringList{program} + arguments).join(' ');
+    if (run.Outcome == TProgramRun::Not_Started)
+        *error = QString("\"%1\" could not be started").arg(program);
+    else if (run.Outcome == TProgramRun::Timed_Out)
+        *error = QString("%1 did not finish in time").arg(command);
+    else
+        *error = QString("%1 failed").arg(command);
+    return QString();
 }
 
 // Unpacks the payload of `rpm` into `folder`.

@@ -1,8 +1,8 @@
 #include "package/packageplan.h"
 
-#include <QProcess>
-
 #include "datafiles/expressionsfile.h"
+#include "scan/programrun.h"
+#include "scan/requirementscan.h"
 #include "spec/specmacros.h"
 
 namespace
@@ -12,11 +12,9 @@ QString Rpm_Evaluated(const QString& text)
 {
     if (!text.contains('%'))
         return text;
-    QProcess rpm;
-    rpm.start("rpm", {"--eval", text});
-    if (!rpm.waitForFinished(30000) || rpm.exitCode() != 0)
-        return text;
-    return QString::fromLocal8Bit(rpm.readAllStandardOutput()).trimmed();
+    const TProgramRun rpm =
+        Run_Program("rpm", {"--eval", text}, TRequirementScan::Default_Wait_Ms);
+    return rpm.Outcome == TProgramRun::Succeeded ? rpm.Output.trimmed() : text;
 }
 
 QString Source_Tag(const std::vector<TSpecVariable>& variables)

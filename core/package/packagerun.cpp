@@ -7,7 +7,6 @@
 #include "bundle/bundledetection.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
-#include "libraries/libraryversion.h"
 #include "package/packagechecks.h"
 #include "package/preflight.h"
 #include "package/sourcetarball.h"
@@ -132,16 +131,10 @@ void TPackageRun::Build(TPackageReport* report)
         report->Rpm = outcome.Written.last();
 }
 
-// The folder the spec's run paths name: the last target holding a
-// versioned library, as the spec writer chooses it.
+// The folder the spec's run paths name, as the spec writer chooses it.
 QString TPackageRun::Run_Path() const
 {
-    QString directory;
-    for (const TSpecTarget& target : Active_Spec_Targets(d_spec_state))
-        for (const QString& library : target.Libraries)
-            if (Versioned_Library(library))
-                directory = target.Name;
-    return d_plan.Program_Folder + "/" + directory;
+    return d_plan.Program_Folder + "/" + Library_Directory(Active_Spec_Targets(d_spec_state));
 }
 
 void TPackageRun::Check(TPackageReport* report)

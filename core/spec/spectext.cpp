@@ -45,17 +45,6 @@ bool Has_Versioned_Library(const TSpecTarget& target)
     return false;
 }
 
-// The folder the executable and the plug-ins look in for their libraries:
-// the last target holding a versioned library. Empty when there is none.
-QString Library_Directory(const std::vector<TSpecTarget>& targets)
-{
-    QString directory;
-    for (const TSpecTarget& target : targets)
-        if (Has_Versioned_Library(target))
-            directory = target.Name;
-    return directory;
-}
-
 // The base names of the versioned libraries ("libQt5Core"), each once, in
 // the order they are installed.
 QStringList Versioned_Bases(const std::vector<TSpecTarget>& targets)
@@ -415,6 +404,15 @@ void TSpecComposer::Changelog()
 {
     d_text += "%changelog\n" + d_input.Changes + "\n";
 }
+}
+
+QString Library_Directory(const std::vector<TSpecTarget>& targets)
+{
+    QString directory;
+    for (const TSpecTarget& target : targets)
+        if (Has_Versioned_Library(target))
+            directory = target.Name;
+    return directory;
 }
 
 TSpecText Compose_Spec_Text(const TSpecInput& input)

@@ -56,6 +56,10 @@ struct TSpecText
     bool Is_Complete() const { return Error.isEmpty(); }
 };
 
+// The folder the executable and the plug-ins look in for their libraries:
+// the last target holding a versioned library. Empty when there is none.
+QString Library_Directory(const std::vector<TSpecTarget>& targets);
+
 // Composes the spec file for `input`. Fails, with an "ERR  ..." message, when
 // Spec_Input_Refusal refuses the input, when a target or library name is not
 // a plain file name, when the Qt prefix is not a plain path or when no target
