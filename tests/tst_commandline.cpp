@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTableWidget>
 #include <QtTest>
+#include <QStorageInfo>
 
 #include "changelogwidget.h"
 #include "editorcommandline.h"
@@ -156,6 +157,7 @@ private slots:
     void setChangesVariablesForOneRun();
     void editorDataFolderIsWhatThePipelineReads();
     void initAndPanelFlagsGiveTheEditorsSpec();
+    void initThatRunsOutOfSpaceCanBeRepeated();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -388,6 +390,31 @@ void TCommandLineTest::fullDiskLeavesTheEarlierSpec()
              qPrintable(run.Err));
     QCOMPARE(Test::Read_File(output), QByteArray("earlier spec\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"demo.spec"});
+}
+
+// A disk that fills up part-way through init leaves no half data folder,
+// which the next init would refuse.
+void TCommandLineTest::initThatRunsOutOfSpaceCanBeRepeated()
+{
+    Test::TFreshHome home;
+    const QString folder = home.Path() + "/project";
+    QDir().mkpath(folder);
+    Test::TSmallFileSystem disk(folder, 64);
+    if (!disk.Is_Mounted())
+        QSKIP(qPrintable(disk.Why_Not()));
+    // Room for the two small panel files, not for the library list.
+    const qint64 room = QStorageInfo(folder).bytesAvailable();
+    Test::Write_File(folder + "/filler", QByteArray(int(room - 8192), 'x'));
+    const QString data = folder + "/data";
+
+    const TCliRun full = Run_Cli({"init", "--data-folder", data});
+    QCOMPARE(full.Exit, 1);
+    QVERIFY2(full.Err.contains("No space left on device"), qPrintable(full.Err));
+    QCOMPARE(QDir(data).entryList(QDir::Files), QStringList());
+
+    QVERIFY(QFile::remove(folder + "/filler"));
+    const TCliRun again = Run_Cli({"init", "--data-folder", data});
+    QVERIFY2(again.Exit == 0, qPrintable(again.Err));
 }
 
 void TCommandLineTest::wrongUsageIsTold()

@@ -1,6 +1,7 @@
 #include "state/datafolderinit.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "datafiles/changelogfile.h"
@@ -59,6 +60,10 @@ bool Init_Data_Folder(const QString& folder, QString* error)
     }
     catch (const TXmlFileException& failure)
     {
+        // None of the files was there before: a half-written folder would
+        // refuse the next init and load as a mix of written and factory panels.
+        for (const char* name : Data_File_Names::All)
+            QFile::remove(Data_File_Names::Path(folder, name));
         *error = failure.Message;
         return false;
     }
