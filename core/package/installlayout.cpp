@@ -51,11 +51,11 @@ void Add_Outside_Problems(const TInstallProbe& probe, QStringList* problems)
                 QString("the program's install rule %1 puts %2 into the fixed path %3, outside the "
                         "install prefix, where the package cannot take it; in the project file set "
                         "the path below PREFIX (\"%4.path = $$PREFIX/%5\"), or only when it is "
-                        "empty (\"isEmpty(%4.path): %4.path = %3\"), so that the package can set it")
+                        "empty (\"isEmpty(%4.path): %4.path = %6\"), so that the package can set it")
                     .arg(Quoted(file.Rule.isEmpty() ? QString("(unnamed)") : file.Rule),
                          Quoted(QFileInfo(file.Path).fileName()), Quoted(folder),
                          file.Rule.isEmpty() ? QString("target") : file.Rule,
-                         Relocated_Folder(folder, file.Rule)));
+                         Relocated_Folder(folder, file.Rule), folder));
     }
 }
 

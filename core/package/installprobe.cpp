@@ -310,10 +310,13 @@ std::vector<TInstalledFile> Dry_Run_Files(const QString& output, const QString& 
             files.push_back(file);
             continue;
         }
+        QStringList sources;
         QDirIterator below(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (below.hasNext())
+            sources.append(below.next());
+        sources.sort();
+        for (const QString& from : sources)
         {
-            const QString from = below.next();
             TInstalledFile file = Placed(destination + from.mid(source.size()), prefix);
             file.Source = from;
             files.push_back(file);
