@@ -13,7 +13,7 @@
 #include "package/menuchecks.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 #include "scan/requirementscan.h"
 
 namespace

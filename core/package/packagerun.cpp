@@ -14,7 +14,7 @@
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
 #include "spec/menufiles.h"
-#include "spec/qtbuild.h"
+#include "spec/qtbuildlines.h"
 #include "state/createrequirements.h"
 #include "state/unmatchedchoices.h"
 

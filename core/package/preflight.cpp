@@ -8,7 +8,7 @@
 
 #include "package/installlayout.h"
 #include "spec/menufiles.h"
-#include "spec/qtbuild.h"
+#include "spec/qtbuildlines.h"
 
 namespace
 {
