@@ -347,6 +347,8 @@ TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
     package.Choices = request.Choices;
     package.Source = request.Source;
     package.Output_Dir = request.Output_Dir;
+    package.Repository = request.Repository;
+    package.Sign_Key = request.Sign_Key;
     package.Qt_Major = request.Qt_Version.toInt();
     package.Qt_Prefix = request.Qt_Prefix;
     TPackageRun run(package);

@@ -20,6 +20,10 @@ QString* Panel_Value_Of(const QString& option, TCliRequest* request)
         return &request->Source;
     if (option == "--output-dir")
         return &request->Output_Dir;
+    if (option == "--repository")
+        return &request->Repository;
+    if (option == "--sign")
+        return &request->Sign_Key;
     return nullptr;
 }
 
@@ -162,8 +166,9 @@ bool Check_Panel_Options(const TCliRequest& request, QString* error)
 bool Check_Package_Options(const TCliRequest& request, QString* error)
 {
     const bool package = request.Command == TCliRequest::Package;
-    if (!package && !(request.Source + request.Output_Dir).isEmpty())
-        *error = "only package takes --source and --output-dir";
+    const QString own = request.Source + request.Output_Dir + request.Repository + request.Sign_Key;
+    if (!package && !own.isEmpty())
+        *error = "only package takes --source, --output-dir, --repository and --sign";
     else if (package && request.Data_Folder.isEmpty())
         *error = "package needs --data-folder DIR";
     else if (package && !(request.Output + request.Shared_Libs).isEmpty())
@@ -180,7 +185,7 @@ QString Other_Options(const TCliRequest& request)
            request.Qt_Version +
            request.Qt_Prefix + request.Generator + request.Requirements +
            request.Description_File + request.Changelog_File + request.Source +
-           request.Output_Dir;
+           request.Output_Dir + request.Repository + request.Sign_Key;
 }
 
 bool Check_Init_Options(const TCliRequest& request, QString* error)
@@ -266,6 +271,7 @@ QString Cli_Usage()
            "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
            "                            [--source DIR] [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
+           "                            [--repository DIR] [--sign KEYID]\n"
            "  kestrelvantory-cli init --data-folder DIR\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
@@ -283,7 +289,8 @@ QString Cli_Usage()
            "          (--source), detects and collects the bundle (--program), writes\n"
            "          SPECS/<name>.spec, runs rpmbuild -bb (its output on standard error and in\n"
            "          <name>.build.log in %{_topdir}), then checks the package. The report\n"
-           "          goes to standard output, the package's path last. Ctrl+C stops rpmbuild.\n"
+           "          goes to standard output, the package's path last (with --repository,\n"
+           "          the .repo file's text follows it). Ctrl+C stops rpmbuild.\n"
            "init      writes the factory panels into a new data folder.\n"
            "\n"
            "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read\n"
@@ -311,6 +318,16 @@ QString Cli_Usage()
            "  --source DIR       package: the source folder; SOURCES/<name>-<version>.tar.gz is\n"
            "                     made of it as <name>-<version>/, without .git and build folders\n"
            "  --output-dir DIR   package: where rpmbuild writes the RPM (default: %{_topdir}/RPMS)\n"
+           "  --repository DIR   package: the checked RPM is copied into DIR, beside the\n"
+           "                     versions already there, createrepo_c refreshes DIR's metadata,\n"
+           "                     and DIR/<name>.repo is written for /etc/yum.repos.d/ or\n"
+           "                     \"zypper addrepo\"\n"
+           "  --sign KEYID       package: rpmsign signs the RPM with this key of the GnuPG\n"
+           "                     keyring before the checks, which verify the signature; with\n"
+           "                     --repository, the metadata is signed too and the public key\n"
+           "                     goes into DIR as RPM-GPG-KEY-<name>. The key's passphrase, if\n"
+           "                     any, must be held by the GnuPG agent already: nothing asks\n"
+           "                     for it\n"
            "PANEL SETTINGS, for this run only:\n"
            "  --generator cmake|qmake        the build system the spec runs\n"
            "  --requirements auto|manual|ignore  auto scans the libraries afresh, manual\n"

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "package/repository.h"
+#include "package/signingkey.h"
 #include "spec/qtbuild.h"
 
 namespace
@@ -107,5 +109,9 @@ QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePla
     Check_Desktop_Files(plan, &problems);
     Check_Tools(spec_state, &problems);
     Check_Generator(request, &problems);
+    if (!request.Repository.isEmpty())
+        problems += Repository_Problems(request.Repository);
+    if (!request.Sign_Key.isEmpty())
+        problems += TSigningKey(request.Sign_Key).Problems();
     return problems;
 }
