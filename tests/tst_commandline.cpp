@@ -422,7 +422,8 @@ void TCommandLineTest::wrongUsageIsTold()
     for (const QStringList& arguments :
          {QStringList(), QStringList{"create"}, QStringList{"create", "--bogus", "x"},
           QStringList{"create", "--output"}, QStringList{"publish"},
-          QStringList{"requires", "--output", "x.spec"}})
+          QStringList{"requires", "--output", "x.spec"},
+          QStringList{"create", "--sign", "KEY", "--repository", "repo", "--output", "x.spec"}})
     {
         const TCliRun run = Run_Cli(arguments);
         QCOMPARE(run.Exit, 2);

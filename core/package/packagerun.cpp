@@ -181,17 +181,7 @@ void TPackageRun::Publish(TPackageReport* report)
     report->Rpm = published.Rpm;
     report->Repo_File = published.Repo_File;
     report->Repo_Text = published.Repo_Text;
-    report->Notes.append(QString("the repository \"%1\" holds %2 %3; createrepo_c refreshed "
-                                 "its metadata")
-                             .arg(QFileInfo(published.Rpm).path())
-                             .arg(published.Packages)
-                             .arg(published.Packages == 1 ? "package" : "packages"));
-    if (!published.Key_File.isEmpty())
-        report->Notes.append(QString("signed with the key \"%1\", whose public key is \"%2\"")
-                                 .arg(key.Id(), published.Key_File));
-    else
-        report->Notes.append("the package is not signed: package managers that check "
-                             "signatures refuse it (--sign KEYID signs it)");
+    report->Notes += published.Notes;
 }
 
 TPackageReport TPackageRun::Run()

@@ -59,6 +59,27 @@ bool Publish_Key(const QString& folder, const QString& name, const TSigningKey& 
     published->Key_File = key_file;
     return true;
 }
+
+QStringList Notes(const TPublished& published, int packages, bool replaced,
+                  const TSigningKey* key)
+{
+    QStringList notes = {QString("the repository \"%1\" holds %2 %3; createrepo_c refreshed "
+                                 "its metadata")
+                             .arg(QFileInfo(published.Rpm).path())
+                             .arg(packages)
+                             .arg(packages == 1 ? "package" : "packages")};
+    if (replaced)
+        notes.append("the repository held a package of this version and release already, "
+                     "which is now replaced; systems that installed it do not update to it: "
+                     "raise the release for a change to reach them");
+    if (key != nullptr)
+        notes.append(QString("signed with the key \"%1\", whose public key is \"%2\"")
+                         .arg(key->Id(), published.Key_File));
+    else
+        notes.append("the package is not signed: package managers that check signatures "
+                     "refuse it until a signing key signs it");
+    return notes;
+}
 }
 
 QStringList Repository_Problems(const QString& folder)
@@ -78,11 +99,11 @@ QString Repo_File_Text(const QString& name, const QString& folder, const QString
 {
     const QString id = Repository_Id(name);
     QString text = QString("[%1]\nname=%1\nbaseurl=%2\nenabled=1\n")
-                       .arg(id, QUrl::fromLocalFile(folder).toString());
+                       .arg(id, QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded));
     if (key_file.isEmpty())
         return text + "gpgcheck=0\n";
     return text + "gpgcheck=1\nrepo_gpgcheck=1\ngpgkey=" +
-           QUrl::fromLocalFile(key_file).toString() + "\n";
+           QUrl::fromLocalFile(key_file).toString(QUrl::FullyEncoded) + "\n";
 }
 
 TPublished Publish_Package(const QString& rpm, const QString& folder, const QString& name,
@@ -97,6 +118,7 @@ TPublished Publish_Package(const QString& rpm, const QString& folder, const QStr
         published.Error = QString("cannot make the repository folder \"%1\"").arg(absolute);
         return published;
     }
+    const bool replaced = QFileInfo::exists(published.Rpm);
     if (!Copy_In(rpm, published.Rpm, &published.Error))
         return published;
     const TToolRun createrepo =
@@ -111,6 +133,7 @@ TPublished Publish_Package(const QString& rpm, const QString& folder, const QStr
     published.Repo_Text = Repo_File_Text(name, absolute, published.Key_File);
     if (!Save_Text_File(published.Repo_File, published.Repo_Text, &published.Error))
         return published;
-    published.Packages = QDir(absolute).entryList({"*.rpm"}, QDir::Files).size();
+    published.Notes = Notes(published, QDir(absolute).entryList({"*.rpm"}, QDir::Files).size(),
+                            replaced, key);
     return published;
 }

@@ -14,7 +14,7 @@ struct TPublished
     QString Repo_File;  // the .repo file written into the repository
     QString Repo_Text;  // its text
     QString Key_File;   // the public key exported into it; empty when unsigned
-    int Packages = 0;   // the packages the repository holds now
+    QStringList Notes;  // what the repository holds now, and what to mind
 };
 
 // Why `folder` cannot take packages: createrepo_c missing, or the folder

@@ -32,7 +32,7 @@ QString TToolRun::Said() const
 }
 
 TToolRun Run_Tool(const QString& program, const QStringList& arguments, int wait_ms,
-                  const QByteArray& input, const QProcessEnvironment& environment)
+                  const QByteArray& input)
 {
     TToolRun run;
     const QString found = QStandardPaths::findExecutable(program);
@@ -42,7 +42,6 @@ TToolRun Run_Tool(const QString& program, const QStringList& arguments, int wait
         return run;
     }
     QProcess process;
-    process.setProcessEnvironment(environment);
     // setsid: a new session has no controlling terminal to prompt on, and
     // its process group can be stopped as a whole.
     process.start("setsid", QStringList{found} + arguments);

@@ -2,7 +2,6 @@
 #define TOOLRUN_H
 
 #include <QByteArray>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -24,7 +23,6 @@ struct TToolRun
 // whole standard input. It is stopped, with everything it started, after
 // `wait_ms`.
 TToolRun Run_Tool(const QString& program, const QStringList& arguments, int wait_ms,
-                  const QByteArray& input = QByteArray(),
-                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+                  const QByteArray& input = QByteArray());
 
 #endif
