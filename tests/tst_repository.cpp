@@ -232,7 +232,8 @@ void TRepositoryTest::signatureCheckWantsTheKeysOwnSignature()
 }
 
 // Unsigned, the .repo file checks nothing and the report says so; a
-// package of the same file name as one there is replaced, and told.
+// package of the same file name as one there is replaced, and told; no
+// signature of earlier metadata stays.
 void TRepositoryTest::publishingKeepsOtherVersionsAndTellsAReplacedOne()
 {
     const QString rpm = Tiny_Package(Path("tiny"));
@@ -252,7 +253,10 @@ void TRepositoryTest::publishingKeepsOtherVersionsAndTellsAReplacedOne()
                           "refuse it until a signing key signs it"}));
     QVERIFY(Test::Read_File(repository + "/repodata/repomd.xml").contains("primary"));
 
+    // A signature of earlier metadata goes: it would not match the new.
+    Test::Write_File(repository + "/repodata/repomd.xml.asc", "earlier signature");
     const TPublished again = Publish_Package(rpm, repository, "tiny", nullptr);
+    QVERIFY(!QFileInfo::exists(repository + "/repodata/repomd.xml.asc"));
     QCOMPARE(again.Error, QString());
     QVERIFY2(again.Notes.value(1).startsWith("the repository held a package of this version and "
                                              "release already, which is now replaced"),

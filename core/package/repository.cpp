@@ -128,6 +128,10 @@ TPublished Publish_Package(const QString& rpm, const QString& folder, const QStr
         published.Error = "createrepo_c failed: " + createrepo.Said();
         return published;
     }
+    // createrepo_c keeps what else the metadata folder holds: a signature
+    // of earlier metadata would no longer match.
+    for (const char* signature : {"/repodata/repomd.xml.asc", "/repodata/repomd.xml.key"})
+        QFile::remove(absolute + signature);
     if (key != nullptr && !Publish_Key(absolute, name, *key, &published))
         return published;
     published.Repo_Text = Repo_File_Text(name, absolute, published.Key_File);
