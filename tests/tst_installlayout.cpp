@@ -41,6 +41,7 @@ private slots:
     void dryRunListsEveryInstalledFile();
     void projectFileIsTheFoldersOwn();
     void refusedCategoryGetsItsFix();
+    void systemMenuOfABuiltPackageIsChecked();
 };
 
 void TInstallLayoutTest::fixedFoldersMoveBelowThePrefix()
@@ -79,9 +80,10 @@ void TInstallLayoutTest::menuFilesAreTheSystemMenusOwn()
 
 void TInstallLayoutTest::desktopEntryValuesComeFromTheirGroup()
 {
-    const QString entry = "# Icon=commented\n[Desktop Entry]\nName=App\nIcon[de]=app-de\n"
-                          "Icon = app \nExec=app %U\n[Desktop Action New]\nExec=app --new\n"
-                          "Icon=other\n";
+    const QString entry =
+        "# Icon=commented\n[Desktop Entry]\nName=App\nIcon[de]=app-de\n"
+        "Icon = app \nExec=app %U\n[Desktop Action New]\nExec=app --new\n"
+        "Icon=other\n";
     QCOMPARE(Desktop_Entry_Value(entry, "Icon"), QString("app"));
     QCOMPARE(Desktop_Entry_Value(entry, "Exec"), QString("app %U"));
     QCOMPARE(Desktop_Entry_Value(entry, "TryExec"), QString());
@@ -90,14 +92,14 @@ void TInstallLayoutTest::desktopEntryValuesComeFromTheirGroup()
 
 void TInstallLayoutTest::iconNamesMatchThemeAndPixmapFiles()
 {
-    const QStringList files = {"share/icons/hicolor/48x48/apps/app.png",
-                               "share/icons/hicolor/scalable/apps/tool.svg",
-                               "icons/hicolor/16x16/apps/small.xpm", "share/pixmaps/legacy.png",
-                               "share/icons/oxygen/48x48/apps/themed.png",
-                               "share/icons/hicolor/48x48/apps/notes.txt"};
+    const QStringList files = {
+        "share/icons/hicolor/48x48/apps/app.png",   "share/icons/hicolor/scalable/apps/tool.svg",
+        "icons/hicolor/16x16/apps/small.xpm",       "share/pixmaps/legacy.png",
+        "share/icons/oxygen/48x48/apps/themed.png", "share/icons/hicolor/48x48/apps/notes.txt"};
     for (const char* found : {"app", "tool", "small", "legacy", "legacy.png"})
         QVERIFY2(Names_Installed_Icon(found, files), found);
-    for (const char* missing : {"app-icon", "themed", "notes", "app.png", "/usr/share/pixmaps/legacy.png", ""})
+    for (const char* missing :
+         {"app-icon", "themed", "notes", "app.png", "/usr/share/pixmaps/legacy.png", ""})
         QVERIFY2(!Names_Installed_Icon(missing, files), missing);
 }
 
@@ -112,7 +114,8 @@ void TInstallLayoutTest::programFolderIsWhereTheRulesPutIt()
     {
         const TLearnedLayout layout =
             Learn_Layout(Probe({Inside("share/doc/README"), Inside(one.Path)}), "app", "app");
-        QVERIFY2(layout.Learned && layout.Problems.isEmpty(), qPrintable(layout.Problems.join('\n')));
+        QVERIFY2(layout.Learned && layout.Problems.isEmpty(),
+                 qPrintable(layout.Problems.join('\n')));
         QCOMPARE(layout.Bin_Below, one.Below);
     }
     const TLearnedLayout layout = Learn_Layout(
@@ -181,7 +184,8 @@ void TInstallLayoutTest::dryRunListsEveryInstalledFile()
     Test::Write_File(folder.path() + "/app/translations/de.qm", "de");
     Test::Write_File(folder.path() + "/app/translations/sub/fr.qm", "fr");
     const QString output =
-        "make[1]: Entering directory '" + folder.path() + "/app'\n"
+        "make[1]: Entering directory '" + folder.path() +
+        "/app'\n"
         "g++ -c -o main.o ../main.cpp\n"
         "test -d /root/pre/bin || mkdir -p /root/pre/bin\n"
         "/usr/lib/qt5/bin/qmake -install qinstall -exe app /root/pre/bin/app\n"
@@ -192,14 +196,14 @@ void TInstallLayoutTest::dryRunListsEveryInstalledFile()
     const std::vector<TInstalledFile> files = Dry_Run_Files(output, "/root", "/pre", "/top");
     QStringList listed;
     for (const TInstalledFile& file : files)
-        listed.append(QString("%1 %2 %3").arg(file.Path, file.Outside ? "outside" : "inside",
-                                               file.Source));
-    QCOMPARE(listed, (QStringList{"bin/app inside " + folder.path() + "/app/app",
-                                  "share/app/tr/de.qm inside " + folder.path() +
-                                      "/app/translations/de.qm",
-                                  "share/app/tr/sub/fr.qm inside " + folder.path() +
-                                      "/app/translations/sub/fr.qm",
-                                  "/opt/app.desktop outside /src/app.desktop"}));
+        listed.append(
+            QString("%1 %2 %3").arg(file.Path, file.Outside ? "outside" : "inside", file.Source));
+    QCOMPARE(listed,
+             (QStringList{
+                 "bin/app inside " + folder.path() + "/app/app",
+                 "share/app/tr/de.qm inside " + folder.path() + "/app/translations/de.qm",
+                 "share/app/tr/sub/fr.qm inside " + folder.path() + "/app/translations/sub/fr.qm",
+                 "/opt/app.desktop outside /src/app.desktop"}));
 }
 
 void TInstallLayoutTest::projectFileIsTheFoldersOwn()
@@ -219,16 +223,75 @@ void TInstallLayoutTest::projectFileIsTheFoldersOwn()
 
 void TInstallLayoutTest::refusedCategoryGetsItsFix()
 {
-    const QString said = "x.desktop: error: value \"Qt;Utilities;\" for key \"Categories\" in group "
-                         "\"Desktop Entry\" contains an unregistered value \"Utilities\"; values "
-                         "extending the format should start with \"X-\"";
+    const QString said =
+        "x.desktop: error: value \"Qt;Utilities;\" for key \"Categories\" in group "
+        "\"Desktop Entry\" contains an unregistered value \"Utilities\"; values "
+        "extending the format should start with \"X-\"";
     const QString advice = Entry_Advice(said);
-    QVERIFY2(advice.contains("\"Utilities\" is not registered") && advice.contains("\"X-Utilities\"") &&
-                 advice.contains("\"Utility\""),
+    QVERIFY2(advice.contains("\"Utilities\" is not registered") &&
+                 advice.contains("\"X-Utilities\"") && advice.contains("\"Utility\""),
              qPrintable(advice));
     QCOMPARE(Entry_Advice("x.desktop: error: required key \"Name\" in group \"Desktop Entry\" is "
                           "not present"),
              QString("change what the validator names"));
+}
+
+// An unpacked package: entries in the system menu are checked, copies in
+// the program folder are not; the program's own entry is only told about.
+void TInstallLayoutTest::systemMenuOfABuiltPackageIsChecked()
+{
+    if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
+        QSKIP("desktop-file-validate is missing; ./build.sh installs it");
+    QTemporaryDir root;
+    const QString menu = root.path() + "/usr/share/applications/";
+    QVERIFY(QDir().mkpath(menu));
+    QVERIFY(QDir().mkpath(root.path() + "/usr/share/icons/hicolor/scalable/apps"));
+    QVERIFY(QDir().mkpath(root.path() + "/usr/lib64/app/share/applications"));
+    Test::Write_File(root.path() + "/usr/share/icons/hicolor/scalable/apps/app.svg", "<svg/>");
+    const QByteArray head = "[Desktop Entry]\nType=Application\nName=App\n";
+    const struct
+    {
+        QString File;
+        QByteArray Lines;
+    } entries[] = {
+        {"plain.desktop", "Exec=app %U\nIcon=app\n"},
+        {"linked.desktop", "Exec=/usr/bin/app\n"},
+        {"env.desktop", "Exec=env QT_SCALE=2 app\nIcon=app\n"},
+        {"quoted.desktop", "Exec=\"/usr/bin/app\" --new\n"},
+        {"elsewhere.desktop", "Exec=/opt/app/bin/app\nIcon=app\n"},
+        {"noicon.desktop", "Exec=app\nIcon=app-icon\n"},
+        {"own.desktop", "Exec=app\nIcon=app\nCategories=Utilities;\n"},
+        {"broken.desktop", "Exec=app\nIcon=app\nCategories=Utilities;\n"},
+    };
+    for (const auto& entry : entries)
+        Test::Write_File(menu + entry.File, head + entry.Lines);
+    Test::Write_File(root.path() + "/usr/lib64/app/share/applications/private.desktop",
+                     "Exec=nothing\nIcon=none\n");
+
+    QStringList failures;
+    QStringList notes;
+    Check_Menu_Files(root.path(), {"/usr/lib64/app", "/usr/lib64/app/lib", "app", {"own.desktop"}},
+                     &failures, &notes);
+    failures.sort();
+    QCOMPARE(failures.size(), 3);
+    QVERIFY2(failures[0].startsWith("the desktop entry \"/usr/share/applications/broken.desktop\" "
+                                    "is not valid: ") &&
+                 failures[0].contains("unregistered value \"Utilities\""),
+             qPrintable(failures[0]));
+    QCOMPARE(failures[1], QString("the desktop entry \"/usr/share/applications/elsewhere.desktop\" "
+                                  "starts \"/opt/app/bin/app\", which the package does not put on "
+                                  "PATH; its Exec= must start \"app\""));
+    QVERIFY2(failures[2].startsWith("the desktop entry \"/usr/share/applications/noicon.desktop\" "
+                                    "names the icon \"app-icon\", which the package does not "
+                                    "install; install an icon of that name"),
+             qPrintable(failures[2]));
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes[0].startsWith("the program's own desktop entry "
+                                 "\"/usr/share/applications/own.desktop\" is refused by "
+                                 "desktop-file-validate: /usr/share/applications/own.desktop: "
+                                 "error: ") &&
+                 notes[0].contains("\"X-Utilities\""),
+             qPrintable(notes[0]));
 }
 
 QTEST_MAIN(TInstallLayoutTest)

@@ -239,11 +239,13 @@ void TLayoutTest::Install_On_Base_System(const TProgram& program, const QString&
 {
     if (geteuid() != 0)
         QSKIP("running the package in its own root needs chroot, and so root");
-    const QStringList shipped = QStringList{program.Built()} + Files_Below(program.Top() + "/shared_libs");
+    const QStringList shipped =
+        QStringList{program.Built()} + Files_Below(program.Top() + "/shared_libs");
     QString error;
     const Test::TBaseSystem base = Test::Base_System_For(shipped, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QString base_package = Test::Build_Base_System_Package(base, program.Path("base"), &error);
+    const QString base_package =
+        Test::Build_Base_System_Package(base, program.Path("base"), &error);
     QVERIFY2(!base_package.isEmpty(), qPrintable(error));
     const QString made = Test::Make_Install_Root(program.Root());
     QVERIFY2(made.isEmpty(), qPrintable(made));
@@ -274,7 +276,8 @@ void TLayoutTest::Verify_Menu_Starts_The_Program(const TProgram& program, int en
         QStringList icons;
         for (const QString& file : Files_Below(program.Root() + "/usr/share"))
             if (QFileInfo(file).completeBaseName() == icon &&
-                (file.contains("/usr/share/icons/hicolor/") || file.contains("/usr/share/pixmaps/")))
+                (file.contains("/usr/share/icons/hicolor/") ||
+                 file.contains("/usr/share/pixmaps/")))
                 icons.append(file);
         QVERIFY2(!icons.isEmpty(), qPrintable(entry + " names the icon " + icon));
         CHECK(Verify_Runs(program, command));
@@ -309,13 +312,13 @@ void TLayoutTest::cmakeProgramBringsItsOwnMenuEntry()
              qPrintable(report));
     QVERIFY(!QFileInfo::exists(program.Path("build/install_manifest.txt")));
     const QStringList files = Run("rpm", {"-qpl", rpm}).Out.split('\n');
-    for (const QString& file : QStringList
-         {"/usr/share/applications/org.example.layoutcmake.desktop",
-          "/usr/share/icons/hicolor/48x48/apps/layoutcmake.png",
-          "/usr/share/icons/hicolor/scalable/apps/layoutcmake.svg",
-          "/usr/share/metainfo/org.example.layoutcmake.metainfo.xml",
-          d_libdir + "/layoutcmake/share/layoutcmake/greeting.txt",
-          d_libdir + "/layoutcmake/bin/layoutcmake"})
+    for (const QString& file :
+         QStringList{"/usr/share/applications/org.example.layoutcmake.desktop",
+                     "/usr/share/icons/hicolor/48x48/apps/layoutcmake.png",
+                     "/usr/share/icons/hicolor/scalable/apps/layoutcmake.svg",
+                     "/usr/share/metainfo/org.example.layoutcmake.metainfo.xml",
+                     d_libdir + "/layoutcmake/share/layoutcmake/greeting.txt",
+                     d_libdir + "/layoutcmake/bin/layoutcmake"})
         QVERIFY2(files.contains(file), qPrintable(file));
     QVERIFY(files.filter(d_libdir + "/layoutcmake/share/applications").isEmpty());
     QVERIFY(files.filter("pixmaps").isEmpty());
@@ -351,7 +354,8 @@ void TLayoutTest::qtCreatorTemplateIsMovedIntoTheProgramFolder()
     QVERIFY2(report.contains("qmake is given target.path=bin"), qPrintable(report));
     QVERIFY(Test::Read_File(program.Top() + "/SPECS/layoutcreator.spec")
                 .contains(" PREFIX=%{_libdir}/%{name} target.path=%{_libdir}/%{name}/bin\n"));
-    QVERIFY(Run("rpm", {"-qpl", rpm}).Out.contains(d_libdir + "/layoutcreator/bin/layoutcreator\n"));
+    QVERIFY(
+        Run("rpm", {"-qpl", rpm}).Out.contains(d_libdir + "/layoutcreator/bin/layoutcreator\n"));
     CHECK(Install_On_Base_System(program, rpm));
     QVERIFY(!QFileInfo::exists(program.Root() + "/opt"));
     CHECK(Verify_Menu_Starts_The_Program(program, 1));

@@ -475,6 +475,27 @@ void TSpecTextTest::qmlModuleFoldersAreInstalledWhole()
              QString("ERR  Only one target of QML modules can be active."));
 }
 
+// The spec's line that rewrites the entry `entry`, run on an entry whose
+// commands name the program in all the ways an entry may.
+static void Verify_Exec_Rewritten(const QString& text, const QString& entry)
+{
+    const QStringList lines = text.split('\n').filter(
+        QRegularExpression("^sed .* " + QRegularExpression::escape(entry) + "$"));
+    QCOMPARE(lines.size(), 1);
+    QTemporaryDir folder;
+    const QString file = folder.path() + "/entry.desktop";
+    Test::Write_File(file, "[Desktop Entry]\nExec=/usr/local/bin/demo-1 %U\nTryExec=/opt/demo\n"
+                           "[Desktop Action New]\nExec=env A=1 B=x=y \"/opt/my demo/demo\" --new\n"
+                           "X-Exec=keep\n[Desktop Action Plain]\nExec=demo\n");
+    QProcess shell;
+    shell.start("sh", {"-c", QString(lines[0]).replace("%{name}", "demo").replace(entry, file)});
+    QVERIFY(shell.waitForFinished() && shell.exitCode() == 0);
+    QCOMPARE(Test::Read_File(file),
+             QByteArray("[Desktop Entry]\nExec=demo %U\nTryExec=demo\n"
+                        "[Desktop Action New]\nExec=env A=1 B=x=y demo --new\n"
+                        "X-Exec=keep\n[Desktop Action Plain]\nExec=demo\n"));
+}
+
 // The program's own desktop entry replaces the Desktop Menu Path's entry and
 // icon, and starts the command on PATH; icons alone leave them in place.
 void TSpecTextTest::ownMenuFilesGoWhereTheSystemLooks()
@@ -487,10 +508,9 @@ void TSpecTextTest::ownMenuFilesGoWhereTheSystemLooks()
     const QString build = "%{buildroot}%{_libdir}/%{name}";
     const QString entry = "%{buildroot}%{_datadir}/applications/org.demo.desktop";
     QVERIFY2(text.contains("mkdir -p %{buildroot}%{_datadir}/applications\n"
-                           "mv " + build + "/share/applications/org.demo.desktop " + entry + "\n"
-                           "sed -i -e 's|^Exec=[^ ]*|Exec=%{name}|' -e "
-                           "'s|^TryExec=.*|TryExec=%{name}|' " + entry + "\n"),
+                           "mv " + build + "/share/applications/org.demo.desktop " + entry + "\n"),
              qPrintable(text));
+    CHECK(Verify_Exec_Rewritten(text, entry));
     QVERIFY(text.contains("mv " + build + "/share/icons/hicolor/scalable/apps/demo.svg "
                           "%{buildroot}%{_datadir}/icons/hicolor/scalable/apps/demo.svg\n"));
     QVERIFY(text.contains("rmdir -p --ignore-fail-on-non-empty " + build +

@@ -48,10 +48,11 @@ void Add_Outside_Problems(const TInstallProbe& probe, QStringList* problems)
                                  .arg(Quoted(QFileInfo(file.Path).fileName()), Quoted(folder)));
         else
             problems->append(
-                QString("the program's install rule %1 puts %2 into the fixed path %3, outside the "
-                        "install prefix, where the package cannot take it; in the project file set "
-                        "the path below PREFIX (\"%4.path = $$PREFIX/%5\"), or only when it is "
-                        "empty (\"isEmpty(%4.path): %4.path = %6\"), so that the package can set it")
+                QString(
+                    "the program's install rule %1 puts %2 into the fixed path %3, outside the "
+                    "install prefix, where the package cannot take it; in the project file set "
+                    "the path below PREFIX (\"%4.path = $$PREFIX/%5\"), or only when it is "
+                    "empty (\"isEmpty(%4.path): %4.path = %6\"), so that the package can set it")
                     .arg(Quoted(file.Rule.isEmpty() ? QString("(unnamed)") : file.Rule),
                          Quoted(QFileInfo(file.Path).fileName()), Quoted(folder),
                          file.Rule.isEmpty() ? QString("target") : file.Rule,
@@ -63,8 +64,7 @@ void Add_Outside_Problems(const TInstallProbe& probe, QStringList* problems)
 int Program_Index(const TInstallProbe& probe, const QString& program)
 {
     for (size_t index = 0; index < probe.Files.size(); ++index)
-        if (!probe.Files[index].Outside &&
-            QFileInfo(probe.Files[index].Path).fileName() == program)
+        if (!probe.Files[index].Outside && QFileInfo(probe.Files[index].Path).fileName() == program)
             return int(index);
     return -1;
 }
@@ -133,8 +133,9 @@ bool Is_Menu_File(const QString& path)
     if (Is_Desktop_Entry(path) || Is_Theme_Icon(path))
         return true;
     const bool pixmap = path.startsWith("share/pixmaps/") && path.count('/') == 2;
-    const bool metainfo = (path.startsWith("share/metainfo/") || path.startsWith("share/appdata/")) &&
-                          path.endsWith(".xml") && path.count('/') == 2;
+    const bool metainfo =
+        (path.startsWith("share/metainfo/") || path.startsWith("share/appdata/")) &&
+        path.endsWith(".xml") && path.count('/') == 2;
     return pixmap || metainfo;
 }
 
@@ -174,8 +175,7 @@ bool Names_Installed_Icon(const QString& icon, const QStringList& files)
     return false;
 }
 
-TLearnedLayout Learn_Layout(const TInstallProbe& probe, const QString& program,
-                            const QString& name)
+TLearnedLayout Learn_Layout(const TInstallProbe& probe, const QString& program, const QString& name)
 {
     TLearnedLayout layout;
     if (!probe.Learned)
@@ -191,19 +191,20 @@ TLearnedLayout Learn_Layout(const TInstallProbe& probe, const QString& program,
     {
         if (layout.Problems.isEmpty())
             layout.Problems.append(
-                QString("the program's install rules do not install %1, so the package would not "
-                        "hold it; add an install rule for it (qmake: \"target.path = $$PREFIX/bin\" "
-                        "and \"INSTALLS += target\"; CMake: \"install(TARGETS %2)\")")
+                QString(
+                    "the program's install rules do not install %1, so the package would not "
+                    "hold it; add an install rule for it (qmake: \"target.path = $$PREFIX/bin\" "
+                    "and \"INSTALLS += target\"; CMake: \"install(TARGETS %2)\")")
                     .arg(Quoted(program), program));
         return layout;
     }
     layout.Bin_Below = Folder_Of(probe.Files[size_t(found)].Path);
     if (program != name)
-        layout.Problems.append(QString("the program is installed as %1, but the spec's name is %2, "
-                                       "and the spec starts the program by its name; set the name "
-                                       "to %3 (--set \"%define name=%3\")")
-                                   .arg(Quoted(probe.Files[size_t(found)].Path), Quoted(name),
-                                        program));
+        layout.Problems.append(
+            QString("the program is installed as %1, but the spec's name is %2, "
+                    "and the spec starts the program by its name; set the name "
+                    "to %3 (--set \"%define name=%3\")")
+                .arg(Quoted(probe.Files[size_t(found)].Path), Quoted(name), program));
     for (const TInstalledFile& file : probe.Files)
         if (!file.Outside && Is_Menu_File(file.Path))
             layout.Menu_Files.append(file.Path);

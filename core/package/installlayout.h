@@ -10,10 +10,10 @@
 // One file a trial install put down.
 struct TInstalledFile
 {
-    QString Path;     // below the install prefix ("bin/app"); absolute when outside it
-    QString Rule;     // the install rule that put it there, when known ("target")
+    QString Path;          // below the install prefix ("bin/app"); absolute when outside it
+    QString Rule;          // the install rule that put it there, when known ("target")
     bool Outside = false;  // at a fixed path outside the prefix
-    QString Source;   // the file it was installed from, while the probe runs
+    QString Source;        // the file it was installed from, while the probe runs
 };
 
 // What a trial install of the program's own install rules found.
@@ -21,10 +21,10 @@ struct TInstallProbe
 {
     bool Learned = false;  // the trial install ran; else Why_Not says why
     QString Why_Not;
-    QString How;           // how it was learned, for the report
+    QString How;  // how it was learned, for the report
     std::vector<TInstalledFile> Files;
     QMap<QString, QString> Entry_Icons;  // desktop entry (as in Files) -> its Icon=
-    QStringList QMake_Assignments;  // "<rule>.path=<folder below the prefix>" given to qmake
+    QStringList QMake_Assignments;       // "<rule>.path=<folder below the prefix>" given to qmake
     bool CMake = false;
 };
 
@@ -32,10 +32,10 @@ struct TInstallProbe
 struct TLearnedLayout
 {
     bool Learned = false;
-    QString Bin_Below;        // the program's folder below the prefix; "" for the prefix
-    QStringList Menu_Files;   // below the prefix: entries, icons and metainfo ("share/...")
-    QStringList Problems;     // for the preflight
-    QStringList Notes;        // for the report
+    QString Bin_Below;       // the program's folder below the prefix; "" for the prefix
+    QStringList Menu_Files;  // below the prefix: entries, icons and metainfo ("share/...")
+    QStringList Problems;    // for the preflight
+    QStringList Notes;       // for the report
 };
 
 // The folder below the prefix that a file a rule puts at the fixed `folder`

@@ -38,8 +38,8 @@ TRunResult Run_In(const QString& folder, const QString& program, const QStringLi
         process.waitForFinished(-1);
     }
     const QString output = QString::fromLocal8Bit(process.readAll());
-    const bool ok = finished && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
+    const bool ok =
+        finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     const QString command = (QStringList{program} + arguments).join(' ');
     return {ok, ok ? output : command + " failed: " + output.trimmed().right(600)};
 }
@@ -131,8 +131,8 @@ TInstallProbe Probe_CMake(const TProbeRequest& request)
     TRunResult install;
     {
         const TKeptManifest manifest(build);
-        install = Run_In(build, "cmake", {"--install", build, "--prefix", Probe_Prefix},
-                         environment);
+        install =
+            Run_In(build, "cmake", {"--install", build, "--prefix", Probe_Prefix}, environment);
     }
     if (!install.Ok)
     {
@@ -223,7 +223,8 @@ TInstallProbe Probe_QMake_Once(const TProbeRequest& request, const QString& proj
     }
     Read_Entry_Icons(&probe);
     probe.Learned = true;
-    probe.How = "from the install rules of \"" + project + "\", read by qmake in a temporary folder";
+    probe.How =
+        "from the install rules of \"" + project + "\", read by qmake in a temporary folder";
     return probe;
 }
 
@@ -262,9 +263,9 @@ TInstallProbe Probe_QMake(const TProbeRequest& request)
     for (const QString& assignment : assignments)
     {
         const QString rule = assignment.section(".path=", 0, 0);
-        const bool followed = std::none_of(
-            moved.Files.begin(), moved.Files.end(),
-            [&rule](const TInstalledFile& file) { return file.Outside && file.Rule == rule; });
+        const bool followed = std::none_of(moved.Files.begin(), moved.Files.end(),
+                                           [&rule](const TInstalledFile& file)
+                                           { return file.Outside && file.Rule == rule; });
         if (followed)
             moved.QMake_Assignments.append(assignment);
     }
@@ -281,8 +282,8 @@ QString Project_File(const QString& source)
     if (projects.isEmpty())
         return QString();
     const QString named = QFileInfo(folder.absolutePath()).fileName() + ".pro";
-    const QString chosen = projects.size() == 1 || !projects.contains(named) ? projects.first()
-                                                                              : named;
+    const QString chosen =
+        projects.size() == 1 || !projects.contains(named) ? projects.first() : named;
     return folder.absoluteFilePath(chosen);
 }
 

@@ -12,7 +12,7 @@ struct TProbeRequest
     QString Program;  // the built program; a CMake build folder holds it
     QString Source;   // the source folder; qmake reads its project file from here
     bool CMake = false;
-    QString QMake;    // the qmake that configures the build
+    QString QMake;  // the qmake that configures the build
 };
 
 // Learns where the program's own install rules put it and its files,

@@ -13,9 +13,9 @@ namespace
 {
 struct TMenuFiles
 {
-    QStringList Entries;   // below the root, beginning with "/"
+    QStringList Entries;  // below the root, beginning with "/"
     QStringList Metainfo;
-    QStringList Icons;     // below the data folder: "icons/hicolor/...", "pixmaps/..."
+    QStringList Icons;  // below the data folder: "icons/hicolor/...", "pixmaps/..."
 };
 
 TMenuFiles Menu_Files(const QString& root, const QString& program_folder)
@@ -49,27 +49,38 @@ QString Refusal(const QString& program, const QStringList& arguments)
     validate.waitForFinished(-1);
     const QString said = QString::fromLocal8Bit(validate.readAll()).trimmed();
     const bool refused = validate.exitStatus() != QProcess::NormalExit ||
-                         validate.exitCode() != 0 || (program.contains("desktop") && said.contains("error:"));
+                         validate.exitCode() != 0 ||
+                         (program.contains("desktop") && said.contains("error:"));
     return refused ? (said.isEmpty() ? QString("(nothing said)") : said) : QString();
 }
 
-QString Command_Of(const QString& exec)
+// The command Exec= starts: quoted or not, after "env" and its variables.
+QString Command_Of(QString exec)
 {
-    QString command = exec.section(' ', 0, 0);
-    if (command.startsWith('"'))
-        command = exec.mid(1).section('"', 0, 0);
-    return command;
+    static const QRegularExpression env("^env( +[^ =]+=[^ ]*)* +");
+    exec.remove(env);
+    if (exec.startsWith('"'))
+        return exec.mid(1).section('"', 0, 0);
+    return exec.section(' ', 0, 0);
+}
+
+// The command itself, or its link in the system's bin folder, which the
+// package makes when it is installed.
+bool Starts_Command(const QString& command, const QString& expected)
+{
+    return command == expected || command == "/usr/bin/" + expected ||
+           command == "/bin/" + expected;
 }
 
 void Check_Entry(const QString& root, const QString& entry, const TMenuFiles& files,
                  const TPackageExpectation& expected, QStringList* failures)
 {
     QFile file(root + entry);
-    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
-                                                        : QString();
+    const QString text =
+        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     const QString command = Command_Of(Desktop_Entry_Value(text, "Exec"));
     const bool in_package = command.startsWith('/') && QFileInfo(root + command).isFile();
-    if (!expected.Command.isEmpty() && command != expected.Command && !in_package)
+    if (!expected.Command.isEmpty() && !Starts_Command(command, expected.Command) && !in_package)
         failures->append(QString("the desktop entry \"%1\" starts \"%2\", which the package does "
                                  "not put on PATH; its Exec= must start \"%3\"")
                              .arg(entry, command, expected.Command));
@@ -89,8 +100,9 @@ void Validate_Entries(const QString& root, const TMenuFiles& files,
 {
     if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
     {
-        notes->append("desktop-file-validate is not installed: the desktop entry was not "
-                      "validated");
+        notes->append(
+            "desktop-file-validate is not installed: the desktop entry was not "
+            "validated");
         return;
     }
     for (const QString& entry : files.Entries)
@@ -105,7 +117,8 @@ void Validate_Entries(const QString& root, const TMenuFiles& files,
                                   "same; fix the entry in the program's sources: %3")
                               .arg(entry, words, Entry_Advice(said)));
         else
-            failures->append(QString("the desktop entry \"%1\" is not valid: %2").arg(entry, words));
+            failures->append(
+                QString("the desktop entry \"%1\" is not valid: %2").arg(entry, words));
     }
 }
 
@@ -136,8 +149,9 @@ QString Entry_Advice(const QString& said)
         "value \"[^\"]*\" for key \"Categories\"[^\n]*unregistered value \"([^\"]+)\"");
     const QRegularExpressionMatch unregistered = category.match(said);
     if (unregistered.hasMatch())
-        return QString("the category \"%1\" is not registered: name a registered one instead "
-                       "(such as \"Utility\"), or one of the program's own as \"X-%1\"")
+        return QString(
+                   "the category \"%1\" is not registered: name a registered one instead "
+                   "(such as \"Utility\"), or one of the program's own as \"X-%1\"")
             .arg(unregistered.captured(1));
     return "change what the validator names";
 }

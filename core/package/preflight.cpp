@@ -67,8 +67,8 @@ void Check_Desktop_Files(const TPackagePlan& plan, const QStringList& menu_files
     if (!entry.open(QIODevice::ReadOnly))
         return;
     const QString icon = Desktop_Entry_Value(QString::fromUtf8(entry.readAll()), "Icon");
-    if (!icon.isEmpty() && icon != plan.Name &&
-        !Names_Installed_Icon(icon, menu_files + QStringList{"share/pixmaps/" + plan.Name + ".png"}))
+    const QStringList icons = menu_files + QStringList{"share/pixmaps/" + plan.Name + ".png"};
+    if (!icon.isEmpty() && icon != plan.Name && !Names_Installed_Icon(icon, icons))
         problems->append(QString("the desktop entry %1 names the icon \"%2\" (Icon=%2), but the "
                                  "icon the package installs is %3; set Icon=%4")
                              .arg(Quoted(plan.Desktop_Entry), icon, Quoted(plan.Icon), plan.Name));

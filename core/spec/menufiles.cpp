@@ -74,8 +74,9 @@ QString Menu_File_Installation(const TSpecPaths& paths, const QStringList& menu_
         const QString installed = "%{buildroot}" + System_Path(paths, file);
         text += QString("mv %1/%2 %3\n").arg(paths.Build_Path, file, installed);
         if (Is_Entry(file))
-            text += QString("sed -i -e 's|^Exec=[^ ]*|Exec=%{name}|' "
-                            "-e 's|^TryExec=.*|TryExec=%{name}|' %1\n")
+            text += QString(
+                        "sed -i -E -e 's#^Exec=(env ([^ =]+=[^ ]* )*)?(\"[^\"]*\"|[^ ]*)#"
+                        "Exec=\\1%{name}#' -e 's#^TryExec=.*#TryExec=%{name}#' %1\n")
                         .arg(installed);
     }
     // The folders emptied in the program folder go too.
@@ -84,7 +85,8 @@ QString Menu_File_Installation(const TSpecPaths& paths, const QStringList& menu_
         if (!emptied.contains(Folder_Of(file)))
             emptied.append(Folder_Of(file));
     for (const QString& folder : emptied)
-        text += QString("rmdir -p --ignore-fail-on-non-empty %1/%2\n").arg(paths.Build_Path, folder);
+        text +=
+            QString("rmdir -p --ignore-fail-on-non-empty %1/%2\n").arg(paths.Build_Path, folder);
     return text + "\n";
 }
 

@@ -22,8 +22,9 @@ QString Own_Files_Error(const TSpecInput& input);
 QString QMake_Assignment_Words(const QString& prefix, const QStringList& assignments);
 
 // The %install lines that move the menu files from the program folder
-// below `build_path` to the system's data folder, each desktop entry
-// starting the command the package puts on PATH.
+// below Build_Path to the system's data folder, each desktop entry
+// starting the command the package puts on PATH: the command of Exec=
+// (quoted or not, after "env" and its variables) is replaced.
 QString Menu_File_Installation(const TSpecPaths& paths, const QStringList& menu_files);
 
 // The %files lines of the moved menu files.
