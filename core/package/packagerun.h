@@ -17,6 +17,7 @@ struct TPackageReport
     bool Ok = false;         // built, and every check passed
     bool Cancelled = false;
     QStringList Failures;    // what failed, one sentence each
+    QStringList Explanation; // for a failed build: the step, the log's error lines, the fix
     QStringList Notes;       // what was done and what was not checked
     QString Log;             // the build log, once rpmbuild ran
     QString Rpm;             // the package built; empty when none was
@@ -53,7 +54,10 @@ private:
     bool Make_Tarball(TPackageReport* report);
     bool Collect(TPackageReport* report);
     bool Write_Spec(TPackageReport* report);
+    QByteArray Inputs() const;
+    bool Reuse_Current(const QByteArray& inputs, TPackageReport* report);
     void Build(TPackageReport* report);
+    void Explain_Failure(const TBuildOutcome& outcome, TPackageReport* report);
     void Check(TPackageReport* report);
     void Step(int step, const QString& what);
     QString Run_Path() const;
@@ -62,6 +66,8 @@ private:
     TEditorState d_spec_state;  // the panels with the detected bundle in place
     TBundle d_bundle;
     TPackagePlan d_plan;
+    QByteArray d_sources;  // the fingerprint of the tarball's sources, when made of --source
+    QString d_spec_text;
     QStringList d_notes;  // stored choices that named nothing, left out
     bool d_preflight_passed = false;
     std::atomic_bool d_cancel{false};
