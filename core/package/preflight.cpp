@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "spec/qtbuild.h"
+#include "spec/qtbuildlines.h"
 
 namespace
 {
