@@ -16,6 +16,9 @@
 #include "package/packagechecks.h"
 #include "package/packagestamp.h"
 #include "package/preflight.h"
+#include "package/repository.h"
+#include "package/signaturecheck.h"
+#include "package/signingkey.h"
 #include "package/sourcefiles.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
@@ -215,6 +218,7 @@ QByteArray TPackageRun::Inputs() const
     inputs.Add_Folder(d_plan.Shared_Libs);
     inputs.Add_Folder(QFileInfo(d_plan.Desktop_Entry).path());
     inputs.Add_Text("output", d_request.Output_Dir);
+    inputs.Add_Text("signing key", d_request.Sign_Key);
     inputs.Add_File(QDir::homePath(), ".rpmmacros");
     return inputs.Result();
 }
@@ -235,7 +239,8 @@ bool TPackageRun::Reuse_Current(const QByteArray& inputs, TPackageReport* report
 void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
-    const QByteArray inputs = Inputs();
+    d_inputs = Inputs();
+    const QByteArray& inputs = d_inputs;
     if (Reuse_Current(inputs, report))
         return;
     QStringList arguments = {"-bb", d_plan.Spec()};
@@ -258,7 +263,7 @@ void TPackageRun::Build(TPackageReport* report)
     else
     {
         report->Rpm = outcome.Written.last();
-        TPackageStamp(d_plan.Stamp()).Record_Package(report->Rpm, inputs);
+        d_built = true;
     }
 }
 
@@ -282,9 +287,19 @@ QString TPackageRun::Run_Path() const
     return d_plan.Program_Folder + "/" + Library_Directory(Active_Spec_Targets(d_spec_state));
 }
 
+void TPackageRun::Sign(TPackageReport* report)
+{
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    Step(5, "Signing " + report->Rpm + " with the key " + d_request.Sign_Key);
+    QString error;
+    if (!TSigningKey(d_request.Sign_Key).Sign_Package(report->Rpm, &error))
+        report->Failures.append(error);
+}
+
 void TPackageRun::Check(TPackageReport* report)
 {
-    Step(5, "Checking " + report->Rpm);
+    Step(6, "Checking " + report->Rpm);
     QStringList own_entries;
     for (const QString& file : d_layout.Menu_Files)
         if (file.startsWith("share/applications/"))
@@ -292,6 +307,33 @@ void TPackageRun::Check(TPackageReport* report)
     report->Failures += Package_Check_Failures(
         report->Rpm, {d_plan.Program_Folder, Run_Path(), d_plan.Name, own_entries},
         &report->Notes);
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    QString error;
+    const QByteArray key = TSigningKey(d_request.Sign_Key).Public_Key(&error);
+    error = key.isEmpty() ? error : Signature_Failure(report->Rpm, key);
+    if (!error.isEmpty())
+        report->Failures.append(error);
+}
+
+// Only a package that passed every check goes into the repository.
+void TPackageRun::Publish(TPackageReport* report)
+{
+    if (d_request.Repository.isEmpty() || !report->Failures.isEmpty())
+        return;
+    Step(7, "Putting the package into the repository " + d_request.Repository);
+    const TSigningKey key(d_request.Sign_Key);
+    const TPublished published = Publish_Package(
+        report->Rpm, d_request.Repository, d_plan.Name, key.Id().isEmpty() ? nullptr : &key);
+    if (!published.Error.isEmpty())
+    {
+        report->Failures.append(published.Error);
+        return;
+    }
+    report->Rpm = published.Rpm;
+    report->Repo_File = published.Repo_File;
+    report->Repo_Text = published.Repo_Text;
+    report->Notes += published.Notes;
 }
 
 TPackageReport TPackageRun::Run()
@@ -303,8 +345,8 @@ TPackageReport TPackageRun::Run()
         report.Failures.append("the preflight found problems; nothing was built");
         return report;
     }
-    const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) && !d_cancel && Collect(&report) &&
-                          Write_Spec(&report);
+    const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) &&
+                          !d_cancel && Collect(&report) && Write_Spec(&report);
     if (prepared && !d_cancel)
         Build(&report);
     else if (d_cancel)
@@ -312,7 +354,14 @@ TPackageReport TPackageRun::Run()
     if (report.Cancelled)
         report.Failures.append("the build was cancelled");
     if (!report.Rpm.isEmpty())
+    {
+        Sign(&report);
+        // The package is kept as current once it is as this run leaves it.
+        if (d_built && report.Failures.isEmpty())
+            TPackageStamp(d_plan.Stamp()).Record_Package(report.Rpm, d_inputs);
         Check(&report);
+        Publish(&report);
+    }
     report.Ok = report.Failures.isEmpty() && !report.Cancelled;
     return report;
 }
@@ -331,5 +380,12 @@ QStringList Package_Report_Lines(const TPackageReport& report)
         lines.append("The package was built and passed every check.");
     if (!report.Rpm.isEmpty())
         lines.append(report.Rpm);
+    if (!report.Repo_Text.isEmpty())
+    {
+        lines.append(QString("The repository file \"%1\", for /etc/yum.repos.d/ or "
+                             "\"zypper addrepo\":")
+                         .arg(report.Repo_File));
+        lines += report.Repo_Text.trimmed().split('\n');
+    }
     return lines;
 }

@@ -21,7 +21,10 @@ struct TPackageReport
     QStringList Explanation; // for a failed build: the step, the log's error lines, the fix
     QStringList Notes;       // what was done and what was not checked
     QString Log;             // the build log, once rpmbuild ran
-    QString Rpm;             // the package built; empty when none was
+    QString Rpm;             // the package built, inside the repository once it is
+                             // there; empty when none was
+    QString Repo_File;       // the .repo file written into the repository
+    QString Repo_Text;       // its text
 };
 
 // From a built program to a checked RPM, without any window: Preflight()
@@ -48,7 +51,7 @@ public:
 
     const TPackagePlan& Plan() const { return d_plan; }
 
-    static const int Steps = 5;
+    static const int Steps = 7;
 
 private:
     bool Make_Top_Folders(TPackageReport* report);
@@ -59,7 +62,9 @@ private:
     bool Reuse_Current(const QByteArray& inputs, TPackageReport* report);
     void Build(TPackageReport* report);
     void Explain_Failure(const TBuildOutcome& outcome, TPackageReport* report);
+    void Sign(TPackageReport* report);
     void Check(TPackageReport* report);
+    void Publish(TPackageReport* report);
     void Step(int step, const QString& what);
     QString Run_Path() const;
     QStringList Learn_Program_Layout();
@@ -71,6 +76,8 @@ private:
     TPackagePlan d_plan;
     QByteArray d_sources;  // the fingerprint of the tarball's sources, when made of --source
     QString d_spec_text;
+    QByteArray d_inputs;  // the fingerprint of what shaped the package
+    bool d_built = false; // rpmbuild made the package in this run
     QStringList d_notes;  // stored choices that named nothing, left out; the layout found
     TLearnedLayout d_layout;  // where the program's own install rules put it
     QStringList d_qmake_assignments;
@@ -80,8 +87,9 @@ private:
     TStepSink d_step_sink = [](int, int, const QString&) {};
 };
 
-// The report as lines for a person: the failures or the notes, and the
-// package's path last.
+// The report as lines for a person: the failures or the notes, then the
+// package's path; last, when the package went into a repository, the .repo
+// file's text.
 QStringList Package_Report_Lines(const TPackageReport& report);
 
 #endif
