@@ -22,8 +22,10 @@ void Stop_Group(QProcess* process, qint64 group)
 }
 }
 
-TLoggedBuild::TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink)
-    : d_arguments(arguments), d_log(log), d_line_sink(std::move(line_sink))
+TLoggedBuild::TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink,
+                           const QProcessEnvironment& environment)
+    : d_arguments(arguments), d_log(log), d_line_sink(std::move(line_sink)),
+      d_environment(environment)
 {
 }
 
@@ -53,6 +55,7 @@ TBuildOutcome TLoggedBuild::Run(const std::atomic_bool& cancel)
     }
     QProcess build;
     build.setProcessChannelMode(QProcess::MergedChannels);
+    build.setProcessEnvironment(d_environment);
     // setsid makes rpmbuild the leader of a new session and process group,
     // which Ctrl+C on the terminal does not reach: the caller stops it.
     build.start("setsid", QStringList{"rpmbuild"} + d_arguments);

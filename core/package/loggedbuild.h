@@ -1,6 +1,7 @@
 #ifndef LOGGEDBUILD_H
 #define LOGGEDBUILD_H
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +23,8 @@ struct TBuildOutcome
     QStringList Written;   // the packages rpmbuild says it wrote, in order
 };
 
-// Runs "rpmbuild" with `arguments` in a process group of its own, so that
-// stopping it stops everything it started. Every line it prints, on either
+// Runs "rpmbuild" with `arguments` and `environment` in a process group of
+// its own, so that stopping it stops everything it started. Every line it prints, on either
 // channel, goes to the log file `log` and to `line_sink` as it comes. The
 // run is stopped soon after `cancel` becomes true.
 class TLoggedBuild
@@ -31,7 +32,9 @@ class TLoggedBuild
 public:
     using TLineSink = std::function<void(const QString& line)>;
 
-    TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink);
+    TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink,
+                 const QProcessEnvironment& environment =
+                     QProcessEnvironment::systemEnvironment());
     TBuildOutcome Run(const std::atomic_bool& cancel);
 
 private:
@@ -40,6 +43,7 @@ private:
     const QStringList d_arguments;
     const QString d_log;
     const TLineSink d_line_sink;
+    const QProcessEnvironment d_environment;
     QByteArray d_partial_line;
     QStringList d_written;
 };

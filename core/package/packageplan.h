@@ -39,6 +39,7 @@ struct TPackagePlan
     QString Program_Folder; // <Target Install Path>/<name>, on the installed system
     QString Spec() const { return Top + "/SPECS/" + Name + ".spec"; }
     QString Build_Log() const { return Top + "/" + Name + ".build.log"; }
+    QString Stamp() const { return Top + "/" + Name + ".package-stamp"; }
     QString Tarball_Folder() const { return Name + "-" + Version; }
 };
 

@@ -1,6 +1,7 @@
 #include "package/packagerun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "bundle/bundlecollection.h"
@@ -8,12 +9,17 @@
 #include "datafiles/expressionsfile.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
+#include "package/buildfailure.h"
+#include "package/compilercache.h"
+#include "package/fingerprint.h"
 #include "package/installprobe.h"
 #include "package/packagechecks.h"
+#include "package/packagestamp.h"
 #include "package/preflight.h"
 #include "package/repository.h"
 #include "package/signaturecheck.h"
 #include "package/signingkey.h"
+#include "package/sourcefiles.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
 #include "spec/menufiles.h"
@@ -125,9 +131,30 @@ bool TPackageRun::Make_Tarball(TPackageReport* report)
     if (d_request.Source.isEmpty())
         return true;
     Step(1, "Making " + d_plan.Tarball);
-    QString error;
-    if (Make_Source_Tarball(d_request.Source, d_plan.Tarball, d_plan.Tarball_Folder(), &error))
+    const TSourceFiles sources = Source_Files(d_request.Source);
+    report->Notes.append(
+        QString("the source tarball holds %1 files; %2 left out (%3)")
+            .arg(sources.Files.size())
+            .arg(sources.Left_Out)
+            .arg(sources.From_Git ? "not tracked by git, or ignored" : "build output"));
+    TFingerprint fingerprint;
+    fingerprint.Add_Text("top folder", d_plan.Tarball_Folder());
+    const QString folder = QFileInfo(d_request.Source).absoluteFilePath();
+    fingerprint.Add_Files(folder, sources.Files);
+    d_sources = fingerprint.Result();
+    TPackageStamp stamp(d_plan.Stamp());
+    if (stamp.Tarball_Is_Current(d_plan.Tarball, d_sources))
+    {
+        report->Notes.append("the source tarball is current: the sources did not change");
         return true;
+    }
+    QString error;
+    if (Make_Source_Tarball(folder, sources.Files, d_plan.Tarball, d_plan.Tarball_Folder(),
+                            &error))
+    {
+        stamp.Record_Tarball(d_plan.Tarball, d_sources);
+        return true;
+    }
     report->Failures.append(error);
     return false;
 }
@@ -169,6 +196,7 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
     input.Menu_Files = d_layout.Menu_Files;
     const TSpecText spec = Compose_Spec_Text(input);
     QString error = spec.Error;
+    d_spec_text = spec.Text;
     if (spec.Is_Complete() && QDir().mkpath(QFileInfo(d_plan.Spec()).path()) &&
         Save_Text_File(d_plan.Spec(), spec.Text, &error))
         return true;
@@ -177,25 +205,80 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
     return false;
 }
 
+// Everything that shapes the package: the spec, the sources, the collected
+// bundle and desktop files, where it goes and the user's rpm settings.
+QByteArray TPackageRun::Inputs() const
+{
+    TFingerprint inputs;
+    inputs.Add_Text("spec", d_spec_text);
+    if (d_sources.isEmpty())
+        inputs.Add_File(QString(), d_plan.Tarball);
+    else
+        inputs.Add_Text("sources", d_sources);
+    inputs.Add_Folder(d_plan.Shared_Libs);
+    inputs.Add_Folder(QFileInfo(d_plan.Desktop_Entry).path());
+    inputs.Add_Text("output", d_request.Output_Dir);
+    inputs.Add_Text("signing key", d_request.Sign_Key);
+    inputs.Add_File(QDir::homePath(), ".rpmmacros");
+    return inputs.Result();
+}
+
+// The package made from the same inputs last time, when it is still there
+// as made.
+bool TPackageRun::Reuse_Current(const QByteArray& inputs, TPackageReport* report)
+{
+    const QString current = TPackageStamp(d_plan.Stamp()).Current_Package(inputs);
+    if (current.isEmpty())
+        return false;
+    report->Notes.append("the package is current: nothing that shapes it (spec, sources, "
+                         "bundle) changed since it was built, so rpmbuild did not run");
+    report->Rpm = current;
+    return true;
+}
+
 void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
+    d_inputs = Inputs();
+    const QByteArray& inputs = d_inputs;
+    if (Reuse_Current(inputs, report))
+        return;
     QStringList arguments = {"-bb", d_plan.Spec()};
     if (!d_request.Output_Dir.isEmpty())
         arguments += {"--define", "_rpmdir " + QDir(d_request.Output_Dir).absolutePath()};
-    TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink);
+    TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink,
+                       Compiler_Cache_Environment(QProcessEnvironment::systemEnvironment()));
     const TBuildOutcome outcome = build.Run(d_cancel);
     if (outcome.End != TBuildOutcome::Not_Started)
         report->Log = d_plan.Build_Log();
     report->Cancelled = outcome.End == TBuildOutcome::Cancelled;
     if (report->Cancelled)
         return;
-    if (outcome.End != TBuildOutcome::Built)
+    if (outcome.End == TBuildOutcome::Failed)
+        Explain_Failure(outcome, report);
+    else if (outcome.End != TBuildOutcome::Built)
         report->Failures.append(outcome.Error);
     else if (outcome.Written.isEmpty())
         report->Failures.append("rpmbuild wrote no package");
     else
+    {
         report->Rpm = outcome.Written.last();
+        d_built = true;
+    }
+}
+
+// The step that failed, the log's first error lines and, for the causes
+// known, what to change.
+void TPackageRun::Explain_Failure(const TBuildOutcome& outcome, TPackageReport* report)
+{
+    QFile log(d_plan.Build_Log());
+    const TBuildFailure failure = Explain_Build_Failure(
+        log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+    QString error = outcome.Error;
+    if (!failure.Step.isEmpty())
+        error.replace("rpmbuild failed", "rpmbuild failed in " + failure.Step);
+    report->Failures.append(error);
+    report->Explanation = Build_Failure_Lines(failure);
 }
 
 // The folder the spec's run paths name, as the spec writer chooses it.
@@ -262,8 +345,8 @@ TPackageReport TPackageRun::Run()
         report.Failures.append("the preflight found problems; nothing was built");
         return report;
     }
-    const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) && !d_cancel && Collect(&report) &&
-                          Write_Spec(&report);
+    const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) &&
+                          !d_cancel && Collect(&report) && Write_Spec(&report);
     if (prepared && !d_cancel)
         Build(&report);
     else if (d_cancel)
@@ -273,6 +356,9 @@ TPackageReport TPackageRun::Run()
     if (!report.Rpm.isEmpty())
     {
         Sign(&report);
+        // The package is kept as current once it is as this run leaves it.
+        if (d_built && report.Failures.isEmpty())
+            TPackageStamp(d_plan.Stamp()).Record_Package(report.Rpm, d_inputs);
         Check(&report);
         Publish(&report);
     }
@@ -285,6 +371,7 @@ QStringList Package_Report_Lines(const TPackageReport& report)
     QStringList lines;
     for (const QString& failure : report.Failures)
         lines.append("FAILED: " + failure);
+    lines += report.Explanation;
     for (const QString& note : report.Notes)
         lines.append("Note: " + note);
     if (!report.Log.isEmpty())

@@ -18,6 +18,7 @@ struct TPackageReport
     bool Ok = false;         // built, and every check passed
     bool Cancelled = false;
     QStringList Failures;    // what failed, one sentence each
+    QStringList Explanation; // for a failed build: the step, the log's error lines, the fix
     QStringList Notes;       // what was done and what was not checked
     QString Log;             // the build log, once rpmbuild ran
     QString Rpm;             // the package built, inside the repository once it is
@@ -57,7 +58,10 @@ private:
     bool Make_Tarball(TPackageReport* report);
     bool Collect(TPackageReport* report);
     bool Write_Spec(TPackageReport* report);
+    QByteArray Inputs() const;
+    bool Reuse_Current(const QByteArray& inputs, TPackageReport* report);
     void Build(TPackageReport* report);
+    void Explain_Failure(const TBuildOutcome& outcome, TPackageReport* report);
     void Sign(TPackageReport* report);
     void Check(TPackageReport* report);
     void Publish(TPackageReport* report);
@@ -70,6 +74,10 @@ private:
     TEditorState d_spec_state;  // the panels with the detected bundle in place
     TBundle d_bundle;
     TPackagePlan d_plan;
+    QByteArray d_sources;  // the fingerprint of the tarball's sources, when made of --source
+    QString d_spec_text;
+    QByteArray d_inputs;  // the fingerprint of what shaped the package
+    bool d_built = false; // rpmbuild made the package in this run
     QStringList d_notes;  // stored choices that named nothing, left out; the layout found
     TLearnedLayout d_layout;  // where the program's own install rules put it
     QStringList d_qmake_assignments;

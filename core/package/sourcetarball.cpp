@@ -1,7 +1,6 @@
 #include "package/sourcetarball.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -13,47 +12,37 @@ QString Sed_Replacement(QString text)
         text.replace(special, QString("\\") + special);
     return text;
 }
-}
 
-QStringList Left_Out_Of_Tarball(const QString& source)
+// The names for tar's list: "./" first, so that no name reads as an option.
+QByteArray File_List(const QStringList& files)
 {
-    const QDir root(source);
-    QStringList left_out;
-    QDirIterator folders(source, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-    while (folders.hasNext())
-    {
-        const QString folder = folders.next();
-        const QString relative = root.relativeFilePath(folder);
-        bool inside_left_out = false;
-        for (const QString& out : left_out)
-            inside_left_out = inside_left_out || relative.startsWith(out + "/");
-        if (inside_left_out)
-            continue;
-        const QDir dir(folder);
-        if (dir.dirName() == ".git" || dir.exists("CMakeCache.txt") || dir.exists(".qmake.stash"))
-            left_out.append(relative);
-    }
-    return left_out;
+    QByteArray list;
+    for (const QString& file : files)
+        list += "./" + QFile::encodeName(file) + '\0';
+    return list;
+}
 }
 
-bool Make_Source_Tarball(const QString& source, const QString& tarball, const QString& top_folder,
-                         QString* error)
+bool Make_Source_Tarball(const QString& source, const QStringList& files, const QString& tarball,
+                         const QString& top_folder, QString* error)
 {
     if (!QDir().mkpath(QFileInfo(tarball).path()))
     {
         *error = QString("cannot make the folder \"%1\"").arg(QFileInfo(tarball).path());
         return false;
     }
-    // Names are taken literally: no wildcard in a folder name widens what is left out.
-    QStringList arguments = {"-C", source, "-czf", tarball, "--no-wildcards", "--anchored"};
-    for (const QString& folder : Left_Out_Of_Tarball(source))
-        arguments.append("--exclude=./" + folder);
-    // "./x" becomes "<top_folder>/x"; link targets stay as they are.
-    arguments += {"--transform", "s,^\\.," + Sed_Replacement(top_folder) + ",S", "."};
+    // "./x" becomes "<top_folder>/x"; link targets stay as they are. Only
+    // the names listed go in, not what is below a listed folder.
+    const QStringList arguments = {
+        "tar",  "-C", source, "-czf", tarball, "--null", "--no-recursion", "-T", "-",
+        "--transform", "s,^\\.," + Sed_Replacement(top_folder) + ",S"};
     QProcess tar;
     tar.setProcessChannelMode(QProcess::MergedChannels);
-    tar.start("tar", arguments);
+    // In a session of its own, as rpmbuild runs: a Ctrl+C meant for the
+    // tool does not cut the tarball short behind its back.
+    tar.start("setsid", arguments);
+    tar.write(File_List(files));
+    tar.closeWriteChannel();
     if (!tar.waitForFinished(-1) || tar.exitStatus() != QProcess::NormalExit ||
         tar.exitCode() != 0)
     {

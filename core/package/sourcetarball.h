@@ -4,14 +4,11 @@
 #include <QString>
 #include <QStringList>
 
-// The folders inside `source` that are not sources: ".git" and build folders
-// (those holding a CMakeCache.txt or a .qmake.stash), relative to `source`.
-QStringList Left_Out_Of_Tarball(const QString& source);
-
-// Makes the gzip-compressed tarball `tarball` holding `source` as the folder
-// `top_folder`, without Left_Out_Of_Tarball(source), with "tar". False with
-// the reason in `error`.
-bool Make_Source_Tarball(const QString& source, const QString& tarball, const QString& top_folder,
-                         QString* error);
+// Makes the gzip-compressed tarball `tarball` holding `files` (relative to
+// `source`, as Source_Files lists them) below the folder `top_folder`, with
+// "tar" in a process group of its own. False with the reason in `error`,
+// and no tarball left behind.
+bool Make_Source_Tarball(const QString& source, const QStringList& files, const QString& tarball,
+                         const QString& top_folder, QString* error);
 
 #endif
