@@ -421,7 +421,9 @@ void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
     QPlainTextEdit* view = Preview_Text(editor);
 
     editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
-    QTRY_COMPARE(view->toPlainText(), QString("ERR  Library path name not found."));
+    QTRY_VERIFY(view->toPlainText().startsWith("ERR  Library path name not found. No active "
+                                               "target holds a versioned shared library"));
+    QVERIFY(view->toPlainText().contains("\"platforms\" ("));
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
     QVERIFY(editor.Create().endsWith(" was not written: " + view->toPlainText()));
 
