@@ -621,7 +621,8 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
                   "shared-libraries folder: \"%1/shared_libs/lib/libQt5Core.so.5.15.2\" does not "
                   "exist")
               .arg(top),
-          QString("the version \"1-2\" makes no valid RPM version (no spaces, no \"-\")")})
+          QString("the version \"1-2\" makes no valid RPM version: it holds \"-\", which "
+                  "rpmbuild refuses (it takes letters, digits and \"._+~^\")")})
         QVERIFY2(package.Err.contains("\n  " + problem + "\n"), qPrintable(Described(package)));
     QVERIFY2(package.Err.startsWith("kestrelvantory-cli: nothing was built; the preflight found:\n"),
              qPrintable(Described(package)));
