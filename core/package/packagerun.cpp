@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -125,10 +126,16 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
     return false;
 }
 
+// rpmbuild writes the script of each build stage into its temporary folder
+// and leaves it there when it is stopped; that folder is one of the run's
+// own, removed at the end whatever happened.
 void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
+    const QTemporaryDir scripts;
     QStringList arguments = {"-bb", d_plan.Spec()};
+    if (scripts.isValid())
+        arguments += {"--define", "_tmppath " + scripts.path()};
     if (!d_request.Output_Dir.isEmpty())
         arguments += {"--define", "_rpmdir " + QDir(d_request.Output_Dir).absolutePath()};
     TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink);
