@@ -501,6 +501,13 @@ void TCommandLineTest::setChangesVariablesForOneRun()
     }
     QVERIFY(Run_Cli({"create", "--output", output, "--set", "%define relase=2"})
                 .Err.contains("no variable is named \"%define relase\""));
+    // A name of one line keeps the message on one line, and a long one is cut.
+    const QString told = Run_Cli({"create", "--output", output, "--set",
+                                  "%define\n" + QString(100000, 'r') + "=2"})
+                             .Err;
+    QVERIFY2(told.contains("no variable is named \"%define\\x0Arrr") &&
+                 told.contains("... (100008 characters)\"") && told.size() < 1000,
+             qPrintable(told.left(1000)));
     QCOMPARE(Run_Cli({"requires", "--set", "Name:=x"}).Exit, 2);
 }
 

@@ -210,7 +210,8 @@ QString TXmlFile::Read_Line_Node(const QDomElement* node, bool optional) const
 QString TXmlFile::Read_Lines_Node(const QDomElement* node, bool optional) const
 {
     const QString text = Read_Text_Node(node, optional);
-    return Checked_Text(*node, text, Text_Value_Problem(text));
+    // Line ends as another system writes them are kept, as the editor keeps them.
+    return Checked_Text(*node, text, Text_Value_Problem(text, "\r"));
 }
 
 // The element is named with the elements above it, below the root.

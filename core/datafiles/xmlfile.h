@@ -29,8 +29,8 @@ public:
     QString Read_Text_Node(const QDomElement* node, bool optional) const;
     QString Read_Text_Node(const QDomNode* node, bool optional) const;
     // The text of `node` as one value of one line, or as a text of lines:
-    // a value Line_Value_Problem (or Text_Value_Problem) finds fault with is
-    // refused, naming the file and the element.
+    // a value Line_Value_Problem (or Text_Value_Problem, carriage returns
+    // allowed) finds fault with is refused, naming the file and the element.
     QString Read_Line_Node(const QDomElement* node, bool optional) const;
     QString Read_Lines_Node(const QDomElement* node, bool optional) const;
     QString Read_Attribute(const QDomElement* node, const QString& name, bool optional) const;

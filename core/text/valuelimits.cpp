@@ -41,11 +41,11 @@ QString Line_Value_Problem(const QString& value)
     return QString();
 }
 
-QString Text_Value_Problem(const QString& text)
+QString Text_Value_Problem(const QString& text, const QString& also_allowed)
 {
     if (text.size() > Text_Value_Max_Length)
         return Too_Long(text.size(), Text_Value_Max_Length);
-    if (Has_Control_Character(text, "\n\t"))
+    if (Has_Control_Character(text, "\n\t" + also_allowed))
         return "holds a control character other than a line feed or a tab: '" +
                Shown_Value(text) + "'";
     return QString();

@@ -26,9 +26,9 @@ bool Has_Control_Character(const QString& text, const QString& allowed = QString
 // 'a\x0Ab'"); empty when it can.
 QString Line_Value_Problem(const QString& value);
 
-// The same for a text of lines: a control character other than a line feed
-// or a tab, or a length beyond Text_Value_Max_Length.
-QString Text_Value_Problem(const QString& text);
+// The same for a text of lines: a control character other than a line feed,
+// a tab or one of `also_allowed`, or a length beyond Text_Value_Max_Length.
+QString Text_Value_Problem(const QString& text, const QString& also_allowed = QString());
 
 // `value` as a message shows it: each control character written as "\xNN",
 // and a long value cut after its first characters, with its length.
