@@ -1,6 +1,6 @@
 #include "clirequest.h"
 
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 #include "state/stateoverrides.h"
 
 namespace
