@@ -53,7 +53,10 @@ void TKestrelvantory::File_Open_Spec_Data()
 
 bool TKestrelvantory::Write_Spec_Data_File(const QString& file_name) const
 {
-    return Save_Text_File(file_name, Spec_Data_Text(Gather_Spec_Data()), &d_last_error);
+    const TSpecData data = Gather_Spec_Data();
+    d_last_error = Spec_Data_Refusal(data);
+    return d_last_error.isEmpty() &&
+           Save_Text_File(file_name, Spec_Data_Text(data), &d_last_error);
 }
 
 TSpecData TKestrelvantory::Gather_Spec_Data() const

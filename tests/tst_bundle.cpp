@@ -224,6 +224,7 @@ private slots:
     void applyingChecksRenamesAndKeeps();
     void scannerOutputGivesTheOutermostInstalledModules();
     void qmlModulesComeWholeWithTheirPluginsLibraries();
+    void namesWithLineFeedsAndLinksOutOfQtAreRefused();
 };
 
 void TBundleTest::closureTakesWhatThePluginsLoad()
@@ -505,8 +506,8 @@ void TBundleTest::failuresTellWhyAndFindNothing()
          [](TFakeSystem* s) { s->File(Debian_Plugins + "/platforms/libqwayland.so\nlibqx.so"); },
          "app/demo", {},
          "the name of \"%1/" + Debian_Plugins +
-             "/platforms/libqwayland.so\nlibqx.so\" holds a line feed, which no spec line can "
-             "install"},
+             "/platforms/libqwayland.so\\x0Alibqx.so\" holds a line feed or another control "
+             "character, which no spec line can install"},
     };
     for (const TCase& failure : cases)
     {
@@ -790,6 +791,67 @@ void TBundleTest::qmlModulesComeWholeWithTheirPluginsLibraries()
         system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/qml"));
     QVERIFY2(!no_scanner.Ok && no_scanner.Error.contains("has no QML import scanner"),
              qPrintable(no_scanner.Error));
+}
+
+// A line feed in a plug-in family, in a file of a QML module or in a name to
+// collect would make two lines of one; a link in a module that leads out of
+// the Qt installation would copy whatever it leads to.
+void TBundleTest::namesWithLineFeedsAndLinksOutOfQtAreRefused()
+{
+    TFakeSystem system;
+    QVERIFY(Make_Debian_Qt_Quick(&system));
+    system.File(Debian_Plugins + "/odd\nfamily/libodd.so");
+    const TBundleDetection family = Detect_Bundle(system.Path("app/demo"), QString(),
+                                                  system.Lister(), {}, QString(),
+                                                  {{"odd\nfamily"}, {}, {}});
+    QVERIFY(!family.Ok);
+    QCOMPARE(family.Error, "the name of \"" + system.Path(Debian_Plugins) +
+                               "/odd\\x0Afamily\" holds a line feed or another control "
+                               "character, which no spec line can install");
+
+    const QString odd_file = system.File(Debian_Qml + "/QtQuick/Layouts/odd\nname.qml", "Item {}");
+    const TBundleDetection module = Detect_Bundle(system.Path("app/demo"), QString(),
+                                                  system.Lister(), {}, system.Path("app/qml"));
+    QVERIFY(!module.Ok);
+    QVERIFY2(module.Error.contains("odd\\x0Aname.qml\" holds a line feed"),
+             qPrintable(module.Error));
+    QVERIFY(QFile::remove(odd_file));
+
+    const QString folder = system.Path("shared_libs");
+    TBundle odd_target = Bundle_Of(system.Path(Debian_Lib), {"lib/libQt5Core.so.5.15.8"});
+    odd_target.Files.front().Target = "odd\nlib";
+    const TBundleCollection refused = Collect_Bundle(odd_target, folder);
+    QVERIFY(!refused.Ok);
+    QVERIFY2(refused.Error.contains("\"odd\\x0Alib/libQt5Core.so.5.15.8\""),
+             qPrintable(refused.Error));
+    QVERIFY(Files_Below(folder).isEmpty() && !QFileInfo::exists(folder + "/odd\nlib"));
+
+    // A link to another file of the installation is followed; one that
+    // leads out of it stops the copying, by name.
+    const QString layouts = system.Path(Debian_Qml + "/QtQuick/Layouts");
+    QVERIFY(QFile::link("../../QtQuick.2/qmldir", layouts + "/inside"));
+    const TBundleDetection detection = Detect_Bundle(
+        system.Path("app/demo"), QString(), system.Lister(), {}, system.Path("app/qml"));
+    QVERIFY2(detection.Ok, qPrintable(detection.Error));
+    TBundle modules;
+    for (const TBundleFile& file : detection.Bundle.Files)
+        if (file.Type == TTypes::Library_Qml_Module)
+            modules.Files.push_back(file);
+    const TBundleCollection collected = Collect_Bundle(modules, folder);
+    QVERIFY2(collected.Ok, qPrintable(collected.Error));
+    QCOMPARE(Test::Read_File(folder + "/qml/QtQuick/Layouts/inside"),
+             Test::Read_File(system.Path(Debian_Qml + "/QtQuick.2/qmldir")));
+
+    system.File("secret", "not Qt's");
+    QVERIFY(QFile::link(system.Path("secret"), layouts + "/outside"));
+    QVERIFY(QDir(folder + "/qml/QtQuick/Layouts").removeRecursively());
+    const TBundleCollection leaked = Collect_Bundle(modules, folder);
+    QVERIFY(!leaked.Ok);
+    QCOMPARE(leaked.Error, "\"" + layouts + "/outside\" is reached through a symbolic link that "
+                           "leads outside the Qt installation \"" +
+                               QFileInfo(system.Path(Debian_Lib + "/qt5")).canonicalFilePath() +
+                               "\"; it is not copied");
+    QVERIFY(!QFileInfo::exists(folder + "/qml/QtQuick/Layouts/outside"));
 }
 
 QTEST_GUILESS_MAIN(TBundleTest)

@@ -163,6 +163,7 @@ private slots:
     void initThatRunsOutOfSpaceCanBeRepeated();
     void expressionFlagsWriteWhatTheEditorWrites();
     void initStoresTheWholeSetup();
+    void packageRefusesNamesRpmRefusesBeforeWriting();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -319,6 +320,23 @@ void TCommandLineTest::unreadableDataFileFailsByName_data()
                       "<Value>%\xFFname}</Value>")
         << "is refused: it is not valid UTF-8 (at byte 62)" << true;
     QTest::newRow("settings") << "settings.ini" << QByteArray() << "it is not a plain file" << true;
+    QTest::newRow("Qt 4")
+        << "options.xml"
+        << QByteArray("<Options File_Version=\"1\"><Make_Generator>Generator_QMake</Make_Generator>"
+                      "<Requires_Option>Requires_Auto_Update</Requires_Option><Qt_Installation>"
+                      "<Major>4</Major><Prefix>/opt/qt4</Prefix></Qt_Installation></Options>")
+        << "The element 'Qt_Installation/Major' of '/tmp/home/.kestrelvantory/options.xml' "
+           "holds '4', but the Qt major version must be 5 or 6"
+        << true;
+    QTest::newRow("choice with a line break")
+        << "libraries.xml"
+        << QByteArray("<Library_Data File_Version=\"1\"><Targets/><Libraries/><Detection_Choices>"
+                      "<With_Library>/lib/a.so&#10;Variables_Begin:</With_Library>"
+                      "</Detection_Choices></Library_Data>")
+        << "The element 'Detection_Choices/With_Library' of '/tmp/home/.kestrelvantory/"
+           "libraries.xml' holds a line break or another control character: "
+           "'/lib/a.so\\x0AVariables_Begin:'."
+        << true;
 }
 
 // A build must not silently get a spec of factory contents.
@@ -329,6 +347,7 @@ void TCommandLineTest::unreadableDataFileFailsByName()
     QFETCH(QString, reason);
     QFETCH(bool, named);
     Test::TFreshHome home;
+    reason.replace("/tmp/home/.kestrelvantory", home.Data_Folder());
     Store_Edited_State(home.Path() + "/shared", 0, 1);
     const QString path = home.Data_Folder() + "/" + file;
     QFile::remove(path);
@@ -483,6 +502,13 @@ void TCommandLineTest::setChangesVariablesForOneRun()
     }
     QVERIFY(Run_Cli({"create", "--output", output, "--set", "%define relase=2"})
                 .Err.contains("no variable is named \"%define relase\""));
+    // A name of one line keeps the message on one line, and a long one is cut.
+    const QString told = Run_Cli({"create", "--output", output, "--set",
+                                  "%define\n" + QString(100000, 'r') + "=2"})
+                             .Err;
+    QVERIFY2(told.contains("no variable is named \"%define\\x0Arrr") &&
+                 told.contains("... (100008 characters)\"") && told.size() < 1000,
+             qPrintable(told.left(1000)));
     QCOMPARE(Run_Cli({"requires", "--set", "Name:=x"}).Exit, 2);
 }
 
@@ -531,6 +557,74 @@ void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
              TEditorCommandLine::Wrong_Usage);
     QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}),
              TEditorCommandLine::Wrong_Usage);
+}
+
+// The name, version and release make the paths package writes to: one that
+// rpmbuild would refuse, or that leads out of %{_topdir}, is told before
+// anything is made, whether it comes from --set, the data folder or a
+// project.
+void TCommandLineTest::packageRefusesNamesRpmRefusesBeforeWriting()
+{
+    Test::TFreshHome home;
+    const QString data = home.Path() + "/data";
+    const QString top = home.Path() + "/work/top";
+    QCOMPARE(Run_Cli({"init", "--data-folder", data}).Exit, 0);
+    const QStringList package = {"package",   "--data-folder", data,          "--set",
+                                 "%define _topdir=" + top,     "--requirements", "ignore",
+                                 "--source",  home.Path()};
+    const QString refused = "\", which rpmbuild refuses (it takes letters, digits and \"._+~^\")";
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--set", "%define name=../../escape/evil"},
+         "the name \"../../escape/evil\" makes no valid RPM name: it begins with \".\", which "
+         "rpmbuild refuses there (it takes a letter, a digit or \"_\")"},
+        {{"--set", "%define name=evil/../../../escape"},
+         "the name \"evil/../../../escape\" makes no valid RPM name: it holds \"/\", which "
+         "rpmbuild refuses (it takes letters, digits and \"._+-\")"},
+        {{"--set", "%define version=../../x"},
+         "the version \"../../x\" makes no valid RPM version: it holds \"/" + refused},
+        {{"--set", "%define version=1.0/2"},
+         "the version \"1.0/2\" makes no valid RPM version: it holds \"/" + refused},
+        {{"--set", "%define version=1$x"}, "it holds \"$" + refused},
+        {{"--set", "%define version=1\"2"}, "it holds \"\"" + refused},
+        {{"--set", "%define version=1'2"}, "it holds \"'" + refused},
+        {{"--set", "%define version=1;2"}, "it holds \";" + refused},
+        {{"--set", "%define version=1`id`"}, "it holds \"`" + refused},
+        {{"--set", "%define version=1..2"}, "it holds \"..\", which rpmbuild refuses"},
+        {{"--set", "%define release=1/2"},
+         "the release \"1/2\" makes no valid RPM release: it holds \"/" + refused},
+        {{"--set", "%define release=1\n%pre"},
+         "the release \"1\\x0A%pre\" makes no valid RPM release: it holds \"\\x0A" + refused}};
+    for (const auto& [arguments, problem] : cases)
+    {
+        const TCliRun run = Run_Cli(package + arguments);
+        QCOMPARE(run.Exit, 1);
+        QVERIFY2(run.Err.contains(problem), qPrintable(run.Err));
+    }
+
+    // The same from the stored variables and from a project.
+    const QString variables = data + "/variables.xml";
+    const QByteArray stored = Test::Read_File(variables);
+    QVERIFY(stored.contains("<Value>program_name</Value>"));
+    Test::Write_File(variables, QByteArray(stored).replace("<Value>program_name</Value>",
+                                                           "<Value>../evil</Value>"));
+    TCliRun run = Run_Cli(package);
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("\n  the name \"../evil\" makes no valid RPM name"),
+             qPrintable(run.Err));
+    Test::Write_File(variables, stored);
+    const QString project = home.Path() + "/evil.spec_data";
+    Test::Write_File(project, "Kestrelvantory:Version=1:Type=Spec_Data\nVariables_Begin:\n"
+                              "[Name]:%define name[Value]:demo\n"
+                              "[Name]:%define version[Value]:1.0/../../x\n"
+                              "[Name]:%define _topdir[Value]:" + top.toUtf8() + "\n"
+                              "[Name]:Name:[Value]:%{name}\n[Name]:Source:[Value]:x.tar.gz\n"
+                              "Variables_End:\n");
+    run = Run_Cli({"package", "--data-folder", data, "--project", project, "--source", home.Path()});
+    QCOMPARE(run.Exit, 1);
+    QVERIFY2(run.Err.contains("\n  the version \"1.0/../../x\" makes no valid RPM version"),
+             qPrintable(run.Err));
+    for (const QString& written : {top, home.Path() + "/escape", home.Path() + "/work/escape"})
+        QVERIFY2(!QFileInfo::exists(written), qPrintable(written));
 }
 
 // A path expression is named as in expressions.xml or as labelled; for one

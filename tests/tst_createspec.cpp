@@ -137,7 +137,7 @@ private slots:
     void unwritableFolderIsToldBeforeAnyScan();
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
-    void injectedSectionIsRefusedAfterLoading();
+    void injectedSectionIsRefusedWhenLoading();
 
     void previewShowsWhatCreateWritesAndFollowsThePanels();
     void previewTellsWhyCreateWouldRefuse();
@@ -284,9 +284,9 @@ void TCreateSpecTest::projectWithOnlyPluginsLeavesTheEarlierFile()
     editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
     Test::TDialogAnswers answers({home.Path() + "/demo"});
 
-    QCOMPARE(editor.Create(), "The spec file \"" + home.Path() +
-                                  "/demo.spec\" was not written: ERR  Library path name not "
-                                  "found.");
+    QVERIFY(editor.Create().startsWith("The spec file \"" + home.Path() +
+                                       "/demo.spec\" was not written: ERR  Library path name "
+                                       "not found. No active target holds"));
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), QByteArray("earlier\n"));
     QCOMPARE(Files_In(home.Path()), QStringList({"demo.spec"}));
 }
@@ -421,7 +421,9 @@ void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
     QPlainTextEdit* view = Preview_Text(editor);
 
     editor.Check_Libraries({"platforms"}, {"libQt5Core.so.5.15.2", "libqxcb.so"});
-    QTRY_COMPARE(view->toPlainText(), QString("ERR  Library path name not found."));
+    QTRY_VERIFY(view->toPlainText().startsWith("ERR  Library path name not found. No active "
+                                               "target holds a versioned shared library"));
+    QVERIFY(view->toPlainText().contains("\"platforms\" ("));
     Test::TDialogAnswers answers({home.Path() + "/demo.spec"});
     QVERIFY(editor.Create().endsWith(" was not written: " + view->toPlainText()));
 
@@ -429,9 +431,10 @@ void TCreateSpecTest::previewTellsWhyCreateWouldRefuse()
     QTRY_COMPARE(view->toPlainText(), Test::Demo_Spec);
 }
 
-// A value with a line break from a stored file loads as it stands; Create
-// refuses it, naming the variable, and the earlier spec stays.
-void TCreateSpecTest::injectedSectionIsRefusedAfterLoading()
+// A value with a line break in a stored file refuses the file: the panel
+// starts from its factory contents, the file is kept aside, and nothing of
+// the value reaches a spec.
+void TCreateSpecTest::injectedSectionIsRefusedWhenLoading()
 {
     Test::TFreshHome home;
     QDir().mkpath(home.Data_Folder());
@@ -441,20 +444,16 @@ void TCreateSpecTest::injectedSectionIsRefusedAfterLoading()
     TVariablesFile::Write(home.Data_Folder(), data);
 
     Test::TEditor editor;
-    QVERIFY(editor.Window().statusBar()->currentMessage().isEmpty());
+    QVERIFY2(editor.Window().statusBar()->currentMessage().contains("\"variables.xml\" (kept as"),
+             qPrintable(editor.Window().statusBar()->currentMessage()));
     editor.Panel<TVariablesWidget>()->Update_Variables();
-    QCOMPARE(editor.Panel<TVariablesWidget>()->Variable(9).Value, data.Variables[9].Value);
+    QCOMPARE(editor.Panel<TVariablesWidget>()->Variable(9).Value,
+             TVariablesFile::Factory_Data().Variables[9].Value);
     editor.Options_Combo(1)->setCurrentText("Manually Update Requirements");
     const QString file_name = home.Path() + "/demo.spec";
-    Test::Write_File(file_name, "earlier\n");
     Test::TDialogAnswers answers({file_name});
-
-    QCOMPARE(editor.Create(),
-             "The spec file \"" + file_name + "\" was not written: ERR  The value of the variable "
-             "'Summary:' holds a line break or another control character: "
-             "'summary\\x0A%pre\\x0Arm -rf /'.");
-    QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
-    QCOMPARE(Files_In(home.Path()), QStringList{"demo.spec"});
+    QVERIFY(editor.Create().startsWith("Spec file written"));
+    QVERIFY(!Test::Read_File(file_name).contains("\n%pre\n"));
 }
 
 QTEST_MAIN(TCreateSpecTest)

@@ -621,7 +621,8 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
                   "shared-libraries folder: \"%1/shared_libs/lib/libQt5Core.so.5.15.2\" does not "
                   "exist")
               .arg(top),
-          QString("the version \"1-2\" makes no valid RPM version (no spaces, no \"-\")")})
+          QString("the version \"1-2\" makes no valid RPM version: it holds \"-\", which "
+                  "rpmbuild refuses (it takes letters, digits and \"._+~^\")")})
         QVERIFY2(package.Err.contains("\n  " + problem + "\n"), qPrintable(Described(package)));
     QVERIFY2(package.Err.startsWith("kestrelvantory-cli: nothing was built; the preflight found:\n"),
              qPrintable(Described(package)));
@@ -674,6 +675,10 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
                      "cmake_minimum_required(VERSION 3.16)\nproject(qtdemo)\n"
                      "execute_process(COMMAND sleep 300)\n");
     QVERIFY(QFile::remove(top + "/qtdemo.build.log"));
+    const auto stage_scripts = [] {
+        return QDir("/var/tmp").entryList({"rpm-tmp.*"}, QDir::Files);
+    };
+    const QStringList scripts_before = stage_scripts();
     QProcess run;
     run.setProcessEnvironment(environment);
     run.start(KV_CLI_PATH, arguments);
@@ -691,6 +696,11 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
                 .contains("FAILED: the build was cancelled"));
     const TRun sleeping = Run("pgrep", {"-f", "sleep 300"});
     QVERIFY2(sleeping.Out.isEmpty(), qPrintable(sleeping.Out));
+    // No script of the stopped build stage is left behind.
+    QStringList scripts_left = stage_scripts();
+    for (const QString& script : scripts_before)
+        scripts_left.removeAll(script);
+    QVERIFY2(scripts_left.isEmpty(), qPrintable(scripts_left.join(' ')));
 }
 
 // The editor's Build Package on the panels the tool packaged from gives the

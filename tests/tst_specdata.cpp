@@ -3,6 +3,8 @@
 #include "datafiles/specdata.h"
 #include "testsupport.h"
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace
@@ -92,6 +94,8 @@ private slots:
     void libraryLinesFollowTheCurrentTarget();
     void unreadableFileIsReported();
     void oversizedFileIsRefused();
+    void controlCharactersAndLongValuesAreRefusedWhenRead();
+    void writerRefusesWhatWouldReadBackAsOtherLines();
 };
 
 void TSpecDataTest::writesTheExampleByteForByte()
@@ -308,6 +312,75 @@ void TSpecDataTest::oversizedFileIsRefused()
     QVERIFY(!reading.Ok);
     QCOMPARE(reading.Error, QString("ERR:  The file is larger than 1 MiB, more than any project holds."));
     QVERIFY(!reading.Contents.Variables);
+}
+
+// A value is one line: a control character in it (a carriage return, a
+// form feed) or a value of many thousand characters is refused with its
+// line; the description and the change log may hold tabs.
+void TSpecDataTest::controlCharactersAndLongValuesAreRefusedWhenRead()
+{
+    const std::pair<QByteArray, QString> refused[] = {
+        {"Variables_Begin:\n[Name]:%define name[Value]:a\rb\n",
+         "ERR:  Line 3 (a variable value) holds a line break or another control character: "
+         "'a\\x0Db'."},
+        {"Variables_Begin:\n[Name]:%define\tname[Value]:a\n",
+         "ERR:  Line 3 (a variable name) holds a line break or another control character: "
+         "'%define\\x09name'."},
+        {"Active_Targets_Begin:\nlib\x01\n",
+         "ERR:  Line 3 (a value of the project) holds a line break or another control "
+         "character: 'lib\\x01'."},
+        {"Detection_Choices_Begin:\n[With_Plugin]:a\x0b\x0c" + QByteArray(300, 'b') + "\n",
+         "ERR:  Line 3 (a value of the project) holds a line break or another control "
+         "character: '[With_Plugin]:a\\x0B\\x0C" + QString(183, 'b') + "... (317 characters)'."},
+        {"Description_Begin:\ntext\x1b[31m\n",
+         "ERR:  Line 3 (a value of the project) holds a control character other than a tab: "
+         "'text\\x1B[31m'."},
+        {"Qml_Modules_Begin:\n[Sources]:/" + QByteArray(4096, 's') + "\n",
+         "ERR:  Line 3 (a value of the project) is 4107 characters long, more than the 4096 "
+         "allowed."}};
+    for (const auto& [body, error] : refused)
+    {
+        const TSpecDataReading reading = Read(body);
+        QVERIFY(!reading.Ok);
+        QCOMPARE(reading.Error, error);
+    }
+    const TSpecDataReading tabs = Read("Description_Begin:\na\tb\nDescription_End:\n");
+    QVERIFY(tabs.Ok);
+    QCOMPARE(*tabs.Contents.Description, QStringList{"a\tb"});
+}
+
+// The project file is read line by line: a value holding a line break, or a
+// line of the description that begins with a section marker, would read
+// back as lines nobody wrote, opening a section of its own.
+void TSpecDataTest::writerRefusesWhatWouldReadBackAsOtherLines()
+{
+    QCOMPARE(Spec_Data_Refusal(Example_Data()), QString());
+    TSpecData injected = Example_Data();
+    injected.Choices.With_Plugins =
+        QStringList{"xcb\nVariables_Begin:\n[Name]:%define name[Value]:x"};
+    QCOMPARE(Spec_Data_Refusal(injected),
+             QString("ERR  The detection choice holds a line break or another control "
+                     "character: 'xcb\\x0AVariables_Begin:\\x0A[Name]:%define name[Value]:x'."));
+
+    const std::pair<std::function<void(TSpecData*)>, QString> cases[] = {
+        {[](TSpecData* data) { data->Description = "First line\n  Variables_Begin: again"; },
+         "ERR  Line 2 of the description begins with a section marker of the project: "
+         "'  Variables_Begin: again'."},
+        {[](TSpecData* data) { data->Change_Log += "\r"; },
+         "ERR  The change log holds a control character other than a line feed or a tab"},
+        {[](TSpecData* data) { data->Variables.push_back({"A[Value]:B", "C"}); },
+         "ERR  The variable name 'A[Value]:B' holds \"[Value]:\", which ends a name in a "
+         "project."},
+        {[](TSpecData* data) { data->Active_Targets.push_back({"ChangeLog_End:", {}}); },
+         "ERR  The target name begins with a section marker of the project: 'ChangeLog_End:'."},
+        {[](TSpecData* data) { data->Qml.Sources = QString(5000, 'q'); },
+         "ERR  The QML sources folder is 5000 characters long, more than the 4096 allowed."}};
+    for (const auto& [change, refusal] : cases)
+    {
+        TSpecData data = Example_Data();
+        change(&data);
+        QVERIFY2(Spec_Data_Refusal(data).startsWith(refusal), qPrintable(Spec_Data_Refusal(data)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TSpecDataTest)

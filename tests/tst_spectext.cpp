@@ -88,6 +88,7 @@ private slots:
     void manyLibrariesTakeTimeInProportion();
 
     void projectWithoutVersionedLibraryIsRefused();
+    void valuesAndSpecsBeyondTheirBoundsAreRefused();
     void unsafeNamesAreRefused();
     void qmlModuleFoldersAreInstalledWhole();
     void qmlModulePathsMustStayInsideTheirTarget();
@@ -408,11 +409,15 @@ void TSpecTextTest::projectWithoutVersionedLibraryIsRefused()
     input.Targets = {{"platforms", {"libqxcb.so", "libqoffscreen.so"}}, {"lib", {}}};
     TSpecText spec = Compose_Spec_Text(input);
     QVERIFY(!spec.Is_Complete());
-    QCOMPARE(spec.Error, QString("ERR  Library path name not found."));
+    QCOMPARE(spec.Error, QString("ERR  Library path name not found. No active target holds a "
+                                 "versioned shared library (such as \"libQt5Core.so.5\"): "
+                                 "\"platforms\" (2 files), \"lib\" (0 files)."));
     QVERIFY(spec.Text.isEmpty());
 
     input.Targets.clear();
-    QCOMPARE(Compose_Spec_Text(input).Error, QString("ERR  Library path name not found."));
+    QCOMPARE(Compose_Spec_Text(input).Error,
+             QString("ERR  Library path name not found. No target is active, so no versioned "
+                     "shared library (such as \"libQt5Core.so.5\") is installed."));
 }
 
 void TSpecTextTest::unsafeNamesAreRefused()
@@ -422,13 +427,16 @@ void TSpecTextTest::unsafeNamesAreRefused()
         TSpecInput input = Demo_Input();
         input.Targets.push_back({name, {"libqjpeg.so"}});
         TSpecText spec = Compose_Spec_Text(input);
-        QCOMPARE(spec.Error, "ERR  Target name '" + name + "' is not a plain file name.");
+        // A line feed is shown escaped, so that the message stays one line.
+        const QString shown = QString(name).replace("\n", "\\x0A");
+        QCOMPARE(spec.Error, "ERR  Target name '" + shown + "' is not a plain file name.");
         QVERIFY(spec.Text.isEmpty());
 
         input = Demo_Input();
         input.Targets[1].Libraries << name;
         spec = Compose_Spec_Text(input);
-        QCOMPARE(spec.Error, "ERR  Library name '" + name + "' of target 'platforms' is not a plain file name.");
+        QCOMPARE(spec.Error, "ERR  Library name '" + shown +
+                                 "' of target 'platforms' is not a plain file name.");
         QVERIFY(spec.Text.isEmpty());
         QVERIFY(!Is_Safe_Name(name));
     }
@@ -626,6 +634,38 @@ void TSpecTextTest::failedSaveLeavesTheEarlierFile()
     QVERIFY2(error.startsWith("ERR  Cannot write file '" + file_name + "'.  Reason: "), qPrintable(error));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"demo.spec"});
     QCOMPARE(Test::Read_File(file_name), QByteArray("earlier\n"));
+}
+
+// A path expression is repeated for every library: one of megabytes would
+// make a spec of gigabytes. Each value is bounded, and so is the spec, which
+// is given up on as soon as it grows past its bound.
+void TSpecTextTest::valuesAndSpecsBeyondTheirBoundsAreRefused()
+{
+    TSpecInput input = Demo_Input();
+    input.Paths.Library_Path = "/" + QString(15 * 1024 * 1024, 'p');
+    QCOMPARE(Compose_Spec_Text(input).Error,
+             QString("ERR  The path expression 'Libraries Path' is 15728641 characters long, "
+                     "more than the 4096 allowed."));
+    input = Demo_Input();
+    input.Description = QString(300000, 'd');
+    QCOMPARE(Compose_Spec_Text(input).Error,
+             QString("ERR  The description is 300000 characters long, more than the 262144 "
+                     "allowed."));
+
+    input = Demo_Input();
+    const QString long_path = "/" + QString(4000, 'p');
+    input.Paths.Library_Path = input.Paths.Build_Path = input.Paths.Target_Install_Path = long_path;
+    QStringList libraries;
+    for (int index = 0; index < 2000; ++index)
+        libraries.append(QString("libkv%1.so.1.0.0").arg(index));
+    input.Targets = {{"lib", libraries}};
+    const TSpecText spec = Compose_Spec_Text(input);
+    QCOMPARE(spec.Error, QString("ERR  The spec would be longer than 33554432 characters (2000 "
+                                 "files in 1 targets)."));
+    QVERIFY(spec.Text.isEmpty());
+    libraries = libraries.mid(0, 500);
+    input.Targets = {{"lib", libraries}};
+    QVERIFY(Compose_Spec_Text(input).Is_Complete());
 }
 
 QTEST_MAIN(TSpecTextTest)

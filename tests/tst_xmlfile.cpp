@@ -3,7 +3,9 @@
 #include "smallfilesystem.h"
 #include "testsupport.h"
 #include "datafiles/savefile.h"
+#include "datafiles/expressionsfile.h"
 #include "datafiles/xmlfile.h"
+#include "state/editorstate.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -73,6 +75,11 @@ private slots:
     void failedFlushOrRenameIsAFailedSave();
     void fullDiskIsReportedInPlainWords();
     void missingFolderIsAnXmlError();
+
+    void oneLineValuesAreRefusedWithFileAndElement_data();
+    void oneLineValuesAreRefusedWithFileAndElement();
+    void optionsOutsideTheKnownAreRefused_data();
+    void optionsOutsideTheKnownAreRefused();
 
 private:
     QString Path(const QString& name) const { return d_folder->filePath(name); }
@@ -663,6 +670,128 @@ void TXmlFileTest::missingFolderIsAnXmlError()
                      QString("ERR:  Cannot write file '%1'.  Reason: ").arg(file.File_Name)),
                  qPrintable(error.Message));
     }
+}
+
+namespace
+{
+// Each data file with one value to be filled in (at "@").
+const std::map<QString, QByteArray>& Data_File_Bodies()
+{
+    static const std::map<QString, QByteArray> bodies = [] {
+        QByteArray expressions = "<Expression_Data File_Version=\"1\">";
+        for (const TExpressionField& field : TExpressionsFile::Fields())
+            expressions += "<" + field.Name.toUtf8() + ">" +
+                           (field.Name == "Build_Path" ? "@" : "x") + "</" +
+                           field.Name.toUtf8() + ">";
+        return std::map<QString, QByteArray>{
+            {"variables.xml",
+             "<Variable_Data File_Version=\"1\"><Description>d</Description><Variables>"
+             "<Variable><Name>%define name</Name><Value>@</Value></Variable>"
+             "</Variables></Variable_Data>"},
+            {"expressions.xml", expressions + "</Expression_Data>"},
+            {"libraries.xml",
+             "<Library_Data File_Version=\"1\"><Targets/><Libraries/>"
+             "<Detection_Choices><With_Plugin>@</With_Plugin></Detection_Choices>"
+             "</Library_Data>"},
+            {"requires.xml",
+             "<Requires File_Version=\"1\"><Package><Name>@</Name><Libraries/></Package>"
+             "</Requires>"},
+            {"options.xml",
+             "<Options File_Version=\"1\"><Make_Generator>Generator_QMake</Make_Generator>"
+             "<Requires_Option>Requires_Auto_Update</Requires_Option>"
+             "<Qt_Installation><Major>5</Major><Prefix>@</Prefix></Qt_Installation></Options>"}};
+    }();
+    return bodies;
+}
+
+// Why `file`, holding `body`, was refused; empty when it was read.
+QString Refusal_Of(const QString& folder, const QString& file, const QByteArray& body)
+{
+    Test::Write_File(folder + "/" + file, Envelope(body));
+    std::vector<TDefaultsProblem> problems;
+    Load_Editor_State(folder, &problems);
+    for (const TDefaultsProblem& problem : problems)
+        if (problem.File == folder + "/" + file)
+            return problem.Reason;
+    return QString();
+}
+}
+
+void TXmlFileTest::oneLineValuesAreRefusedWithFileAndElement_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("element");
+    QTest::newRow("variable value") << "variables.xml" << "Variables/Variable/Value";
+    QTest::newRow("path expression") << "expressions.xml" << "Build_Path";
+    QTest::newRow("detection choice") << "libraries.xml" << "Detection_Choices/With_Plugin";
+    QTest::newRow("required package") << "requires.xml" << "Package/Name";
+    QTest::newRow("Qt prefix") << "options.xml" << "Qt_Installation/Prefix";
+}
+
+// A line break would open a new line, and with it a new section, in the
+// project file or the spec; a value of many thousand characters is repeated
+// in the spec. The message shows the value escaped, or cut with its length.
+void TXmlFileTest::oneLineValuesAreRefusedWithFileAndElement()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, element);
+    const QByteArray body = Data_File_Bodies().at(file);
+    const QString path = Path(file);
+    QCOMPARE(Refusal_Of(d_folder->path(), file, QByteArray(body).replace("@", "/opt/ok")),
+             QString());
+    const std::pair<QByteArray, QString> controls[] = {
+        {"a&#10;b", "a\\x0Ab"}, {"a&#13;b", "a\\x0Db"}, {"a&#9;b", "a\\x09b"}};
+    for (const auto& [value, shown] : controls)
+        QCOMPARE(Refusal_Of(d_folder->path(), file, QByteArray(body).replace("@", value)),
+                 QString("ERR:  The element '%1' of '%2' holds a line break or another control "
+                         "character: '%3'.")
+                     .arg(element, path, shown));
+    const QString reason = Refusal_Of(d_folder->path(), file,
+                                      QByteArray(body).replace("@", "/" + QByteArray(199999, 'x')));
+    QVERIFY2(reason.startsWith(QString("ERR:  The element '%1' of '%2' is 200000 characters "
+                                       "long, more than the 4096 allowed")
+                                   .arg(element, path)),
+             qPrintable(reason));
+}
+
+void TXmlFileTest::optionsOutsideTheKnownAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("refusal");
+    const QString generator = "'Make_Generator' of '%1' holds '%2', but it must be one of "
+                              "\"Generator_QMake\", \"Generator_CMake\".";
+    for (const char* name : {"Generator_Ninja", "generator_cmake"})
+        QTest::newRow(name) << QByteArray("Generator_QMake") << QByteArray(name)
+                            << generator.arg("%1", name);
+    QTest::newRow("requirements")
+        << QByteArray("Requires_Auto_Update") << QByteArray("Requires_Sometimes")
+        << "'Requires_Option' of '%1' holds 'Requires_Sometimes', but it must be one of "
+           "\"Requires_Auto_Update\", \"Requires_Manual_Update\", \"Requires_Ignored\".";
+    const QString major = "'Qt_Installation/Major' of '%1' holds '%2', but the Qt major version "
+                          "must be 5 or 6 (or 0, unknown).";
+    for (const char* number : {"4", "7", "-1", "5abc", "05"})
+        QTest::newRow(number) << QByteArray("<Major>5") << "<Major>" + QByteArray(number)
+                              << major.arg("%1", number);
+    const QString prefix = "'Qt_Installation/Prefix' of '%1' holds '%2', but the Qt prefix must "
+                           "be an absolute path of letters, digits and \"/._+-\".";
+    for (const char* path : {"opt/Qt", "/opt/my Qt", "/opt/$(reboot)", "/opt/`id`"})
+        QTest::newRow(path) << QByteArray("@") << QByteArray(path) << prefix.arg("%1", path);
+}
+
+// The generator, the requirements and the recorded Qt each decide what the
+// spec runs; a value none of them knows is not taken for another.
+void TXmlFileTest::optionsOutsideTheKnownAreRefused()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, refusal);
+    const QByteArray body = Data_File_Bodies().at("options.xml");
+    QCOMPARE(Refusal_Of(d_folder->path(), "options.xml", QByteArray(body).replace("@", "/opt/Qt")),
+             QString());
+    QCOMPARE(Refusal_Of(d_folder->path(), "options.xml",
+                        QByteArray(body).replace(from, to).replace("@", "/opt/Qt")),
+             "ERR:  The element " + refusal.arg(Path("options.xml")));
 }
 
 QTEST_GUILESS_MAIN(TXmlFileTest)

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "text/valuelimits.h"
+
 namespace
 {
 const qint64 Chunk_Size = 1 << 20;
@@ -113,7 +115,8 @@ private:
     };
 
     TOutcome Copy_File(const QString& source, const QString& line);
-    TOutcome Copy_Tree(const QString& source, const QString& line);
+    TOutcome Copy_Tree(const QString& source, const QString& module, const QString& line);
+    bool Inside(const QString& path, const QString& installation);
     bool Fail(const QString& error);
 
     const QString d_folder;
@@ -129,7 +132,7 @@ bool TCollector::Collect(const TBundleFile& file)
     if (!QFileInfo::exists(d_folder) && !QDir().mkpath(d_folder))
         return Fail(QString("cannot make the folder \"%1\"").arg(d_folder));
     const TOutcome outcome = file.Type == TTypes::Library_Qml_Module
-                                 ? Copy_Tree(file.Source, line)
+                                 ? Copy_Tree(file.Source, file.Name, line)
                                  : Copy_File(file.Source, line);
     if (outcome == Failed)
         return false;
@@ -142,6 +145,13 @@ bool TCollector::Collect(const TBundleFile& file)
 // anywhere.
 TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString& line)
 {
+    if (Has_Control_Character(line))
+    {
+        Fail(QString("the name \"%1\" holds a line feed or another control character; nothing "
+                     "of that name is made")
+                 .arg(Shown_Value(line)));
+        return Failed;
+    }
     const QString folder_error = Make_Target_Folder(d_folder, line.section('/', 0, -2));
     if (!folder_error.isEmpty())
     {
@@ -160,20 +170,51 @@ TCollector::TOutcome TCollector::Copy_File(const QString& source, const QString&
     return d_result.Ok ? Copied : Failed;
 }
 
-// Copied when any file of the tree was.
-TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& line)
+// The Qt installation a QML module folder belongs to: the folder above its
+// QML import folder, which holds the module as `module`.
+QString Qt_Installation_Of(const QString& source, const QString& module)
+{
+    QString import_folder = QDir::cleanPath(source);
+    for (int depth = QDir::cleanPath(module).count('/'); depth >= 0; --depth)
+        import_folder = QFileInfo(import_folder).path();
+    return QFileInfo(QFileInfo(import_folder).path()).canonicalFilePath();
+}
+
+// Whether the file or folder `path`, its links followed, is in the folder
+// `installation`.
+bool TCollector::Inside(const QString& path, const QString& installation)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (!real.isEmpty() && !installation.isEmpty() &&
+        (real == installation || real.startsWith(installation + "/")))
+        return true;
+    Fail(QString("\"%1\" is reached through a symbolic link that leads outside the Qt "
+                 "installation \"%2\"; it is not copied")
+             .arg(path, installation));
+    return false;
+}
+
+// Copied when any file of the tree was. A link in the module may lead
+// anywhere; only what it leads to inside the Qt installation is copied.
+TCollector::TOutcome TCollector::Copy_Tree(const QString& source, const QString& module,
+                                           const QString& line)
 {
     if (!QFileInfo(source).isDir())
     {
         Fail(QString("the QML module folder \"%1\" does not exist").arg(source));
         return Failed;
     }
+    const QString installation = Qt_Installation_Of(source, module);
+    if (!Inside(source, installation))
+        return Failed;
     TOutcome outcome = Up_To_Date;
     const QDir source_folder(source);
     QDirIterator files(source, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext())
     {
         const QString file = files.next();
+        if (QFileInfo(file).isSymLink() && !Inside(file, installation))
+            return Failed;
         const TOutcome copied = Copy_File(file, line + "/" + source_folder.relativeFilePath(file));
         if (copied != Up_To_Date)
             outcome = copied;

@@ -18,6 +18,7 @@
 #include "bundle/qmlimports.h"
 #include "bundle/qtinstallation.h"
 #include "libraries/pluginfamilies.h"
+#include "text/valuelimits.h"
 
 namespace
 {
@@ -27,13 +28,21 @@ bool Loads_Qt(const std::vector<TLoadedLibrary>& libraries)
                        [](const TLoadedLibrary& library) { return Is_Qt_Library(library.Name); });
 }
 
-// A bundle is told one file a line, and installed by spec lines.
+// A bundle is told one file a line, and installed by spec lines: `name`, the
+// part of `path` that becomes a name in the bundle, must hold no line feed
+// nor any other control character.
+QString Name_Problem(const QString& path, const QString& name)
+{
+    if (Has_Control_Character(name))
+        return QString("the name of \"%1\" holds a line feed or another control character, "
+                       "which no spec line can install")
+            .arg(Shown_Value(path));
+    return QString();
+}
+
 QString Name_Problem(const QString& path)
 {
-    if (QFileInfo(path).fileName().contains('\n'))
-        return QString("the name of \"%1\" holds a line feed, which no spec line can install")
-            .arg(path);
-    return QString();
+    return Name_Problem(path, QFileInfo(path).fileName());
 }
 
 bool Is_Readable_Folder(const QString& path)
@@ -300,6 +309,9 @@ bool TDetector::Take_Other_Library(const QString& file, const TLoadedLibrary& li
     const QString soname = Soname_Of(real.filePath(), library.Name);
     if (d_libraries_taken.contains(real.filePath()) || Is_Base_Library(soname))
         return true;
+    const QString name_problem = Name_Problem(real.filePath(), soname);
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_libraries_taken.append(real.filePath());
     d_bundle.Files.push_back({"lib", soname, real.filePath(), TTypes::Library_Dylib});
     return true;
@@ -326,6 +338,9 @@ bool TDetector::Take_Plugin_Folder(const QString& name)
     const QString path = QDir(d_plugins_folder).filePath(name);
     if (!QFileInfo(path).isDir())
         return true;
+    const QString name_problem = Name_Problem(path, name);
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     if (!Is_Readable_Folder(path))
         return Fail(QString("the plug-in folder \"%1\" cannot be read").arg(path));
     const bool detected = d_folders_detected.contains(name);
@@ -390,11 +405,18 @@ bool TDetector::Take_Qml_Modules()
 bool TDetector::Take_Qml_Module(const QString& import_folder, const QString& module)
 {
     const QString folder = QDir(import_folder).filePath(module);
+    const QString name_problem = Name_Problem(folder, module);
+    if (!name_problem.isEmpty())
+        return Fail(name_problem);
     d_bundle.Files.push_back({"qml", module, folder, TTypes::Library_Qml_Module});
+    const QDir module_folder(folder);
     QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext())
     {
         const QString file = files.next();
+        const QString file_problem = Name_Problem(file, module_folder.relativeFilePath(file));
+        if (!file_problem.isEmpty())
+            return Fail(file_problem);
         std::vector<TLoadedLibrary> libraries;
         if (Is_Elf_File(file) && !(Examine(file, &libraries) && Take_Libraries(file, libraries)))
             return false;

@@ -30,7 +30,7 @@ void Open(TXmlFile* xml, const QString& folder)
 QString Read_V1(const TXmlFile& xml)
 {
     const QDomElement text = xml.Get_Node(&xml.Root, Text_Node, false);
-    return xml.Read_Text_Node(&text, false).replace(Line_Break, "\n");
+    return xml.Read_Lines_Node(&text, false).replace(Line_Break, "\n");
 }
 
 void Write(const QString& folder, const QString& text)

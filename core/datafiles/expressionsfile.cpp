@@ -51,7 +51,7 @@ QStringList Read_V1(const TXmlFile& xml)
     for (const TExpressionField& field : Fields())
     {
         const QDomElement node = xml.Get_Node(&xml.Root, field.Name, false);
-        values.append(xml.Read_Text_Node(&node, true));
+        values.append(xml.Read_Line_Node(&node, true));
     }
     return values;
 }

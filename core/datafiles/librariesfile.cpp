@@ -18,7 +18,7 @@ const QString No = "No";
 QString Child_Text(const TXmlFile& xml, const QDomElement& record, const QString& name)
 {
     const QDomElement child = xml.Get_Node(&record, name, false);
-    return xml.Read_Text_Node(&child, false);
+    return xml.Read_Line_Node(&child, false);
 }
 
 void Write_Child(TXmlFile* xml, QDomElement* record, const QString& name, const QString& text)
@@ -160,7 +160,7 @@ TDetectionChoices Read_Detection_Choices(const TXmlFile& xml)
     for (const auto& list : lists)
     {
         Read_Records_Of(xml, element, list.first, [&](const QDomElement& record) {
-            list.second->append(xml.Read_Text_Node(&record, false));
+            list.second->append(xml.Read_Line_Node(&record, false));
         });
     }
     return choices;

@@ -22,7 +22,9 @@ struct TBuildOptions
 // known, the element "Qt_Installation" holding "Major" (5, 6 or 0 for
 // unknown) and "Prefix". Readers
 // that do not know "Qt_Installation" pass it by; without it the Qt is
-// unknown. Every failure is thrown as TXmlFileException.
+// unknown. A value that is none of these (another name, another major
+// version, a prefix that is not a plain absolute path) is refused with the
+// file and the element. Every failure is thrown as TXmlFileException.
 namespace TOptionsFile
 {
 // Opens folder/options.xml into `xml`; any version but 1 is refused.
@@ -30,12 +32,9 @@ void Open(TXmlFile* xml, const QString& folder);
 TBuildOptions Read_V1(const TXmlFile& xml);
 void Write(const QString& folder, const TBuildOptions& options);
 
-// Stored names; a name that is not recognised, letter case included, gives
-// the first enumerator.
+// Stored names; reading refuses any other, letter case included.
 QString Generator_Text(TTypes::TOptionMakeGenerator generator);
 QString Requires_Text(TTypes::TOptionRequies requires);
-TTypes::TOptionMakeGenerator Generator_From_Text(const QString& text);
-TTypes::TOptionRequies Requires_From_Text(const QString& text);
 }
 
 #endif

@@ -15,7 +15,7 @@ QStringList Read_Libraries(const TXmlFile& file, const QDomElement& libraries)
     QStringList names;
     for (QDomElement name = file.Get_Node(&libraries, "Name", true); !name.isNull();
          name = file.Get_Sibling_Node(&name, "Name", true))
-        names.append(file.Read_Text_Node(&name, false));
+        names.append(file.Read_Line_Node(&name, false));
     return names;
 }
 
@@ -23,7 +23,7 @@ TRequireEntry Read_Package(const TXmlFile& file, const QDomElement& package)
 {
     const QDomElement name = file.Get_Node(&package, "Name", false);
     TRequireEntry entry;
-    entry.Package = file.Read_Text_Node(&name, false);
+    entry.Package = file.Read_Line_Node(&name, false);
     entry.Libraries = Read_Libraries(file, file.Get_Node(&package, "Libraries", false));
     return entry;
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "libraries/libraryversion.h"
+#include "text/valuelimits.h"
 
 const char* const Spec_Data_Header = "Kestrelvantory:Version=1:Type=Spec_Data";
 const int Spec_Data_Max_Size = 1024 * 1024;
@@ -122,12 +123,14 @@ public:
 private:
     bool Read_Marker(const QString& line);
     bool Read_Content(const QString& line);
+    bool Accepted(const QString& value, const QString& what);
     bool Read_Variable(const QString& line);
     void Read_Library(const QString& line);
     void Read_Choice(const QString& line);
     void Read_Qml(const QString& line);
     void Open_Section(TSection section);
 
+    int d_line_number = 0;
     bool d_header_expected = true;
     TSection d_section = TSection::None;
     QString d_target;
@@ -135,6 +138,7 @@ private:
 
 bool TReader::Read_Line(const QString& raw_line)
 {
+    ++d_line_number;
     const QString line = raw_line.trimmed();
     if (line.isEmpty() || line.startsWith('#'))
         return true;
@@ -196,8 +200,28 @@ void TReader::Open_Section(TSection section)
     }
 }
 
+// Every line but those of the description and the change log is one value
+// (or a name and a value), and held to what one line of a spec may hold; the
+// text's lines may hold tabs.
+bool TReader::Accepted(const QString& value, const QString& what)
+{
+    const bool text = d_section == TSection::Description || d_section == TSection::Change_Log;
+    QString problem;
+    if (!text)
+        problem = Line_Value_Problem(value);
+    else if (Has_Control_Character(value, "\t"))
+        problem = "holds a control character other than a tab: '" + Shown_Value(value) + "'";
+    if (problem.isEmpty())
+        return true;
+    Result.Error = QString("ERR:  Line %1 (%2) %3.").arg(d_line_number).arg(what, problem);
+    return false;
+}
+
 bool TReader::Read_Content(const QString& line)
 {
+    if (d_section != TSection::Variables && d_section != TSection::None &&
+        !Accepted(line, "a value of the project"))
+        return false;
     TSpecDataContents& contents = Result.Contents;
     switch (d_section)
     {
@@ -242,7 +266,11 @@ bool TReader::Read_Variable(const QString& line)
         Result.Error = "ERR:  Kestrelvantory variable data missing [Value]: value.";
         return false;
     }
-    Result.Contents.Variables->push_back({rest.left(value_at), rest.mid(value_at + Value_Tag.length())});
+    const QString name = rest.left(value_at);
+    const QString value = rest.mid(value_at + Value_Tag.length());
+    if (!Accepted(name, "a variable name") || !Accepted(value, "a variable value"))
+        return false;
+    Result.Contents.Variables->push_back({name, value});
     return true;
 }
 
@@ -277,6 +305,81 @@ void TReader::Read_Qml(const QString& line)
         qml.Targets.back().Libraries.push_back(
             {TTypes::Library_Qml_Module, line.mid(Module_Tag.length())});
 }
+}
+
+namespace
+{
+// Whether a line of a project, as read, would be taken for a section marker.
+bool Is_Marker_Line(const QString& line)
+{
+    const QString read = line.trimmed();
+    for (const TMarker& marker : Markers)
+        if (read.startsWith(QLatin1String(marker.Text)))
+            return true;
+    return false;
+}
+
+QString Line_Refusal(const QString& what, const QString& value)
+{
+    QString problem = Line_Value_Problem(value);
+    if (problem.isEmpty() && Is_Marker_Line(value))
+        problem = "begins with a section marker of the project: '" + Shown_Value(value) + "'";
+    return problem.isEmpty() ? QString() : QString("ERR  %1 %2.").arg(what, problem);
+}
+
+QString Text_Refusal(const QString& what, const QString& text)
+{
+    const QString problem = Text_Value_Problem(text);
+    if (!problem.isEmpty())
+        return QString("ERR  The %1 %2.").arg(what, problem);
+    const QStringList lines = text.split('\n');
+    for (int index = 0; index < lines.size(); ++index)
+        if (Is_Marker_Line(lines.at(index)))
+            return QString("ERR  Line %1 of the %2 begins with a section marker of the project: "
+                           "'%3'.")
+                .arg(index + 1)
+                .arg(what, Shown_Value(lines.at(index)));
+    return QString();
+}
+
+QStringList Target_Refusals(const std::vector<TSpecDataTarget>& targets, const QString& what)
+{
+    QStringList refusals;
+    for (const TSpecDataTarget& target : targets)
+    {
+        refusals.append(Line_Refusal("The target name", target.Name));
+        for (const TSpecDataLibrary& library : target.Libraries)
+            refusals.append(Line_Refusal(QString("The %1 of the target \"%2\"")
+                                             .arg(what, Shown_Value(target.Name)),
+                                         library.Name));
+    }
+    return refusals;
+}
+}
+
+QString Spec_Data_Refusal(const TSpecData& data)
+{
+    QStringList refusals;
+    for (const TSpecVariable& variable : data.Variables)
+        refusals << Line_Refusal("The variable name", variable.Name)
+                 << (variable.Name.contains(Value_Tag)
+                         ? QString("ERR  The variable name '%1' holds \"%2\", which ends a "
+                                   "name in a project.")
+                               .arg(Shown_Value(variable.Name), Value_Tag)
+                         : QString())
+                 << Line_Refusal(QString("The value of the variable \"%1\"")
+                                     .arg(Shown_Value(variable.Name)),
+                                 variable.Value);
+    refusals += Target_Refusals(data.Active_Targets, "library");
+    refusals += Target_Refusals(data.Qml.Targets, "QML module");
+    refusals << Line_Refusal("The QML sources folder", data.Qml.Sources);
+    for (const TChoiceTag& tag : Choice_Tags)
+        for (const QString& entry : data.Choices.*tag.List)
+            refusals << Line_Refusal("The detection choice", entry);
+    refusals << Text_Refusal("description", data.Description)
+             << Text_Refusal("change log", data.Change_Log);
+    refusals.removeAll(QString());
+    return refusals.value(0);
 }
 
 QString Spec_Data_Text(const TSpecData& data)

@@ -67,7 +67,16 @@ extern const char* const Spec_Data_Header;
 // The largest project file read, in bytes; a larger one is refused.
 extern const int Spec_Data_Max_Size;
 
-// The whole file's text, to be written in UTF-8.
+// Why `data` cannot be written as a project, or an empty string when it can:
+// a one-line value (a variable, a target, library or module name, the QML
+// sources folder, a detection choice) that Line_Value_Problem finds fault
+// with, a description or change log that Text_Value_Problem finds fault
+// with, or a value or text line that reads back as a section marker. Each
+// would change what the file holds when read back.
+QString Spec_Data_Refusal(const TSpecData& data);
+
+// The whole file's text, to be written in UTF-8; only for data that
+// Spec_Data_Refusal passes.
 QString Spec_Data_Text(const TSpecData& data);
 
 // Reads a whole file's bytes (UTF-8) without changing anything; more than

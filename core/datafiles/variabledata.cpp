@@ -11,10 +11,10 @@ const int Version = 1;
 
 // An element the program wrote with an empty string has no text node; it
 // reads back as that empty string. The element itself stays required.
-QString Required_Text(const TXmlFile& file, const QDomElement& parent, const QString& name)
+QString Required_Line(const TXmlFile& file, const QDomElement& parent, const QString& name)
 {
     const QDomElement element = file.Get_Node(&parent, name, false);
-    return file.Read_Text_Node(&element, true);
+    return file.Read_Line_Node(&element, true);
 }
 
 void Write_Text_Child(TXmlFile* file, QDomElement* parent, const QString& name,
@@ -59,14 +59,15 @@ void Open(TXmlFile* xml, const QString& folder, const char* file_name)
 TVariableData Read_V1(const TXmlFile& file)
 {
     TVariableData data;
-    data.Description = Required_Text(file, file.Root, "Description");
+    const QDomElement description = file.Get_Node(&file.Root, "Description", false);
+    data.Description = file.Read_Lines_Node(&description, true);
 
     const QDomElement list = file.Get_Node(&file.Root, "Variables", false);
     QDomElement entry = file.Get_Node(&list, "Variable", false);
     while (!entry.isNull())
     {
         data.Variables.push_back(
-            {Required_Text(file, entry, "Name"), Required_Text(file, entry, "Value")});
+            {Required_Line(file, entry, "Name"), Required_Line(file, entry, "Value")});
         entry = file.Get_Sibling_Node(&entry, "Variable", true);
     }
     return data;

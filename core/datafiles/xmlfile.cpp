@@ -3,11 +3,13 @@
 #include <QDomImplementation>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTextStream>
 
 #include "datafiles/savefile.h"
 #include "datafiles/xmlprecheck.h"
 #include "datafiles/xmltext.h"
+#include "text/valuelimits.h"
 
 namespace
 {
@@ -197,6 +199,34 @@ QString TXmlFile::Read_Text_Node(const QDomNode* node, bool optional) const
 {
     Q_ASSERT(node);
     return Text_Of(*node, node->localName(), optional);
+}
+
+QString TXmlFile::Read_Line_Node(const QDomElement* node, bool optional) const
+{
+    const QString text = Read_Text_Node(node, optional);
+    return Checked_Text(*node, text, Line_Value_Problem(text));
+}
+
+QString TXmlFile::Read_Lines_Node(const QDomElement* node, bool optional) const
+{
+    const QString text = Read_Text_Node(node, optional);
+    // Line ends as another system writes them are kept, as the editor keeps them.
+    return Checked_Text(*node, text, Text_Value_Problem(text, "\r"));
+}
+
+// The element is named with the elements above it, below the root.
+QString TXmlFile::Checked_Text(const QDomElement& node, const QString& text,
+                               const QString& problem) const
+{
+    if (problem.isEmpty())
+        return text;
+    QStringList path;
+    for (QDomNode element = node; !element.isNull() && element != Root;
+         element = element.parentNode())
+        path.prepend(element.nodeName());
+    Throw_Xml(QString("ERR:  The element '%1' of '%2' %3.")
+                  .arg(path.join('/'), File_Name.isEmpty() ? QString("the data") : File_Name,
+                       problem));
 }
 
 QString TXmlFile::Read_Attribute(const QDomElement* node, const QString& name, bool optional) const

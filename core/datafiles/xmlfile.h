@@ -28,6 +28,11 @@ public:
 
     QString Read_Text_Node(const QDomElement* node, bool optional) const;
     QString Read_Text_Node(const QDomNode* node, bool optional) const;
+    // The text of `node` as one value of one line, or as a text of lines:
+    // a value Line_Value_Problem (or Text_Value_Problem, carriage returns
+    // allowed) finds fault with is refused, naming the file and the element.
+    QString Read_Line_Node(const QDomElement* node, bool optional) const;
+    QString Read_Lines_Node(const QDomElement* node, bool optional) const;
     QString Read_Attribute(const QDomElement* node, const QString& name, bool optional) const;
     QString Read_Attribute(const QDomNode* node, const QString& name, bool optional) const;
     QDomElement Get_Node(const QDomElement* node, const QString& name, bool optional) const;
@@ -59,6 +64,8 @@ public:
 private:
     void Parse(const QByteArray& bytes, const char* what, bool namespace_processing);
     void Check_Envelope(const QString& identification, int* version);
+    QString Checked_Text(const QDomElement& node, const QString& text,
+                         const QString& problem) const;
     QDomText Text_Node(const QString& text);
     QByteArray Serialise(bool compact);
 };

@@ -47,9 +47,13 @@ TPackagePlan Plan_Package(const TEditorState& state)
     TPackagePlan plan;
     plan.Name = expanded("%{name}");
     plan.Version = expanded("%{version}");
+    plan.Release = expanded("%{release}");
+    if (plan.Release == "%{release}")
+        plan.Release.clear();
     plan.Top = expanded("%{_topdir}");
     const QString source = Source_Tag(state.Variables.Variables);
-    plan.Tarball = source.isEmpty() ? QString() : plan.Top + "/SOURCES/" + expanded(source);
+    plan.Tarball = source.isEmpty() ? QString()
+                                    : plan.Top + "/SOURCES/" + expanded(source).section('/', -1);
     plan.Shared_Libs = expanded(Expression(state, "Library_Path"));
     const QString desktop = expanded(Expression(state, "Desktop_Menu_Path"));
     plan.Desktop_Entry = desktop + "/" + plan.Name + ".desktop";

@@ -31,8 +31,9 @@ struct TPackagePlan
 {
     QString Name;
     QString Version;
+    QString Release;        // empty when the variables define none
     QString Top;            // %{_topdir}
-    QString Tarball;        // SOURCES/<Source>
+    QString Tarball;        // SOURCES/<file name of Source>, as rpmbuild looks for it
     QString Shared_Libs;    // the Libraries Path
     QString Desktop_Entry;  // <Desktop Menu Path>/<name>.desktop
     QString Icon;           // <Desktop Menu Path>/<name>.png

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -236,6 +237,9 @@ bool TPackageRun::Reuse_Current(const QByteArray& inputs, TPackageReport* report
     return true;
 }
 
+// rpmbuild writes the script of each build stage into its temporary folder
+// and leaves it there when it is stopped; that folder is one of the run's
+// own, removed at the end whatever happened.
 void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
@@ -243,7 +247,10 @@ void TPackageRun::Build(TPackageReport* report)
     const QByteArray& inputs = d_inputs;
     if (Reuse_Current(inputs, report))
         return;
+    const QTemporaryDir scripts;
     QStringList arguments = {"-bb", d_plan.Spec()};
+    if (scripts.isValid())
+        arguments += {"--define", "_tmppath " + scripts.path()};
     if (!d_request.Output_Dir.isEmpty())
         arguments += {"--define", "_rpmdir " + QDir(d_request.Output_Dir).absolutePath()};
     TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink,

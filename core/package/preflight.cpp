@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "package/installlayout.h"
@@ -11,19 +10,27 @@
 #include "package/repository.h"
 #include "package/signingkey.h"
 #include "spec/qtbuildlines.h"
+#include "spec/rpmfields.h"
+#include "spec/specinputcheck.h"
+#include "text/valuelimits.h"
 
 namespace
 {
 QString Quoted(const QString& text)
 {
-    return "\"" + text + "\"";
+    return "\"" + Shown_Value(text) + "\"";
 }
 
 void Check_Tarball(const TPackageRequest& request, const TPackagePlan& plan,
                    QStringList* problems)
 {
+    const QString file_name = plan.Tarball.section('/', -1);
     if (plan.Tarball.isEmpty())
         problems->append("the variables give no \"Source:\" tarball");
+    else if (file_name.isEmpty() || file_name == "." || file_name == ".." ||
+             Has_Control_Character(file_name))
+        problems->append("the \"Source:\" tarball " + Quoted(plan.Tarball) +
+                         " names no file in the SOURCES folder");
     else if (!request.Source.isEmpty() && !QFileInfo(request.Source).isDir())
         problems->append("the source folder " + Quoted(request.Source) + " does not exist");
     else if (request.Source.isEmpty() && !QFileInfo(plan.Tarball).isFile())
@@ -74,15 +81,39 @@ void Check_Desktop_Files(const TPackagePlan& plan, const QStringList& menu_files
                              .arg(Quoted(plan.Desktop_Entry), icon, Quoted(plan.Icon), plan.Name));
 }
 
+// They name the spec, the build log and the tarball's folder, so nothing is
+// written before they pass.
 void Check_Names(const TPackagePlan& plan, QStringList* problems)
 {
-    static const QRegularExpression blank("\\s");
-    if (plan.Name.isEmpty() || plan.Name.contains(blank) || plan.Name.contains('%'))
-        problems->append("the name " + Quoted(plan.Name) + " makes no valid RPM name");
-    if (plan.Version.isEmpty() || plan.Version.contains(blank) || plan.Version.contains('-') ||
-        plan.Version.contains('%'))
-        problems->append("the version " + Quoted(plan.Version) +
-                         " makes no valid RPM version (no spaces, no \"-\")");
+    struct TField
+    {
+        const char* Label;
+        QString Value;
+        QString Problem;
+    };
+    const TField fields[] = {
+        {"name", plan.Name, Rpm_Name_Problem(plan.Name)},
+        {"version", plan.Version, Rpm_Version_Problem(plan.Version)},
+        {"release", plan.Release,
+         plan.Release.isEmpty() ? QString() : Rpm_Version_Problem(plan.Release)}};
+    for (const TField& field : fields)
+        if (!field.Problem.isEmpty())
+            problems->append(QString("the %1 %2 makes no valid RPM %1: it %3")
+                                 .arg(field.Label, Quoted(field.Value), field.Problem));
+}
+
+// What the spec writer would refuse is told before anything is made.
+void Check_Spec_Input(const TEditorState& spec_state, QStringList* problems)
+{
+    QString refusal = Spec_Input_Refusal(Spec_Input(spec_state, {}));
+    if (refusal.isEmpty())
+        return;
+    if (refusal.startsWith("ERR  "))
+        refusal = refusal.mid(5);
+    refusal[0] = refusal.at(0).toLower();
+    if (refusal.endsWith('.'))
+        refusal.chop(1);
+    problems->append(refusal);
 }
 
 bool On_Path(const QString& program)
@@ -125,6 +156,7 @@ QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePla
 {
     QStringList problems;
     Check_Names(plan, &problems);
+    Check_Spec_Input(spec_state, &problems);
     Check_Tarball(request, plan, &problems);
     Check_Collected(request, plan, spec_state, &problems);
     Check_Desktop_Files(plan, menu_files, &problems);

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "datafiles/expressionsfile.h"
+#include "text/valuelimits.h"
 
 namespace
 {
@@ -20,30 +21,6 @@ const char* const Section_Keywords[] = {
     "transfiletriggerpostun", "end",     "patchlist",      "sourcelist",
     "generate_buildrequires", "conf",
 };
-
-bool Is_Control(QChar character)
-{
-    return character.category() == QChar::Other_Control;
-}
-
-bool Has_Control(const QString& text, const QString& allowed = QString())
-{
-    for (const QChar character : text)
-        if (Is_Control(character) && !allowed.contains(character))
-            return true;
-    return false;
-}
-
-// The text with its control characters written out, for a message.
-QString Visible(const QString& text)
-{
-    QString visible;
-    for (const QChar character : text)
-        visible += Is_Control(character)
-                       ? "\\x" + QString("%1").arg(character.unicode(), 2, 16, QChar('0')).toUpper()
-                       : QString(character);
-    return visible;
-}
 
 // The section keyword a line would open, or an empty string. rpmbuild
 // expands macros before it looks for a keyword at the very start of a line,
@@ -66,10 +43,8 @@ QString Section_Keyword(const QString& line)
 
 QString One_Line_Refusal(const QString& field, const QString& value)
 {
-    if (Has_Control(value))
-        return QString("ERR  %1 holds a line break or another control character: '%2'.")
-            .arg(field, Visible(value));
-    return QString();
+    const QString problem = Line_Value_Problem(value);
+    return problem.isEmpty() ? QString() : QString("ERR  %1 %2.").arg(field, problem);
 }
 
 QString Line_Start_Refusal(const QString& field, const QString& value)
@@ -80,19 +55,21 @@ QString Line_Start_Refusal(const QString& field, const QString& value)
     const QString keyword = Section_Keyword(value);
     if (!keyword.isEmpty())
         return QString("ERR  %1 begins with the spec section keyword '%2': '%3'.")
-            .arg(field, keyword, value);
+            .arg(field, keyword, Shown_Value(value));
     return QString();
 }
 
 QString Lines_Refusal(const QString& text_name, const QString& text)
 {
+    if (text.size() > Text_Value_Max_Length)
+        return QString("ERR  The %1 %2.").arg(text_name, Text_Value_Problem(text));
     const QStringList lines = text.split('\n');
     for (int index = 0; index < lines.size(); ++index)
     {
         const QString& line = lines.at(index);
-        if (Has_Control(line, "\t"))
+        if (Has_Control_Character(line, "\t"))
             return QString("ERR  Line %1 of the %2 holds a control character: '%3'.")
-                .arg(index + 1).arg(text_name, Visible(line));
+                .arg(index + 1).arg(text_name, Shown_Value(line));
         const QString keyword = Section_Keyword(line);
         if (!keyword.isEmpty())
             return QString("ERR  Line %1 of the %2 begins with the spec section keyword '%3'.")

@@ -10,10 +10,40 @@
 #include "spec/qtbuildlines.h"
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
+#include "text/valuelimits.h"
+
+const int Spec_Max_Length = 32 * 1024 * 1024;
 
 namespace
 {
 const int Name_Column = 40;
+
+int File_Count(const std::vector<TSpecTarget>& targets)
+{
+    int count = 0;
+    for (const TSpecTarget& target : targets)
+        count += target.Libraries.size();
+    return count;
+}
+
+// What the spec lacks to have a library directory, after the words that say
+// it lacks one; the first few active targets are named.
+QString Library_Directory_Missing(const TSpecInput& input)
+{
+    const std::size_t named = 5;
+    if (input.Targets.empty())
+        return " No target is active, so no versioned shared library (such as "
+               "\"libQt5Core.so.5\") is installed.";
+    QStringList names;
+    for (std::size_t index = 0; index < input.Targets.size() && index < named; ++index)
+        names.append(QString("\"%1\" (%2 files)")
+                         .arg(Shown_Value(input.Targets[index].Name))
+                         .arg(input.Targets[index].Libraries.size()));
+    if (input.Targets.size() > named)
+        names.append(QString("%1 more").arg(input.Targets.size() - named));
+    return " No active target holds a versioned shared library (such as \"libQt5Core.so.5\"): " +
+           names.join(", ") + ".";
+}
 
 bool Is_Qml_Target(const TSpecTarget& target)
 {
@@ -128,16 +158,17 @@ QString Unsafe_Name_Error(const std::vector<TSpecTarget>& targets)
     for (const TSpecTarget& target : targets)
     {
         if (!Is_Safe_Name(target.Name))
-            return QString("ERR  Target name '%1' is not a plain file name.").arg(target.Name);
+            return QString("ERR  Target name '%1' is not a plain file name.")
+                .arg(Shown_Value(target.Name));
         for (const QString& library : target.Libraries)
         {
             if (Is_Qml_Target(target) && !Is_Safe_Module_Path(library))
                 return QString("ERR  QML module '%1' of target '%2' is not a relative path of "
                                "plain file names.")
-                    .arg(library, target.Name);
+                    .arg(Shown_Value(library), target.Name);
             if (!Is_Qml_Target(target) && !Is_Safe_Name(library))
                 return QString("ERR  Library name '%1' of target '%2' is not a plain file name.")
-                    .arg(library, target.Name);
+                    .arg(Shown_Value(library), target.Name);
         }
     }
     return QString();
@@ -164,9 +195,11 @@ public:
     {
     }
 
+    // The whole text; empty when it would grow beyond Spec_Max_Length.
     QString Compose();
 
 private:
+    bool Too_Long() const { return d_text.size() > Spec_Max_Length; }
     void Preamble();
     void Private_Libraries();
     void Description_And_Build();
@@ -193,14 +226,15 @@ private:
 
 QString TSpecComposer::Compose()
 {
-    Preamble();
-    Private_Libraries();
-    Description_And_Build();
-    Install();
-    Post();
-    Postun();
-    Files();
-    Changelog();
+    for (void (TSpecComposer::*section)() :
+         {&TSpecComposer::Preamble, &TSpecComposer::Private_Libraries,
+          &TSpecComposer::Description_And_Build, &TSpecComposer::Install, &TSpecComposer::Post,
+          &TSpecComposer::Postun, &TSpecComposer::Files, &TSpecComposer::Changelog})
+    {
+        (this->*section)();
+        if (Too_Long())
+            return QString();
+    }
     return d_text;
 }
 
@@ -314,6 +348,8 @@ void TSpecComposer::Library_Installation()
         d_text += "\n";
         for (const QString& library : target.Libraries)
         {
+            if (Too_Long())
+                return;
             if (Is_Qml_Target(target))
             {
                 Qml_Module_Installation(target, library);
@@ -368,7 +404,11 @@ void TSpecComposer::Post()
                   .arg(d_layout.Installed_Bin_Folder());
     for (const TSpecTarget& target : d_input.Targets)
         for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
+        {
+            if (Too_Long())
+                return;
             Library_Links(target.Name, library);
+        }
 }
 
 void TSpecComposer::Library_Links(const QString& target, const QString& library)
@@ -451,9 +491,16 @@ TSpecText Compose_Spec_Text(const TSpecInput& input)
         return {QString(), qml_error};
     if (!Is_Plain_Qt_Prefix(input.Qt.Prefix))
         return {QString(), QString("ERR  Qt prefix '%1' is not a plain absolute path.")
-                               .arg(input.Qt.Prefix)};
+                               .arg(Shown_Value(input.Qt.Prefix))};
     const QString library_directory = Library_Directory(input.Targets);
     if (library_directory.isEmpty())
-        return {QString(), "ERR  Library path name not found."};
-    return {TSpecComposer(input, library_directory).Compose(), QString()};
+        return {QString(), "ERR  Library path name not found." + Library_Directory_Missing(input)};
+    const QString text = TSpecComposer(input, library_directory).Compose();
+    if (text.isEmpty())
+        return {QString(), QString("ERR  The spec would be longer than %1 characters (%2 files "
+                                   "in %3 targets).")
+                               .arg(Spec_Max_Length)
+                               .arg(File_Count(input.Targets))
+                               .arg(input.Targets.size())};
+    return {text, QString()};
 }

@@ -52,6 +52,9 @@ struct TSpecInput
                              // moved to where the system looks for them
 };
 
+// The longest spec written, in characters; a longer one is refused.
+extern const int Spec_Max_Length;
+
 // Either the whole spec text, or why none could be made.
 struct TSpecText
 {
@@ -69,7 +72,8 @@ QString Library_Directory(const std::vector<TSpecTarget>& targets);
 // Spec_Input_Refusal refuses the input, when a target or library name is not
 // a plain file name, when the Qt prefix is not a plain path or when no target
 // holds a versioned shared library to serve as the program's library
-// directory.
+// directory (the message then names the active targets), or when the text
+// would be longer than Spec_Max_Length.
 TSpecText Compose_Spec_Text(const TSpecInput& input);
 
 #endif

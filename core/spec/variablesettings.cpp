@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/valuelimits.h"
+
 bool Apply_Variable_Settings(std::vector<TSpecVariable>* variables, const QStringList& settings,
                              QString* error)
 {
@@ -11,7 +13,7 @@ bool Apply_Variable_Settings(std::vector<TSpecVariable>* variables, const QStrin
         const int equals = setting.indexOf('=');
         if (equals < 0)
         {
-            *error = QString("\"%1\" is not NAME=VALUE").arg(setting);
+            *error = QString("\"%1\" is not NAME=VALUE").arg(Shown_Value(setting));
             return false;
         }
         const QString name = setting.left(equals);
@@ -19,7 +21,7 @@ bool Apply_Variable_Settings(std::vector<TSpecVariable>* variables, const QStrin
         auto variable = std::find_if(changed.begin(), changed.end(), named);
         if (variable == changed.end())
         {
-            *error = QString("no variable is named \"%1\"").arg(name);
+            *error = QString("no variable is named \"%1\"").arg(Shown_Value(name));
             return false;
         }
         variable->Value = setting.mid(equals + 1);

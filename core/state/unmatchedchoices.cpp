@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/valuelimits.h"
+
 TUnmatchedChoices Sort_Unmatched_Choices(const QStringList& unmatched,
                                          const TDetectionChoices& given,
                                          const QString& plugins_folder)
@@ -10,17 +12,18 @@ TUnmatchedChoices Sort_Unmatched_Choices(const QStringList& unmatched,
     for (const QString& entry : unmatched)
     {
         if (given.With_Libraries.contains(entry))
-            sorted.Refused.append(QString("--with-library: \"%1\" is not a file").arg(entry));
+            sorted.Refused.append(
+                QString("--with-library: \"%1\" is not a file").arg(Shown_Value(entry)));
         else if (given.With_Plugins.contains(entry) || given.Without_Plugins.contains(entry))
             sorted.Refused.append(QString("\"%1\" names no plug-in family or file in \"%2\"")
-                                      .arg(entry, plugins_folder));
+                                      .arg(Shown_Value(entry), plugins_folder));
         else if (Is_Listed_Library_Entry(entry))
             sorted.Kept.append(entry);
         else
             sorted.Left_Out.append(
                 QString("the stored choice \"%1\" names nothing in the Qt installation; it is "
                         "left out")
-                    .arg(entry));
+                    .arg(Shown_Value(entry)));
     }
     return sorted;
 }
