@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -13,6 +12,7 @@
 #include "bundle/bundleclosure.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
+#include "process/groupprocess.h"
 #include "process/programrun.h"
 #include "scan/requirementscan.h"
 
@@ -33,18 +33,16 @@ QString Output_Of(const QString& program, const QStringList& arguments, QString*
     const QString command = (QStringList{program} + arguments).join(' ');
     if (run.Outcome == TProgramRun::Not_Started)
         *error = QString("\"%1\" could not be started").arg(program);
-    else if (run.Outcome == TProgramRun::Timed_Out)
-        *error = QString("%1 did not finish in time").arg(command);
     else
-        *error = QString("%1 failed").arg(command);
+        *error = command + " " + Run_Problem(run.Outcome);
     return QString();
 }
 
 // Unpacks the payload of `rpm` into `folder`.
 bool Unpack(const QString& rpm, const QString& folder, QString* error)
 {
-    QProcess rpm2cpio;
-    QProcess cpio;
+    TGroupProcess rpm2cpio;
+    TGroupProcess cpio;
     rpm2cpio.setStandardOutputProcess(&cpio);
     cpio.setWorkingDirectory(folder);
     rpm2cpio.start("rpm2cpio", {rpm});
@@ -155,12 +153,17 @@ void Check_Desktop_Entries(const QString& root, QStringList* failures, QStringLi
     while (entries.hasNext())
     {
         const QString entry = entries.next();
-        QProcess validate;
-        validate.setProcessChannelMode(QProcess::MergedChannels);
-        validate.start("desktop-file-validate", {entry});
-        validate.waitForFinished(-1);
-        const QString said = QString::fromLocal8Bit(validate.readAll()).trimmed();
-        if (validate.exitCode() != 0 || said.contains("error:"))
+        TProgramCall call;
+        call.Program = "desktop-file-validate";
+        call.Arguments = QStringList{entry};
+        call.Wait_Ms = TRequirementScan::Default_Wait_Ms;
+        call.Merge_Errors = true;
+        const TProgramRun validate = Run_Program(call);
+        const QString said = validate.Outcome == TProgramRun::Succeeded ||
+                                     validate.Outcome == TProgramRun::Failed
+                                 ? validate.Output.trimmed()
+                                 : "desktop-file-validate " + Run_Problem(validate.Outcome);
+        if (validate.Outcome != TProgramRun::Succeeded || said.contains("error:"))
             failures->append(QString("the desktop entry \"%1\" is not valid: %2")
                                  .arg(entry.mid(root.size()), said));
     }

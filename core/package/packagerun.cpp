@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -27,9 +28,12 @@ QStringList TPackageRun::Preflight()
     {
         const QString qml_sources = d_request.Qml_Sources.isEmpty() ? d_request.State.Qml_Sources
                                                                     : d_request.Qml_Sources;
+        const auto lister = [this](const QString& file) {
+            return Loaded_Libraries_Until(file, d_cancel);
+        };
         const TBundleDetection detection = Detect_Bundle(
-            d_request.Program, d_request.Plugins_Folder, Loaded_Libraries, TBundleProgress(),
-            qml_sources, Merged_Choices(d_request.State.Detection_Choices, d_request.Choices));
+            d_request.Program, d_request.Plugins_Folder, lister, TBundleProgress(), qml_sources,
+            Merged_Choices(d_request.State.Detection_Choices, d_request.Choices), &d_cancel);
         if (!detection.Ok)
             problems.append(detection.Error);
         const TUnmatchedChoices unmatched = Sort_Unmatched_Choices(
@@ -77,7 +81,8 @@ bool TPackageRun::Make_Tarball(TPackageReport* report)
         return true;
     Step(1, "Making " + d_plan.Tarball);
     QString error;
-    if (Make_Source_Tarball(d_request.Source, d_plan.Tarball, d_plan.Tarball_Folder(), &error))
+    if (Make_Source_Tarball(d_request.Source, d_plan.Tarball, d_plan.Tarball_Folder(), d_cancel,
+                            &error))
         return true;
     report->Failures.append(error);
     return false;
@@ -128,7 +133,16 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
 void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
-    QStringList arguments = {"-bb", d_plan.Spec()};
+    // rpmbuild's scripts go to a folder of this run, gone with it also when
+    // rpmbuild is stopped before it cleans up.
+    const QTemporaryDir scripts;
+    if (!scripts.isValid())
+    {
+        report->Failures.append("cannot make a folder for rpmbuild's scripts: " +
+                                scripts.errorString());
+        return;
+    }
+    QStringList arguments = {"-bb", d_plan.Spec(), "--define", "_tmppath " + scripts.path()};
     if (!d_request.Output_Dir.isEmpty())
         arguments += {"--define", "_rpmdir " + QDir(d_request.Output_Dir).absolutePath()};
     TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink);

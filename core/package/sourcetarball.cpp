@@ -3,10 +3,23 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QProcess>
+
+#include "process/programrun.h"
 
 namespace
 {
+// What tar says is a line per problem; more is not read.
+const qint64 Tar_Max_Output = 1024 * 1024;
+
+bool Replaced(const QString& partial, const QString& tarball, QString* error)
+{
+    QFile::remove(tarball);
+    if (QFile::rename(partial, tarball))
+        return true;
+    *error = QString("cannot move \"%1\" to \"%2\"").arg(partial, tarball);
+    return false;
+}
+
 QString Sed_Replacement(QString text)
 {
     for (const char* special : {"\\", "&", ","})
@@ -38,29 +51,35 @@ QStringList Left_Out_Of_Tarball(const QString& source)
 }
 
 bool Make_Source_Tarball(const QString& source, const QString& tarball, const QString& top_folder,
-                         QString* error)
+                         const std::atomic<bool>& cancel, QString* error)
 {
     if (!QDir().mkpath(QFileInfo(tarball).path()))
     {
         *error = QString("cannot make the folder \"%1\"").arg(QFileInfo(tarball).path());
         return false;
     }
+    // tar writes beside the tarball, which is replaced only once it is whole.
+    const QString partial = tarball + ".part";
     // Names are taken literally: no wildcard in a folder name widens what is left out.
-    QStringList arguments = {"-C", source, "-czf", tarball, "--no-wildcards", "--anchored"};
+    QStringList arguments = {"-C", source, "-czf", partial, "--no-wildcards", "--anchored"};
     for (const QString& folder : Left_Out_Of_Tarball(source))
         arguments.append("--exclude=./" + folder);
     // "./x" becomes "<top_folder>/x"; link targets stay as they are.
     arguments += {"--transform", "s,^\\.," + Sed_Replacement(top_folder) + ",S", "."};
-    QProcess tar;
-    tar.setProcessChannelMode(QProcess::MergedChannels);
-    tar.start("tar", arguments);
-    if (!tar.waitForFinished(-1) || tar.exitStatus() != QProcess::NormalExit ||
-        tar.exitCode() != 0)
-    {
+    TProgramCall call;
+    call.Program = "tar";
+    call.Arguments = arguments;
+    call.Stop = &cancel;
+    call.Merge_Errors = true;
+    call.Max_Output = Tar_Max_Output;
+    const TProgramRun tar = Run_Program(call);
+    if (tar.Outcome == TProgramRun::Succeeded && Replaced(partial, tarball, error))
+        return true;
+    if (error->isEmpty())
         *error = QString("tar could not make \"%1\": %2")
-                     .arg(tarball, QString::fromLocal8Bit(tar.readAll()).trimmed());
-        QFile::remove(tarball);
-        return false;
-    }
-    return true;
+                     .arg(tarball, tar.Outcome == TProgramRun::Failed
+                                       ? tar.Output.trimmed()
+                                       : "tar " + Run_Problem(tar.Outcome, call.Max_Output));
+    QFile::remove(partial);
+    return false;
 }
