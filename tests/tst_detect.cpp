@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -140,6 +141,14 @@ QString Installed_File(const QString& line)
     return QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/" + line;
 }
 
+// The sample programs are built once beside the test program, and again
+// only when their sources change: each test function may run as a process
+// of its own, several at a time, and they take turns building.
+QString Sample_Build_Folder(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + "/" + name;
+}
+
 // The regular expression of the spec's "%global __requires_exclude".
 QRegularExpression Requires_Exclude(const QString& spec)
 {
@@ -211,11 +220,15 @@ void TDetectTest::initTestCase()
                  qPrintable(QString("%1 is missing; ./build.sh installs it").arg(tool)));
     const QString source = Qt_Demo_Source();
     QVERIFY2(QFileInfo::exists(source + "/CMakeLists.txt"), qPrintable(source));
-    const TRun configure = Run("cmake", {"-S", source, "-B", Path("qtdemo-build")});
+    const QString build = Sample_Build_Folder("qtdemo-build");
+    QLockFile lock(build + ".lock");
+    lock.setStaleLockTime(0);
+    QVERIFY(lock.lock());
+    const TRun configure = Run("cmake", {"-S", source, "-B", build});
     QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));
-    const TRun build = Run("cmake", {"--build", Path("qtdemo-build")});
-    QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
-    d_program = Path("qtdemo-build/qtdemo");
+    const TRun made = Run("cmake", {"--build", build});
+    QVERIFY2(made.Exit == 0, qPrintable(Described(made)));
+    d_program = build + "/qtdemo";
     const TRun libdir = Run("rpm", {"--eval", "%{_libdir}"});
     d_libdir = libdir.Out.trimmed();
     QVERIFY(d_libdir.startsWith('/'));
@@ -888,7 +901,10 @@ void TDetectTest::Build_Qt6_Sample()
 {
     if (!d_qt6_program.isEmpty())
         return;
-    const QString build = Path("qtdemo6-build");
+    const QString build = Sample_Build_Folder("qtdemo6-build");
+    QLockFile lock(build + ".lock");
+    lock.setStaleLockTime(0);
+    QVERIFY(lock.lock());
     QVERIFY(QDir().mkpath(build));
     const TRun configure = Run("qmake6", {"-o", build + "/Makefile", Qt_Demo_Source("qtdemo.pro")});
     QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));
