@@ -678,7 +678,7 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
                   "take in the build's own files")
               .arg(top, folder)})
         QVERIFY2(refused.Err.contains("\n  " + problem + "\n"), qPrintable(Described(refused)));
-    QVERIFY(!QFileInfo::exists(top + "/SOURCES"));
+    QVERIFY(QDir(top + "/SOURCES").entryList(QDir::Files | QDir::Hidden).isEmpty());
 
     // A CMake source folder is not built with qmake, and a plug-in choice
     // that names nothing is listed with it.
@@ -761,12 +761,8 @@ void TDetectTest::interruptedDetectionStopsWhatItRuns()
     const QString bin = folder + "/bin";
     QVERIFY(QDir().mkpath(bin));
     const QString pid_file = folder + "/ldd.pid";
-    Test::Write_File(bin + "/ldd", QString("#!/bin/sh
-sleep 3143 &
-echo $! > '%1'
-"
-                                           "exec sleep 3144
-")
+    Test::Write_File(bin + "/ldd", QString("#!/bin/sh\nsleep 3143 &\necho $! > '%1'\n"
+                                           "exec sleep 3144\n")
                                        .arg(pid_file)
                                        .toUtf8());
     QFile::setPermissions(bin + "/ldd", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -801,7 +797,7 @@ echo $! > '%1'
         QCOMPARE(run.exitCode(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(::kill(left, 0) != 0 || Is_Zombie(left), 10000);
     }
-    QVERIFY(!QFileInfo::exists(folder + "/top/SOURCES"));
+    QVERIFY(QDir(folder + "/top/SOURCES").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 // The editor's Build Package on the panels the tool packaged from gives the
