@@ -47,7 +47,7 @@ protected:
 
 private:
     void Lay_Out();
-    QLayout* Path_Row(QLineEdit* field, bool folder);
+    QLayout* Path_Row(QLineEdit* field, const QString& folder_title);
     void Work(std::shared_ptr<TPackageRun> run);
     void Show_Problems(const QStringList& problems);
     void Show_Step(int step, int steps, const QString& what);
@@ -58,6 +58,8 @@ private:
     const TEditorState d_state;
     QLineEdit* d_program;
     QLineEdit* d_source;
+    QLineEdit* d_repository;
+    QLineEdit* d_sign_key;
     QListWidget* d_problems;
     QPlainTextEdit* d_log;
     QProgressBar* d_progress;

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "bundle/baselibraries.h"
 #include "bundle/bundleclosure.h"
+#include "package/menuchecks.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
 #include "process/groupprocess.h"
@@ -140,34 +140,6 @@ void Check_Elf_Files(const QString& root, const std::vector<TElfEntry>& files,
         }
     }
 }
-
-void Check_Desktop_Entries(const QString& root, QStringList* failures, QStringList* notes)
-{
-    if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
-    {
-        notes->append("desktop-file-validate is not installed: the desktop entry was not "
-                      "validated");
-        return;
-    }
-    QDirIterator entries(root, {"*.desktop"}, QDir::Files, QDirIterator::Subdirectories);
-    while (entries.hasNext())
-    {
-        const QString entry = entries.next();
-        TProgramCall call;
-        call.Program = "desktop-file-validate";
-        call.Arguments = QStringList{entry};
-        call.Wait_Ms = TRequirementScan::Default_Wait_Ms;
-        call.Merge_Errors = true;
-        const TProgramRun validate = Run_Program(call);
-        const QString said = validate.Outcome == TProgramRun::Succeeded ||
-                                     validate.Outcome == TProgramRun::Failed
-                                 ? validate.Output.trimmed()
-                                 : "desktop-file-validate " + Run_Problem(validate.Outcome);
-        if (validate.Outcome != TProgramRun::Succeeded || said.contains("error:"))
-            failures->append(QString("the desktop entry \"%1\" is not valid: %2")
-                                 .arg(entry.mid(root.size()), said));
-    }
-}
 }
 
 QStringList Package_Check_Failures(const QString& rpm, const TPackageExpectation& expected,
@@ -186,6 +158,6 @@ QStringList Package_Check_Failures(const QString& rpm, const TPackageExpectation
     const QSet<QString> bundled = Bundled_Names(files);
     Check_Capabilities(rpm, bundled, &failures);
     Check_Elf_Files(unpacked.path(), files, bundled, expected.Run_Path, &failures);
-    Check_Desktop_Entries(unpacked.path(), &failures, notes);
+    Check_Menu_Files(unpacked.path(), expected, &failures, notes);
     return failures;
 }

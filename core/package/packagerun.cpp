@@ -6,12 +6,19 @@
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "datafiles/expressionsfile.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
+#include "package/installprobe.h"
 #include "package/packagechecks.h"
 #include "package/preflight.h"
+#include "package/repository.h"
+#include "package/signaturecheck.h"
+#include "package/signingkey.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
+#include "spec/menufiles.h"
+#include "spec/qtbuildlines.h"
 #include "state/createrequirements.h"
 #include "state/unmatchedchoices.h"
 
@@ -50,9 +57,51 @@ QStringList TPackageRun::Preflight()
         d_spec_state.Options.Qt.Major = d_request.Qt_Major;
     if (!d_request.Qt_Prefix.isEmpty())
         d_spec_state.Options.Qt.Prefix = d_request.Qt_Prefix;
-    problems += Preflight_Problems(d_request, d_plan, d_spec_state);
+    if (!d_request.Program.isEmpty())
+        problems += Learn_Program_Layout();
+    problems += Preflight_Problems(d_request, d_plan, d_spec_state, d_layout.Menu_Files);
     d_preflight_passed = problems.isEmpty();
     return problems;
+}
+
+// Before anything is compiled, the program's own install rules tell where
+// it goes and what it installs besides.
+QStringList TPackageRun::Learn_Program_Layout()
+{
+    const bool cmake = d_spec_state.Options.Generator == TTypes::Generator_CMake;
+    const TInstallProbe probe = Probe_Install_Layout(
+        {d_request.Program, d_request.Source, cmake, QMake_Program(d_spec_state.Options.Qt)});
+    d_layout = Learn_Layout(probe, QFileInfo(d_request.Program).fileName(), d_plan.Name);
+    d_qmake_assignments = probe.QMake_Assignments;
+    d_notes += d_layout.Notes;
+    if (!d_qmake_assignments.isEmpty())
+        d_notes.append("qmake is given " + d_qmake_assignments.join(", ") +
+                       " below the prefix, which the project leaves to be set");
+    if (d_layout.Learned)
+        Follow_Bin_Folder();
+    if (Has_Own_Menu_Entry(d_layout.Menu_Files) && QFileInfo(d_plan.Desktop_Entry).isFile())
+        d_notes.append("the program installs a desktop entry of its own, so \"" +
+                       d_plan.Desktop_Entry + "\" is not used");
+    return d_layout.Problems;
+}
+
+// The bin path follows the program's install rules, unless it was set by
+// hand.
+void TPackageRun::Follow_Bin_Folder()
+{
+    const bool cmake = d_spec_state.Options.Generator == TTypes::Generator_CMake;
+    const int index = cmake ? 1 : 2;
+    const TExpressionField& field = TExpressionsFile::Fields()[size_t(index)];
+    QStringList& expressions = d_spec_state.Expressions;
+    if (expressions.value(index) != field.Factory_Value)
+    {
+        d_notes.append(QString("the %1 \"%2\" was set by hand and is kept")
+                           .arg(field.Label.chopped(1), expressions.value(index)));
+        return;
+    }
+    const QString build_path = expressions.value(0);
+    expressions[index] =
+        d_layout.Bin_Below.isEmpty() ? build_path : build_path + "/" + d_layout.Bin_Below;
 }
 
 void TPackageRun::Step(int step, const QString& what)
@@ -120,7 +169,10 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
     Step(3, "Writing " + d_plan.Spec());
     const QStringList packages =
         Create_Required_Packages(d_spec_state.Options.Requires, d_spec_state.Requires);
-    const TSpecText spec = Compose_Spec_Text(Spec_Input(d_spec_state, packages));
+    TSpecInput input = Spec_Input(d_spec_state, packages);
+    input.QMake_Assignments = d_qmake_assignments;
+    input.Menu_Files = d_layout.Menu_Files;
+    const TSpecText spec = Compose_Spec_Text(input);
     QString error = spec.Error;
     if (spec.Is_Complete() && QDir().mkpath(QFileInfo(d_plan.Spec()).path()) &&
         Save_Text_File(d_plan.Spec(), spec.Text, &error))
@@ -166,11 +218,53 @@ QString TPackageRun::Run_Path() const
     return d_plan.Program_Folder + "/" + Library_Directory(Active_Spec_Targets(d_spec_state));
 }
 
+void TPackageRun::Sign(TPackageReport* report)
+{
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    Step(5, "Signing " + report->Rpm + " with the key " + d_request.Sign_Key);
+    QString error;
+    if (!TSigningKey(d_request.Sign_Key).Sign_Package(report->Rpm, &error))
+        report->Failures.append(error);
+}
+
 void TPackageRun::Check(TPackageReport* report)
 {
-    Step(5, "Checking " + report->Rpm);
-    report->Failures +=
-        Package_Check_Failures(report->Rpm, {d_plan.Program_Folder, Run_Path()}, &report->Notes);
+    Step(6, "Checking " + report->Rpm);
+    QStringList own_entries;
+    for (const QString& file : d_layout.Menu_Files)
+        if (file.startsWith("share/applications/"))
+            own_entries.append(QFileInfo(file).fileName());
+    report->Failures += Package_Check_Failures(
+        report->Rpm, {d_plan.Program_Folder, Run_Path(), d_plan.Name, own_entries},
+        &report->Notes);
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    QString error;
+    const QByteArray key = TSigningKey(d_request.Sign_Key).Public_Key(&error);
+    error = key.isEmpty() ? error : Signature_Failure(report->Rpm, key);
+    if (!error.isEmpty())
+        report->Failures.append(error);
+}
+
+// Only a package that passed every check goes into the repository.
+void TPackageRun::Publish(TPackageReport* report)
+{
+    if (d_request.Repository.isEmpty() || !report->Failures.isEmpty())
+        return;
+    Step(7, "Putting the package into the repository " + d_request.Repository);
+    const TSigningKey key(d_request.Sign_Key);
+    const TPublished published = Publish_Package(
+        report->Rpm, d_request.Repository, d_plan.Name, key.Id().isEmpty() ? nullptr : &key);
+    if (!published.Error.isEmpty())
+    {
+        report->Failures.append(published.Error);
+        return;
+    }
+    report->Rpm = published.Rpm;
+    report->Repo_File = published.Repo_File;
+    report->Repo_Text = published.Repo_Text;
+    report->Notes += published.Notes;
 }
 
 TPackageReport TPackageRun::Run()
@@ -191,7 +285,11 @@ TPackageReport TPackageRun::Run()
     if (report.Cancelled)
         report.Failures.append("the build was cancelled");
     if (!report.Rpm.isEmpty())
+    {
+        Sign(&report);
         Check(&report);
+        Publish(&report);
+    }
     report.Ok = report.Failures.isEmpty() && !report.Cancelled;
     return report;
 }
@@ -209,5 +307,12 @@ QStringList Package_Report_Lines(const TPackageReport& report)
         lines.append("The package was built and passed every check.");
     if (!report.Rpm.isEmpty())
         lines.append(report.Rpm);
+    if (!report.Repo_Text.isEmpty())
+    {
+        lines.append(QString("The repository file \"%1\", for /etc/yum.repos.d/ or "
+                             "\"zypper addrepo\":")
+                         .arg(report.Repo_File));
+        lines += report.Repo_Text.trimmed().split('\n');
+    }
     return lines;
 }
