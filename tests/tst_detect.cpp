@@ -880,7 +880,7 @@ void TDetectTest::checksNameWhatIsWrongInABuiltPackage()
 
     QStringList notes;
     const QString failures =
-        Package_Check_Failures(rpm, {"/opt/faulty", "/opt/faulty/lib"}, &notes).join('\n');
+        Package_Check_Failures(rpm, {"/opt/faulty", "/opt/faulty/lib", QString(), QStringList()}, &notes).join('\n');
     for (const QString& expected :
          {QString("the package provides \"libQt5Core.so.5()(64bit)\", a library it bundles"),
           QString("\"/opt/faulty/lib/%1\" has the run path \"\", not \"/opt/faulty/lib\"").arg(name),
