@@ -21,6 +21,7 @@
 #include "state/unmatchedchoices.h"
 #include "libraries/libraryselection.h"
 #include "package/packagerun.h"
+#include "interruptguard.h"
 #include "packagecommand.h"
 #include "packagesetup.h"
 #include "progressline.h"
@@ -206,8 +207,12 @@ TCliExit Detect(const TCliRequest& request, const QString& qml_sources,
                 const TDetectionChoices& choices, TBundleDetection* detection,
                 QStringList* kept, QTextStream& err)
 {
-    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, Loaded_Libraries,
-                               TBundleProgress(), qml_sources, choices);
+    const TInterruptGuard guard;
+    const auto lister = [](const QString& file) {
+        return Loaded_Libraries_Until(file, TInterruptGuard::Interrupted());
+    };
+    *detection = Detect_Bundle(request.Program, request.Plugins_Folder, lister, TBundleProgress(),
+                               qml_sources, choices, &TInterruptGuard::Interrupted());
     if (!detection->Ok)
         return Fail(err, detection->Error);
     return Refuse_Unmatched(request, *detection, kept, err);

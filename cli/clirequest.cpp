@@ -1,5 +1,7 @@
 #include "clirequest.h"
 
+#include <QSet>
+
 #include "datafiles/qtbuild.h"
 #include "state/stateoverrides.h"
 
@@ -105,9 +107,10 @@ bool Check_Choices(const TCliRequest& request, QString* error)
                  "and --with-library";
     else if (!choices.Is_Empty() && Needs_Given_Program(request) && request.Program.isEmpty())
         *error = "--with-plugins, --without-plugins and --with-library need --program";
+    const QSet<QString> without(choices.Without_Plugins.begin(), choices.Without_Plugins.end());
     for (const QString& entry : choices.With_Plugins)
     {
-        if (error->isEmpty() && choices.Without_Plugins.contains(entry))
+        if (error->isEmpty() && without.contains(entry))
             *error = QString("\"%1\" is in both --with-plugins and --without-plugins").arg(entry);
     }
     return error->isEmpty();

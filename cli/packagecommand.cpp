@@ -1,45 +1,6 @@
 #include "packagecommand.h"
 
-#include <signal.h>
-
-namespace
-{
-TPackageRun* Interrupted_Run = nullptr;
-
-void On_Interrupt(int)
-{
-    if (Interrupted_Run != nullptr)
-        Interrupted_Run->Cancel();
-}
-
-// While it lives, Ctrl+C (and SIGTERM) cancel `run` instead of ending the
-// tool, so that the build's process group is stopped and the report told.
-class TInterruptGuard
-{
-public:
-    explicit TInterruptGuard(TPackageRun* run)
-    {
-        Interrupted_Run = run;
-        struct sigaction action = {};
-        action.sa_handler = On_Interrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &d_old_int);
-        sigaction(SIGTERM, &action, &d_old_term);
-    }
-    ~TInterruptGuard()
-    {
-        sigaction(SIGINT, &d_old_int, nullptr);
-        sigaction(SIGTERM, &d_old_term, nullptr);
-        Interrupted_Run = nullptr;
-    }
-    TInterruptGuard(const TInterruptGuard&) = delete;
-    TInterruptGuard& operator=(const TInterruptGuard&) = delete;
-
-private:
-    struct sigaction d_old_int = {};
-    struct sigaction d_old_term = {};
-};
-}
+#include "interruptguard.h"
 
 bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err,
                          const std::function<void()>& preflight_passed)

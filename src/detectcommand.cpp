@@ -192,11 +192,14 @@ TDetectCommand::TAnswer TDetectCommand::Detect_And_Ask(const QString& program,
 bool TDetectCommand::Detect(const QString& program, const QString& qml_sources,
                             const TDetectionChoices& choices, TBundleDetection* detection)
 {
-    TProgressRun(d_window, "Detecting the Qt libraries and plug-ins")
-        .Run([&](const TBundleProgress& progress) {
-            *detection = Detect_Bundle(program, QString(), Loaded_Libraries, progress,
-                                       qml_sources, choices);
-        });
+    TProgressRun run(d_window, "Detecting the Qt libraries and plug-ins");
+    const auto lister = [&run](const QString& file) {
+        return Loaded_Libraries_Until(file, run.Cancelled());
+    };
+    run.Run([&](const TBundleProgress& progress) {
+        *detection = Detect_Bundle(program, QString(), lister, progress, qml_sources, choices,
+                                   &run.Cancelled());
+    });
     if (!detection->Ok)
         emit Status_Message(QString("Nothing was detected: %1.").arg(detection->Error));
     return detection->Ok;

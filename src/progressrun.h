@@ -25,6 +25,9 @@ public:
     // has pressed "Cancel".
     void Run(const std::function<void(const TBundleProgress&)>& work);
 
+    // Set once the user has pressed "Cancel", for the programs the work runs.
+    const std::atomic<bool>& Cancelled() const { return d_cancelled; }
+
 private:
     QProgressDialog* d_dialog;
     std::atomic<bool> d_cancelled{false};

@@ -15,6 +15,7 @@
 #include "bundle/bundledetection.h"
 #include "bundle/qmlimports.h"
 #include "libraries/libraryfactory.h"
+#include "state/unmatchedchoices.h"
 #include "smallfilesystem.h"
 #include "testsupport.h"
 
@@ -225,6 +226,8 @@ private slots:
     void scannerOutputGivesTheOutermostInstalledModules();
     void qmlModulesComeWholeWithTheirPluginsLibraries();
     void namesWithLineFeedsAndLinksOutOfQtAreRefused();
+    void choicesTakeTimeInProportionToTheirNumber();
+    void scannerOutputTakesTimeInProportionToItsModules();
 };
 
 void TBundleTest::closureTakesWhatThePluginsLoad()
@@ -852,6 +855,72 @@ void TBundleTest::namesWithLineFeedsAndLinksOutOfQtAreRefused()
                                QFileInfo(system.Path(Debian_Lib + "/qt5")).canonicalFilePath() +
                                "\"; it is not copied");
     QVERIFY(!QFileInfo::exists(folder + "/qml/QtQuick/Layouts/outside"));
+}
+
+// Eight times the detection choices, stored and given, take about eight
+// times as long to merge, detect with, sort and keep, not sixty-four: each
+// entry is looked up, never searched for. The bound of 24 leaves room.
+void TBundleTest::choicesTakeTimeInProportionToTheirNumber()
+{
+    TFakeSystem system;
+    Make_Debian_Qt(&system);
+    const auto choices = [](const QString& prefix, int count) {
+        TDetectionChoices made;
+        for (int index = 0; index < count; ++index)
+        {
+            const QString name = prefix + QString::number(index);
+            made.With_Plugins << name << "imageformats/" + name + ".so";
+            made.Without_Plugins << "other" + name << "iconengines/" + name + ".so";
+            made.With_Libraries << "lib/" + name + ".so";
+        }
+        return made;
+    };
+    const auto work = [&](int count) {
+        const TDetectionChoices stored = choices("stored", count);
+        const TDetectionChoices given = choices("given", count);
+        return [&system, stored, given] {
+            const TDetectionChoices merged = Merged_Choices(stored, given);
+            const TBundleDetection detection = Detect_Bundle(
+                system.Path("app/demo"), QString(), system.Lister(), {}, QString(), merged);
+            QVERIFY2(detection.Ok, qPrintable(detection.Error));
+            const TUnmatchedChoices sorted =
+                Sort_Unmatched_Choices(detection.Unmatched, given, detection.Plugins_Folder);
+            TEditorState state;
+            Keep_Listed_Entries(sorted.Kept, {}, &state);
+            QCOMPARE(int(state.Libraries.size()), sorted.Kept.size());
+        };
+    };
+    const double ratio = Test::Time_Ratio(work(1000), work(8000));
+    QVERIFY2(ratio < 24,
+             qPrintable(QString("8 times the choices took %1 times as long").arg(ratio)));
+}
+
+// Eight times the modules in the scanner's output take about eight times as
+// long to read, not sixty-four.
+void TBundleTest::scannerOutputTakesTimeInProportionToItsModules()
+{
+    TFakeSystem system;
+    const auto output = [&](int count) {
+        QStringList entries;
+        for (int index = 0; index < count; ++index)
+        {
+            const QString folder = QString("qml/Kv%1/Module%2").arg(index % 50).arg(index);
+            QDir().mkpath(system.Path(folder));
+            entries.append(QString("{\"type\": \"module\", \"path\": \"%1\"}")
+                               .arg(system.Path(folder)));
+        }
+        return ("[" + entries.join(",\n") + "]").toUtf8();
+    };
+    const QByteArray smaller = output(1000);
+    const QByteArray larger = output(8000);
+    const auto read = [&](const QByteArray& json, int count) {
+        return [&system, json, count] {
+            QCOMPARE(Read_Qml_Imports(json, system.Path("qml")).Module_Folders.size(), count);
+        };
+    };
+    const double ratio = Test::Time_Ratio(read(smaller, 1000), read(larger, 8000));
+    QVERIFY2(ratio < 24,
+             qPrintable(QString("8 times the modules took %1 times as long").arg(ratio)));
 }
 
 QTEST_GUILESS_MAIN(TBundleTest)

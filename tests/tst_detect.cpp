@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -19,12 +20,12 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "basesystem.h"
 #include "buildpackagewindow.h"
 #include "editordriver.h"
-#include "bundle/baselibraries.h"
 #include "craftedelf.h"
 #include "package/packagechecks.h"
 #include "elf/loaderhost.h"
@@ -102,6 +103,16 @@ QStringList Installed_Lines(const QString& spec)
     return installed;
 }
 
+// An ended process nobody has reaped yet.
+bool Is_Zombie(pid_t pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray fields = stat.readAll();
+    return fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z";
+}
+
 QString Described(const TRun& run)
 {
     return QString("exit %1\n%2\n%3").arg(run.Exit).arg(run.Out.right(3000), run.Err.right(3000));
@@ -128,6 +139,14 @@ QString Installed_File(const QString& line)
         return QFileInfo(QLibraryInfo::location(QLibraryInfo::LibrariesPath) + line.mid(3))
             .canonicalFilePath();
     return QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/" + line;
+}
+
+// The sample programs are built once beside the test program, and again
+// only when their sources change: each test function may run as a process
+// of its own, several at a time, and they take turns building.
+QString Sample_Build_Folder(const QString& name)
+{
+    return QCoreApplication::applicationDirPath() + "/" + name;
 }
 
 // The regular expression of the spec's "%global __requires_exclude".
@@ -164,6 +183,7 @@ private slots:
     void initThenPackageGivesACheckedPackageThatRuns();
     void packageListsEveryProblemBeforeBuilding();
     void failingOrInterruptedBuildKeepsItsLog();
+    void interruptedDetectionStopsWhatItRuns();
     void editorBuildsTheSamePackageAndCancels();
     void checksNameWhatIsWrongInABuiltPackage();
 
@@ -200,12 +220,15 @@ void TDetectTest::initTestCase()
                  qPrintable(QString("%1 is missing; ./build.sh installs it").arg(tool)));
     const QString source = Qt_Demo_Source();
     QVERIFY2(QFileInfo::exists(source + "/CMakeLists.txt"), qPrintable(source));
-    const TRun configure = Run("cmake", {"-S", source, "-B", Path("qtdemo-build")});
+    const QString build = Sample_Build_Folder("qtdemo-build");
+    QLockFile lock(build + ".lock");
+    lock.setStaleLockTime(0);
+    QVERIFY(lock.lock());
+    const TRun configure = Run("cmake", {"-S", source, "-B", build});
     QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));
-    const TRun build = Run("cmake", {"--build", Path("qtdemo-build")});
-    QVERIFY2(build.Exit == 0, qPrintable(Described(build)));
-    d_program = Path("qtdemo-build/qtdemo");
-    Build_Qt6_Sample();
+    const TRun made = Run("cmake", {"--build", build});
+    QVERIFY2(made.Exit == 0, qPrintable(Described(made)));
+    d_program = build + "/qtdemo";
     const TRun libdir = Run("rpm", {"--eval", "%{_libdir}"});
     d_libdir = libdir.Out.trimmed();
     QVERIFY(d_libdir.startsWith('/'));
@@ -214,6 +237,9 @@ void TDetectTest::initTestCase()
 void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
 {
     const QString into = Path("refused/shared_libs");
+    // A named pipe would keep any reader waiting for a writer.
+    const QString fifo = Path("fifo");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const struct
     {
         QStringList Arguments;
@@ -249,6 +275,12 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
          1, "the plug-in folder \"" + Path("none") + "\" does not exist"},
         {{"create", "--program", Path("gone"), "--output", Path("x.spec")}, 1,
          "\"" + Path("gone") + "\" does not exist"},
+        {{"detect", "--program", fifo, "--collect-into", into}, 1,
+         "\"" + fifo + "\" is not a regular file"},
+        {{"create", "--program", fifo, "--output", Path("x.spec")}, 1,
+         "\"" + fifo + "\" is not a regular file"},
+        {{"detect", "--program", d_work.path(), "--collect-into", into}, 1,
+         "\"" + d_work.path() + "\" is not a regular file"},
         {{"create", "--qt-version", "4", "--output", Path("x.spec")}, 2,
          "--qt-version must be 5 or 6, not \"4\""},
         {{"create", "--qt-prefix", "/opt/Qt 6", "--output", Path("x.spec")}, 2,
@@ -332,7 +364,7 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
                      "lib/libdouble-conversion.so.3", "lib/libxcb-xkb.so.1"})
         QVERIFY2(d_bundle.contains(needed), qPrintable(needed));
     for (const QString& line : d_bundle)
-        QVERIFY2(!Is_Base_Library(line.section('/', 1)), qPrintable(line));
+        QVERIFY2(!Test::Is_Expected_Base_Library(line.section('/', 1)), qPrintable(line));
     // What only the base system's libraries need stays with them: libX11's
     // libXau and libfreetype's brotli.
     for (const char* left_out : {"lib/libXau.so.6", "lib/libbrotlidec.so.1"})
@@ -459,6 +491,8 @@ void TDetectTest::writtenSpecBuildsAgainstTheDetectedQt()
     QFETCH(TTypes::TOptionMakeGenerator, generator);
     QFETCH(QStringList, options);
     QFETCH(QString, build_line);
+    if (major == 6)
+        CHECK(Build_Qt6_Sample());
     const QString program = major == 6 ? d_qt6_program : d_program;
     const QString folder = Path(QString("spec-only/%1-%2").arg(major).arg(generator));
     Make_Data_Folder(folder + "/data", folder + "/top", generator);
@@ -500,6 +534,8 @@ void TDetectTest::packageInstallsOnABaseSystemAndRuns()
     QFETCH(TTypes::TOptionMakeGenerator, generator);
     if (geteuid() != 0)
         QSKIP("running the package in its own root needs chroot, and so root");
+    if (major == 6)
+        CHECK(Build_Qt6_Sample());
     const QString program = major == 6 ? d_qt6_program : d_program;
     const QString folder = Path(QString("system-%1").arg(major));
     const QString top = folder + "/top";
@@ -630,6 +666,21 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
     QVERIFY(!QFileInfo::exists(top + "/SPECS"));
     QVERIFY(!QFileInfo::exists(top + "/qtdemo.build.log"));
 
+    // A program that is a named pipe is refused at once, and so is a source
+    // folder holding %{_topdir}, whose tarball would take in the build.
+    const QString fifo = folder + "/fifo";
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const TRun refused =
+        Cli(Package_Arguments(data, top) + QStringList{"--program", fifo, "--source", folder});
+    QCOMPARE(refused.Exit, 1);
+    for (const QString& problem :
+         {QString("\"%1\" is not a regular file").arg(fifo),
+          QString("%{_topdir} \"%1\" is inside the source folder \"%2\", whose tarball would "
+                  "take in the build's own files")
+              .arg(top, folder)})
+        QVERIFY2(refused.Err.contains("\n  " + problem + "\n"), qPrintable(Described(refused)));
+    QVERIFY(QDir(top + "/SOURCES").entryList(QDir::Files | QDir::Hidden).isEmpty());
+
     // A CMake source folder is not built with qmake, and a plug-in choice
     // that names nothing is listed with it.
     const QString cmake_only = folder + "/cmake-only";
@@ -701,6 +752,54 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
     for (const QString& script : scripts_before)
         scripts_left.removeAll(script);
     QVERIFY2(scripts_left.isEmpty(), qPrintable(scripts_left.join(' ')));
+}
+
+// Ctrl+C or SIGTERM while "ldd" runs for a library the tool cannot resolve
+// by itself (its RPATH names $PLATFORM) ends detect and package at once, and
+// with them "ldd" and what it started.
+void TDetectTest::interruptedDetectionStopsWhatItRuns()
+{
+    const QString folder = Path("interrupted");
+    const QString bin = folder + "/bin";
+    QVERIFY(QDir().mkpath(bin));
+    const QString pid_file = folder + "/ldd.pid";
+    Test::Write_File(bin + "/ldd", QString("#!/bin/sh\nsleep 3143 &\necho $! > '%1'\n"
+                                           "exec sleep 3144\n")
+                                       .arg(pid_file)
+                                       .toUtf8());
+    QFile::setPermissions(bin + "/ldd", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray strings = QByteArray(1, '\0') + "libkv-none.so" + '\0' + "$PLATFORM" + '\0';
+    const QString library = folder + "/libkv-platform.so";
+    Test::Write_File(library, Test::Crafted_Elf(Loader_Host().Machine, {1}, strings, 15));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", bin + ":" + environment.value("PATH"));
+    const QString data = folder + "/data";
+    QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
+    const struct
+    {
+        QStringList Arguments;
+        int Signal;
+    } runs[] = {
+        {{"detect", "--program", d_program, "--with-library", library}, SIGINT},
+        {Package_Arguments(data, folder + "/top") +
+             QStringList{"--program", d_program, "--with-library", library},
+         SIGTERM},
+    };
+    for (const auto& interrupted : runs)
+    {
+        QFile::remove(pid_file);
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(KV_CLI_PATH, interrupted.Arguments);
+        QVERIFY(run.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pid_file).size() > 0, 120000);
+        const pid_t left = pid_t(Test::Read_File(pid_file).trimmed().toInt());
+        ::kill(pid_t(run.processId()), interrupted.Signal);
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(left, 0) != 0 || Is_Zombie(left), 10000);
+    }
+    QVERIFY(QDir(folder + "/top/SOURCES").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 // The editor's Build Package on the panels the tool packaged from gives the
@@ -795,9 +894,16 @@ void TDetectTest::checksNameWhatIsWrongInABuiltPackage()
     QVERIFY2(!failures.contains("libc.so.6\", which"), qPrintable(failures));
 }
 
+// Built when first asked for: only some test functions need it, and each
+// may run on its own.
 void TDetectTest::Build_Qt6_Sample()
 {
-    const QString build = Path("qtdemo6-build");
+    if (!d_qt6_program.isEmpty())
+        return;
+    const QString build = Sample_Build_Folder("qtdemo6-build");
+    QLockFile lock(build + ".lock");
+    lock.setStaleLockTime(0);
+    QVERIFY(lock.lock());
     QVERIFY(QDir().mkpath(build));
     const TRun configure = Run("qmake6", {"-o", build + "/Makefile", Qt_Demo_Source("qtdemo.pro")});
     QVERIFY2(configure.Exit == 0, qPrintable(Described(configure)));

@@ -6,11 +6,15 @@
 #include "elf/elfobject.h"
 #include "elf/ldcache.h"
 #include "elf/libraryresolver.h"
+#include "elf/librarylisting.h"
 #include "elf/loadedlibraries.h"
 #include "elf/loaderhost.h"
 #include "scan/requirementscan.h"
 
+#include <sys/stat.h>
+
 #include "craftedelf.h"
+#include "testsupport.h"
 
 namespace
 {
@@ -94,6 +98,8 @@ private slots:
     void undecidedFilesAreLeftToLdd();
     void damagedBytesAreRefused();
     void hostileFilesAreRefusedAtOnce();
+    void searchOfAWholeChainIsBounded();
+    void filesThatAreNotRegularAreRefusedWithoutLdd();
 
 private:
     QTemporaryDir d_folder;
@@ -331,6 +337,78 @@ void TLoadedLibrariesTest::hostileFilesAreRefusedAtOnce()
     QCOMPARE(reported, refusals);
     QVERIFY2(Scan_Problems(scan.Report()).contains(refusals.first()),
              qPrintable(Scan_Problems(scan.Report())));
+}
+
+// Each library of a chain needs the next one, found in the last of 6,000
+// folders of its RPATH: 12,000 steps a library (the folders, then a look into
+// each), well under the bound of one file's own search paths. Eight links
+// resolve; the ninth takes the whole search past its bound of 100,000.
+void TLoadedLibrariesTest::searchOfAWholeChainIsBounded()
+{
+    const quint16 machine = Loader_Host().Machine;
+    QByteArrayList folders;
+    for (int index = 0; index < 5999; ++index)
+        folders.append("/n" + QByteArray::number(index));
+    folders.append("$ORIGIN");
+    const QString lib = d_folder.filePath("chain");
+    QVERIFY(QDir().mkpath(lib));
+    const auto link = [&](int index) {
+        return lib + "/libkv-chain" + QString::number(index) + ".so";
+    };
+    for (int index = 0; index <= 9; ++index)
+    {
+        const QByteArray next = "libkv-chain" + QByteArray::number(index + 1) + ".so";
+        const QByteArray bytes =
+            index == 9 ? Test::Crafted_Elf(machine, {}, QByteArray(1, '\0'))
+                       : Test::Crafted_Elf(machine, {1}, '\0' + next + '\0' + folders.join(':') +
+                                                             '\0',
+                                           next.size() + 2);
+        QFile file(link(index));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const TLibraryResolver resolver;
+    const TResolution eight = resolver.Resolve(link(1));
+    QVERIFY2(eight.Outcome == TResolution::Resolved, qPrintable(eight.Reason));
+    QCOMPARE(int(eight.Libraries.size()), 8);
+    const TResolution nine = resolver.Resolve(link(0));
+    QCOMPARE(nine.Outcome, TResolution::Refused);
+    QCOMPARE(nine.Reason, QString("\"%1\" is not examined: finding its libraries takes more than "
+                                  "100000 searches")
+                              .arg(link(0)));
+}
+
+// A named pipe would keep "ldd" waiting for a writer forever: neither the
+// file asked about nor a library found on the way is opened for reading.
+void TLoadedLibrariesTest::filesThatAreNotRegularAreRefusedWithoutLdd()
+{
+    const QString folder = d_folder.filePath("irregular");
+    QVERIFY(QDir().mkpath(folder + "/lib"));
+    const QString fifo = folder + "/program";
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString library_fifo = folder + "/lib/libkv-fifo.so";
+    QCOMPARE(mkfifo(QFile::encodeName(library_fifo).constData(), 0600), 0);
+    const QByteArray strings = QByteArray(1, '\0') + "libkv-fifo.so" + '\0' + "$ORIGIN/lib" + '\0';
+    const QByteArray loading = Test::Crafted_Elf(Loader_Host().Machine, {1}, strings, 15);
+    Test::Write_File(folder + "/loading.so", loading);
+    const struct
+    {
+        QString File;
+        QString Refused;
+    } cases[] = {
+        {fifo, fifo},
+        {folder + "/lib", folder + "/lib"},
+        {"/dev/null", "/dev/null"},
+        {folder + "/loading.so", library_fifo},
+    };
+    for (const auto& irregular : cases)
+    {
+        const TLibraryListing listing =
+            List_Libraries(TLibraryResolver(), irregular.File, 60000, nullptr);
+        QVERIFY2(!listing.Libraries.Ok, qPrintable(irregular.File));
+        QVERIFY2(!listing.Ldd_Asked, qPrintable(irregular.File));
+        QCOMPARE(listing.Libraries.Error,
+                 QString("\"%1\" is not examined: it is not a regular file").arg(irregular.Refused));
+    }
 }
 
 QTEST_MAIN(TLoadedLibrariesTest)

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <atomic>
+
 #include "package/sourcefiles.h"
 #include "package/sourcetarball.h"
 #include "testsupport.h"
@@ -90,8 +92,9 @@ void TSourceTarballTest::buildOutputIsLeftOutWhateverThePath()
     QCOMPARE(dotted.Files, absolute.Files);
 
     QString error;
+    const std::atomic<bool> no_cancel{false};
     const QString tarball = work.path() + "/SOURCES/app-1.0.tar.gz";
-    QVERIFY2(Make_Source_Tarball(folder, absolute.Files, tarball, "app-1.0", &error),
+    QVERIFY2(Make_Source_Tarball(folder, absolute.Files, tarball, "app-1.0", no_cancel, &error),
              qPrintable(error));
     QStringList entries = Run("tar", {"-tzf", tarball}, work.path()).split('\n', Qt::SkipEmptyParts);
     entries.sort();
@@ -102,10 +105,13 @@ void TSourceTarballTest::buildOutputIsLeftOutWhateverThePath()
     QCOMPARE(entries, in_folder);
     QVERIFY(Run("tar", {"-tvzf", tarball}, work.path()).contains("app-1.0/linked.cpp -> main.cpp"));
 
-    // A failing tar leaves no tarball behind.
-    QVERIFY(!Make_Source_Tarball(folder, {"gone.cpp"}, tarball, "app-1.0", &error));
+    // A failing tar leaves no part of a tarball behind, and the one made
+    // before as it was.
+    const QByteArray before = Test::Read_File(tarball);
+    QVERIFY(!Make_Source_Tarball(folder, {"gone.cpp"}, tarball, "app-1.0", no_cancel, &error));
     QVERIFY2(error.contains("gone.cpp"), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(tarball));
+    QVERIFY(!QFileInfo::exists(tarball + ".part"));
+    QCOMPARE(Test::Read_File(tarball), before);
 }
 
 void TSourceTarballTest::gitFolderGivesWhatGitTracksOrWouldTrack()

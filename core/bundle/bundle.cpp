@@ -1,5 +1,7 @@
 #include "bundle/bundle.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 void Sort_For_Installation(TBundle* bundle)
@@ -26,13 +28,15 @@ QStringList Bundle_Lines(const TBundle& bundle)
 std::vector<TTargetRecord> Bundle_Targets(const TBundle& bundle)
 {
     std::vector<TTargetRecord> targets;
+    QSet<QString> named;
     for (const TBundleFile& file : bundle.Files)
     {
-        if (std::none_of(targets.begin(), targets.end(),
-                         [&](const TTargetRecord& target) { return target.Name == file.Target; }))
-            targets.push_back({file.Target, true,
-                               file.Type == TTypes::Library_Qml_Module ? TTypes::Target_Qml_Modules
-                                                                        : TTypes::Target_Files});
+        if (named.contains(file.Target))
+            continue;
+        named.insert(file.Target);
+        targets.push_back({file.Target, true,
+                           file.Type == TTypes::Library_Qml_Module ? TTypes::Target_Qml_Modules
+                                                                    : TTypes::Target_Files});
     }
     return targets;
 }

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringList>
 #include <QVersionNumber>
 
@@ -100,8 +101,8 @@ class TDetector
 public:
     TDetector(const TDependencyLister& lister, const TBundleProgress& progress,
               const QString& plugins_folder, const QString& qml_sources,
-              const TDetectionChoices& choices)
-        : d_lister(lister), d_progress(progress), d_plugins_folder(plugins_folder),
+              const TDetectionChoices& choices, const std::atomic<bool>* stop)
+        : d_lister(lister), d_progress(progress), d_stop(stop), d_plugins_folder(plugins_folder),
           d_explicit_plugins_folder(!plugins_folder.isEmpty()), d_qml_sources(qml_sources),
           d_choices(choices), d_plugin_choice(choices)
     {
@@ -129,14 +130,17 @@ private:
 
     const TDependencyLister& d_lister;
     const TBundleProgress& d_progress;
+    const std::atomic<bool>* const d_stop;
     QString d_plugins_folder;
     bool d_explicit_plugins_folder;
     bool d_plugins_folder_checked = false;
     const QString d_qml_sources;
     QString d_qt_core;
-    QStringList d_libraries_taken;
-    QStringList d_folders_detected;
+    QSet<QString> d_libraries_taken;
+    QSet<QString> d_plugins_taken;  // "<folder>/<file>"
+    QSet<QString> d_folders_detected;
     QStringList d_folders_pending;
+    QSet<QString> d_folders_pending_now;
     QStringList d_library_folders;  // where the loader found libraries, in order
     const TDetectionChoices d_choices;
     const TPluginChoice d_plugin_choice;
@@ -164,7 +168,9 @@ bool TDetector::Run(const QString& program)
         return false;
     while (!d_folders_pending.isEmpty())
     {
-        if (!Take_Plugin_Folder(d_folders_pending.takeFirst()))
+        const QString family = d_folders_pending.takeFirst();
+        d_folders_pending_now.remove(family);
+        if (!Take_Plugin_Folder(family))
             return false;
     }
     Sort_For_Installation(&d_bundle);
@@ -181,7 +187,7 @@ TBundleDetection TDetector::Result() const
 
 bool TDetector::Examine(const QString& file, std::vector<TLoadedLibrary>* libraries)
 {
-    if (d_progress && !d_progress(file))
+    if ((d_progress && !d_progress(file)) || (d_stop != nullptr && *d_stop))
         return Fail("the detection was stopped");
     const TLoadedLibraries loaded = d_lister(file);
     if (!loaded.Ok)
@@ -224,14 +230,14 @@ bool TDetector::Take_Library(const QString& file, const TLoadedLibrary& library)
     const QString name_problem = Name_Problem(real.filePath());
     if (!name_problem.isEmpty())
         return Fail(name_problem);
-    d_libraries_taken.append(real.filePath());
+    d_libraries_taken.insert(real.filePath());
     d_bundle.Files.push_back({"lib", real.fileName(), real.filePath(), TTypes::Library_Dylib});
     for (const QString& folder : Plugin_Folders_For(real.fileName()))
     {
         if (!d_folders_detected.contains(folder))
         {
-            d_folders_detected.append(folder);
-            d_folders_pending.append(folder);
+            d_folders_detected.insert(folder);
+            Take_Family(folder);
         }
     }
     return Take_Run_Time_Libraries(real.fileName());
@@ -268,7 +274,7 @@ bool TDetector::Take_Own_Library(const QString& path)
     const QString name_problem = Name_Problem(path);
     if (!name_problem.isEmpty())
         return Fail(name_problem);
-    d_libraries_taken.append(real);
+    d_libraries_taken.insert(real);
     d_bundle.Files.push_back({"lib", QFileInfo(path).fileName(), real, TTypes::Library_Dylib});
     std::vector<TLoadedLibrary> libraries;
     return Examine(path, &libraries) && Take_Libraries(path, libraries);
@@ -291,10 +297,15 @@ bool TDetector::Take_Run_Time_Libraries(const QString& file_name)
     return true;
 }
 
+// A family is looked into again when a Qt library takes it after the
+// user's list did, so that its other plug-ins are added then.
 void TDetector::Take_Family(const QString& family)
 {
-    if (!d_folders_pending.contains(family))
+    if (!d_folders_pending_now.contains(family))
+    {
+        d_folders_pending_now.insert(family);
         d_folders_pending.append(family);
+    }
 }
 
 // Any other library the base system lacks is bundled under the name the
@@ -312,7 +323,7 @@ bool TDetector::Take_Other_Library(const QString& file, const TLoadedLibrary& li
     const QString name_problem = Name_Problem(real.filePath(), soname);
     if (!name_problem.isEmpty())
         return Fail(name_problem);
-    d_libraries_taken.append(real.filePath());
+    d_libraries_taken.insert(real.filePath());
     d_bundle.Files.push_back({"lib", soname, real.filePath(), TTypes::Library_Dylib});
     return true;
 }
@@ -357,15 +368,13 @@ bool TDetector::Take_Plugin_Folder(const QString& name)
 // Qt library takes it: its other plug-ins are added then.
 bool TDetector::Take_Plugin(const QString& folder, const QFileInfo& plugin)
 {
-    const bool taken =
-        std::any_of(d_bundle.Files.begin(), d_bundle.Files.end(), [&](const TBundleFile& file) {
-            return file.Target == folder && file.Name == plugin.fileName();
-        });
-    if (taken)
+    const QString taken = folder + "/" + plugin.fileName();
+    if (d_plugins_taken.contains(taken))
         return true;
     const QString name_problem = Name_Problem(plugin.filePath());
     if (!name_problem.isEmpty())
         return Fail(name_problem);
+    d_plugins_taken.insert(taken);
     d_bundle.Files.push_back(
         {folder, plugin.fileName(), plugin.canonicalFilePath(), TTypes::Library_Plugin});
     std::vector<TLoadedLibrary> libraries;
@@ -391,7 +400,7 @@ bool TDetector::Take_Qml_Modules()
         return Fail(QString("the Qt installation of \"%1\" has no QML import scanner "
                             "(qmlimportscanner); install its QML development tools")
                         .arg(d_qt_core));
-    const TQmlImports imports = Scan_Qml_Imports(scanner, d_qml_sources, import_folder);
+    const TQmlImports imports = Scan_Qml_Imports(scanner, d_qml_sources, import_folder, d_stop);
     if (!imports.Ok)
         return Fail(imports.Error);
     for (const QString& module : imports.Module_Folders)
@@ -461,9 +470,10 @@ bool TDetector::Fail(const QString& error)
 
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister, const TBundleProgress& progress,
-                               const QString& qml_sources, const TDetectionChoices& choices)
+                               const QString& qml_sources, const TDetectionChoices& choices,
+                               const std::atomic<bool>* stop)
 {
-    TDetector detector(lister, progress, plugins_folder, qml_sources, choices);
+    TDetector detector(lister, progress, plugins_folder, qml_sources, choices, stop);
     detector.Run(program);
     return detector.Result();
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 #include "bundle/bundle.h"
@@ -42,11 +43,13 @@ struct TBundleDetection
 // `qml_sources`, the folder of the program's QML sources, the QML modules
 // they import are bundled too, as module folders in "qml" found by that
 // installation's own import scanner, and every plug-in library in them brings
-// what it loads as the Qt plug-ins do.
+// what it loads as the Qt plug-ins do. Once `stop` is set (from any thread),
+// the detection ends soon, the import scanner stopped.
 TBundleDetection Detect_Bundle(const QString& program, const QString& plugins_folder,
                                const TDependencyLister& lister,
                                const TBundleProgress& progress = TBundleProgress(),
                                const QString& qml_sources = QString(),
-                               const TDetectionChoices& choices = TDetectionChoices());
+                               const TDetectionChoices& choices = TDetectionChoices(),
+                               const std::atomic<bool>* stop = nullptr);
 
 #endif

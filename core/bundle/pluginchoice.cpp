@@ -35,20 +35,23 @@ bool Names_Something(const QString& plugins_folder, const QString& entry)
 }
 }
 
-TPluginChoice::TPluginChoice(const TDetectionChoices& choices) : d_choices(choices)
+TPluginChoice::TPluginChoice(const TDetectionChoices& choices)
+    : d_choices(choices),
+      d_with(choices.With_Plugins.begin(), choices.With_Plugins.end()),
+      d_without(choices.Without_Plugins.begin(), choices.Without_Plugins.end())
 {
 }
 
 bool TPluginChoice::Takes(const QString& family, const QString& file_name, bool detected) const
 {
     const QString file = family + "/" + file_name;
-    if (d_choices.With_Plugins.contains(file))
+    if (d_with.contains(file))
         return true;
-    if (d_choices.Without_Plugins.contains(file))
+    if (d_without.contains(file))
         return false;
-    if (d_choices.With_Plugins.contains(family))
+    if (d_with.contains(family))
         return true;
-    if (d_choices.Without_Plugins.contains(family))
+    if (d_without.contains(family))
         return false;
     return detected && Is_Default_Plugin(family, file_name);
 }
@@ -56,12 +59,16 @@ bool TPluginChoice::Takes(const QString& family, const QString& file_name, bool 
 QStringList TPluginChoice::Wanted_Families() const
 {
     QStringList families;
+    QSet<QString> seen;
     for (const QString& entry : d_choices.With_Plugins)
     {
         QString family;
         QString file;
-        if (Split_Entry(entry, &family, &file) && !families.contains(family))
+        if (Split_Entry(entry, &family, &file) && !seen.contains(family))
+        {
+            seen.insert(family);
             families.append(family);
+        }
     }
     return families;
 }

@@ -1,6 +1,7 @@
 #ifndef PLUGINCHOICE_H
 #define PLUGINCHOICE_H
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,8 @@ public:
 
 private:
     const TDetectionChoices d_choices;
+    const QSet<QString> d_with;
+    const QSet<QString> d_without;
 };
 
 #endif

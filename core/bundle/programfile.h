@@ -4,8 +4,8 @@
 #include <QString>
 
 // Why `path` cannot be a built program to examine, in plain words: it does
-// not exist, is a folder, cannot be read or is not an ELF file. Empty when
-// it is an ELF file.
+// not exist, is not a regular file (a folder, a named pipe, a device), cannot
+// be read or is not an ELF file. Empty when it is an ELF file.
 QString Program_File_Problem(const QString& path);
 
 #endif

@@ -5,13 +5,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include <QSet>
 
-#include <algorithm>
+#include "process/programrun.h"
 
 namespace
 {
 const int Scanner_Wait_Ms = 120000;
+// Far beyond the imports of any program's sources.
+const qint64 Scanner_Max_Output = 16 * 1024 * 1024;
 
 TQmlImports Failed(const QString& error)
 {
@@ -35,11 +37,15 @@ QString Module_Folder(const QJsonObject& entry, const QDir& import_folder)
     return relative;
 }
 
-bool Is_Below_Another(const QString& folder, const QStringList& folders)
+// Looks up each folder above `folder`, not every other folder.
+bool Is_Below_Another(const QString& folder, const QSet<QString>& folders)
 {
-    return std::any_of(folders.begin(), folders.end(), [&](const QString& other) {
-        return folder.startsWith(other + "/");
-    });
+    for (int slash = folder.indexOf('/'); slash > 0; slash = folder.indexOf('/', slash + 1))
+    {
+        if (folders.contains(folder.left(slash)))
+            return true;
+    }
+    return false;
 }
 }
 
@@ -53,41 +59,39 @@ TQmlImports Read_Qml_Imports(const QByteArray& json, const QString& import_folde
                                    ? QString("it is no JSON array")
                                    : parse_error.errorString()));
     const QDir root(QFileInfo(import_folder).canonicalFilePath());
-    QStringList folders;
+    QSet<QString> folders;
     for (const QJsonValue& value : document.array())
     {
         const QString folder = Module_Folder(value.toObject(), root);
-        if (!folder.isEmpty() && !folders.contains(folder))
-            folders.append(folder);
+        if (!folder.isEmpty())
+            folders.insert(folder);
     }
-    folders.sort();
     TQmlImports imports;
     imports.Ok = true;
     for (const QString& folder : folders)
         if (!Is_Below_Another(folder, folders))
             imports.Module_Folders.append(folder);
+    imports.Module_Folders.sort();
     return imports;
 }
 
 TQmlImports Scan_Qml_Imports(const QString& scanner, const QString& sources,
-                             const QString& import_folder)
+                             const QString& import_folder, const std::atomic<bool>* stop)
 {
     if (!QFileInfo(sources).isDir())
         return Failed(QString("the QML sources folder \"%1\" does not exist").arg(sources));
-    QProcess process;
-    process.start(scanner, {"-rootPath", sources, "-importPath", import_folder});
-    if (!process.waitForStarted())
-        return Failed(QString("the QML import scanner \"%1\" cannot run: %2")
-                          .arg(scanner, process.errorString()));
-    if (!process.waitForFinished(Scanner_Wait_Ms))
-    {
-        process.kill();
-        process.waitForFinished();
-        return Failed(QString("the QML import scanner \"%1\" did not finish").arg(scanner));
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    TProgramCall call;
+    call.Program = scanner;
+    call.Arguments = QStringList{"-rootPath", sources, "-importPath", import_folder};
+    call.Wait_Ms = Scanner_Wait_Ms;
+    call.Stop = stop;
+    call.Max_Output = Scanner_Max_Output;
+    const TProgramRun run = Run_Program(call);
+    if (run.Outcome == TProgramRun::Failed)
         return Failed(QString("the QML import scanner \"%1\" failed: %2")
-                          .arg(scanner, QString::fromLocal8Bit(process.readAllStandardError())
-                                            .trimmed()));
-    return Read_Qml_Imports(process.readAllStandardOutput(), import_folder);
+                          .arg(scanner, run.Errors.trimmed()));
+    if (run.Outcome != TProgramRun::Succeeded)
+        return Failed(QString("the QML import scanner \"%1\" %2")
+                          .arg(scanner, Run_Problem(run.Outcome, call.Max_Output)));
+    return Read_Qml_Imports(run.Output.toUtf8(), import_folder);
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // The QML modules a program's QML sources import, as module folders relative
 // to the Qt installation's QML import folder, such as "QtQuick/Controls.2".
 struct TQmlImports
@@ -22,8 +24,11 @@ struct TQmlImports
 TQmlImports Read_Qml_Imports(const QByteArray& json, const QString& import_folder);
 
 // Runs the import scanner `scanner` on the QML sources below `sources`,
-// looking the modules up in `import_folder`, and reads its output.
+// looking the modules up in `import_folder`, and reads its output. The
+// scanner, and all it started, is stopped once `stop` is set, when it runs too
+// long or when it prints too much.
 TQmlImports Scan_Qml_Imports(const QString& scanner, const QString& sources,
-                             const QString& import_folder);
+                             const QString& import_folder,
+                             const std::atomic<bool>* stop = nullptr);
 
 #endif

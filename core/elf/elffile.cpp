@@ -56,10 +56,11 @@ TOpenedObject Open_Elf_Object(const QByteArray& path)
         return opened;
     }
     struct stat status;
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    const bool known = fstat(descriptor, &status) == 0;
+    if (!known || !S_ISREG(status.st_mode))
     {
         close(descriptor);
-        opened.Outcome = TOpenedObject::Failed;
+        opened.Outcome = known ? TOpenedObject::Not_Regular : TOpenedObject::Failed;
         return opened;
     }
     opened.Outcome = TOpenedObject::Opened;

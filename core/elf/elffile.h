@@ -12,7 +12,8 @@ struct TOpenedObject
     {
         Opened,
         Absent,  // no such file, or not readable: the loader looks further
-        Failed   // any other error: the loader gives up on the name
+        Failed,  // any other error: the loader gives up on the name
+        Not_Regular  // a folder, named pipe or device: nothing reads it, "ldd" included
     };
 
     TOutcome Outcome = Absent;

@@ -14,6 +14,8 @@ QString Ldd_Problem(TProgramRun::TOutcome outcome)
         return "\"ldd\" did not finish in time";
     case TProgramRun::Stopped:
         return "the listing was stopped";
+    case TProgramRun::Too_Much_Output:
+        return "\"ldd\" " + Run_Problem(outcome);
     case TProgramRun::Failed:
     case TProgramRun::Succeeded:
         break;

@@ -15,6 +15,9 @@ const char* const Preload_File = "/etc/ld.so.preload";
 // Folders and candidates one file's libraries may take to find, all of them
 // together: each library's own search is bounded by the ELF reader.
 const int Max_Search_Steps = 5 * Elf::Max_Searches;
+// A named pipe makes "ldd" wait for a writer forever; a folder or a device is
+// no library either.
+const char* const Not_Regular_Reason = "it is not a regular file";
 
 QByteArray Current_Folder()
 {
@@ -127,10 +130,12 @@ TResolution TLibraryResolver::TSession::Run(const QString& file)
         resolution.Reason = QString("\"%1\" cannot be read").arg(file);
         return resolution;
     }
-    if (Is_Refused(main->Object))
+    if (Is_Refused(main->Object) || main->Outcome == TOpenedObject::Not_Regular)
     {
         resolution.Outcome = TResolution::Refused;
-        resolution.Reason = Refusal(path, main->Object.Error);
+        resolution.Reason = Refusal(path, main->Outcome == TOpenedObject::Not_Regular
+                                              ? Not_Regular_Reason
+                                              : main->Object.Error);
         return resolution;
     }
     resolution.Reason = d_resolver.d_environment_problem;
@@ -138,7 +143,7 @@ TResolution TLibraryResolver::TSession::Run(const QString& file)
         resolution.Reason = d_resolver.d_host.Error;
     if (resolution.Reason.isEmpty())
         resolution.Reason = main->Outcome == TOpenedObject::Failed
-                                ? QString("\"%1\" is not a regular file").arg(file)
+                                ? QString("\"%1\" cannot be read").arg(file)
                                 : Main_Problem(main->Object);
     if (!resolution.Reason.isEmpty())
         return resolution;
@@ -193,6 +198,8 @@ TLibraryResolver::TSession::TCandidate TLibraryResolver::TSession::Candidate(
     const TElfObject& object = opened.Object;
     if (opened.Outcome == TOpenedObject::Absent)
         return Skip;
+    if (opened.Outcome == TOpenedObject::Not_Regular)
+        return Refuse;
     if (opened.Outcome == TOpenedObject::Failed || object.Status == TElfObject::Not_Elf ||
         object.Status == TElfObject::Too_Short)
         return Give_Up;
@@ -353,7 +360,9 @@ TLibraryResolver::TSession::TFound TLibraryResolver::TSession::Try(const QByteAr
     case Skip:
         return Not_Found;
     case Refuse:
-        return Refuse_File(path, d_candidate->Object.Error);
+        return Refuse_File(path, d_candidate->Outcome == TOpenedObject::Not_Regular
+                                     ? Not_Regular_Reason
+                                     : d_candidate->Object.Error);
     case Give_Up:
         break;
     }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <vector>
 
 // One library a file loads: the name it is needed under (its soname) and the
@@ -25,5 +26,9 @@ struct TLoadedLibraries
 // vdso and the program interpreter. Ok is false when the file cannot be
 // examined (missing, not an ELF file, ...).
 TLoadedLibraries Loaded_Libraries(const QString& file);
+
+// As Loaded_Libraries, with "ldd", when it must be asked, stopped once `stop`
+// is set.
+TLoadedLibraries Loaded_Libraries_Until(const QString& file, const std::atomic<bool>& stop);
 
 #endif

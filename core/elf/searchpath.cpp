@@ -1,5 +1,7 @@
 #include "searchpath.h"
 
+#include <QSet>
+
 namespace
 {
 bool Is_Name_Character(char character)
@@ -66,6 +68,9 @@ bool Search_Folders(const QByteArray& list, const QByteArray& separators,
         return false;
     if (expanded.isEmpty())
         return true;
+    // Folders met before are looked up, not searched for: a list may hold
+    // thousands of them.
+    QSet<QByteArray> listed;
     QByteArray element;
     for (int at = 0; at <= expanded.size(); ++at)
     {
@@ -75,8 +80,11 @@ bool Search_Folders(const QByteArray& list, const QByteArray& separators,
             continue;
         }
         const QByteArray folder = Folder(element);
-        if (!folders->contains(folder))
+        if (!listed.contains(folder))
+        {
+            listed.insert(folder);
             folders->append(folder);
+        }
         element.clear();
     }
     return true;

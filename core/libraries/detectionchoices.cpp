@@ -1,20 +1,31 @@
 #include "libraries/detectionchoices.h"
 
+#include <QSet>
+
+#include <algorithm>
+
+// Entries are looked up in sets, for lists of any length.
 namespace
 {
 void Add_Missing(QStringList* list, const QStringList& entries)
 {
+    QSet<QString> present(list->begin(), list->end());
     for (const QString& entry : entries)
     {
-        if (!list->contains(entry))
+        if (!present.contains(entry))
+        {
+            present.insert(entry);
             list->append(entry);
+        }
     }
 }
 
 void Remove_All(QStringList* list, const QStringList& entries)
 {
-    for (const QString& entry : entries)
-        list->removeAll(entry);
+    const QSet<QString> removed(entries.begin(), entries.end());
+    list->erase(std::remove_if(list->begin(), list->end(),
+                               [&](const QString& entry) { return removed.contains(entry); }),
+                list->end());
 }
 }
 

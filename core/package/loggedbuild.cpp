@@ -1,25 +1,15 @@
 #include "package/loggedbuild.h"
 
 #include <QFile>
-#include <QProcess>
 
-#include <signal.h>
+#include "process/groupprocess.h"
 
 namespace
 {
 const int Poll_Ms = 100;
 const int Grace_Ms = 5000;
-
-// Stops the whole process group `group`: politely first, then for good.
-void Stop_Group(QProcess* process, qint64 group)
-{
-    ::kill(-pid_t(group), SIGTERM);
-    if (!process->waitForFinished(Grace_Ms))
-    {
-        ::kill(-pid_t(group), SIGKILL);
-        process->waitForFinished(-1);
-    }
-}
+// A longer line is passed on in pieces of this size.
+const int Max_Line = 64 * 1024;
 }
 
 TLoggedBuild::TLoggedBuild(const QStringList& arguments, const QString& log, TLineSink line_sink,
@@ -33,8 +23,15 @@ void TLoggedBuild::Pass_On(const QByteArray& bytes)
 {
     d_partial_line += bytes;
     int end = d_partial_line.indexOf('\n');
-    while (end >= 0)
+    while (end >= 0 || d_partial_line.size() > Max_Line)
     {
+        if (end < 0 || end > Max_Line)
+        {
+            d_line_sink(QString::fromLocal8Bit(d_partial_line.left(Max_Line)));
+            d_partial_line.remove(0, Max_Line);
+            end = d_partial_line.indexOf('\n');
+            continue;
+        }
         const QString line = QString::fromLocal8Bit(d_partial_line.left(end));
         d_partial_line.remove(0, end + 1);
         if (line.startsWith("Wrote: "))
@@ -53,25 +50,22 @@ TBuildOutcome TLoggedBuild::Run(const std::atomic_bool& cancel)
         outcome.Error = QString("cannot write the build log \"%1\": %2").arg(d_log, log.errorString());
         return outcome;
     }
-    QProcess build;
+    TGroupProcess build;
     build.setProcessChannelMode(QProcess::MergedChannels);
     build.setProcessEnvironment(d_environment);
-    // setsid makes rpmbuild the leader of a new session and process group,
-    // which Ctrl+C on the terminal does not reach: the caller stops it.
-    build.start("setsid", QStringList{"rpmbuild"} + d_arguments);
+    build.start("rpmbuild", d_arguments);
     if (!build.waitForStarted(-1))
     {
         outcome.Error = "rpmbuild could not be started: " + build.errorString();
         return outcome;
     }
-    const qint64 group = build.processId();
     bool cancelled = false;
     while (build.state() != QProcess::NotRunning)
     {
         if (cancel && !cancelled)
         {
             cancelled = true;
-            Stop_Group(&build, group);
+            build.Stop_Group(Grace_Ms);
         }
         build.waitForReadyRead(Poll_Ms);
         const QByteArray bytes = build.readAll();

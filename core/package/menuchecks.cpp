@@ -3,11 +3,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "package/installlayout.h"
+#include "process/programrun.h"
+#include "scan/requirementscan.h"
 
 namespace
 {
@@ -43,13 +44,17 @@ TMenuFiles Menu_Files(const QString& root, const QString& program_folder)
 // What `program` says about `file`, merged; empty when it is content.
 QString Refusal(const QString& program, const QStringList& arguments)
 {
-    QProcess validate;
-    validate.setProcessChannelMode(QProcess::MergedChannels);
-    validate.start(program, arguments);
-    validate.waitForFinished(-1);
-    const QString said = QString::fromLocal8Bit(validate.readAll()).trimmed();
-    const bool refused = validate.exitStatus() != QProcess::NormalExit ||
-                         validate.exitCode() != 0 ||
+    TProgramCall call;
+    call.Program = program;
+    call.Arguments = arguments;
+    call.Wait_Ms = TRequirementScan::Default_Wait_Ms;
+    call.Merge_Errors = true;
+    const TProgramRun validate = Run_Program(call);
+    const QString said = validate.Outcome == TProgramRun::Succeeded ||
+                                 validate.Outcome == TProgramRun::Failed
+                             ? validate.Output.trimmed()
+                             : program + " " + Run_Problem(validate.Outcome);
+    const bool refused = validate.Outcome != TProgramRun::Succeeded ||
                          (program.contains("desktop") && said.contains("error:"));
     return refused ? (said.isEmpty() ? QString("(nothing said)") : said) : QString();
 }

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 #include "package/menuchecks.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
+#include "process/groupprocess.h"
 #include "process/programrun.h"
 #include "scan/requirementscan.h"
 
@@ -33,18 +33,16 @@ QString Output_Of(const QString& program, const QStringList& arguments, QString*
     const QString command = (QStringList{program} + arguments).join(' ');
     if (run.Outcome == TProgramRun::Not_Started)
         *error = QString("\"%1\" could not be started").arg(program);
-    else if (run.Outcome == TProgramRun::Timed_Out)
-        *error = QString("%1 did not finish in time").arg(command);
     else
-        *error = QString("%1 failed").arg(command);
+        *error = command + " " + Run_Problem(run.Outcome);
     return QString();
 }
 
 // Unpacks the payload of `rpm` into `folder`.
 bool Unpack(const QString& rpm, const QString& folder, QString* error)
 {
-    QProcess rpm2cpio;
-    QProcess cpio;
+    TGroupProcess rpm2cpio;
+    TGroupProcess cpio;
     rpm2cpio.setStandardOutputProcess(&cpio);
     cpio.setWorkingDirectory(folder);
     rpm2cpio.start("rpm2cpio", {rpm});

@@ -41,9 +41,12 @@ QStringList TPackageRun::Preflight()
     {
         const QString qml_sources = d_request.Qml_Sources.isEmpty() ? d_request.State.Qml_Sources
                                                                     : d_request.Qml_Sources;
+        const auto lister = [this](const QString& file) {
+            return Loaded_Libraries_Until(file, d_cancel);
+        };
         const TBundleDetection detection = Detect_Bundle(
-            d_request.Program, d_request.Plugins_Folder, Loaded_Libraries, TBundleProgress(),
-            qml_sources, Merged_Choices(d_request.State.Detection_Choices, d_request.Choices));
+            d_request.Program, d_request.Plugins_Folder, lister, TBundleProgress(), qml_sources,
+            Merged_Choices(d_request.State.Detection_Choices, d_request.Choices), &d_cancel);
         if (!detection.Ok)
             problems.append(detection.Error);
         const TUnmatchedChoices unmatched = Sort_Unmatched_Choices(
@@ -151,7 +154,7 @@ bool TPackageRun::Make_Tarball(TPackageReport* report)
     }
     QString error;
     if (Make_Source_Tarball(folder, sources.Files, d_plan.Tarball, d_plan.Tarball_Folder(),
-                            &error))
+                            d_cancel, &error))
     {
         stamp.Record_Tarball(d_plan.Tarball, d_sources);
         return true;
@@ -248,9 +251,13 @@ void TPackageRun::Build(TPackageReport* report)
     if (Reuse_Current(inputs, report))
         return;
     const QTemporaryDir scripts;
-    QStringList arguments = {"-bb", d_plan.Spec()};
-    if (scripts.isValid())
-        arguments += {"--define", "_tmppath " + scripts.path()};
+    if (!scripts.isValid())
+    {
+        report->Failures.append("cannot make a folder for rpmbuild's scripts: " +
+                                scripts.errorString());
+        return;
+    }
+    QStringList arguments = {"-bb", d_plan.Spec(), "--define", "_tmppath " + scripts.path()};
     if (!d_request.Output_Dir.isEmpty())
         arguments += {"--define", "_rpmdir " + QDir(d_request.Output_Dir).absolutePath()};
     TLoggedBuild build(arguments, d_plan.Build_Log(), d_line_sink,

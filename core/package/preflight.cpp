@@ -42,6 +42,35 @@ void Check_Tarball(const TPackageRequest& request, const TPackagePlan& plan,
     }
 }
 
+// The path with every link of its existing beginning resolved, so that two
+// names of one folder compare equal.
+QString Resolved_Path(const QString& path)
+{
+    QString existing = QDir::cleanPath(QDir(path).absolutePath());
+    QString rest;
+    while (!QFileInfo::exists(existing) && existing != "/")
+    {
+        rest = "/" + QFileInfo(existing).fileName() + rest;
+        existing = QFileInfo(existing).path();
+    }
+    return QDir::cleanPath(QFileInfo(existing).canonicalFilePath() + rest);
+}
+
+// The tarball of a source folder holding %{_topdir} would take in the build's
+// own files, the tarball being written among them.
+void Check_Top_Outside_Source(const TPackageRequest& request, const TPackagePlan& plan,
+                              QStringList* problems)
+{
+    if (request.Source.isEmpty() || plan.Top.isEmpty() || !QFileInfo(request.Source).isDir())
+        return;
+    const QString source = Resolved_Path(request.Source);
+    const QString top = Resolved_Path(plan.Top);
+    if (top == source || top.startsWith(source == "/" ? source : source + "/"))
+        problems->append("%{_topdir} " + Quoted(plan.Top) + " is inside the source folder " +
+                         Quoted(request.Source) +
+                         ", whose tarball would take in the build's own files");
+}
+
 // Without a program to collect from, the shared-libraries folder must hold
 // every file the spec installs.
 void Check_Collected(const TPackageRequest& request, const TPackagePlan& plan,
@@ -158,6 +187,7 @@ QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePla
     Check_Names(plan, &problems);
     Check_Spec_Input(spec_state, &problems);
     Check_Tarball(request, plan, &problems);
+    Check_Top_Outside_Source(request, plan, &problems);
     Check_Collected(request, plan, spec_state, &problems);
     Check_Desktop_Files(plan, menu_files, &problems);
     Check_Tools(spec_state, &problems);

@@ -13,10 +13,24 @@ namespace
 {
 const int Git_Wait_Ms = 3000;
 
-QString Git_Setting(const QString& key)
+// git's "user.name" and "user.email", from one run of git; the last value of
+// each counts, as for "git config --get".
+void Git_User(QString* name, QString* mail)
 {
-    const TProgramRun run = Run_Program("git", {"config", "--get", key}, Git_Wait_Ms);
-    return run.Outcome == TProgramRun::Succeeded ? run.Output.simplified() : QString();
+    const TProgramRun run =
+        Run_Program("git", {"config", "-z", "--get-regexp", "^user\\.(name|email)$"}, Git_Wait_Ms);
+    if (run.Outcome != TProgramRun::Succeeded)
+        return;
+    // Each entry is "<key>\n<value>", ended by a zero byte.
+    for (const QString& entry : run.Output.split(QChar(0), Qt::SkipEmptyParts))
+    {
+        const QString key = entry.section('\n', 0, 0);
+        const QString value = entry.section('\n', 1).simplified();
+        if (key == "user.name")
+            *name = value;
+        else if (key == "user.email")
+            *mail = value;
+    }
 }
 
 QString Login_Name()
@@ -29,8 +43,9 @@ QString Login_Name()
 
 QString Default_Packager()
 {
-    const QString name = Git_Setting("user.name");
-    const QString mail = Git_Setting("user.email");
+    QString name;
+    QString mail;
+    Git_User(&name, &mail);
     if (name.isEmpty() && mail.isEmpty())
         return Login_Name();
     if (mail.isEmpty())

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "bundle/baselibraries.h"
 #include "installroot.h"
 #include "testsupport.h"
 
@@ -75,6 +74,23 @@ QString Spec_Text(const TBaseSystem& base)
 }
 }
 
+bool Is_Expected_Base_Library(const QString& soname)
+{
+    static const QStringList names = {
+        "ld-linux-x86-64.so.2", "libc.so.6", "libm.so.6", "libdl.so.2", "libpthread.so.0",
+        "librt.so.1", "libresolv.so.2", "libutil.so.1", "libanl.so.1", "libmvec.so.1",
+        "libstdc++.so.6", "libgcc_s.so.1",
+        "libGL.so.1", "libEGL.so.1", "libGLX.so.0", "libOpenGL.so.0", "libGLdispatch.so.0",
+        "libglapi.so.0", "libgbm.so.1", "libdrm.so.2",
+        "libxcb.so.1", "libX11.so.6", "libX11-xcb.so.1", "libxcb-dri2.so.0", "libxcb-dri3.so.0",
+        "libwayland-client.so.0", "libICE.so.6", "libSM.so.6",
+        "libasound.so.2", "libjack.so.0", "libpipewire-0.3.so.0",
+        "libfontconfig.so.1", "libfreetype.so.6", "libharfbuzz.so.0", "libfribidi.so.0",
+        "libz.so.1", "libexpat.so.1", "libuuid.so.1", "libcom_err.so.2", "libgpg-error.so.0",
+        "libusb-1.0.so.0", "libgmp.so.10"};
+    return names.contains(soname) || soname.startsWith("libnss_");
+}
+
 TBaseSystem Base_System_For(const QStringList& files, QString* error)
 {
     QStringList loaded;
@@ -84,7 +100,7 @@ TBaseSystem Base_System_For(const QStringList& files, QString* error)
     TBaseSystem base;
     QStringList base_libraries;
     for (const QString& path : loaded)
-        if (Is_Base_Library(QFileInfo(path).fileName()))
+        if (Is_Expected_Base_Library(QFileInfo(path).fileName()))
             base_libraries.append(path);
     base.Files = base_libraries;
     for (const QString& library : base_libraries)

@@ -13,7 +13,12 @@ struct TBaseSystem
     QStringList Provides;  // capabilities, one each
 };
 
-// The base-list libraries (Is_Base_Library) that `files` load, and every
+// Whether the tests take `soname` for a library of every desktop system,
+// which a package must not bundle: their own list, kept apart from the one
+// detection follows, so that a name that goes missing there is caught.
+bool Is_Expected_Base_Library(const QString& soname);
+
+// The base-list libraries (Is_Expected_Base_Library) that `files` load, and every
 // library those load in turn, as files; offering what RPM's elfdeps finds in
 // the base-list libraries alone, "/bin/sh", and what every distribution's C
 // library package offers besides ("rtld(GNU_HASH)", "glibc"). An error line

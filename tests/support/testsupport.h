@@ -17,8 +17,9 @@ QByteArray Read_File(const QString& path);
 void Write_File(const QString& path, const QByteArray& bytes);
 
 // How many times longer the larger of two pieces of work takes than the
-// smaller, each timed as the fastest of a few runs, so that a loaded machine
-// does not count. For telling linear work from quadratic within one run.
+// smaller, in processor time of this process, each the fastest of a few runs
+// taken in turn, so that a loaded machine does not count. For telling linear
+// work from quadratic within one run.
 double Time_Ratio(const std::function<void()>& smaller, const std::function<void()>& larger);
 
 // Points HOME (and the XDG folders below it) at a new empty folder for as long
