@@ -1,12 +1,15 @@
 #include "package/preflight.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "package/installlayout.h"
 #include "package/repository.h"
 #include "package/signingkey.h"
+#include "spec/menufiles.h"
 #include "spec/qtbuildlines.h"
 
 namespace
@@ -50,11 +53,25 @@ void Check_Collected(const TPackageRequest& request, const TPackagePlan& plan,
         }
 }
 
-void Check_Desktop_Files(const TPackagePlan& plan, QStringList* problems)
+// The entry of the Desktop Menu Path names an icon the package installs:
+// its own beside it, or one the program installs.
+void Check_Desktop_Files(const TPackagePlan& plan, const QStringList& menu_files,
+                         QStringList* problems)
 {
+    if (Has_Own_Menu_Entry(menu_files))
+        return;
     for (const QString& file : {plan.Desktop_Entry, plan.Icon})
         if (!QFileInfo(file).isFile())
             problems->append("the spec installs " + Quoted(file) + ", which does not exist");
+    QFile entry(plan.Desktop_Entry);
+    if (!entry.open(QIODevice::ReadOnly))
+        return;
+    const QString icon = Desktop_Entry_Value(QString::fromUtf8(entry.readAll()), "Icon");
+    if (!icon.isEmpty() && icon != plan.Name &&
+        !Names_Installed_Icon(icon, menu_files + QStringList{"share/pixmaps/" + plan.Name + ".png"}))
+        problems->append(QString("the desktop entry %1 names the icon \"%2\" (Icon=%2), but the "
+                                 "icon the package installs is %3; set Icon=%4")
+                             .arg(Quoted(plan.Desktop_Entry), icon, Quoted(plan.Icon), plan.Name));
 }
 
 void Check_Names(const TPackagePlan& plan, QStringList* problems)
@@ -104,13 +121,13 @@ void Check_Generator(const TPackageRequest& request, QStringList* problems)
 }
 
 QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePlan& plan,
-                               const TEditorState& spec_state)
+                               const TEditorState& spec_state, const QStringList& menu_files)
 {
     QStringList problems;
     Check_Names(plan, &problems);
     Check_Tarball(request, plan, &problems);
     Check_Collected(request, plan, spec_state, &problems);
-    Check_Desktop_Files(plan, &problems);
+    Check_Desktop_Files(plan, menu_files, &problems);
     Check_Tools(spec_state, &problems);
     Check_Generator(request, &problems);
     if (!request.Repository.isEmpty())
