@@ -6,9 +6,9 @@
 #include <QStandardPaths>
 
 #include "package/installlayout.h"
-#include "spec/menufiles.h"
 #include "package/repository.h"
 #include "package/signingkey.h"
+#include "spec/menufiles.h"
 #include "spec/qtbuildlines.h"
 #include "spec/rpmfields.h"
 #include "spec/specinputcheck.h"
