@@ -7,7 +7,9 @@
 #include "bundle/bundledetection.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
+#include "package/buildlock.h"
 #include "package/packagechecks.h"
+#include "package/placeholders.h"
 #include "package/preflight.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
@@ -47,6 +49,7 @@ QStringList TPackageRun::Preflight()
     if (!d_request.Qt_Prefix.isEmpty())
         d_spec_state.Options.Qt.Prefix = d_request.Qt_Prefix;
     problems += Preflight_Problems(d_request, d_plan, d_spec_state);
+    d_warnings = Placeholder_Warnings(d_request.State);
     d_preflight_passed = problems.isEmpty();
     return problems;
 }
@@ -151,6 +154,13 @@ TPackageReport TPackageRun::Run()
     if (!d_preflight_passed)
     {
         report.Failures.append("the preflight found problems; nothing was built");
+        return report;
+    }
+    TBuildLock lock(d_plan);
+    QString refusal;
+    if (!lock.Take(&refusal))
+    {
+        report.Failures.append(refusal);
         return report;
     }
     const bool prepared = !d_cancel && Make_Tarball(&report) && !d_cancel && Collect(&report) &&

@@ -41,6 +41,8 @@ public:
 
     // Every problem found; none means Run() may go ahead.
     QStringList Preflight();
+    // What Preflight() found worth a word that does not stop the build.
+    const QStringList& Warnings() const { return d_warnings; }
     TPackageReport Run();
     void Cancel() { d_cancel = true; }
 
@@ -62,6 +64,7 @@ private:
     TBundle d_bundle;
     TPackagePlan d_plan;
     QStringList d_notes;  // stored choices that named nothing, left out
+    QStringList d_warnings;
     bool d_preflight_passed = false;
     std::atomic_bool d_cancel{false};
     TLoggedBuild::TLineSink d_line_sink = [](const QString&) {};
