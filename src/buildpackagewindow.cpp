@@ -59,6 +59,7 @@ TBuildPackageWindow::TBuildPackageWindow(QWidget* parent, TStateSource state, QW
     : QDialog(parent), d_state(std::move(state)), d_preflight(new TLivePreflight(this)),
       d_refresh_delay(new QTimer(this)), d_clock_tick(new QTimer(this))
 {
+    setObjectName("build_package");
     setWindowTitle("Build Package");
     Lay_Out();
     resize(800, 600);

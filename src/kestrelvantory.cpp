@@ -251,6 +251,8 @@ void TKestrelvantory::Connect_Detect_Command()
             &TKestrelvantory::Use_Chosen_Shared_Libs_Path);
     connect(d_detect_command, &TDetectCommand::Qt_Build_Detected, d_options_widget,
             &TOptionsWidget::Set_Qt_Build);
+    connect(d_detect_command, &TDetectCommand::Program_Applied, this,
+            &TKestrelvantory::Use_Detected_Program);
 }
 
 void TKestrelvantory::Load_Panel_Defaults()
@@ -451,6 +453,9 @@ void TKestrelvantory::File_Build_Package()
 {
     auto* window = new TBuildPackageWindow(this, [this] { return Panels_State(); }, d_tabs);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->Set_Fields(d_package_program, d_package_source);
+    connect(window, &TBuildPackageWindow::Fields_Used, this,
+            &TKestrelvantory::Remember_Package_Fields);
     connect(window, &TBuildPackageWindow::Outcome, this,
             [this](const QString& summary, const QStringList& lines) {
                 Show_Result("Build Package: " + summary, lines);

@@ -56,6 +56,8 @@ private slots:
     void Show_Result(const QString& summary, const QStringList& details);
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
+    void Use_Detected_Program(const QString& program);
+    void Remember_Package_Fields(const QString& program, const QString& source);
     void Use_Chosen_Shared_Libs_Path(const QString& path);
 
 private:
@@ -119,6 +121,9 @@ private:
     QString d_settings_folder;
     QString d_data_folder;
     QString d_working_path;
+    // The Build Package window's fields, as Detect or the last build left them.
+    QString d_package_program;
+    QString d_package_source;
     mutable QString d_last_error;
     // Why the requirements scan of the last spec file written was incomplete.
     mutable QString d_scan_problems;

@@ -6,6 +6,7 @@
 
 TLivePreflight::TLivePreflight(QObject* parent) : QObject(parent)
 {
+    qRegisterMetaType<TPreflightFindings>();
     connect(&d_watcher, &QFutureWatcher<TPreflightFindings>::finished, this,
             &TLivePreflight::Ended);
 }

@@ -15,6 +15,7 @@ struct TPreflightFindings
     QStringList Problems;
     QStringList Warnings;
 };
+Q_DECLARE_METATYPE(TPreflightFindings)
 
 // Runs the preflight off the GUI thread each time it is asked to, one run at
 // a time: a request made while a run goes on is served once it has ended,
