@@ -270,6 +270,7 @@ void TKestrelvantory::Load_Panel_Defaults()
     keep(d_requires_widget->Load_Defaults(d_data_folder, &reason), Requires);
     keep(d_changelog_widget->Load_Defaults(d_data_folder, &reason), Changes);
     keep(d_options_widget->Load_Defaults(d_data_folder, &reason), Options);
+    Load_Package_Fields(&kept);
     if (!kept.isEmpty())
         Show_Result(QString("%1 stored panel files in \"%2\" could not be read, so their tabs "
                             "start from the factory contents:")
@@ -338,6 +339,11 @@ QStringList TKestrelvantory::Store_State(QStringList* reasons)
 {
     QStringList failed = Save_Panel_Defaults(reasons);
     QString reason;
+    if (!Store_Package_Fields(&reason))
+    {
+        failed.append("Build Package fields");
+        reasons->append(reason);
+    }
     const QString settings = Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings);
     if (!Save_Settings_File(settings, Settings_Values(), &reason))
     {
@@ -453,7 +459,7 @@ void TKestrelvantory::File_Build_Package()
 {
     auto* window = new TBuildPackageWindow(this, [this] { return Panels_State(); }, d_tabs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->Set_Fields(d_package_program, d_package_source);
+    window->Set_Fields(d_package.Program, d_package.Source);
     connect(window, &TBuildPackageWindow::Fields_Used, this,
             &TKestrelvantory::Remember_Package_Fields);
     connect(window, &TBuildPackageWindow::Outcome, this,

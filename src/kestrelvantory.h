@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "datafiles/packagesettingsfile.h"
 #include "datafiles/specdata.h"
 #include "state/editorstate.h"
 
@@ -58,6 +59,8 @@ private slots:
     void Update_Option_Shared_Libs_Path(const QString& path);
     void Use_Detected_Program(const QString& program);
     void Remember_Package_Fields(const QString& program, const QString& source);
+    void Load_Package_Fields(QStringList* kept);
+    bool Store_Package_Fields(QString* reason);
     void Use_Chosen_Shared_Libs_Path(const QString& path);
 
 private:
@@ -121,9 +124,11 @@ private:
     QString d_settings_folder;
     QString d_data_folder;
     QString d_working_path;
-    // The Build Package window's fields, as Detect or the last build left them.
-    QString d_package_program;
-    QString d_package_source;
+    // The Build Package window's fields, as Detect or the last build left
+    // them, and as the data folder holds them.
+    TPackageSettings d_package;
+    TPackageSettings d_package_stored;
+    bool d_package_refused = false;  // the stored file is to be replaced
     mutable QString d_last_error;
     // Why the requirements scan of the last spec file written was incomplete.
     mutable QString d_scan_problems;

@@ -13,6 +13,7 @@
 
 #include "buildpackagewindow.h"
 #include "buildsteps.h"
+#include "datafiles/packagesettingsfile.h"
 #include "editordriver.h"
 #include "editorwords.h"
 #include "folderdialog.h"
@@ -124,6 +125,7 @@ class TBuildPackageWindowTest : public QObject
 private slots:
     void buildTakesThePanelsAsTheyAreWhenPressed();
     void oneBuildOfAPackageAtATime();
+    void fieldsAreKeptWithTheProjectAndTheDataFolder();
     void placeholdersAreWarnedOfNotRefused();
     void dialogsOpenOverTheirWindow();
     void foldersAreMadeOnRequestAndToldWhenNotShown();
@@ -229,6 +231,50 @@ void TBuildPackageWindowTest::oneBuildOfAPackageAtATime()
     QVERIFY(finished.wait(30000));
     QVERIFY2(!Log(third).contains("FAILED") && !Log(third).contains("Failed"),
              qPrintable(Log(third)));
+}
+
+// What a build was started with comes back in the next session, and with
+// the project file in another data folder.
+void TBuildPackageWindowTest::fieldsAreKeptWithTheProjectAndTheDataFolder()
+{
+    Test::TFreshHome home;
+    Test::TStandInBuild build;
+    const QString program = build.Top() + "/build/qtdemo";
+    const QString source = build.Top() + "/qtdemo";
+    const QString project = build.Top() + "/qtdemo.spec_data";
+    {
+        Test::TEditor editor(build.Data());
+        TBuildPackageWindow* window = Open_Window(editor);
+        QCOMPARE(window->Program(), QString());
+        window->Set_Fields(program, source);
+        QVERIFY(Build_And_Wait(window));
+        const TPackageSettings stored = TPackageSettingsFile::Read(build.Data());
+        QCOMPARE(stored.Program, program);
+        QCOMPARE(stored.Source, source);
+        Test::TDialogAnswers answers({project});
+        editor.Trigger("Save");
+        QVERIFY2(Test::Read_File(project).endsWith(
+                     QString("ChangeLog_End:\n\nPackage_Begin:\n[Program]:%1\n[Source]:%2\n"
+                             "Package_End:\n")
+                         .arg(program, source)
+                         .toUtf8()),
+                 Test::Read_File(project).constData());
+    }
+    {
+        Test::TEditor editor(build.Data());
+        TBuildPackageWindow* window = Open_Window(editor);
+        QCOMPARE(window->Program(), program);
+        QCOMPARE(window->Source(), source);
+    }
+    QTemporaryDir other;
+    Test::TEditor editor(other.path());
+    {
+        Test::TDialogAnswers answers({project});
+        editor.Trigger("Open");
+    }
+    TBuildPackageWindow* window = Open_Window(editor);
+    QCOMPARE(window->Program(), program);
+    QCOMPARE(window->Source(), source);
 }
 
 // The factory texts would ship: the window and the tool say so, and build

@@ -660,7 +660,9 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
     QVERIFY2(question.Text.contains(QString("needs %1 files: iconengines (").arg(bundle.size())),
              qPrintable(question.Text));
     QVERIFY2(question.Text.contains(
-                 QString("copy them into the shared-libraries folder \"%1\"?").arg(shared.path())),
+                 QString("copy them into the shared-libraries folder \"%1\"?")
+                     .arg(shared.path())
+                     .toHtmlEscaped()),
              qPrintable(question.Text));
     QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
     QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));

@@ -19,7 +19,8 @@ enum class TSection
     Description,
     Change_Log,
     Qml,
-    Choices
+    Choices,
+    Package
 };
 
 struct TMarker
@@ -44,6 +45,8 @@ const TMarker Markers[] = {
     {"Qml_Modules_End:", TSection::None},
     {"Detection_Choices_Begin:", TSection::Choices},
     {"Detection_Choices_End:", TSection::None},
+    {"Package_Begin:", TSection::Package},
+    {"Package_End:", TSection::None},
 };
 
 const QString Name_Tag = "[Name]:";
@@ -66,6 +69,17 @@ const TChoiceTag Choice_Tags[] = {
     {"[With_Library]:", &TDetectionChoices::With_Libraries},
 };
 
+// The Build Package fields a project keeps, by their tags.
+struct TPackageTag
+{
+    const char* Tag;
+    QString TPackageSettings::*Field;
+};
+const TPackageTag Package_Tags[] = {
+    {"[Program]:", &TPackageSettings::Program},
+    {"[Source]:", &TPackageSettings::Source},
+};
+
 QString Choice_Lines(const TDetectionChoices& choices)
 {
     QString lines;
@@ -80,6 +94,17 @@ QString Choice_Lines(const TDetectionChoices& choices)
 QString Section(const QString& begin, const QString& lines, const QString& end)
 {
     return begin + "\n" + lines + end + "\n";
+}
+
+QString Package_Section(const TPackageSettings& package)
+{
+    QString lines;
+    for (const TPackageTag& tag : Package_Tags)
+        if (!(package.*tag.Field).isEmpty())
+            lines += tag.Tag + package.*tag.Field + "\n";
+    if (lines.isEmpty())
+        return QString();
+    return "\n" + Section("Package_Begin:", lines, "Package_End:");
 }
 
 QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
@@ -126,6 +151,7 @@ private:
     void Read_Library(const QString& line);
     void Read_Choice(const QString& line);
     void Read_Qml(const QString& line);
+    void Read_Package(const QString& line);
     void Open_Section(TSection section);
 
     bool d_header_expected = true;
@@ -191,6 +217,9 @@ void TReader::Open_Section(TSection section)
     case TSection::Choices:
         contents.Choices.emplace();
         break;
+    case TSection::Package:
+        contents.Package.emplace();
+        break;
     case TSection::None:
         break;
     }
@@ -220,6 +249,9 @@ bool TReader::Read_Content(const QString& line)
         break;
     case TSection::Choices:
         Read_Choice(line);
+        break;
+    case TSection::Package:
+        Read_Package(line);
         break;
     case TSection::None:
         break;
@@ -265,6 +297,15 @@ void TReader::Read_Choice(const QString& line)
     }
 }
 
+void TReader::Read_Package(const QString& line)
+{
+    for (const TPackageTag& tag : Package_Tags)
+    {
+        if (line.startsWith(QLatin1String(tag.Tag)))
+            (*Result.Contents.Package).*tag.Field = line.mid(int(qstrlen(tag.Tag)));
+    }
+}
+
 // A module line before any target line has no target to go to.
 void TReader::Read_Qml(const QString& line)
 {
@@ -299,7 +340,8 @@ QString Spec_Data_Text(const TSpecData& data)
            + (data.Choices.Is_Empty()
                   ? QString()
                   : "\n" + Section("Detection_Choices_Begin:", Choice_Lines(data.Choices),
-                                   "Detection_Choices_End:"));
+                                   "Detection_Choices_End:"))
+           + Package_Section(data.Package);
 }
 
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)
