@@ -17,7 +17,7 @@ PACKAGES=(
     libqt5svg5-dev qt6-svg-dev
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils cpio
-    desktop-file-utils git
+    desktop-file-utils appstream git
     clang libclang-rt-14-dev
     qtdeclarative5-dev qtdeclarative5-dev-tools qml-module-qtquick2
     qml-module-qtquick-controls2 qml-module-qtquick-layouts qml-module-qtquick-window2

@@ -91,6 +91,8 @@ private slots:
     void unsafeNamesAreRefused();
     void qmlModuleFoldersAreInstalledWhole();
     void qmlModulePathsMustStayInsideTheirTarget();
+    void ownMenuFilesGoWhereTheSystemLooks();
+    void learnedInstallPathsReachQMakeSafely();
 
     void saveReplacesTheFileWhole();
     void failedSaveLeavesTheEarlierFile();
@@ -471,6 +473,72 @@ void TSpecTextTest::qmlModuleFoldersAreInstalledWhole()
     input.Targets.push_back({"qml2", {"QtQuick.2"}, TTypes::Target_Qml_Modules});
     QCOMPARE(Compose_Spec_Text(input).Error,
              QString("ERR  Only one target of QML modules can be active."));
+}
+
+// The program's own desktop entry replaces the Desktop Menu Path's entry and
+// icon, and starts the command on PATH; icons alone leave them in place.
+void TSpecTextTest::ownMenuFilesGoWhereTheSystemLooks()
+{
+    TSpecInput input = Demo_Input();
+    input.Menu_Files = QStringList{"share/applications/org.demo.desktop",
+                                   "share/icons/hicolor/48x48/apps/demo.png",
+                                   "share/icons/hicolor/scalable/apps/demo.svg"};
+    const QString text = Compose(input);
+    const QString build = "%{buildroot}%{_libdir}/%{name}";
+    const QString entry = "%{buildroot}%{_datadir}/applications/org.demo.desktop";
+    QVERIFY2(text.contains("mkdir -p %{buildroot}%{_datadir}/applications\n"
+                           "mv " + build + "/share/applications/org.demo.desktop " + entry + "\n"
+                           "sed -i -e 's|^Exec=[^ ]*|Exec=%{name}|' -e "
+                           "'s|^TryExec=.*|TryExec=%{name}|' " + entry + "\n"),
+             qPrintable(text));
+    QVERIFY(text.contains("mv " + build + "/share/icons/hicolor/scalable/apps/demo.svg "
+                          "%{buildroot}%{_datadir}/icons/hicolor/scalable/apps/demo.svg\n"));
+    QVERIFY(text.contains("rmdir -p --ignore-fail-on-non-empty " + build +
+                          "/share/icons/hicolor/48x48/apps\n"));
+    QVERIFY(text.contains("%defattr(644,root,root)\n%{_datadir}/applications/org.demo.desktop\n"
+                          "%{_datadir}/icons/hicolor/48x48/apps/demo.png\n"
+                          "%{_datadir}/icons/hicolor/scalable/apps/demo.svg\n\n%changelog"));
+    for (const char* gone : {"desktop_menu", "pixmaps", "%{name}.desktop"})
+        QVERIFY2(!text.contains(gone), gone);
+
+    input.Menu_Files.removeFirst();
+    const QString icons_only = Compose(input);
+    QVERIFY(icons_only.contains("install %{_topdir}/desktop_menu/%{name}.desktop"));
+    QVERIFY(icons_only.contains("%{_datadir}/icons/hicolor/scalable/apps/demo.svg\n"
+                                "%{_datadir}/applications/%{name}.desktop\n"
+                                "%{_datadir}/pixmaps/%{name}.png\n"));
+    QVERIFY(!icons_only.contains("sed -i"));
+
+    for (const QString unsafe : {"share/applications/a b.desktop", "share/../etc/x",
+                                 "share/x/%{name}.png", "bin/app", "share/x/a'b"})
+    {
+        input.Menu_Files = QStringList{unsafe};
+        QCOMPARE(Compose_Spec_Text(input).Error,
+                 "ERR  Menu file '" + unsafe + "' is not a plain path below 'share'.");
+    }
+}
+
+// What the program's project leaves to be set goes onto qmake's line below
+// the prefix; CMake is not given it, and nothing unplain gets through.
+void TSpecTextTest::learnedInstallPathsReachQMakeSafely()
+{
+    TSpecInput input = Demo_Input();
+    input.QMake_Assignments = QStringList{"target.path=bin", "data.path=share/demo", "root.path="};
+    QVERIFY2(Compose(input).contains("\nqmake PREFIX=%{_libdir}/%{name} "
+                                     "target.path=%{_libdir}/%{name}/bin "
+                                     "data.path=%{_libdir}/%{name}/share/demo "
+                                     "root.path=%{_libdir}/%{name}\n"),
+             qPrintable(Compose(input)));
+    input.Generator = TTypes::Generator_CMake;
+    QVERIFY(!Compose(input).contains("target.path"));
+    input.Generator = TTypes::Generator_QMake;
+    for (const QString unsafe : {"target.path=/opt/x", "x;rm -rf /.path=bin", "t.path=a b",
+                                 "t.path=../up", "=bin"})
+    {
+        input.QMake_Assignments = QStringList{unsafe};
+        QCOMPARE(Compose_Spec_Text(input).Error,
+                 "ERR  qmake assignment '" + unsafe + "' is not a plain variable and folder.");
+    }
 }
 
 // A module path is checked component by component; a plain name with a

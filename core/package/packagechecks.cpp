@@ -6,11 +6,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "bundle/baselibraries.h"
 #include "bundle/bundleclosure.h"
+#include "package/menuchecks.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
 #include "process/programrun.h"
@@ -142,29 +142,6 @@ void Check_Elf_Files(const QString& root, const std::vector<TElfEntry>& files,
         }
     }
 }
-
-void Check_Desktop_Entries(const QString& root, QStringList* failures, QStringList* notes)
-{
-    if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
-    {
-        notes->append("desktop-file-validate is not installed: the desktop entry was not "
-                      "validated");
-        return;
-    }
-    QDirIterator entries(root, {"*.desktop"}, QDir::Files, QDirIterator::Subdirectories);
-    while (entries.hasNext())
-    {
-        const QString entry = entries.next();
-        QProcess validate;
-        validate.setProcessChannelMode(QProcess::MergedChannels);
-        validate.start("desktop-file-validate", {entry});
-        validate.waitForFinished(-1);
-        const QString said = QString::fromLocal8Bit(validate.readAll()).trimmed();
-        if (validate.exitCode() != 0 || said.contains("error:"))
-            failures->append(QString("the desktop entry \"%1\" is not valid: %2")
-                                 .arg(entry.mid(root.size()), said));
-    }
-}
 }
 
 QStringList Package_Check_Failures(const QString& rpm, const TPackageExpectation& expected,
@@ -183,6 +160,6 @@ QStringList Package_Check_Failures(const QString& rpm, const TPackageExpectation
     const QSet<QString> bundled = Bundled_Names(files);
     Check_Capabilities(rpm, bundled, &failures);
     Check_Elf_Files(unpacked.path(), files, bundled, expected.Run_Path, &failures);
-    Check_Desktop_Entries(unpacked.path(), &failures, notes);
+    Check_Menu_Files(unpacked.path(), expected, &failures, notes);
     return failures;
 }

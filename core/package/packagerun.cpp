@@ -5,14 +5,18 @@
 
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
+#include "datafiles/expressionsfile.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
 #include "package/buildlock.h"
+#include "package/installprobe.h"
 #include "package/packagechecks.h"
 #include "package/placeholders.h"
 #include "package/preflight.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
+#include "spec/menufiles.h"
+#include "spec/qtbuildlines.h"
 #include "state/createrequirements.h"
 #include "state/unmatchedchoices.h"
 
@@ -48,10 +52,52 @@ QStringList TPackageRun::Preflight()
         d_spec_state.Options.Qt.Major = d_request.Qt_Major;
     if (!d_request.Qt_Prefix.isEmpty())
         d_spec_state.Options.Qt.Prefix = d_request.Qt_Prefix;
-    problems += Preflight_Problems(d_request, d_plan, d_spec_state);
+    if (!d_request.Program.isEmpty())
+        problems += Learn_Program_Layout();
+    problems += Preflight_Problems(d_request, d_plan, d_spec_state, d_layout.Menu_Files);
     d_warnings = Placeholder_Warnings(d_request.State);
     d_preflight_passed = problems.isEmpty();
     return problems;
+}
+
+// Before anything is compiled, the program's own install rules tell where
+// it goes and what it installs besides.
+QStringList TPackageRun::Learn_Program_Layout()
+{
+    const bool cmake = d_spec_state.Options.Generator == TTypes::Generator_CMake;
+    const TInstallProbe probe = Probe_Install_Layout(
+        {d_request.Program, d_request.Source, cmake, QMake_Program(d_spec_state.Options.Qt)});
+    d_layout = Learn_Layout(probe, QFileInfo(d_request.Program).fileName(), d_plan.Name);
+    d_qmake_assignments = probe.QMake_Assignments;
+    d_notes += d_layout.Notes;
+    if (!d_qmake_assignments.isEmpty())
+        d_notes.append("qmake is given " + d_qmake_assignments.join(", ") +
+                       " below the prefix, which the project leaves to be set");
+    if (d_layout.Learned)
+        Follow_Bin_Folder();
+    if (Has_Own_Menu_Entry(d_layout.Menu_Files) && QFileInfo(d_plan.Desktop_Entry).isFile())
+        d_notes.append("the program installs a desktop entry of its own, so \"" +
+                       d_plan.Desktop_Entry + "\" is not used");
+    return d_layout.Problems;
+}
+
+// The bin path follows the program's install rules, unless it was set by
+// hand.
+void TPackageRun::Follow_Bin_Folder()
+{
+    const bool cmake = d_spec_state.Options.Generator == TTypes::Generator_CMake;
+    const int index = cmake ? 1 : 2;
+    const TExpressionField& field = TExpressionsFile::Fields()[size_t(index)];
+    QStringList& expressions = d_spec_state.Expressions;
+    if (expressions.value(index) != field.Factory_Value)
+    {
+        d_notes.append(QString("the %1 \"%2\" was set by hand and is kept")
+                           .arg(field.Label.chopped(1), expressions.value(index)));
+        return;
+    }
+    const QString build_path = expressions.value(0);
+    expressions[index] =
+        d_layout.Bin_Below.isEmpty() ? build_path : build_path + "/" + d_layout.Bin_Below;
 }
 
 void TPackageRun::Step(int step, const QString& what)
@@ -118,7 +164,10 @@ bool TPackageRun::Write_Spec(TPackageReport* report)
     Step(3, "Writing " + d_plan.Spec());
     const QStringList packages =
         Create_Required_Packages(d_spec_state.Options.Requires, d_spec_state.Requires);
-    const TSpecText spec = Compose_Spec_Text(Spec_Input(d_spec_state, packages));
+    TSpecInput input = Spec_Input(d_spec_state, packages);
+    input.QMake_Assignments = d_qmake_assignments;
+    input.Menu_Files = d_layout.Menu_Files;
+    const TSpecText spec = Compose_Spec_Text(input);
     QString error = spec.Error;
     if (spec.Is_Complete() && QDir().mkpath(QFileInfo(d_plan.Spec()).path()) &&
         Save_Text_File(d_plan.Spec(), spec.Text, &error))
@@ -158,8 +207,13 @@ QString TPackageRun::Run_Path() const
 void TPackageRun::Check(TPackageReport* report)
 {
     Step(5, "Checking " + report->Rpm);
-    report->Failures +=
-        Package_Check_Failures(report->Rpm, {d_plan.Program_Folder, Run_Path()}, &report->Notes);
+    QStringList own_entries;
+    for (const QString& file : d_layout.Menu_Files)
+        if (file.startsWith("share/applications/"))
+            own_entries.append(QFileInfo(file).fileName());
+    report->Failures += Package_Check_Failures(
+        report->Rpm, {d_plan.Program_Folder, Run_Path(), d_plan.Name, own_entries},
+        &report->Notes);
 }
 
 TPackageReport TPackageRun::Run()

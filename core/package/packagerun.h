@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "bundle/bundle.h"
+#include "package/installlayout.h"
 #include "package/loggedbuild.h"
 #include "package/packageplan.h"
 
@@ -59,12 +60,16 @@ private:
     void Check(TPackageReport* report);
     void Step(int step, const QString& what);
     QString Run_Path() const;
+    QStringList Learn_Program_Layout();
+    void Follow_Bin_Folder();
 
     TPackageRequest d_request;
     TEditorState d_spec_state;  // the panels with the detected bundle in place
     TBundle d_bundle;
     TPackagePlan d_plan;
-    QStringList d_notes;  // stored choices that named nothing, left out
+    QStringList d_notes;  // stored choices that named nothing, left out; the layout found
+    TLearnedLayout d_layout;  // where the program's own install rules put it
+    QStringList d_qmake_assignments;
     QStringList d_warnings;
     bool d_preflight_passed = false;
     std::atomic_bool d_cancel{false};

@@ -1,10 +1,13 @@
 #include "package/preflight.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "package/installlayout.h"
+#include "spec/menufiles.h"
 #include "spec/qtbuildlines.h"
 
 namespace
@@ -50,9 +53,14 @@ void Check_Collected(const TPackageRequest& request, const TPackagePlan& plan,
         }
 }
 
-// What to make is told, as a first package is where these are missing.
-void Check_Desktop_Files(const TPackagePlan& plan, QStringList* problems)
+// The entry of the Desktop Menu Path names an icon the package installs:
+// its own beside it, or one the program installs.
+void Check_Desktop_Files(const TPackagePlan& plan, const QStringList& menu_files,
+                         QStringList* problems)
 {
+    if (Has_Own_Menu_Entry(menu_files))
+        return;
+    // What to make is told, as a first package is where these are missing.
     if (!QFileInfo(plan.Desktop_Entry).isFile())
         problems->append("the spec installs " + Quoted(plan.Desktop_Entry) +
                          ", which does not exist: make the program's menu entry there, a text "
@@ -63,6 +71,15 @@ void Check_Desktop_Files(const TPackagePlan& plan, QStringList* problems)
         problems->append("the spec installs " + Quoted(plan.Icon) +
                          ", which does not exist: save the program's icon there as a PNG "
                          "image, for example of 64 x 64 pixels");
+    QFile entry(plan.Desktop_Entry);
+    if (!entry.open(QIODevice::ReadOnly))
+        return;
+    const QString icon = Desktop_Entry_Value(QString::fromUtf8(entry.readAll()), "Icon");
+    if (!icon.isEmpty() && icon != plan.Name &&
+        !Names_Installed_Icon(icon, menu_files + QStringList{"share/pixmaps/" + plan.Name + ".png"}))
+        problems->append(QString("the desktop entry %1 names the icon \"%2\" (Icon=%2), but the "
+                                 "icon the package installs is %3; set Icon=%4")
+                             .arg(Quoted(plan.Desktop_Entry), icon, Quoted(plan.Icon), plan.Name));
 }
 
 void Check_Names(const TPackagePlan& plan, QStringList* problems)
@@ -112,13 +129,13 @@ void Check_Generator(const TPackageRequest& request, QStringList* problems)
 }
 
 QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePlan& plan,
-                               const TEditorState& spec_state)
+                               const TEditorState& spec_state, const QStringList& menu_files)
 {
     QStringList problems;
     Check_Names(plan, &problems);
     Check_Tarball(request, plan, &problems);
     Check_Collected(request, plan, spec_state, &problems);
-    Check_Desktop_Files(plan, &problems);
+    Check_Desktop_Files(plan, menu_files, &problems);
     Check_Tools(spec_state, &problems);
     Check_Generator(request, &problems);
     return problems;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "libraries/libraryversion.h"
+#include "spec/menufiles.h"
 #include "spec/programlayout.h"
 #include "spec/qtbuildlines.h"
 #include "spec/safename.h"
@@ -248,7 +249,9 @@ QString TSpecComposer::Configure_Line() const
     if (prefix.isEmpty())
         prefix = d_paths.Build_Path;
     if (d_input.Generator == TTypes::Generator_QMake)
-        return QString("%1 PREFIX=%2\n").arg(QMake_Program(d_input.Qt), prefix);
+        return QString("%1 PREFIX=%2%3\n")
+            .arg(QMake_Program(d_input.Qt), prefix,
+                 QMake_Assignment_Words(prefix, d_input.QMake_Assignments));
     return QString("cmake -DCMAKE_BUILD_TYPE=Release%1 -DCMAKE_INSTALL_PREFIX:PATH=%2 .\n")
         .arg(CMake_Prefix_Option(d_input.Qt), prefix);
 }
@@ -276,8 +279,12 @@ void TSpecComposer::Install_Head()
     d_text += QString("mkdir -p %1\n").arg(d_paths.Build_Path);
     for (const TSpecTarget& target : d_input.Targets)
         d_text += QString("mkdir -p %1/%2\n").arg(d_paths.Build_Path, target.Name);
-    d_text += QString("mkdir -p %{buildroot}%1/applications\n").arg(d_paths.Target_Desktop_Menu_Path);
-    d_text += QString("mkdir -p %{buildroot}%1/pixmaps\n").arg(d_paths.Target_Desktop_Menu_Path);
+    if (!Has_Own_Menu_Entry(d_input.Menu_Files))
+    {
+        d_text += QString("mkdir -p %{buildroot}%1/applications\n")
+                      .arg(d_paths.Target_Desktop_Menu_Path);
+        d_text += QString("mkdir -p %{buildroot}%1/pixmaps\n").arg(d_paths.Target_Desktop_Menu_Path);
+    }
     d_text += "\n" + Make_Install_Line() + "\n";
 }
 
@@ -339,8 +346,15 @@ void TSpecComposer::Qml_Module_Installation(const TSpecTarget& target, const QSt
                   .arg(installed, d_paths.Target_Install_Path, d_library_directory);
 }
 
+// A program with a desktop entry of its own has its menu files moved where
+// the system looks for them; any other gets the Desktop Menu Path's entry
+// and icon.
 void TSpecComposer::Desktop_Files()
 {
+    if (!d_input.Menu_Files.isEmpty())
+        d_text += Menu_File_Installation(d_paths, d_input.Menu_Files);
+    if (Has_Own_Menu_Entry(d_input.Menu_Files))
+        return;
     d_text += QString("install %1/%{name}.desktop %{buildroot}%2/applications/%{name}.desktop\n")
                   .arg(d_paths.Desktop_Menu_Path, d_paths.Target_Desktop_Menu_Path);
     d_text += QString("install %1/%{name}.png %{buildroot}%2/pixmaps/%{name}.png\n\n")
@@ -397,8 +411,13 @@ void TSpecComposer::Files()
     d_text += "%files\n\n%defattr(-,root,root)\n";
     d_text += QString("%1/%{name}\n").arg(d_paths.Target_Install_Path);
     d_text += "\n%defattr(644,root,root)\n";
-    d_text += "%{_datadir}/applications/%{name}.desktop\n";
-    d_text += "%{_datadir}/pixmaps/%{name}.png\n\n";
+    d_text += Menu_File_List(d_paths, d_input.Menu_Files);
+    if (!Has_Own_Menu_Entry(d_input.Menu_Files))
+    {
+        d_text += "%{_datadir}/applications/%{name}.desktop\n";
+        d_text += "%{_datadir}/pixmaps/%{name}.png\n";
+    }
+    d_text += "\n";
 }
 
 void TSpecComposer::Changelog()
@@ -424,6 +443,9 @@ TSpecText Compose_Spec_Text(const TSpecInput& input)
     const QString unsafe = Unsafe_Name_Error(input.Targets);
     if (!unsafe.isEmpty())
         return {QString(), unsafe};
+    const QString own_error = Own_Files_Error(input);
+    if (!own_error.isEmpty())
+        return {QString(), own_error};
     const QString qml_error = Qml_Targets_Error(input.Targets);
     if (!qml_error.isEmpty())
         return {QString(), qml_error};

@@ -45,6 +45,11 @@ struct TSpecInput
     QStringList Required_Packages;
     QString Changes;  // the change log, lines joined by line feeds
     QString Packager;  // for the "Packager:" tag; empty: none
+    // Learned from the program's own install rules; empty for a program
+    // whose layout was not learned.
+    QStringList QMake_Assignments;  // "<variable>=<folder below the prefix>", for qmake
+    QStringList Menu_Files;  // below the program folder ("share/applications/app.desktop"):
+                             // moved to where the system looks for them
 };
 
 // Either the whole spec text, or why none could be made.
