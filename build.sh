@@ -17,6 +17,7 @@ PACKAGES=(
     libqt5svg5-dev qt6-svg-dev
     xvfb xauth
     rpm rpmlint patchelf busybox-static binutils cpio
+    createrepo-c gnupg dnf zypper
     desktop-file-utils appstream git
     clang libclang-rt-14-dev
     qtdeclarative5-dev qtdeclarative5-dev-tools qml-module-qtquick2

@@ -366,6 +366,8 @@ TPackageRequest Package_Request(const TCliRequest& request, const TPackageSettin
     package.Choices = request.Choices;
     package.Source = setup.Source;
     package.Output_Dir = setup.Output_Dir;
+    package.Repository = setup.Repository;
+    package.Sign_Key = setup.Sign_Key;
     package.Qt_Major = request.Qt_Version.toInt();
     package.Qt_Prefix = request.Qt_Prefix;
     return package;

@@ -20,6 +20,10 @@ QString* Panel_Value_Of(const QString& option, TCliRequest* request)
         return &request->Source;
     if (option == "--output-dir")
         return &request->Output_Dir;
+    if (option == "--repository")
+        return &request->Repository;
+    if (option == "--sign")
+        return &request->Sign_Key;
     return nullptr;
 }
 
@@ -183,8 +187,9 @@ bool Check_Package_Options(const TCliRequest& request, QString* error)
 {
     const bool package = request.Command == TCliRequest::Package;
     const bool stores = package || request.Command == TCliRequest::Init;
-    if (!stores && !(request.Source + request.Output_Dir).isEmpty())
-        *error = "only package and init take --source and --output-dir";
+    const QString own = request.Source + request.Output_Dir + request.Repository + request.Sign_Key;
+    if (!stores && !own.isEmpty())
+        *error = "only package and init take --source, --output-dir, --repository and --sign";
     else if (package && request.Data_Folder.isEmpty())
         *error = "package needs --data-folder DIR";
     else if (package && !(request.Output + request.Shared_Libs).isEmpty())
@@ -286,6 +291,7 @@ QString Cli_Usage()
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
            "  kestrelvantory-cli init --data-folder DIR [--program PATH] [--qml-sources DIR]\n"
            "                            [--source DIR] [--output-dir DIR] [CHOICES]\n"
+           "                            [--repository DIR] [--sign KEYID]\n"
            "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR]\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
@@ -304,14 +310,16 @@ QString Cli_Usage()
            "          (--source), detects and collects the bundle (--program), writes\n"
            "          SPECS/<name>.spec, runs rpmbuild -bb (its output on standard error and in\n"
            "          <name>.build.log in %{_topdir}), then checks the package. The report\n"
-           "          goes to standard output, the package's path last. Ctrl+C stops rpmbuild.\n"
-           "          --program, --qml-sources, --source and --output-dir not given are the\n"
-           "          ones of the last run, or of init; those given are kept in DIR/package.xml\n"
-           "          for the next run. So once init has the whole setup, \"package\n"
-           "          --data-folder DIR\" repeats it.\n"
+           "          goes to standard output, the package's path last (with --repository,\n"
+           "          the .repo file's text follows it). Ctrl+C stops rpmbuild.\n"
+           "          --program, --qml-sources, --source, --output-dir, --repository and\n"
+           "          --sign not given are the ones of the last run, or of init; those given\n"
+           "          are kept in DIR/package.xml for the next run. So once init has the\n"
+           "          whole setup, \"package --data-folder DIR\" repeats it.\n"
            "init      writes the factory panels into a new data folder, with the panel\n"
            "          settings, --set, --expression and CHOICES given stored in them, and\n"
-           "          --program, --qml-sources, --source and --output-dir in package.xml.\n"
+           "          --program, --qml-sources, --source, --output-dir, --repository and\n"
+           "          --sign in package.xml.\n"
            "\n"
            "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read,\n"
            "                     but for init and for package's package.xml\n"
@@ -339,6 +347,16 @@ QString Cli_Usage()
            "  --source DIR       package: the source folder; SOURCES/<name>-<version>.tar.gz is\n"
            "                     made of it as <name>-<version>/, without .git and build folders\n"
            "  --output-dir DIR   package: where rpmbuild writes the RPM (default: %{_topdir}/RPMS)\n"
+           "  --repository DIR   package: the checked RPM is copied into DIR, beside the\n"
+           "                     versions already there, createrepo_c refreshes DIR's metadata,\n"
+           "                     and DIR/<name>.repo is written for /etc/yum.repos.d/ or\n"
+           "                     \"zypper addrepo\"\n"
+           "  --sign KEYID       package: rpmsign signs the RPM with this key of the GnuPG\n"
+           "                     keyring before the checks, which verify the signature; with\n"
+           "                     --repository, the metadata is signed too and the public key\n"
+           "                     goes into DIR as RPM-GPG-KEY-<name>. The key's passphrase, if\n"
+           "                     any, must be held by the GnuPG agent already: nothing asks\n"
+           "                     for it\n"
            "PANEL SETTINGS, for this run only (stored, for init):\n"
            "  --generator cmake|qmake        the build system the spec runs\n"
            "  --requirements auto|manual|ignore  auto scans the libraries afresh, manual\n"

@@ -41,6 +41,8 @@ struct TCliRequest
     QString Changelog_File;    // the change log, the file's whole text
     QString Source;      // for package: the source folder to make the tarball of
     QString Output_Dir;  // for package: where the RPM goes; empty: %{_topdir}/RPMS
+    QString Repository;  // for package: the repository folder the RPM goes into
+    QString Sign_Key;    // for package: the GnuPG key the RPM is signed with
     // For package, the program, sources and output folder not given are the
     // ones stored; init stores them.
     TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection

@@ -31,6 +31,9 @@ TPackageSettings Package_Setup(const TCliRequest& request, const TPackageSetting
     Given_On_Top(request.Source, &setup.Source);
     Given_On_Top(request.Qml_Sources, &setup.Qml_Sources);
     Given_On_Top(request.Output_Dir, &setup.Output_Dir);
+    Given_On_Top(request.Repository, &setup.Repository);
+    if (!request.Sign_Key.isEmpty())
+        setup.Sign_Key = request.Sign_Key;
     return setup;
 }
 

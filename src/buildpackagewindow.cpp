@@ -98,15 +98,17 @@ void TBuildPackageWindow::Set_Fields(const QString& program, const QString& sour
     d_source->setText(source);
 }
 
-// A path field with its "..." button asking for a folder or a file.
-QLayout* TBuildPackageWindow::Path_Row(QLineEdit* field, bool folder)
+// A path field with its "..." button asking for the folder titled
+// `folder_title`, or for the built program when there is no title.
+QLayout* TBuildPackageWindow::Path_Row(QLineEdit* field, const QString& folder_title)
 {
     auto* browse = new QToolButton(this);
     browse->setText("...");
-    connect(browse, &QToolButton::clicked, this, [this, field, folder] {
+    connect(browse, &QToolButton::clicked, this, [this, field, folder_title] {
         const QString chosen =
-            folder ? TFileDialog::Existing_Directory(this, "Source Folder", field->text())
-                   : TFileDialog::Open_File_Name(this, "Built Program", field->text(), QString());
+            !folder_title.isEmpty()
+                ? TFileDialog::Existing_Directory(this, folder_title, field->text())
+                : TFileDialog::Open_File_Name(this, "Built Program", field->text(), QString());
         if (!chosen.isEmpty())
             field->setText(chosen);
     });
@@ -124,9 +126,17 @@ void TBuildPackageWindow::Lay_Out()
     d_source = new QLineEdit(this);
     d_source->setObjectName("source");
     d_source->setPlaceholderText("none: the tarball in SOURCES");
+    d_repository = new QLineEdit(this);
+    d_repository->setPlaceholderText("none: the package stays where rpmbuild writes it");
+    d_sign_key = new QLineEdit(this);
+    d_sign_key->setPlaceholderText("none: the package is not signed");
+    d_sign_key->setToolTip("A key of your GnuPG keyring (its fingerprint, ID or e-mail "
+                           "address). The GnuPG agent must hold its passphrase already.");
     auto* form = new QFormLayout;
-    form->addRow("Built program:", Path_Row(d_program, false));
-    form->addRow("Source folder:", Path_Row(d_source, true));
+    form->addRow("Built program:", Path_Row(d_program, QString()));
+    form->addRow("Source folder:", Path_Row(d_source, "Source Folder"));
+    form->addRow("Repository folder:", Path_Row(d_repository, "Repository Folder"));
+    form->addRow("Signing key:", d_sign_key);
     d_problems = new QListWidget(this);
     d_problems->setObjectName("problems");
     d_problems->setMaximumHeight(140);
@@ -194,6 +204,8 @@ TPackageRequest TBuildPackageWindow::Request() const
     request.State = d_state();
     request.Program = Program();
     request.Source = Source();
+    request.Repository = d_repository->text().trimmed();
+    request.Sign_Key = d_sign_key->text().trimmed();
     return request;
 }
 
@@ -211,6 +223,8 @@ void TBuildPackageWindow::Set_Running(bool running)
     d_cancel_button->setEnabled(running);
     d_program->setEnabled(!running);
     d_source->setEnabled(!running);
+    d_repository->setEnabled(!running);
+    d_sign_key->setEnabled(!running);
     if (running)
     {
         d_clock.start();

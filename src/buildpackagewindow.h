@@ -72,7 +72,7 @@ protected:
 
 private:
     void Lay_Out();
-    QLayout* Path_Row(QLineEdit* field, bool folder);
+    QLayout* Path_Row(QLineEdit* field, const QString& folder_title);
     void Watch_Changes(QWidget* watched);
     TPackageRequest Request() const;
     void Work(std::shared_ptr<TPackageRun> run);
@@ -90,6 +90,8 @@ private:
     const TStateSource d_state;
     QLineEdit* d_program;
     QLineEdit* d_source;
+    QLineEdit* d_repository;
+    QLineEdit* d_sign_key;
     QListWidget* d_problems;
     QPlainTextEdit* d_log;
     QProgressBar* d_progress;

@@ -427,7 +427,8 @@ void TCommandLineTest::wrongUsageIsTold()
     for (const QStringList& arguments :
          {QStringList(), QStringList{"create"}, QStringList{"create", "--bogus", "x"},
           QStringList{"create", "--output"}, QStringList{"publish"},
-          QStringList{"requires", "--output", "x.spec"}})
+          QStringList{"requires", "--output", "x.spec"},
+          QStringList{"create", "--sign", "KEY", "--repository", "repo", "--output", "x.spec"}})
     {
         const TCliRun run = Run_Cli(arguments);
         QCOMPARE(run.Exit, 2);
@@ -588,7 +589,9 @@ void TCommandLineTest::initStoresTheWholeSetup()
                                              "build/demo", "--source", "demo-src",
                                              "--qml-sources", home.Path() + "/qml",
                                              "--with-plugins", "sqldrivers", "--without-plugins",
-                                             "imageformats/libqgif.so"} + panels);
+                                             "imageformats/libqgif.so", "--repository", "repo",
+                                             "--sign", "Ana Lima <ana@example.org>"} +
+                                 panels);
     QVERIFY2(init.Exit == 0, qPrintable(init.Err));
     QVERIFY(Run_Cli({"init", "--data-folder", home.Path() + "/fresh"}).Exit == 0);
     const QByteArray stored_spec = Cli_Spec(home.Path(), {"--data-folder", data});
@@ -603,6 +606,8 @@ void TCommandLineTest::initStoresTheWholeSetup()
     QCOMPARE(setup.Source, QDir::current().absoluteFilePath("demo-src"));
     QCOMPARE(setup.Qml_Sources, home.Path() + "/qml");
     QCOMPARE(setup.Output_Dir, QString());
+    QCOMPARE(setup.Repository, QDir::current().absoluteFilePath("repo"));
+    QCOMPARE(setup.Sign_Key, QString("Ana Lima <ana@example.org>"));
     TXmlFile libraries;
     TLibrariesFile::Open(&libraries, data);
     const TDetectionChoices choices = TLibrariesFile::Read_Detection_Choices(libraries);

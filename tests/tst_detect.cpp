@@ -857,7 +857,7 @@ void TDetectTest::Build_In_Editor(TBuildPackageWindow* window, const QString& so
                                   bool* lines_while_running)
 {
     const QList<QLineEdit*> fields = window->findChildren<QLineEdit*>();
-    QCOMPARE(fields.size(), 2);
+    QCOMPARE(fields.size(), 4);
     fields[0]->setText(d_program);
     fields[1]->setText(source);
     QSignalSpy finished(window, &TBuildPackageWindow::Finished);

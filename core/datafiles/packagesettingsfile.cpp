@@ -19,20 +19,35 @@ QString File_Name(const QString& folder)
     return Data_File_Names::Path(folder, Data_File_Names::Package_Settings);
 }
 
-// Each element and the setting it holds.
+// Each element and the setting it holds; all but the signing key are paths.
 std::vector<std::pair<const char*, QString TPackageSettings::*>> Elements()
 {
     return {{"Program", &TPackageSettings::Program},
             {"Source", &TPackageSettings::Source},
             {"Qml_Sources", &TPackageSettings::Qml_Sources},
-            {"Output_Dir", &TPackageSettings::Output_Dir}};
+            {"Output_Dir", &TPackageSettings::Output_Dir},
+            {"Repository", &TPackageSettings::Repository},
+            {"Sign_Key", &TPackageSettings::Sign_Key}};
 }
 
-void Check_Path(const QString& element, const QString& path)
+bool Has_Control_Character(const QString& text)
 {
-    if (path.contains('\n') || path.contains('\r') || QDir::isRelativePath(path))
+    for (const QChar character : text)
+        if (character.category() == QChar::Other_Control)
+            return true;
+    return false;
+}
+
+void Check_Setting(const QString& element, const QString& value)
+{
+    if (element == "Sign_Key" && Has_Control_Character(value))
         throw TXmlFileException(
-            QString("the setting \"%1\" is not an absolute path: \"%2\"").arg(element, path),
+            QString("the setting \"%1\" holds a control character: \"%2\"").arg(element, value),
+            TXmlFileException::Xml_Error);
+    const bool line_break = value.contains('\n') || value.contains('\r');
+    if (element != "Sign_Key" && (line_break || QDir::isRelativePath(value)))
+        throw TXmlFileException(
+            QString("the setting \"%1\" is not an absolute path: \"%2\"").arg(element, value),
             TXmlFileException::Xml_Error);
 }
 }
@@ -53,9 +68,9 @@ TPackageSettings Read_V1(const TXmlFile& xml)
         const QDomElement node = xml.Get_Node(&xml.Root, name, true);
         if (node.isNull())
             continue;
-        const QString path = xml.Read_Text_Node(&node, false);
-        Check_Path(name, path);
-        settings.*setting = path;
+        const QString value = xml.Read_Text_Node(&node, false);
+        Check_Setting(name, value);
+        settings.*setting = value;
     }
     return settings;
 }
@@ -69,7 +84,7 @@ void Write(const QString& folder, const TPackageSettings& settings)
     {
         if ((settings.*setting).isEmpty())
             continue;
-        Check_Path(name, settings.*setting);
+        Check_Setting(name, settings.*setting);
         QDomElement node = xml.Create_Node(&xml.Root, name);
         xml.Write_Text_Node(&node, settings.*setting);
     }

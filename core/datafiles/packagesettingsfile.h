@@ -14,18 +14,21 @@ struct TPackageSettings
     QString Source;      // its source folder, made into the tarball
     QString Qml_Sources; // the folder of its QML sources
     QString Output_Dir;  // where the RPM goes; empty: %{_topdir}/RPMS
+    QString Repository;  // the repository folder the RPM goes into; empty: none
+    QString Sign_Key;    // the GnuPG key that signs the RPM, not a path; empty: unsigned
 
     bool operator==(const TPackageSettings& other) const
     {
         return Program == other.Program && Source == other.Source &&
-               Qml_Sources == other.Qml_Sources && Output_Dir == other.Output_Dir;
+               Qml_Sources == other.Qml_Sources && Output_Dir == other.Output_Dir &&
+               Repository == other.Repository && Sign_Key == other.Sign_Key;
     }
 };
 
 // "package.xml" in the data folder: the root "Package_Settings", version 1,
 // one optional element per setting, so that settings added later read as
-// unset from an older file. A setting that is no absolute path, or holds a
-// line break, is refused. Every failure is thrown as TXmlFileException.
+// unset from an older file. A path that is not absolute or holds a line
+// break, and a key holding any control character, is refused. Every failure is thrown as TXmlFileException.
 namespace TPackageSettingsFile
 {
 void Open(TXmlFile* xml, const QString& folder);

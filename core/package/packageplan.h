@@ -19,6 +19,8 @@ struct TPackageRequest
     QString Source;         // the source folder to make the tarball of; empty: the
                             // tarball must be in SOURCES already
     QString Output_Dir;     // where rpmbuild writes the RPM; empty: its own RPMS folder
+    QString Repository;     // the repository folder the checked RPM goes into; empty: none
+    QString Sign_Key;       // the GnuPG key the RPM is signed with; empty: unsigned
     int Qt_Major = 0;       // the Qt to build against; 0: as detected, else as stored
     QString Qt_Prefix;      // its prefix; empty: as detected, else as stored
 };

@@ -13,6 +13,9 @@
 #include "package/packagechecks.h"
 #include "package/placeholders.h"
 #include "package/preflight.h"
+#include "package/repository.h"
+#include "package/signaturecheck.h"
+#include "package/signingkey.h"
 #include "package/sourcetarball.h"
 #include "scan/requirementscan.h"
 #include "spec/menufiles.h"
@@ -204,9 +207,19 @@ QString TPackageRun::Run_Path() const
     return d_plan.Program_Folder + "/" + Library_Directory(Active_Spec_Targets(d_spec_state));
 }
 
+void TPackageRun::Sign(TPackageReport* report)
+{
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    Step(5, "Signing " + report->Rpm + " with the key " + d_request.Sign_Key);
+    QString error;
+    if (!TSigningKey(d_request.Sign_Key).Sign_Package(report->Rpm, &error))
+        report->Failures.append(error);
+}
+
 void TPackageRun::Check(TPackageReport* report)
 {
-    Step(5, "Checking " + report->Rpm);
+    Step(6, "Checking " + report->Rpm);
     QStringList own_entries;
     for (const QString& file : d_layout.Menu_Files)
         if (file.startsWith("share/applications/"))
@@ -214,6 +227,33 @@ void TPackageRun::Check(TPackageReport* report)
     report->Failures += Package_Check_Failures(
         report->Rpm, {d_plan.Program_Folder, Run_Path(), d_plan.Name, own_entries},
         &report->Notes);
+    if (d_request.Sign_Key.isEmpty())
+        return;
+    QString error;
+    const QByteArray key = TSigningKey(d_request.Sign_Key).Public_Key(&error);
+    error = key.isEmpty() ? error : Signature_Failure(report->Rpm, key);
+    if (!error.isEmpty())
+        report->Failures.append(error);
+}
+
+// Only a package that passed every check goes into the repository.
+void TPackageRun::Publish(TPackageReport* report)
+{
+    if (d_request.Repository.isEmpty() || !report->Failures.isEmpty())
+        return;
+    Step(7, "Putting the package into the repository " + d_request.Repository);
+    const TSigningKey key(d_request.Sign_Key);
+    const TPublished published = Publish_Package(
+        report->Rpm, d_request.Repository, d_plan.Name, key.Id().isEmpty() ? nullptr : &key);
+    if (!published.Error.isEmpty())
+    {
+        report->Failures.append(published.Error);
+        return;
+    }
+    report->Rpm = published.Rpm;
+    report->Repo_File = published.Repo_File;
+    report->Repo_Text = published.Repo_Text;
+    report->Notes += published.Notes;
 }
 
 TPackageReport TPackageRun::Run()
@@ -242,7 +282,11 @@ TPackageReport TPackageRun::Run()
     if (report.Cancelled)
         report.Failures.append("the build was cancelled");
     if (!report.Rpm.isEmpty())
+    {
+        Sign(&report);
         Check(&report);
+        Publish(&report);
+    }
     report.Ok = report.Failures.isEmpty() && !report.Cancelled;
     return report;
 }
@@ -260,5 +304,12 @@ QStringList Package_Report_Lines(const TPackageReport& report)
         lines.append("The package was built and passed every check.");
     if (!report.Rpm.isEmpty())
         lines.append(report.Rpm);
+    if (!report.Repo_Text.isEmpty())
+    {
+        lines.append(QString("The repository file \"%1\", for /etc/yum.repos.d/ or "
+                             "\"zypper addrepo\":")
+                         .arg(report.Repo_File));
+        lines += report.Repo_Text.trimmed().split('\n');
+    }
     return lines;
 }

@@ -20,7 +20,10 @@ struct TPackageReport
     QStringList Failures;    // what failed, one sentence each
     QStringList Notes;       // what was done and what was not checked
     QString Log;             // the build log, once rpmbuild ran
-    QString Rpm;             // the package built; empty when none was
+    QString Rpm;             // the package built, inside the repository once it is
+                             // there; empty when none was
+    QString Repo_File;       // the .repo file written into the repository
+    QString Repo_Text;       // its text
 };
 
 // From a built program to a checked RPM, without any window: Preflight()
@@ -49,7 +52,7 @@ public:
 
     const TPackagePlan& Plan() const { return d_plan; }
 
-    static const int Steps = 5;
+    static const int Steps = 7;
 
 private:
     bool Make_Top_Folders(TPackageReport* report);
@@ -57,7 +60,9 @@ private:
     bool Collect(TPackageReport* report);
     bool Write_Spec(TPackageReport* report);
     void Build(TPackageReport* report);
+    void Sign(TPackageReport* report);
     void Check(TPackageReport* report);
+    void Publish(TPackageReport* report);
     void Step(int step, const QString& what);
     QString Run_Path() const;
     QStringList Learn_Program_Layout();
@@ -77,8 +82,9 @@ private:
     TStepSink d_step_sink = [](int, int, const QString&) {};
 };
 
-// The report as lines for a person: the failures or the notes, and the
-// package's path last.
+// The report as lines for a person: the failures or the notes, then the
+// package's path; last, when the package went into a repository, the .repo
+// file's text.
 QStringList Package_Report_Lines(const TPackageReport& report);
 
 #endif

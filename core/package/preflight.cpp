@@ -8,6 +8,8 @@
 
 #include "package/installlayout.h"
 #include "spec/menufiles.h"
+#include "package/repository.h"
+#include "package/signingkey.h"
 #include "spec/qtbuildlines.h"
 
 namespace
@@ -138,5 +140,9 @@ QStringList Preflight_Problems(const TPackageRequest& request, const TPackagePla
     Check_Desktop_Files(plan, menu_files, &problems);
     Check_Tools(spec_state, &problems);
     Check_Generator(request, &problems);
+    if (!request.Repository.isEmpty())
+        problems += Repository_Problems(request.Repository);
+    if (!request.Sign_Key.isEmpty())
+        problems += TSigningKey(request.Sign_Key).Problems();
     return problems;
 }
