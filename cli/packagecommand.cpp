@@ -7,6 +7,8 @@ bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err,
 {
     const TInterruptGuard guard(run);
     const QStringList problems = run->Preflight();
+    for (const QString& warning : run->Warnings())
+        err << "kestrelvantory-cli: warning: " << warning << "\n";
     if (!problems.isEmpty())
     {
         err << "kestrelvantory-cli: nothing was built; the preflight found:\n";

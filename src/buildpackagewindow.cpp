@@ -1,6 +1,5 @@
 #include "buildpackagewindow.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -10,19 +9,68 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
+#include "buildsteps.h"
+#include "dialogplacement.h"
+#include "editorwords.h"
 #include "filedialog.h"
+#include "livepreflight.h"
+#include "messagebox.h"
+#include "openfolder.h"
+#include "panelwatch.h"
 
-TBuildPackageWindow::TBuildPackageWindow(QWidget* parent, const TEditorState& state)
-    : QDialog(parent), d_state(state)
+namespace
 {
+// Waiting time between the last change and the fresh preflight.
+const int Refresh_Delay_Ms = 400;
+
+QString Elapsed_Text(qint64 ms)
+{
+    const qint64 seconds = ms / 1000;
+    return QString("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0'));
+}
+
+// The report in the window's words: the user's own Cancel is no failure.
+QStringList Report_Lines(const TPackageReport& report)
+{
+    QStringList lines;
+    if (report.Cancelled)
+        lines.append("Cancelled: the build was stopped and no package was made.");
+    else
+        for (const QString& failure : report.Failures)
+            lines.append("Failed: " + Editor_Words(failure));
+    for (const QString& note : report.Notes)
+        lines.append("Note: " + Editor_Words(note));
+    if (!report.Log.isEmpty())
+        lines.append("Build log: " + report.Log);
+    if (report.Ok)
+        lines.append("The package was built and passed every check:");
+    if (!report.Rpm.isEmpty())
+        lines.append(report.Rpm);
+    return lines;
+}
+}
+
+TBuildPackageWindow::TBuildPackageWindow(QWidget* parent, TStateSource state, QWidget* watched)
+    : QDialog(parent), d_state(std::move(state)), d_preflight(new TLivePreflight(this)),
+      d_refresh_delay(new QTimer(this)), d_clock_tick(new QTimer(this))
+{
+    setObjectName("build_package");
     setWindowTitle("Build Package");
     Lay_Out();
     resize(800, 600);
+    // A check started before Build must not overwrite the build's own.
+    connect(d_preflight, &TLivePreflight::Checked, this, [this](const TPreflightFindings& found) {
+        if (!d_running)
+            Show_Findings(found);
+    });
+    d_clock_tick->setInterval(1000);
+    connect(d_clock_tick, &QTimer::timeout, this, &TBuildPackageWindow::Show_Time);
+    Watch_Changes(watched);
 }
 
 // A run still going is stopped; the window waits for its end so that
@@ -34,6 +82,22 @@ TBuildPackageWindow::~TBuildPackageWindow()
     d_work.waitForFinished();
 }
 
+QString TBuildPackageWindow::Program() const
+{
+    return d_program->text().trimmed();
+}
+
+QString TBuildPackageWindow::Source() const
+{
+    return d_source->text().trimmed();
+}
+
+void TBuildPackageWindow::Set_Fields(const QString& program, const QString& source)
+{
+    d_program->setText(program);
+    d_source->setText(source);
+}
+
 // A path field with its "..." button asking for the folder titled
 // `folder_title`, or for the built program when there is no title.
 QLayout* TBuildPackageWindow::Path_Row(QLineEdit* field, const QString& folder_title)
@@ -43,8 +107,7 @@ QLayout* TBuildPackageWindow::Path_Row(QLineEdit* field, const QString& folder_t
     connect(browse, &QToolButton::clicked, this, [this, field, folder_title] {
         const QString chosen =
             !folder_title.isEmpty()
-                ? TFileDialog::Existing_Directory(this, folder_title, field->text(),
-                                                  QFileDialog::ShowDirsOnly)
+                ? TFileDialog::Existing_Directory(this, folder_title, field->text())
                 : TFileDialog::Open_File_Name(this, "Built Program", field->text(), QString());
         if (!chosen.isEmpty())
             field->setText(chosen);
@@ -58,8 +121,10 @@ QLayout* TBuildPackageWindow::Path_Row(QLineEdit* field, const QString& folder_t
 void TBuildPackageWindow::Lay_Out()
 {
     d_program = new QLineEdit(this);
+    d_program->setObjectName("program");
     d_program->setPlaceholderText("none: the checked libraries, as collected");
     d_source = new QLineEdit(this);
+    d_source->setObjectName("source");
     d_source->setPlaceholderText("none: the tarball in SOURCES");
     d_repository = new QLineEdit(this);
     d_repository->setPlaceholderText("none: the package stays where rpmbuild writes it");
@@ -73,14 +138,18 @@ void TBuildPackageWindow::Lay_Out()
     form->addRow("Repository folder:", Path_Row(d_repository, "Repository Folder"));
     form->addRow("Signing key:", d_sign_key);
     d_problems = new QListWidget(this);
-    d_problems->setMaximumHeight(120);
+    d_problems->setObjectName("problems");
+    d_problems->setMaximumHeight(140);
+    d_problems->setWordWrap(true);
     d_log = new QPlainTextEdit(this);
     d_log->setReadOnly(true);
     d_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     d_progress = new QProgressBar(this);
-    d_progress->setRange(0, TPackageRun::Steps);
+    d_progress->setRange(0, Build_Steps::Count);
     d_progress->setValue(0);
     d_status = new QLabel(this);
+    d_status->setObjectName("status");
+    d_status->setWordWrap(true);
     d_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     d_build_button = new QPushButton("Build", this);
     d_cancel_button = new QPushButton("Cancel", this);
@@ -106,6 +175,47 @@ void TBuildPackageWindow::Lay_Out()
     connect(close, &QPushButton::clicked, this, &TBuildPackageWindow::reject);
 }
 
+// The panels and the window's own fields.
+void TBuildPackageWindow::Watch_Changes(QWidget* watched)
+{
+    d_refresh_delay->setSingleShot(true);
+    d_refresh_delay->setInterval(Refresh_Delay_Ms);
+    connect(d_refresh_delay, &QTimer::timeout, this, &TBuildPackageWindow::Refresh_Preflight);
+    const auto changed = [this] {
+        if (isVisible())
+            d_refresh_delay->start();
+    };
+    if (watched != nullptr)
+        connect(new TPanelWatch(watched, this), &TPanelWatch::Changed, this, changed);
+    connect(d_program, &QLineEdit::textChanged, this, changed);
+    connect(d_source, &QLineEdit::textChanged, this, changed);
+}
+
+void TBuildPackageWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Place_Over_Parent(this);
+    Refresh_Preflight();
+}
+
+TPackageRequest TBuildPackageWindow::Request() const
+{
+    TPackageRequest request;
+    request.State = d_state();
+    request.Program = Program();
+    request.Source = Source();
+    request.Repository = d_repository->text().trimmed();
+    request.Sign_Key = d_sign_key->text().trimmed();
+    return request;
+}
+
+// While a build runs, its own preflight has the say.
+void TBuildPackageWindow::Refresh_Preflight()
+{
+    if (!d_running)
+        d_preflight->Check(Request());
+}
+
 void TBuildPackageWindow::Set_Running(bool running)
 {
     d_running = running;
@@ -115,43 +225,48 @@ void TBuildPackageWindow::Set_Running(bool running)
     d_source->setEnabled(!running);
     d_repository->setEnabled(!running);
     d_sign_key->setEnabled(!running);
+    if (running)
+    {
+        d_clock.start();
+        d_clock_tick->start();
+    }
+    else
+        d_clock_tick->stop();
 }
 
 void TBuildPackageWindow::Build()
 {
     if (d_running)
         return;
-    TPackageRequest request;
-    request.State = d_state;
-    request.Program = d_program->text().trimmed();
-    request.Source = d_source->text().trimmed();
-    request.Repository = d_repository->text().trimmed();
-    request.Sign_Key = d_sign_key->text().trimmed();
-    d_run = std::make_shared<TPackageRun>(request);
+    d_refresh_delay->stop();
+    d_run = std::make_shared<TPackageRun>(Request());
+    emit Fields_Used(Program(), Source());
     d_problems->clear();
     d_log->clear();
     d_open_button->setEnabled(false);
-    d_progress->setRange(0, 0);
-    d_status->setText("Checking before building...");
+    d_preflight_failed = false;
     Set_Running(true);
+    Show_Step(Build_Steps::Preflight);
     d_work = QtConcurrent::run([this, run = d_run] { Work(run); });
 }
 
 // On the worker thread: everything reaches the window queued.
 void TBuildPackageWindow::Work(std::shared_ptr<TPackageRun> run)
 {
-    const QStringList problems = run->Preflight();
-    QMetaObject::invokeMethod(this, [this, problems] { Show_Problems(problems); },
+    TPreflightFindings findings;
+    findings.Problems = run->Preflight();
+    findings.Warnings = run->Warnings();
+    QMetaObject::invokeMethod(this, [this, findings] { Show_Findings(findings); },
                               Qt::QueuedConnection);
     TPackageReport report;
-    if (problems.isEmpty())
+    if (findings.Problems.isEmpty())
     {
         run->Set_Line_Sink([this](const QString& line) {
-            QMetaObject::invokeMethod(this, [this, line] { d_log->appendPlainText(line); },
+            QMetaObject::invokeMethod(this, [this, line] { Show_Line(line); },
                                       Qt::QueuedConnection);
         });
-        run->Set_Step_Sink([this](int step, int steps, const QString& what) {
-            QMetaObject::invokeMethod(this, [=] { Show_Step(step, steps, what); },
+        run->Set_Step_Sink([this](int step, int, const QString& what) {
+            QMetaObject::invokeMethod(this, [=] { Show_Run_Step(step, what); },
                                       Qt::QueuedConnection);
         });
         report = run->Run();
@@ -161,42 +276,117 @@ void TBuildPackageWindow::Work(std::shared_ptr<TPackageRun> run)
     QMetaObject::invokeMethod(this, [this, report] { Show_Report(report); }, Qt::QueuedConnection);
 }
 
-void TBuildPackageWindow::Show_Problems(const QStringList& problems)
+void TBuildPackageWindow::Show_Findings(const TPreflightFindings& findings)
 {
-    if (problems.isEmpty())
+    d_problems->clear();
+    d_preflight_failed = !findings.Problems.isEmpty();
+    for (const QString& problem : findings.Problems)
+        d_problems->addItem(Editor_Words(problem));
+    for (const QString& warning : findings.Warnings)
+        d_problems->addItem("Warning: " + Editor_Words(warning));
+    if (d_problems->count() == 0)
         d_problems->addItem("None.");
-    d_problems->addItems(problems);
 }
 
-void TBuildPackageWindow::Show_Step(int step, int steps, const QString& what)
+void TBuildPackageWindow::Show_Run_Step(int run_step, const QString& what)
 {
-    d_progress->setRange(0, steps);
+    d_log->appendPlainText(what);
+    Show_Step(Build_Steps::From_Run_Step(run_step));
+}
+
+void TBuildPackageWindow::Show_Line(const QString& line)
+{
+    d_log->appendPlainText(line);
+    const int step = Build_Steps::From_Log_Line(line, d_step);
+    if (step != d_step)
+        Show_Step(step);
+}
+
+void TBuildPackageWindow::Show_Step(int step)
+{
+    d_step = step;
     d_progress->setValue(step - 1);
-    d_status->setText(what);
+    Show_Time();
+}
+
+void TBuildPackageWindow::Show_Time()
+{
+    d_status->setText(QString("Step %1 of %2: %3 (%4)")
+                          .arg(d_step)
+                          .arg(Build_Steps::Count)
+                          .arg(Build_Steps::Name(d_step), Elapsed_Text(d_clock.elapsed())));
+}
+
+QString TBuildPackageWindow::Summary(const TPackageReport& report) const
+{
+    const QString elapsed = Elapsed_Text(d_clock.elapsed());
+    if (report.Ok)
+        return QString("Built and checked in %1: %2").arg(elapsed, report.Rpm);
+    if (report.Cancelled)
+        return "Cancelled: the build was stopped and no package was made.";
+    if (d_preflight_failed)
+        return "Not built: the check before building found problems.";
+    return QString("Failed after %1: %2").arg(elapsed, Editor_Words(report.Failures.value(0)));
 }
 
 void TBuildPackageWindow::Show_Report(const TPackageReport& report)
 {
     d_report = report;
-    d_progress->setRange(0, TPackageRun::Steps);
-    d_progress->setValue(report.Ok ? TPackageRun::Steps : d_progress->value());
-    const QStringList lines = Package_Report_Lines(report);
+    if (report.Ok)
+        d_progress->setValue(Build_Steps::Count);
+    const QStringList lines = Report_Lines(report);
     d_log->appendPlainText("\n" + lines.join('\n'));
-    d_status->setText(report.Ok ? "Built and checked: " + report.Rpm
-                                : "Not built or not passed: " + report.Failures.value(0));
+    const QString summary = Summary(report);
+    d_status->setText(summary);
     d_open_button->setEnabled(!report.Rpm.isEmpty());
     Set_Running(false);
+    emit Outcome(summary, d_preflight_failed ? Listed_Problems() : lines);
     emit Finished();
+}
+
+QStringList TBuildPackageWindow::Listed_Problems() const
+{
+    QStringList problems;
+    for (int row = 0; row < d_problems->count(); ++row)
+        problems.append(d_problems->item(row)->text());
+    return problems;
+}
+
+void TBuildPackageWindow::Stop_And_Close()
+{
+    Cancel();
+    if (d_running)
+        connect(this, &TBuildPackageWindow::Finished, this, &QDialog::reject,
+                Qt::UniqueConnection);
+    else
+        QDialog::reject();
 }
 
 void TBuildPackageWindow::Cancel()
 {
-    if (d_run)
-        d_run->Cancel();
+    if (!d_running)
+        return;
+    d_run->Cancel();
     d_status->setText("Stopping the build...");
 }
 
-// Closing during a build asks it to stop first; the window closes once it has.
+bool TBuildPackageWindow::Stop_Asked(QWidget* parent, const QString& closing)
+{
+    TMessageBox box(parent);
+    box.setObjectName("stop_build_box");
+    box.setText("A package is being built");
+    box.setInformativeText(
+        QString("Closing %1 stops the build, and no package is made. Stop the build?")
+            .arg(closing));
+    box.setIcon(QMessageBox::Question);
+    QPushButton* stop = box.addButton("Stop the Build", QMessageBox::DestructiveRole);
+    box.addButton("Keep Building", QMessageBox::RejectRole);
+    box.exec();
+    return box.clickedButton() == stop;
+}
+
+// Closing during a build asks first, then stops it; the window closes once
+// it has stopped.
 void TBuildPackageWindow::reject()
 {
     if (!d_running)
@@ -204,11 +394,11 @@ void TBuildPackageWindow::reject()
         QDialog::reject();
         return;
     }
-    Cancel();
-    connect(this, &TBuildPackageWindow::Finished, this, &QDialog::reject, Qt::UniqueConnection);
+    if (Stop_Asked(this, "this window"))
+        Stop_And_Close();
 }
 
 void TBuildPackageWindow::Open_Folder()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(d_report.Rpm).path()));
+    ::Open_Folder(this, QFileInfo(d_report.Rpm).path());
 }

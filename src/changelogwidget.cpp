@@ -92,7 +92,7 @@ void TChangeLogWidget::Initialize()
     d_editor->setPlainText(TChangeLogFile::Factory_Text());
 }
 
-bool TChangeLogWidget::Load_Defaults(const QString& folder)
+bool TChangeLogWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     d_editor->clear();
     try
@@ -102,8 +102,10 @@ bool TChangeLogWidget::Load_Defaults(const QString& folder)
         Load_V1(&xml);
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         Initialize();
         return false;
     }

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-#include <algorithm>
-
 #include "bundle/bundleapplication.h"
 #include "bundle/bundlecollection.h"
 #include "bundle/bundledetection.h"
@@ -147,6 +145,7 @@ void TDetectCommand::Run()
     d_panel->Set_Detection_Choices(choices);
     emit Qt_Build_Detected(detection.Qt);
     Apply(program, detection.Bundle, Kept_Entries(detection), folder);
+    emit Program_Applied(program);
 }
 
 // Starts where the sources were last found, else beside the program; a
@@ -156,7 +155,7 @@ QString TDetectCommand::Chosen_Qml_Sources(const QString& program)
     const QString start =
         d_qml_sources.isEmpty() ? QFileInfo(program).absolutePath() : d_qml_sources;
     const QString chosen = TFileDialog::Existing_Directory(
-        d_window, "QML Sources of the Program", start, QFileDialog::ShowDirsOnly);
+        d_window, "QML Sources of the Program", start);
     if (!chosen.isEmpty())
         d_qml_sources = chosen;
     return chosen;
@@ -216,13 +215,17 @@ TDetectCommand::TAnswer TDetectCommand::Ask(const QString& program,
                         : QString("<br><br>Kept as you checked them: %1.")
                               .arg(kept.join(", ").toHtmlEscaped())) +
         Missing_Text(detection);
+    const QString folder = d_shared_libs_path();
+    const QString into = Is_Set(folder)
+                             ? QString("the shared-libraries folder \"%1\"").arg(folder)
+                             : QString("a shared-libraries folder, which you choose next");
     d_message_box->setText("Detect from Program");
     d_message_box->setInformativeText(
         QString("\"%1\" needs %2 files: %3.%4<br><br>Apply them to the Libraries panel and "
-                "copy them into the shared-libraries folder?")
+                "copy them into %5?")
             .arg(program.toHtmlEscaped())
             .arg(bundle.Files.size())
-            .arg(Target_Counts(bundle).toHtmlEscaped(), kept_text));
+            .arg(Target_Counts(bundle).toHtmlEscaped(), kept_text, into.toHtmlEscaped()));
     d_message_box->setDetailedText(Bundle_Lines(bundle).join('\n'));
     d_message_box->setStandardButtons(QMessageBox::Apply | QMessageBox::Cancel);
     d_message_box->setDefaultButton(QMessageBox::Apply);
@@ -249,7 +252,7 @@ QString TDetectCommand::Shared_Libs_Folder()
     if (Is_Set(path))
         return path;
     const QString chosen = TFileDialog::Existing_Directory(
-        d_window, "Select Libraries Path", QDir::homePath(), QFileDialog::ShowDirsOnly);
+        d_window, "Select Libraries Path", QDir::homePath());
     if (chosen.isEmpty())
         return QString();
     const QString shown = QDir::toNativeSeparators(chosen);

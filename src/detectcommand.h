@@ -47,6 +47,8 @@ signals:
     void Shared_Libs_Path_Chosen(const QString& path);
     // The Qt installation the applied bundle comes from.
     void Qt_Build_Detected(const TQtBuild& qt);
+    // The program whose bundle was applied.
+    void Program_Applied(const QString& program);
 
 private:
     enum TAnswer

@@ -59,6 +59,11 @@ void TExpressionsWidget::Create_Widgets()
         d_edits.push_back(edit);
         ++row;
     }
+    const QString link = "The spec takes the bundled files from this folder. Detect copies them "
+                         "into the Options tab's \"Shared Libs Path\", which should be this "
+                         "folder too; the Options tab says whether it is.";
+    d_edits.at(Row_Library_Path)->setToolTip(link);
+    layout->itemAtPosition(1 + Row_Library_Path, 0)->widget()->setToolTip(link);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), row, 1);
 }
 
@@ -121,7 +126,7 @@ void TExpressionsWidget::Initialize()
     Set_Values(TExpressionsFile::Factory_Values());
 }
 
-bool TExpressionsWidget::Load_Defaults(const QString& folder)
+bool TExpressionsWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     try
     {
@@ -130,8 +135,10 @@ bool TExpressionsWidget::Load_Defaults(const QString& folder)
         Load_V1(&xml);
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         Initialize();
         return false;
     }

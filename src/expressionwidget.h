@@ -30,7 +30,8 @@ public:
     QStringList Values() const;
 
     void Initialize();
-    bool Load_Defaults(const QString& folder);
+    // False when the file was refused, with the reason in `reason` when given.
+    bool Load_Defaults(const QString& folder, QString* reason = nullptr);
     void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 

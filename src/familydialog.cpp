@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dialogparts.h"
+#include "dialogplacement.h"
 
 TFamilyDialog::TFamilyDialog(QWidget* parent, const QStringList& families)
     : QDialog(parent), d_list(new QListWidget(this))
@@ -40,4 +41,10 @@ QStringList TFamilyDialog::Ticked() const
             ticked.append(d_list->item(row)->text());
     }
     return ticked;
+}
+
+void TFamilyDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Place_Over_Parent(this);
 }

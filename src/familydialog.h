@@ -19,6 +19,9 @@ public:
     // The families the user ticked, in the order offered.
     QStringList Ticked() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QListWidget* d_list;
 };

@@ -1,5 +1,7 @@
 #include "filedialog.h"
 
+#include "folderdialog.h"
+
 TFileDialog::TAnswerer& TFileDialog::Answerer()
 {
     static TAnswerer answerer;
@@ -28,9 +30,9 @@ QString TFileDialog::Open_File_Name(QWidget* parent, const QString& caption, con
 }
 
 QString TFileDialog::Existing_Directory(QWidget* parent, const QString& caption,
-                                        const QString& folder, QFileDialog::Options options)
+                                        const QString& folder)
 {
     if (Answerer())
         return Answerer()({TFileDialogRequest::Existing_Directory, caption, folder, QString()});
-    return QFileDialog::getExistingDirectory(parent, caption, folder, options);
+    return TFolderDialog::Ask(parent, caption, folder);
 }

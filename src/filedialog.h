@@ -34,8 +34,9 @@ public:
                                   const QString& filter);
     static QString Open_File_Name(QWidget* parent, const QString& caption, const QString& folder,
                                   const QString& filter);
+    // A folder typed that does not exist is made once the user agrees.
     static QString Existing_Directory(QWidget* parent, const QString& caption,
-                                      const QString& folder, QFileDialog::Options options);
+                                      const QString& folder);
 
     // Replaces the real dialogs; an empty answerer brings them back.
     static void Set_Answerer(const TAnswerer& answerer);

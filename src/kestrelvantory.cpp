@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
+#include <QTimer>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -22,9 +24,11 @@
 #include "datafiles/datafolder.h"
 #include "buildpackagewindow.h"
 #include "detectcommand.h"
+#include "editorwords.h"
 #include "expressionwidget.h"
 #include "spec/filenames.h"
 #include "librarieswidget.h"
+#include "messagearea.h"
 #include "messagebox.h"
 #include "optionswidget.h"
 #include "spec/packager.h"
@@ -44,7 +48,7 @@ const char* const Key_Working_Path = "Working_Path";
 
 TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
                                  const QString& data_folder)
-    : QMainWindow(const_cast<QWidget*>(parent), flags)
+    : QMainWindow(const_cast<QWidget*>(parent), flags), d_message_area(new TMessageArea(this))
 {
     Open_Data_Folder();
     Use_Data_Folder(data_folder);
@@ -55,12 +59,13 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
                                QSettings::IniFormat, this);
     Restore_Geometry();
     d_working_path = d_settings->value(Key_Working_Path, QDir::homePath()).toString();
-    const QString shared_libs_path = Stored_Shared_Libs_Path(*d_settings);
 
     Create_Actions();
     Create_Tabs();
     d_message_box = new TMessageBox(this);
     Load_Panel_Defaults();
+    const QString shared_libs_path =
+        Shared_Libs_Path_Or_Default(Stored_Shared_Libs_Path(*d_settings));
     d_requires_widget->d_shared_libs_path = shared_libs_path;
     d_options_widget->Set_Shared_Libs_Path(shared_libs_path);
     Load_Packager();
@@ -72,6 +77,7 @@ TKestrelvantory::TKestrelvantory(const QWidget* parent, Qt::WindowFlags flags,
                        ? QString("Kestrelvantory")
                        : QString("Kestrelvantory - %1").arg(shown_folder));
     Make_Connections();
+    Show_Library_Link();
 }
 
 TKestrelvantory::~TKestrelvantory() = default;
@@ -121,12 +127,15 @@ void TKestrelvantory::Create_Actions()
     d_action_open = new QAction(QIcon(":/actions/file_open_x32.png"), "Open", this);
     d_action_save = new QAction(QIcon(":/actions/file_save_x32.png"), "Save", this);
     d_action_about = new QAction(QIcon(":/actions/help_about_x32.png"), "About", this);
+    d_action_getting_started = new QAction(QIcon(":/actions/help_about_x32.png"),
+                                           "Getting Started", this);
     d_action_quit = new QAction("Quit", this);
     d_action_detect =
         new QAction(QIcon(":/gui/edit_detect_x16.png"), "Detect from Program...", this);
     d_action_build_package =
         new QAction(QIcon(":/actions/file_package_x32.png"), "Build Package", this);
 
+    Name_Steps();
     d_action_create->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
     d_action_open->setShortcut(QKeySequence::Open);
     d_action_save->setShortcut(QKeySequence::Save);
@@ -154,7 +163,13 @@ void TKestrelvantory::Create_Tabs()
     d_tabs->addTab(d_options_widget, "Options");
     d_tabs->setCurrentIndex(0);
 
-    layout->addWidget(d_tabs, 0, Qt::Alignment());
+    auto* splitter = new QSplitter(Qt::Vertical, central);
+    splitter->addWidget(d_tabs);
+    splitter->addWidget(d_message_area);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    layout->addWidget(splitter);
     setCentralWidget(central);
 }
 
@@ -175,6 +190,7 @@ void TKestrelvantory::Create_Menus()
     file_menu->addAction(d_action_quit);
 
     QMenu* help_menu = menu_bar->addMenu("Help");
+    help_menu->addAction(d_action_getting_started);
     help_menu->addAction(d_action_about);
     menu_bar->resize(800, 22);
 }
@@ -183,9 +199,12 @@ void TKestrelvantory::Create_Tool_Bar()
 {
     auto* tool_bar = new QToolBar(this);
     tool_bar->setIconSize(QSize(32, 32));
-    tool_bar->addAction(d_action_create);
+    tool_bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tool_bar->addAction(d_action_detect);
     tool_bar->addAction(d_action_preview);
     tool_bar->addAction(d_action_build_package);
+    tool_bar->addSeparator();
+    tool_bar->addAction(d_action_create);
     tool_bar->addAction(d_action_open);
     tool_bar->addAction(d_action_save);
     tool_bar->addSeparator();
@@ -205,12 +224,18 @@ void TKestrelvantory::Make_Connections()
     connect(d_action_save, &QAction::triggered, this, &TKestrelvantory::File_Save_Spec_Data);
     connect(d_action_open, &QAction::triggered, this, &TKestrelvantory::File_Open_Spec_Data);
     connect(d_action_about, &QAction::triggered, this, &TKestrelvantory::Help_About);
+    connect(d_action_getting_started, &QAction::triggered, this,
+            &TKestrelvantory::Help_Getting_Started);
     connect(d_requires_widget, &TRequiresWidget::Refresh, this,
             &TKestrelvantory::Update_Requirements);
     connect(d_requires_widget, &TRequiresWidget::Status_Message, this,
             &TKestrelvantory::Show_Status);
     connect(d_options_widget, &TOptionsWidget::Shared_Libs_Path_Changed, this,
             &TKestrelvantory::Update_Option_Shared_Libs_Path);
+    connect(d_tabs, &QTabWidget::currentChanged, this, [this] {
+        if (d_tabs->currentWidget() == d_options_widget)
+            Show_Library_Link();
+    });
     Connect_Detect_Command();
 }
 
@@ -226,27 +251,38 @@ void TKestrelvantory::Connect_Detect_Command()
             &TKestrelvantory::Use_Chosen_Shared_Libs_Path);
     connect(d_detect_command, &TDetectCommand::Qt_Build_Detected, d_options_widget,
             &TOptionsWidget::Set_Qt_Build);
+    connect(d_detect_command, &TDetectCommand::Program_Applied, this,
+            &TKestrelvantory::Use_Detected_Program);
 }
 
 void TKestrelvantory::Load_Panel_Defaults()
 {
     QStringList kept;
+    QString reason;
     using namespace Data_File_Names;
-    Keep_Refused_File(d_variables_widget->Load_Defaults(d_data_folder), Variables, &kept);
-    Keep_Refused_File(d_expressions_widget->Load_Defaults(d_data_folder), Expressions, &kept);
-    Keep_Refused_File(d_libraries_widget->Load_Defaults(d_data_folder), Libraries, &kept);
-    Keep_Refused_File(d_requires_widget->Load_Defaults(d_data_folder), Requires, &kept);
-    Keep_Refused_File(d_changelog_widget->Load_Defaults(d_data_folder), Changes, &kept);
-    Keep_Refused_File(d_options_widget->Load_Defaults(d_data_folder), Options, &kept);
+    const auto keep = [&](bool loaded, const char* file_name) {
+        Keep_Refused_File(loaded, file_name, reason, &kept);
+        reason.clear();
+    };
+    keep(d_variables_widget->Load_Defaults(d_data_folder, &reason), Variables);
+    keep(d_expressions_widget->Load_Defaults(d_data_folder, &reason), Expressions);
+    keep(d_libraries_widget->Load_Defaults(d_data_folder, &reason), Libraries);
+    keep(d_requires_widget->Load_Defaults(d_data_folder, &reason), Requires);
+    keep(d_changelog_widget->Load_Defaults(d_data_folder, &reason), Changes);
+    keep(d_options_widget->Load_Defaults(d_data_folder, &reason), Options);
+    Load_Package_Fields(&kept);
     if (!kept.isEmpty())
-        Show_Status(QString("Stored panel contents could not be read, so those tabs start from their "
-                            "factory contents: %1.").arg(kept.join("; ")));
+        Show_Result(QString("%1 stored panel files in \"%2\" could not be read, so their tabs "
+                            "start from the factory contents:")
+                        .arg(kept.size())
+                        .arg(d_data_folder),
+                    kept);
 }
 
 // A panel that refuses its defaults file starts from its factory contents and
 // stores them over the file at close; a copy keeps what the file held.
 void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
-                                        QStringList* kept) const
+                                        const QString& reason, QStringList* kept) const
 {
     const QString path = d_data_folder + "/" + file_name;
     if (loaded || !QFileInfo::exists(path))
@@ -254,10 +290,11 @@ void TKestrelvantory::Keep_Refused_File(bool loaded, const QString& file_name,
     const QString copy =
         path + "." + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".refused";
     // Only a plain file is copied: reading a named pipe would wait forever.
+    const QString why = Editor_Words(reason);
     if (QFileInfo(path).isFile() && QFile::copy(path, copy))
-        kept->append(QString("\"%1\" (kept as \"%2\")").arg(file_name, copy));
+        kept->append(QString("\"%1\" (kept as \"%2\"): %3").arg(file_name, copy, why));
     else
-        kept->append(QString("\"%1\" (no copy could be kept)").arg(file_name));
+        kept->append(QString("\"%1\" (no copy could be kept): %2").arg(file_name, why));
 }
 
 // Returns the names of the tabs whose contents could not be stored; the
@@ -302,12 +339,16 @@ QStringList TKestrelvantory::Store_State(QStringList* reasons)
 {
     QStringList failed = Save_Panel_Defaults(reasons);
     QString reason;
+    if (!Store_Package_Fields(&reason))
+    {
+        failed.append("Build Package fields");
+        reasons->append(reason);
+    }
     const QString settings = Data_File_Names::Path(d_settings_folder, Data_File_Names::Settings);
     if (!Save_Settings_File(settings, Settings_Values(), &reason))
     {
         failed.append("window settings");
-        reasons->append(
-            QString("ERR  Cannot write file '%1'.  Reason: %2").arg(settings, reason));
+        reasons->append(QString("\"%1\" could not be written: %2").arg(settings, reason));
     }
     return failed;
 }
@@ -328,6 +369,11 @@ QString TKestrelvantory::Store_State_Note()
 // it is lost once the window is gone.
 void TKestrelvantory::closeEvent(QCloseEvent* event)
 {
+    if (!Running_Builds().isEmpty() && !Stop_Builds_Asked())
+    {
+        event->ignore();
+        return;
+    }
     d_requires_widget->Stop_Scan();
     QStringList reasons;
     const QStringList failed = Store_State(&reasons);
@@ -345,16 +391,28 @@ void TKestrelvantory::Tell_Unsaved(const QStringList& failed, const QStringList&
         QString("These could not be stored in \"%1\": %2. The files stored before are kept "
                 "as they were, and this session's changes to them are lost.")
             .arg(d_data_folder.toHtmlEscaped(), failed.join(", ")));
-    d_message_box->setDetailedText(reasons.join("\n"));
+    QStringList told;
+    for (const QString& reason : reasons)
+        told.append(Editor_Words(reason));
+    d_message_box->setDetailedText(told.join("\n"));
     d_message_box->setStandardButtons(QMessageBox::Ok);
     d_message_box->setDefaultButton(QMessageBox::Ok);
     d_message_box->setIcon(QMessageBox::Warning);
     d_message_box->exec();
 }
 
+// The status bar shows the text's first line; the message area keeps it
+// whole.
 void TKestrelvantory::Show_Status(const QString& text)
 {
-    statusBar()->showMessage(text);
+    Show_Result(text, QStringList());
+}
+
+void TKestrelvantory::Show_Result(const QString& summary, const QStringList& details)
+{
+    statusBar()->showMessage(details.isEmpty() ? summary
+                                               : summary + " (listed under Messages)");
+    d_message_area->Add(summary, details);
 }
 
 // The file dialogs start where the user last chose a file.
@@ -383,6 +441,7 @@ void TKestrelvantory::Update_Requirements() const
 void TKestrelvantory::Update_Option_Shared_Libs_Path(const QString& path)
 {
     d_requires_widget->d_shared_libs_path = path;
+    Show_Library_Link();
 }
 
 // A folder chosen for the detected files is used as if picked in the Options
@@ -393,11 +452,38 @@ void TKestrelvantory::Use_Chosen_Shared_Libs_Path(const QString& path)
     Update_Option_Shared_Libs_Path(path);
 }
 
-// The build runs in a window of its own, from the panels as they are now;
-// the editor stays usable meanwhile.
+// The build runs in a window of its own, from the panels as they are when
+// its Build is pressed; the editor stays usable meanwhile, and the outcome
+// is told here too.
 void TKestrelvantory::File_Build_Package()
 {
-    auto* window = new TBuildPackageWindow(this, Panels_State());
+    auto* window = new TBuildPackageWindow(this, [this] { return Panels_State(); }, d_tabs);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->Set_Fields(d_package.Program, d_package.Source);
+    connect(window, &TBuildPackageWindow::Fields_Used, this,
+            &TKestrelvantory::Remember_Package_Fields);
+    connect(window, &TBuildPackageWindow::Outcome, this,
+            [this](const QString& summary, const QStringList& lines) {
+                Show_Result("Build Package: " + summary, lines);
+            });
     window->show();
+}
+
+QList<TBuildPackageWindow*> TKestrelvantory::Running_Builds() const
+{
+    QList<TBuildPackageWindow*> running;
+    for (TBuildPackageWindow* window : findChildren<TBuildPackageWindow*>())
+        if (window->Is_Running())
+            running.append(window);
+    return running;
+}
+
+// Closing stops the builds only when the user agrees.
+bool TKestrelvantory::Stop_Builds_Asked()
+{
+    if (!TBuildPackageWindow::Stop_Asked(this, "Kestrelvantory"))
+        return false;
+    for (TBuildPackageWindow* window : Running_Builds())
+        window->Stop_And_Close();
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "datafiles/packagesettingsfile.h"
 #include "datafiles/specdata.h"
 #include "state/editorstate.h"
 
@@ -16,7 +17,10 @@ class QTabWidget;
 class TChangeLogWidget;
 class TDetectCommand;
 class TExpressionsWidget;
+class TBuildPackageWindow;
+class TGettingStarted;
 class TLibrariesWidget;
+class TMessageArea;
 class TMessageBox;
 class TOptionsWidget;
 class TRequiresWidget;
@@ -39,6 +43,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     void File_Create_Spec_File();
@@ -48,8 +53,14 @@ private slots:
     void File_Build_Package();
     void Add_Change_Log_Entry();
     void Help_About();
+    void Help_Getting_Started();
+    void Show_Result(const QString& summary, const QStringList& details);
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
+    void Use_Detected_Program(const QString& program);
+    void Remember_Package_Fields(const QString& program, const QString& source);
+    void Load_Package_Fields(QStringList* kept);
+    bool Store_Package_Fields(QString* reason);
     void Use_Chosen_Shared_Libs_Path(const QString& path);
 
 private:
@@ -64,13 +75,20 @@ private:
     void Load_Packager();
     void Restore_Geometry();
     void Create_Actions();
+    void Name_Steps();
     void Create_Tabs();
     void Create_Menus();
     void Create_Tool_Bar();
     void Make_Connections();
     void Connect_Detect_Command();
     void Load_Panel_Defaults();
-    void Keep_Refused_File(bool loaded, const QString& file_name, QStringList* kept) const;
+    void Keep_Refused_File(bool loaded, const QString& file_name, const QString& reason,
+                           QStringList* kept) const;
+    bool Stop_Builds_Asked();
+    QList<TBuildPackageWindow*> Running_Builds() const;
+    void Show_Getting_Started_Once();
+    QString Shared_Libs_Path_Or_Default(const QString& stored) const;
+    void Show_Library_Link() const;
     QStringList Save_Panel_Defaults(QStringList* reasons);
     QVariantMap Settings_Values() const;
     QStringList Store_State(QStringList* reasons);
@@ -87,6 +105,7 @@ private:
     QAction* d_action_save;
     QAction* d_action_open;
     QAction* d_action_about;
+    QAction* d_action_getting_started;
     QAction* d_action_detect;
     QAction* d_action_build_package;
     TDetectCommand* d_detect_command;
@@ -99,10 +118,17 @@ private:
     TOptionsWidget* d_options_widget;
     QSettings* d_settings;
     TMessageBox* d_message_box;
+    TMessageArea* d_message_area;
+    TGettingStarted* d_getting_started = nullptr;
     TSpecPreview* d_preview = nullptr;
     QString d_settings_folder;
     QString d_data_folder;
     QString d_working_path;
+    // The Build Package window's fields, as Detect or the last build left
+    // them, and as the data folder holds them.
+    TPackageSettings d_package;
+    TPackageSettings d_package_stored;
+    bool d_package_refused = false;  // the stored file is to be replaced
     mutable QString d_last_error;
     // Why the requirements scan of the last spec file written was incomplete.
     mutable QString d_scan_problems;

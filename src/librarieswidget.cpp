@@ -405,7 +405,7 @@ void TLibrariesWidget::Initialize()
     d_choices = TDetectionChoices();
 }
 
-bool TLibrariesWidget::Load_Defaults(const QString& folder)
+bool TLibrariesWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     d_targets.clear();
     d_libraries.clear();
@@ -419,6 +419,8 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder)
     }
     catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         d_last_error = error.Message;
         Initialize();
         loaded = false;

@@ -78,7 +78,8 @@ public:
     void Update_Library_Tree_Status(const QStringList& targets);
 
     void Initialize();
-    bool Load_Defaults(const QString& folder);
+    // False when the file was refused, with the reason in `reason` when given.
+    bool Load_Defaults(const QString& folder, QString* reason = nullptr);
     void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 

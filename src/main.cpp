@@ -46,6 +46,7 @@ int Answer(const TEditorCommandLine& command_line, TEditorCommandLine::TRequest 
 int Run_Editor(const TEditorCommandLine& command_line, int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QGuiApplication::setApplicationDisplayName("Kestrelvantory");
     QApplication::setStyle(QStyleFactory::create("fusion"));
     QApplication::setWindowIcon(Application_Icon());
 

@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
+#include "dialogplacement.h"
+
 TMessageBox::TMessageBox(const QWidget* parent)
     : QMessageBox(const_cast<QWidget*>(parent)), d_width(500)
 {
+    setWindowTitle("Kestrelvantory");
     setTextFormat(Qt::RichText);
     setStyleSheet("dialogbuttonbox-buttons-have-icons: 0;\nbutton-layout: 1;");
 }
@@ -41,8 +44,10 @@ void TMessageBox::resizeEvent(QResizeEvent* event)
     setFixedWidth(d_width);
 }
 
+// Over the parent each time, also after a progress dialog came and went.
 void TMessageBox::showEvent(QShowEvent* event)
 {
     QMessageBox::showEvent(event);
     setFixedWidth(d_width);
+    Place_Over_Parent(this);
 }

@@ -4,7 +4,8 @@
 #include <QMessageBox>
 
 // The program's message box: fixed width, rich text, a bold main text and a
-// normal-weight informative text, buttons without icons.
+// normal-weight informative text, buttons without icons, the program's name
+// as its title, placed over its parent window.
 class TMessageBox : public QMessageBox
 {
 public:

@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QToolButton>
 
@@ -60,6 +62,16 @@ void TOptionsWidget::Create_Widgets()
     Add_Row(layout, 1, "Requires Package:", d_requires_combo);
     Add_Row(layout, 2, "Shared Libs Path:", d_shared_libs_edit);
     layout->addWidget(browse_button, 2, 2);
+    d_library_path_note = new QLabel(this);
+    d_library_path_note->setObjectName("library_path_note");
+    d_library_path_note->setWordWrap(true);
+    d_use_library_path = new QPushButton("Use the Libraries Path", this);
+    d_use_library_path->hide();
+    connect(d_use_library_path, &QPushButton::clicked, this, &TOptionsWidget::Use_Library_Path);
+    auto* note_row = new QHBoxLayout;
+    note_row->addWidget(d_library_path_note, 1);
+    note_row->addWidget(d_use_library_path);
+    layout->addLayout(note_row, 7, 1, 1, 2);
     d_packager_edit = new QLineEdit(this);
     d_packager_edit->setPlaceholderText("Name <mail>");
     d_packager_edit->setToolTip("Named in new change-log entries and, unless a variable "
@@ -72,6 +84,8 @@ void TOptionsWidget::Create_Widgets()
     d_qt_major_combo->addItem("Qt 5", 5);
     d_qt_major_combo->addItem("Qt 6", 6);
     Add_Row(layout, 4, "Build Against:", d_qt_major_combo);
+    connect(d_generator_combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &TOptionsWidget::Name_Unknown_Qt);
     d_qt_prefix_edit = new QLineEdit(this);
     d_qt_prefix_edit->setPlaceholderText(System_Qt_Prefix);
     d_qt_prefix_edit->setToolTip("The prefix of the Qt installation the program bundles; "
@@ -79,7 +93,37 @@ void TOptionsWidget::Create_Widgets()
     Add_Row(layout, 5, "Qt Prefix:", d_qt_prefix_edit);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 3, 6,
                     1);
-    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 6, 3);
+    layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 8, 3);
+}
+
+// CMake finds a Qt of either version by itself.
+void TOptionsWidget::Name_Unknown_Qt()
+{
+    d_qt_major_combo->setItemText(0, Generator_Type() == TTypes::Generator_CMake
+                                         ? "Unknown (the Qt CMake finds)"
+                                         : "Unknown (plain qmake)");
+}
+
+void TOptionsWidget::Show_Library_Path(const QString& expanded)
+{
+    d_library_path = QDir::cleanPath(expanded);
+    const bool same = QDir::cleanPath(Shared_Libs_Path()) == d_library_path;
+    const QString shown = QDir::toNativeSeparators(d_library_path);
+    d_library_path_note->setText(
+        same ? QString("Detect copies the bundled files here, and the spec takes them from here: "
+                       "this is the Expressions tab's \"Libraries Path\" too.")
+             : QString("Detect copies the bundled files here, but the spec takes them from the "
+                       "Expressions tab's \"Libraries Path\", \"%1\". Make the two the same "
+                       "folder.")
+                   .arg(shown));
+    d_use_library_path->setVisible(!same && !d_library_path.isEmpty());
+}
+
+void TOptionsWidget::Use_Library_Path()
+{
+    Set_Shared_Libs_Path(d_library_path);
+    Use_Shared_Libs_Path(d_shared_libs_in_use);
+    Show_Library_Path(d_library_path);
 }
 
 TTypes::TOptionMakeGenerator TOptionsWidget::Generator_Type() const
@@ -137,7 +181,7 @@ void TOptionsWidget::Set_Shared_Libs_Path(const QString& path)
 void TOptionsWidget::Browse_Shared_Libs_Path()
 {
     const QString folder = TFileDialog::Existing_Directory(
-        this, "Select Libraries Path", Shared_Libs_Path(), QFileDialog::ShowDirsOnly);
+        this, "Select Libraries Path", Shared_Libs_Path());
     if (folder.isEmpty())
         return;
     const QString shown = QDir::toNativeSeparators(folder);
@@ -165,7 +209,7 @@ void TOptionsWidget::Initialize()
     Set_Qt_Build(TQtBuild());
 }
 
-bool TOptionsWidget::Load_Defaults(const QString& folder)
+bool TOptionsWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     try
     {
@@ -174,8 +218,10 @@ bool TOptionsWidget::Load_Defaults(const QString& folder)
         Load_V1(&xml);
         return true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         Initialize();
         return false;
     }

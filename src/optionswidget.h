@@ -9,7 +9,9 @@
 #include "types.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class TXmlFile;
 
 // The "Options" tab: the make-file generator, the requirements mode and the
@@ -39,10 +41,14 @@ public:
     void Set_Shared_Libs_Path(const QString& path);
     void Set_Packager(const QString& packager);
     void Set_Qt_Build(const TQtBuild& qt);
+    // Shows how the shared-libraries folder stands to the Expressions tab's
+    // "Libraries Path", as expanded, which the spec takes the files from.
+    void Show_Library_Path(const QString& expanded);
 
     // Factory contents: the generator, and the Qt unknown.
     void Initialize();
-    bool Load_Defaults(const QString& folder);
+    // False when the file was refused, with the reason in `reason` when given.
+    bool Load_Defaults(const QString& folder, QString* reason = nullptr);
     void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
@@ -54,6 +60,8 @@ signals:
 private slots:
     void Browse_Shared_Libs_Path();
     void Finish_Shared_Libs_Path_Edit();
+    void Use_Library_Path();
+    void Name_Unknown_Qt();
 
 private:
     void Create_Widgets();
@@ -63,6 +71,9 @@ private:
     QComboBox* d_requires_combo;
     QLineEdit* d_shared_libs_edit;
     QString d_shared_libs_in_use;  // as shown, in native separators
+    QLabel* d_library_path_note;
+    QPushButton* d_use_library_path;
+    QString d_library_path;  // the Libraries Path, expanded
     QLineEdit* d_packager_edit;
     QComboBox* d_qt_major_combo;
     QLineEdit* d_qt_prefix_edit;

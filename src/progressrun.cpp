@@ -4,6 +4,8 @@
 #include <QProgressDialog>
 #include <QThreadPool>
 
+#include "dialogplacement.h"
+
 TProgressRun::TProgressRun(QWidget* window, const QString& title)
     : d_dialog(new QProgressDialog(window))
 {
@@ -39,6 +41,7 @@ void TProgressRun::Run(const std::function<void(const TBundleProgress&)>& work)
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     d_dialog->show();
+    Place_Over_Parent(d_dialog);
     loop.exec();
     d_dialog->hide();
 }

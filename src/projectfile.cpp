@@ -1,6 +1,6 @@
 // Saving and opening the project file (".spec_data"): the variables, the
 // active targets and libraries, the QML modules and sources folder, the
-// description and the change log.
+// description, the change log and the Build Package fields.
 
 #include "kestrelvantory.h"
 
@@ -61,7 +61,10 @@ bool TKestrelvantory::Write_Spec_Data_File(const QString& file_name) const
 
 TSpecData TKestrelvantory::Gather_Spec_Data() const
 {
-    return Project_Data(Panels_State());
+    TSpecData data = Project_Data(Panels_State());
+    data.Package.Program = d_package.Program;
+    data.Package.Source = d_package.Source;
+    return data;
 }
 
 // The whole file is read before any panel changes, so a file rejected
@@ -91,4 +94,6 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     d_detect_command->Set_Qml_Sources(state.Qml_Sources);
     if (contents.Change_Log)
         d_changelog_widget->Set_Changes(state.Changes);
+    if (contents.Package)
+        Remember_Package_Fields(contents.Package->Program, contents.Package->Source);
 }

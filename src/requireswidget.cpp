@@ -63,7 +63,7 @@ void TRequiresWidget::Initialize()
     d_entries = Factory_Requirements();
 }
 
-bool TRequiresWidget::Load_Defaults(const QString& folder)
+bool TRequiresWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     bool loaded = false;
     try
@@ -73,8 +73,10 @@ bool TRequiresWidget::Load_Defaults(const QString& folder)
         Load_V1(&file);
         loaded = true;
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         Initialize();
     }
     Update_Tree();

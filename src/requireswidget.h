@@ -27,7 +27,8 @@ public:
 
     TRequiresWidget(const QWidget* parent, Qt::WindowFlags flags);
 
-    bool Load_Defaults(const QString& folder);
+    // False when the file was refused, with the reason in `reason` when given.
+    bool Load_Defaults(const QString& folder, QString* reason = nullptr);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     QStringList Required_Packages() const;

@@ -89,7 +89,7 @@ QToolButton* TVariablesWidget::New_Button(const QString& icon, const QString& to
     return button;
 }
 
-bool TVariablesWidget::Load_Defaults(const QString& folder)
+bool TVariablesWidget::Load_Defaults(const QString& folder, QString* reason)
 {
     d_data_folder = folder;
     bool loaded = true;
@@ -97,8 +97,10 @@ bool TVariablesWidget::Load_Defaults(const QString& folder)
     {
         Apply(Read_File(folder, Data_File_Names::Variables));
     }
-    catch (const TXmlFileException&)
+    catch (const TXmlFileException& error)
     {
+        if (reason != nullptr)
+            *reason = error.Message;
         Initialize_Variables();
         loaded = false;
     }

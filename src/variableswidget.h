@@ -28,7 +28,8 @@ public:
 
     TVariablesWidget(const QWidget* parent, Qt::WindowFlags flags);
 
-    bool Load_Defaults(const QString& folder);
+    // False when the file was refused, with the reason in `reason` when given.
+    bool Load_Defaults(const QString& folder, QString* reason = nullptr);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
     TVariable Variable(int index) const;

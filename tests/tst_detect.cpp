@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QLibraryInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QPlainTextEdit>
@@ -849,8 +850,10 @@ void TDetectTest::editorBuildsTheSamePackageAndCancels()
     QVERIFY(window->Is_Running());
     window->findChildren<QPushButton*>().at(1)->click();
     QVERIFY(finished.wait(30000));
-    QVERIFY2(log->toPlainText().contains("FAILED: the build was cancelled"),
+    QVERIFY2(log->toPlainText().contains(
+                 "Cancelled: the build was stopped and no package was made."),
              qPrintable(log->toPlainText().right(2000)));
+    QVERIFY(!log->toPlainText().contains("FAILED"));
     QVERIFY(Run("pgrep", {"-f", "sleep 301"}).Out.isEmpty());
 }
 
@@ -979,14 +982,21 @@ void TDetectTest::Build_In_Editor(TBuildPackageWindow* window, const QString& so
     auto* log = window->findChild<QPlainTextEdit*>();
     QElapsedTimer waited;
     waited.start();
+    auto* status = window->findChild<QLabel*>("status");
+    bool compiling_told = false;
     while (finished.isEmpty() && waited.elapsed() < 300000)
     {
         QTest::qWait(50);
         if (window->Is_Running() && log->toPlainText().contains("+ make install"))
             *lines_while_running = true;
+        // rpmbuild's own stages are told as they come.
+        if (status->text().startsWith("Step 6 of 9: Compiling the program (%build) ("))
+            compiling_told = true;
     }
     QVERIFY2(!finished.isEmpty(), "the build did not end");
     QVERIFY2(!window->Package_Path().isEmpty(), qPrintable(log->toPlainText().right(3000)));
+    QVERIFY(compiling_told);
+    QVERIFY2(status->text().startsWith("Built and checked in "), qPrintable(status->text()));
 }
 
 // A HOME for the tool and rpmbuild, with a light compression.

@@ -22,6 +22,7 @@
 #include "librariespanel.h"
 #include "librarieswidget.h"
 #include "libraryeditdialog.h"
+#include "livepreflight.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "testsupport.h"
@@ -138,6 +139,8 @@ public:
             if (box == nullptr)
                 return;
             d_poll.stop();
+            Geometry = box->frameGeometry();
+            Window = box->parentWidget()->window()->frameGeometry();
             Text = box->informativeText();
             Details = box->detailedText().split('\n');
             box->button(answer)->click();
@@ -146,6 +149,9 @@ public:
     }
 
     bool Shown() const { return !Details.isEmpty(); }
+
+    QRect Geometry;  // the question's, and its window's
+    QRect Window;
 
     QString Text;
     QStringList Details;
@@ -653,6 +659,11 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
     QVERIFY(!bundle.contains("lib/libstdc++.so.6"));
     QVERIFY2(question.Text.contains(QString("needs %1 files: iconengines (").arg(bundle.size())),
              qPrintable(question.Text));
+    QVERIFY2(question.Text.contains(
+                 QString("copy them into the shared-libraries folder \"%1\"?")
+                     .arg(shared.path())
+                     .toHtmlEscaped()),
+             qPrintable(question.Text));
     QCOMPARE(Sorted(Active_Lines(editor.Panel)), Sorted(bundle));
     QCOMPARE(Sorted(Files_Below(shared.path())), Sorted(bundle + QStringList("lib/notes.txt")));
     QCOMPARE(Read_File(shared.path() + "/" + core),
@@ -683,6 +694,13 @@ void TLibraryCommandsTest::detectionAppliesAndCopiesTheBundle()
                                          .arg(shared.path())
                                          .arg(bundle.size())),
              qPrintable(Status(editor)));
+    // Build Package starts from the program applied.
+    for (QAction* action : editor.Window.findChildren<QAction*>())
+        if (action->text() == "Build Package")
+            action->trigger();
+    auto* build = editor.Window.findChild<QDialog*>("build_package");
+    QCOMPARE(build->findChild<QLineEdit*>("program")->text(), Qt_Program());
+    build->close();
 
     // Again from the File menu: everything is in place already, and a
     // library the user checked by hand stays checked.
@@ -721,8 +739,11 @@ void TLibraryCommandsTest::detectionChangesNothingUntilAccepted()
         QCOMPARE(editor.Window.findChild<TOptionsWidget*>()->Qt_Build(), TQtBuild());
     }
 
-    // No folder was chosen yet (the home folder stands in for none): the
+    // The home folder stands for none, as before a folder was chosen: the
     // user is asked, and refusing changes nothing.
+    auto* options = editor.Window.findChild<TOptionsWidget*>();
+    options->Set_Shared_Libs_Path(home.Path());
+    emit options->Shared_Libs_Path_Changed(home.Path());
     {
         TDialogAnswers answers({Qt_Program()});
         TDetectionQuestion question(QMessageBox::Apply);
@@ -740,6 +761,9 @@ void TLibraryCommandsTest::detectionChangesNothingUntilAccepted()
     TDialogAnswers answers({Qt_Program(), shared});
     TDetectionQuestion question(QMessageBox::Apply);
     Trigger_Detection(editor);
+    QVERIFY2(question.Text.contains("copy them into a shared-libraries folder, which you choose "
+                                    "next?"),
+             qPrintable(question.Text));
     QCOMPARE(editor.Window.findChild<TOptionsWidget*>()->Shared_Libs_Path(), shared);
     QCOMPARE(editor.Window.findChild<TRequiresWidget*>()->d_shared_libs_path, shared);
     QCOMPARE(Sorted(Files_Below(shared)), Sorted(question.Details));
@@ -812,14 +836,18 @@ void TLibraryCommandsTest::qtQuickProgramIsAskedForItsQmlSources()
     const QString program = Built_Qt_Quick_Program(build.path());
     QVERIFY(!program.isEmpty());
     const QString sources = KV_TEST_DATA "/qtquickdemo/qml";
-    const QString shared = home.Path() + "/shared_libs";
+    // The factory shared-libraries folder, where the spec takes the files from.
+    const QString shared = home.Path() + "/rpmbuild/shared_libs";
     TLibrariesEditor editor;
     QVERIFY(editor.Show());
     {
-        TDialogAnswers answers({program, sources, shared});
+        TDialogAnswers answers({program, sources});
         TDetectionQuestion question(QMessageBox::Apply);
         Trigger_Detection(editor);
-        QCOMPARE(answers.Requests.size(), 3);
+        QCOMPARE(answers.Requests.size(), 2);
+        // After a progress dialog, the question is over the window all the same.
+        QVERIFY(question.Window.contains(question.Geometry.topLeft()) &&
+                question.Window.contains(question.Geometry.bottomRight()));
         QCOMPARE(answers.Requests[1].Kind, TFileDialogRequest::Existing_Directory);
         QCOMPARE(answers.Requests[1].Caption, QString("QML Sources of the Program"));
         QCOMPARE(answers.Requests[1].Folder, build.path());
@@ -831,6 +859,24 @@ void TLibraryCommandsTest::qtQuickProgramIsAskedForItsQmlSources()
     QCOMPARE(Row(editor.Targets, "qml", 0)->toolTip(0),
              QString("QML modules: each module folder is installed whole"));
     QVERIFY(QFileInfo(shared + "/qml/QtQuick/Controls.2/qmldir").isFile());
+
+    // Build Package starts from the program and the source folder its build
+    // names; with no program, the modules collected pass the preflight.
+    for (QAction* action : editor.Window.findChildren<QAction*>())
+        if (action->text() == "Build Package")
+            action->trigger();
+    auto* window = editor.Window.findChild<QDialog*>("build_package");
+    QCOMPARE(window->findChild<QLineEdit*>("program")->text(), program);
+    QCOMPARE(window->findChild<QLineEdit*>("source")->text(),
+             QDir::cleanPath(KV_TEST_DATA "/qtquickdemo"));
+    QSignalSpy checked(window->findChild<TLivePreflight*>(), &TLivePreflight::Checked);
+    QTRY_COMPARE_WITH_TIMEOUT(checked.size(), 1, 60000);
+    window->findChild<QLineEdit*>("program")->clear();
+    QTRY_COMPARE_WITH_TIMEOUT(checked.size(), 2, 60000);
+    auto* problems = window->findChild<QListWidget*>("problems");
+    QVERIFY(!problems->findItems("desktop", Qt::MatchContains).isEmpty());
+    QCOMPARE(problems->findItems("shared-libraries folder", Qt::MatchContains).size(), 0);
+    window->close();
 
     TDialogAnswers answers({program});
     TDetectionQuestion question(QMessageBox::Cancel);

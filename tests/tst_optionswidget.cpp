@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QToolButton>
 
+#include "editordriver.h"
 #include "kestrelvantory.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
@@ -67,6 +69,7 @@ private slots:
 
     void firstStartChoosesQMakeAndAutomaticRequirements();
     void optionsSurviveRestart();
+    void sharedLibsPathIsLinkedToTheLibrariesPath();
     void rejectedFilesFallBack_data();
     void rejectedFilesFallBack();
     void failedSaveReportsFalse();
@@ -96,7 +99,9 @@ void TOptionsWidgetTest::firstStartChoosesQMakeAndAutomaticRequirements()
     QCOMPARE(options->Generator_Type(), TTypes::Generator_QMake);
     QCOMPARE(Requires_Combo(options)->currentText(), QString("Automatically Update Requirements"));
     QCOMPARE(options->Requires_Type(), TTypes::Requires_Auto_Update);
-    QCOMPARE(options->Shared_Libs_Path(), QDir::homePath());
+    QCOMPARE(options->Shared_Libs_Path(), QDir::homePath() + "/rpmbuild/shared_libs");
+    QCOMPARE(Field<QComboBox>(options, "Build Against:")->currentText(),
+             QString("Unknown (plain qmake)"));
 
     window.close();
     QCOMPARE(Test::Read_File(home.Data_Folder() + "/options.xml"),
@@ -128,6 +133,37 @@ void TOptionsWidgetTest::optionsSurviveRestart()
     QCOMPARE(Requires_Combo(options)->currentText(), QString("Ignore Requirements"));
     QCOMPARE(options->Requires_Type(), TTypes::Requires_Ignored);
     QCOMPARE(options->Qt_Build(), (TQtBuild{6, "/opt/Qt/6.5.0/gcc_64"}));
+}
+
+// The Options tab tells whether Detect copies into the folder the spec takes
+// the libraries from, and makes them one folder on request; the Qt choice
+// names what CMake does.
+void TOptionsWidgetTest::sharedLibsPathIsLinkedToTheLibrariesPath()
+{
+    Test::TFreshHome home;
+    Test::TEditor editor;
+    auto* options = editor.Panel<TOptionsWidget>();
+    const auto* note = options->findChild<QLabel*>("library_path_note");
+    QVERIFY2(note->text().contains("this is the Expressions tab's \"Libraries Path\" too"),
+             qPrintable(note->text()));
+
+    QSignalSpy changed(options, &TOptionsWidget::Shared_Libs_Path_Changed);
+    options->Set_Shared_Libs_Path("/srv/libs");
+    editor.Expression(3)->setText("/srv/collected");
+    emit options->Shared_Libs_Path_Changed("/srv/libs");
+    const QString expected = "the spec takes them from the Expressions tab's \"Libraries Path\", "
+                             "\"/srv/collected\"";
+    QVERIFY2(note->text().contains(expected), qPrintable(note->text()));
+    QPushButton* use = options->findChild<QPushButton*>();
+    QVERIFY(use->isVisibleTo(options));
+    use->click();
+    QCOMPARE(options->Shared_Libs_Path(), QString("/srv/collected"));
+    QCOMPARE(changed.last().first().toString(), QString("/srv/collected"));
+    QVERIFY(!use->isVisibleTo(options));
+
+    options->Set_Generator_Type(TTypes::Generator_CMake);
+    QCOMPARE(Field<QComboBox>(options, "Build Against:")->itemText(0),
+             QString("Unknown (the Qt CMake finds)"));
 }
 
 void TOptionsWidgetTest::rejectedFilesFallBack_data()

@@ -20,7 +20,8 @@ enum class TSection
     Description,
     Change_Log,
     Qml,
-    Choices
+    Choices,
+    Package
 };
 
 struct TMarker
@@ -45,6 +46,8 @@ const TMarker Markers[] = {
     {"Qml_Modules_End:", TSection::None},
     {"Detection_Choices_Begin:", TSection::Choices},
     {"Detection_Choices_End:", TSection::None},
+    {"Package_Begin:", TSection::Package},
+    {"Package_End:", TSection::None},
 };
 
 const QString Name_Tag = "[Name]:";
@@ -67,6 +70,17 @@ const TChoiceTag Choice_Tags[] = {
     {"[With_Library]:", &TDetectionChoices::With_Libraries},
 };
 
+// The Build Package fields a project keeps, by their tags.
+struct TPackageTag
+{
+    const char* Tag;
+    QString TPackageSettings::*Field;
+};
+const TPackageTag Package_Tags[] = {
+    {"[Program]:", &TPackageSettings::Program},
+    {"[Source]:", &TPackageSettings::Source},
+};
+
 QString Choice_Lines(const TDetectionChoices& choices)
 {
     QString lines;
@@ -81,6 +95,17 @@ QString Choice_Lines(const TDetectionChoices& choices)
 QString Section(const QString& begin, const QString& lines, const QString& end)
 {
     return begin + "\n" + lines + end + "\n";
+}
+
+QString Package_Section(const TPackageSettings& package)
+{
+    QString lines;
+    for (const TPackageTag& tag : Package_Tags)
+        if (!(package.*tag.Field).isEmpty())
+            lines += tag.Tag + package.*tag.Field + "\n";
+    if (lines.isEmpty())
+        return QString();
+    return "\n" + Section("Package_Begin:", lines, "Package_End:");
 }
 
 QString Library_Lines(const std::vector<TSpecDataTarget>& targets)
@@ -128,6 +153,7 @@ private:
     void Read_Library(const QString& line);
     void Read_Choice(const QString& line);
     void Read_Qml(const QString& line);
+    void Read_Package(const QString& line);
     void Open_Section(TSection section);
 
     int d_line_number = 0;
@@ -195,6 +221,9 @@ void TReader::Open_Section(TSection section)
     case TSection::Choices:
         contents.Choices.emplace();
         break;
+    case TSection::Package:
+        contents.Package.emplace();
+        break;
     case TSection::None:
         break;
     }
@@ -245,6 +274,9 @@ bool TReader::Read_Content(const QString& line)
     case TSection::Choices:
         Read_Choice(line);
         break;
+    case TSection::Package:
+        Read_Package(line);
+        break;
     case TSection::None:
         break;
     }
@@ -290,6 +322,15 @@ void TReader::Read_Choice(const QString& line)
     {
         if (line.startsWith(QLatin1String(tag.Tag)))
             ((*Result.Contents.Choices).*tag.List).append(line.mid(int(qstrlen(tag.Tag))));
+    }
+}
+
+void TReader::Read_Package(const QString& line)
+{
+    for (const TPackageTag& tag : Package_Tags)
+    {
+        if (line.startsWith(QLatin1String(tag.Tag)))
+            (*Result.Contents.Package).*tag.Field = line.mid(int(qstrlen(tag.Tag)));
     }
 }
 
@@ -402,7 +443,8 @@ QString Spec_Data_Text(const TSpecData& data)
            + (data.Choices.Is_Empty()
                   ? QString()
                   : "\n" + Section("Detection_Choices_Begin:", Choice_Lines(data.Choices),
-                                   "Detection_Choices_End:"));
+                                   "Detection_Choices_End:"))
+           + Package_Section(data.Package);
 }
 
 TSpecDataReading Read_Spec_Data(const QByteArray& bytes)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "libraries/activelibraries.h"
+#include "datafiles/packagesettingsfile.h"
 #include "libraries/detectionchoices.h"
 #include "types.h"
 #include "datafiles/variabledata.h"
@@ -16,9 +17,11 @@
 // The project file (".spec_data"): a header line and five sections holding
 // the variables, the active targets and libraries, the description and the
 // change log of one package. A project with QML modules or a QML sources
-// folder has a sixth section after the libraries, and one with detection
-// choices a section after the change log; readers that know nothing of them
-// pass over them as lines outside any section.
+// folder has a sixth section after the libraries, one with detection
+// choices a section after the change log, and one with the Build Package
+// fields (the built program, the source folder) a section at the end;
+// readers that know nothing of them pass over them as lines outside any
+// section.
 
 // The QML side of a project: where the program's QML sources are, and the
 // active targets of QML modules with their active module folders.
@@ -39,6 +42,7 @@ struct TSpecData
     QString Description;
     QString Change_Log;
     TDetectionChoices Choices;
+    TPackageSettings Package;  // its program and source folder, written when set
 };
 
 // A project file as read. A section the file does not hold is empty here
@@ -53,6 +57,7 @@ struct TSpecDataContents
     std::optional<QStringList> Change_Log;
     std::optional<TDetectionChoices> Choices;
     std::optional<TSpecDataQml> Qml;
+    std::optional<TPackageSettings> Package;  // the program and source folder only
 };
 
 struct TSpecDataReading

@@ -54,10 +54,16 @@ TPackagePlan Plan_Package(const TEditorState& state)
     const QString source = Source_Tag(state.Variables.Variables);
     plan.Tarball = source.isEmpty() ? QString()
                                     : plan.Top + "/SOURCES/" + expanded(source).section('/', -1);
-    plan.Shared_Libs = expanded(Expression(state, "Library_Path"));
+    plan.Shared_Libs = Expanded_Library_Path(state);
     const QString desktop = expanded(Expression(state, "Desktop_Menu_Path"));
     plan.Desktop_Entry = desktop + "/" + plan.Name + ".desktop";
     plan.Icon = desktop + "/" + plan.Name + ".png";
     plan.Program_Folder = expanded(Expression(state, "Target_Install_Path")) + "/" + plan.Name;
     return plan;
+}
+
+QString Expanded_Library_Path(const TEditorState& state)
+{
+    const TSpecMacros macros(state.Variables.Variables);
+    return Rpm_Evaluated(macros.Expanded(Expression(state, "Library_Path")));
 }

@@ -48,4 +48,8 @@ struct TPackagePlan
 // (%{_libdir}, %{getenv:HOME}) is asked of "rpm --eval".
 TPackagePlan Plan_Package(const TEditorState& state);
 
+// The Libraries Path alone, expanded the same way: the folder the spec takes
+// the bundled files from.
+QString Expanded_Library_Path(const TEditorState& state);
+
 #endif

@@ -11,11 +11,13 @@
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
 #include "package/buildfailure.h"
+#include "package/buildlock.h"
 #include "package/compilercache.h"
 #include "package/fingerprint.h"
 #include "package/installprobe.h"
 #include "package/packagechecks.h"
 #include "package/packagestamp.h"
+#include "package/placeholders.h"
 #include "package/preflight.h"
 #include "package/repository.h"
 #include "package/signaturecheck.h"
@@ -66,6 +68,7 @@ QStringList TPackageRun::Preflight()
     if (!d_request.Program.isEmpty())
         problems += Learn_Program_Layout();
     problems += Preflight_Problems(d_request, d_plan, d_spec_state, d_layout.Menu_Files);
+    d_warnings = Placeholder_Warnings(d_request.State);
     d_preflight_passed = problems.isEmpty();
     return problems;
 }
@@ -357,6 +360,13 @@ TPackageReport TPackageRun::Run()
     if (!d_preflight_passed)
     {
         report.Failures.append("the preflight found problems; nothing was built");
+        return report;
+    }
+    TBuildLock lock(d_plan);
+    QString refusal;
+    if (!lock.Take(&refusal))
+    {
+        report.Failures.append(refusal);
         return report;
     }
     const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) &&

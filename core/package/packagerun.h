@@ -46,6 +46,8 @@ public:
 
     // Every problem found; none means Run() may go ahead.
     QStringList Preflight();
+    // What Preflight() found worth a word that does not stop the build.
+    const QStringList& Warnings() const { return d_warnings; }
     TPackageReport Run();
     void Cancel() { d_cancel = true; }
 
@@ -81,6 +83,7 @@ private:
     QStringList d_notes;  // stored choices that named nothing, left out; the layout found
     TLearnedLayout d_layout;  // where the program's own install rules put it
     QStringList d_qmake_assignments;
+    QStringList d_warnings;
     bool d_preflight_passed = false;
     std::atomic_bool d_cancel{false};
     TLoggedBuild::TLineSink d_line_sink = [](const QString&) {};

@@ -81,8 +81,10 @@ void Check_Collected(const TPackageRequest& request, const TPackagePlan& plan,
     for (const TSpecTarget& target : Active_Spec_Targets(spec_state))
         for (const QString& library : target.Libraries)
         {
+            // A QML module is a folder, copied whole.
             const QString file = plan.Shared_Libs + "/" + target.Name + "/" + library;
-            if (!QFileInfo(file).isFile())
+            const QFileInfo info(file);
+            if (target.Kind == TTypes::Target_Qml_Modules ? !info.isDir() : !info.isFile())
                 problems->append("the checked library " + Quoted(target.Name + "/" + library) +
                                  " is not in the shared-libraries folder: " + Quoted(file) +
                                  " does not exist");
@@ -96,9 +98,17 @@ void Check_Desktop_Files(const TPackagePlan& plan, const QStringList& menu_files
 {
     if (Has_Own_Menu_Entry(menu_files))
         return;
-    for (const QString& file : {plan.Desktop_Entry, plan.Icon})
-        if (!QFileInfo(file).isFile())
-            problems->append("the spec installs " + Quoted(file) + ", which does not exist");
+    // What to make is told, as a first package is where these are missing.
+    if (!QFileInfo(plan.Desktop_Entry).isFile())
+        problems->append("the spec installs " + Quoted(plan.Desktop_Entry) +
+                         ", which does not exist: make the program's menu entry there, a text "
+                         "file with the lines \"[Desktop Entry]\", \"Type=Application\", "
+                         "\"Name=<the program's title>\", \"Exec=" + plan.Name +
+                         "\" and \"Icon=" + plan.Name + "\"");
+    if (!QFileInfo(plan.Icon).isFile())
+        problems->append("the spec installs " + Quoted(plan.Icon) +
+                         ", which does not exist: save the program's icon there as a PNG "
+                         "image, for example of 64 x 64 pixels");
     QFile entry(plan.Desktop_Entry);
     if (!entry.open(QIODevice::ReadOnly))
         return;
