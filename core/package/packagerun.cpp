@@ -7,9 +7,12 @@
 #include "bundle/bundledetection.h"
 #include "datafiles/savefile.h"
 #include "libraries/libraryselection.h"
+#include "package/distributionreleases.h"
+#include "package/lintreport.h"
 #include "package/packagechecks.h"
 #include "package/preflight.h"
 #include "package/sourcetarball.h"
+#include "scan/programrun.h"
 #include "scan/requirementscan.h"
 #include "state/createrequirements.h"
 #include "state/unmatchedchoices.h"
@@ -142,6 +145,14 @@ void TPackageRun::Check(TPackageReport* report)
     Step(5, "Checking " + report->Rpm);
     report->Failures +=
         Package_Check_Failures(report->Rpm, {d_plan.Program_Folder, Run_Path()}, &report->Notes);
+    const TProgramRun requires =
+        Run_Program("rpm", {"-qp", "--requires", report->Rpm}, TRequirementScan::Default_Wait_Ms);
+    if (requires.Outcome == TProgramRun::Succeeded)
+        report->Installs = Where_It_Installs(requires.Output.split('\n', Qt::SkipEmptyParts));
+    else
+        report->Notes.append("the package's requirements could not be read: where it installs "
+                             "is not known");
+    report->Lint = Lint_Package(report->Rpm, &report->Notes);
 }
 
 TPackageReport TPackageRun::Run()
@@ -174,6 +185,8 @@ QStringList Package_Report_Lines(const TPackageReport& report)
         lines.append("FAILED: " + failure);
     for (const QString& note : report.Notes)
         lines.append("Note: " + note);
+    lines += report.Installs;
+    lines += report.Lint;
     if (!report.Log.isEmpty())
         lines.append("Build log: " + report.Log);
     if (report.Ok)

@@ -18,6 +18,8 @@ struct TPackageReport
     bool Cancelled = false;
     QStringList Failures;    // what failed, one sentence each
     QStringList Notes;       // what was done and what was not checked
+    QStringList Installs;    // the distribution releases it installs on, and why not on others
+    QStringList Lint;        // rpmlint's findings
     QString Log;             // the build log, once rpmbuild ran
     QString Rpm;             // the package built; empty when none was
 };
@@ -68,8 +70,8 @@ private:
     TStepSink d_step_sink = [](int, int, const QString&) {};
 };
 
-// The report as lines for a person: the failures or the notes, and the
-// package's path last.
+// The report as lines for a person: the failures or the notes, where the
+// package installs, rpmlint's findings, and the package's path last.
 QStringList Package_Report_Lines(const TPackageReport& report);
 
 #endif
