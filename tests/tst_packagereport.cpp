@@ -114,7 +114,7 @@ void TPackageReportTest::tableHoldsTheCurrentReleases()
 {
     const QStringList lines = Where_It_Installs(Requirements("GLIBC_2.34 GLIBCXX_3.4.30 CXXABI_1.3.13"));
     QCOMPARE(lines.size(), 3);
-    for (const QString& release : {"Fedora 4", "RHEL 10 and its rebuilds", "openSUSE Leap 15.",
+    for (const char* release : {"Fedora 4", "RHEL 10 and its rebuilds", "openSUSE Leap 15.",
                                    "openSUSE Tumbleweed", "Mageia 9"})
         QVERIFY2(lines[0].contains(release), qPrintable(lines[0]));
     QCOMPARE(lines[1], QString("Does not install on RHEL 8 and its rebuilds: needs GLIBC_2.34; "
