@@ -22,11 +22,13 @@
 #include "libraries/libraryselection.h"
 #include "package/packagerun.h"
 #include "packagecommand.h"
+#include "packagesetup.h"
 #include "progressline.h"
 #include "scan/requirelist.h"
 #include "scan/requirementscan.h"
 #include "datafiles/savefile.h"
 #include "scan/scanreport.h"
+#include "spec/expressionsettings.h"
 #include "spec/packager.h"
 #include "spec/spectext.h"
 #include "spec/variablesettings.h"
@@ -286,17 +288,25 @@ bool Apply_Panel_Options(const TCliRequest& request, TEditorState* state, QTextS
     return true;
 }
 
-// The variables given with --set, and the packager; the exit status when
-// they cannot be had.
-std::optional<TCliExit> Apply_Settings(const TCliRequest& request, TEditorState* state,
-                                       QTextStream& err)
+// The variables given with --set and the path expressions given with
+// --expression; false, told, when one names nothing.
+bool Apply_Named_Settings(const TCliRequest& request, TEditorState* state, QTextStream& err)
 {
     QString error;
     if (!Apply_Variable_Settings(&state->Variables.Variables, request.Settings, &error))
-    {
         err << "kestrelvantory-cli: --set: " << error << "\n";
+    else if (!Apply_Expression_Settings(&state->Expressions, request.Expressions, &error))
+        err << "kestrelvantory-cli: --expression: " << error << "\n";
+    return error.isEmpty();
+}
+
+// The named settings, and the packager; the exit status when they cannot be
+// had.
+std::optional<TCliExit> Apply_Settings(const TCliRequest& request, TEditorState* state,
+                                       QTextStream& err)
+{
+    if (!Apply_Named_Settings(request, state, err))
         return Cli_Usage_Error;
-    }
     if (!Packager(&state->Packager, err))
         return Cli_Failure;
     return std::nullopt;
@@ -325,32 +335,66 @@ TCliExit Create(const TCliRequest& request, QTextStream& err)
     return Cli_Success;
 }
 
+// The factory panels with everything given stored in them.
 TCliExit Init(const TCliRequest& request, QTextStream& err)
 {
+    TEditorState state = Factory_Editor_State();
+    if (!Apply_Panel_Options(request, &state, err))
+        return Cli_Failure;
+    if (!Apply_Named_Settings(request, &state, err))
+        return Cli_Usage_Error;
+    state.Detection_Choices = Merged_Choices(TDetectionChoices(), request.Choices);
+    Apply_Qt_Options(request, &state.Options.Qt);
     QString error;
-    if (!Init_Data_Folder(request.Data_Folder, &error))
+    if (!Init_Data_Folder(request.Data_Folder, state, Given_Package_Settings(request), &error))
         return Fail(err, error);
     return Cli_Success;
 }
 
-TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
+// The paths not given are the stored ones; the QML sources a project names
+// count before the stored ones.
+TPackageRequest Package_Request(const TCliRequest& request, const TPackageSettings& setup,
+                                const TEditorState& state)
 {
     TPackageRequest package;
-    if (!Load_State(request, &package.State, err) ||
-        !Apply_Panel_Options(request, &package.State, err))
-        return Cli_Failure;
-    if (const std::optional<TCliExit> refused = Apply_Settings(request, &package.State, err))
-        return *refused;
-    package.Program = request.Program;
+    package.State = state;
+    package.Program = setup.Program;
     package.Plugins_Folder = request.Plugins_Folder;
-    package.Qml_Sources = request.Qml_Sources;
+    package.Qml_Sources = request.Qml_Sources.isEmpty() && !state.Qml_Sources.isEmpty()
+                              ? QString()
+                              : setup.Qml_Sources;
     package.Choices = request.Choices;
-    package.Source = request.Source;
-    package.Output_Dir = request.Output_Dir;
+    package.Source = setup.Source;
+    package.Output_Dir = setup.Output_Dir;
     package.Qt_Major = request.Qt_Version.toInt();
     package.Qt_Prefix = request.Qt_Prefix;
-    TPackageRun run(package);
-    return Run_Package_Command(&run, out, err) ? Cli_Success : Cli_Failure;
+    return package;
+}
+
+TCliExit Package(const TCliRequest& request, QTextStream& out, QTextStream& err)
+{
+    TEditorState state;
+    TPackageSettings stored;
+    if (!Load_State(request, &state, err) || !Apply_Panel_Options(request, &state, err) ||
+        !Read_Package_Settings(Data_Folder(request), &stored, err))
+        return Cli_Failure;
+    if (const std::optional<TCliExit> refused = Apply_Settings(request, &state, err))
+        return *refused;
+    const TPackageSettings setup = Package_Setup(request, stored);
+    const bool detection_options = !(request.Plugins_Folder + request.Qml_Sources).isEmpty() ||
+                                   !request.Choices.Is_Empty();
+    if (setup.Program.isEmpty() && detection_options)
+    {
+        Fail(err, "--plugins-folder, --qml-sources and the plug-in choices need --program; none "
+                  "is stored");
+        return Cli_Usage_Error;
+    }
+    TPackageRun run(Package_Request(request, setup, state));
+    const auto remember = [&] {
+        if (!(setup == stored))
+            Remember_Package_Settings(Data_Folder(request), setup, err);
+    };
+    return Run_Package_Command(&run, out, err, remember) ? Cli_Success : Cli_Failure;
 }
 
 TCliExit Requires(const TCliRequest& request, QTextStream& out, QTextStream& err)

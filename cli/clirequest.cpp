@@ -1,6 +1,6 @@
 #include "clirequest.h"
 
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 #include "state/stateoverrides.h"
 
 namespace
@@ -39,6 +39,11 @@ QString* Value_Of(const QString& option, TCliRequest* request)
         request->Settings.append(QString());
         return &request->Settings.last();
     }
+    if (option == "--expression")
+    {
+        request->Expressions.append(QString());
+        return &request->Expressions.last();
+    }
     if (option == "--program")
         return &request->Program;
     if (option == "--plugins-folder")
@@ -59,6 +64,12 @@ bool Writes_Spec(const TCliRequest& request)
     return request.Command == TCliRequest::Create || request.Command == TCliRequest::Package;
 }
 
+// The commands that take the panel settings: to store them, or for one run.
+bool Sets_Panels(const TCliRequest& request)
+{
+    return Writes_Spec(request) || request.Command == TCliRequest::Init;
+}
+
 // The options that add to the user's choices, and the list each adds to.
 QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
 {
@@ -72,16 +83,23 @@ QStringList* Choice_List_Of(const QString& option, TCliRequest* request)
     return nullptr;
 }
 
+// Detect and create detect only a program given; package may take the stored
+// one, and init stores the choices for later runs.
+bool Needs_Given_Program(const TCliRequest& request)
+{
+    return request.Command == TCliRequest::Detect || request.Command == TCliRequest::Create;
+}
+
 bool Check_Choices(const TCliRequest& request, QString* error)
 {
     const TDetectionChoices& choices = request.Choices;
     const bool detects = request.Command == TCliRequest::Detect ||
                          request.Command == TCliRequest::Create ||
                          request.Command == TCliRequest::Package;
-    if (!choices.Is_Empty() && !detects)
-        *error = "only detect, create and package take --with-plugins, --without-plugins and "
-                 "--with-library";
-    else if (!choices.Is_Empty() && request.Program.isEmpty())
+    if (!choices.Is_Empty() && !detects && request.Command != TCliRequest::Init)
+        *error = "only detect, create, package and init take --with-plugins, --without-plugins "
+                 "and --with-library";
+    else if (!choices.Is_Empty() && Needs_Given_Program(request) && request.Program.isEmpty())
         *error = "--with-plugins, --without-plugins and --with-library need --program";
     for (const QString& entry : choices.With_Plugins)
     {
@@ -121,9 +139,11 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
         *error = "requires takes no --program";
     else if (!detect && !request.Collect_Into.isEmpty())
         *error = "only detect takes --collect-into";
-    else if (request.Program.isEmpty() && !request.Plugins_Folder.isEmpty())
+    else if (Needs_Given_Program(request) && request.Program.isEmpty() &&
+             !request.Plugins_Folder.isEmpty())
         *error = "--plugins-folder needs --program";
-    else if (request.Program.isEmpty() && !request.Qml_Sources.isEmpty())
+    else if (Needs_Given_Program(request) && request.Program.isEmpty() &&
+             !request.Qml_Sources.isEmpty())
         *error = "--qml-sources needs --program";
     return error->isEmpty();
 }
@@ -131,8 +151,8 @@ bool Check_Detection_Options(const TCliRequest& request, QString* error)
 bool Check_Qt_Options(const TCliRequest& request, QString* error)
 {
     const bool given = !request.Qt_Version.isEmpty() || !request.Qt_Prefix.isEmpty();
-    if (given && !Writes_Spec(request))
-        *error = "only create and package take --qt-version and --qt-prefix";
+    if (given && !Sets_Panels(request))
+        *error = "only init, create and package take --qt-version and --qt-prefix";
     else if (!request.Qt_Version.isEmpty() && request.Qt_Version != "5" &&
              request.Qt_Version != "6")
         *error = QString("--qt-version must be 5 or 6, not \"%1\"").arg(request.Qt_Version);
@@ -147,10 +167,10 @@ bool Check_Qt_Options(const TCliRequest& request, QString* error)
 bool Check_Panel_Options(const TCliRequest& request, QString* error)
 {
     const QString panel = request.Generator + request.Requirements + request.Description_File +
-                          request.Changelog_File;
-    if (!panel.isEmpty() && !Writes_Spec(request))
-        *error = "only create and package take --generator, --requirements, --description-file "
-                 "and --changelog-file";
+                          request.Changelog_File + request.Expressions.join("");
+    if (!panel.isEmpty() && !Sets_Panels(request))
+        *error = "only init, create and package take --generator, --requirements, "
+                 "--description-file, --changelog-file and --expression";
     else if (!request.Generator.isEmpty() && !Generator_From_Word(request.Generator))
         *error = QString("--generator must be cmake or qmake, not \"%1\"").arg(request.Generator);
     else if (!request.Requirements.isEmpty() && !Requires_From_Word(request.Requirements))
@@ -162,8 +182,9 @@ bool Check_Panel_Options(const TCliRequest& request, QString* error)
 bool Check_Package_Options(const TCliRequest& request, QString* error)
 {
     const bool package = request.Command == TCliRequest::Package;
-    if (!package && !(request.Source + request.Output_Dir).isEmpty())
-        *error = "only package takes --source and --output-dir";
+    const bool stores = package || request.Command == TCliRequest::Init;
+    if (!stores && !(request.Source + request.Output_Dir).isEmpty())
+        *error = "only package and init take --source and --output-dir";
     else if (package && request.Data_Folder.isEmpty())
         *error = "package needs --data-folder DIR";
     else if (package && !(request.Output + request.Shared_Libs).isEmpty())
@@ -172,15 +193,11 @@ bool Check_Package_Options(const TCliRequest& request, QString* error)
     return error->isEmpty();
 }
 
-// Everything given but the command and the data folder.
-QString Other_Options(const TCliRequest& request)
+// What init cannot store.
+QString Unstored_Options(const TCliRequest& request)
 {
-    return request.Project + request.Shared_Libs + request.Output + request.Settings.join("") +
-           request.Program + request.Plugins_Folder + request.Collect_Into + request.Qml_Sources +
-           request.Qt_Version +
-           request.Qt_Prefix + request.Generator + request.Requirements +
-           request.Description_File + request.Changelog_File + request.Source +
-           request.Output_Dir;
+    return request.Project + request.Shared_Libs + request.Output + request.Plugins_Folder +
+           request.Collect_Into;
 }
 
 bool Check_Init_Options(const TCliRequest& request, QString* error)
@@ -189,8 +206,9 @@ bool Check_Init_Options(const TCliRequest& request, QString* error)
         return true;
     if (request.Data_Folder.isEmpty())
         *error = "init needs --data-folder DIR";
-    else if (!Other_Options(request).isEmpty())
-        *error = "init takes only --data-folder";
+    else if (!Unstored_Options(request).isEmpty())
+        *error = "init takes no --project, --shared-libs, --output, --plugins-folder and "
+                 "--collect-into";
     return error->isEmpty();
 }
 
@@ -266,7 +284,10 @@ QString Cli_Usage()
            "                            [--program PATH [--qml-sources DIR] [CHOICES]]\n"
            "                            [--source DIR] [--set NAME=VALUE]... [PANEL SETTINGS]\n"
            "                            [--qt-version 5|6] [--qt-prefix DIR] [--output-dir DIR]\n"
-           "  kestrelvantory-cli init --data-folder DIR\n"
+           "  kestrelvantory-cli init --data-folder DIR [--program PATH] [--qml-sources DIR]\n"
+           "                            [--source DIR] [--output-dir DIR] [CHOICES]\n"
+           "                            [--set NAME=VALUE]... [PANEL SETTINGS]\n"
+           "                            [--qt-version 5|6] [--qt-prefix DIR]\n"
            "  kestrelvantory-cli requires [--data-folder DIR] [--project FILE] [--shared-libs DIR]\n"
            "  kestrelvantory-cli detect [--data-folder DIR] [--project FILE] --program PATH\n"
            "                            [--plugins-folder DIR] [--qml-sources DIR]\n"
@@ -284,9 +305,16 @@ QString Cli_Usage()
            "          SPECS/<name>.spec, runs rpmbuild -bb (its output on standard error and in\n"
            "          <name>.build.log in %{_topdir}), then checks the package. The report\n"
            "          goes to standard output, the package's path last. Ctrl+C stops rpmbuild.\n"
-           "init      writes the factory panels into a new data folder.\n"
+           "          --program, --qml-sources, --source and --output-dir not given are the\n"
+           "          ones of the last run, or of init; those given are kept in DIR/package.xml\n"
+           "          for the next run. So once init has the whole setup, \"package\n"
+           "          --data-folder DIR\" repeats it.\n"
+           "init      writes the factory panels into a new data folder, with the panel\n"
+           "          settings, --set, --expression and CHOICES given stored in them, and\n"
+           "          --program, --qml-sources, --source and --output-dir in package.xml.\n"
            "\n"
-           "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read\n"
+           "  --data-folder DIR  the editor's data folder (default: ~/.kestrelvantory); only read,\n"
+           "                     but for init and for package's package.xml\n"
            "  --project FILE     a .spec_data project file, applied as the editor's Open does\n"
            "  --shared-libs DIR  the shared-libraries folder to scan (default: as stored by the\n"
            "                     editor, else the home folder)\n"
@@ -311,12 +339,15 @@ QString Cli_Usage()
            "  --source DIR       package: the source folder; SOURCES/<name>-<version>.tar.gz is\n"
            "                     made of it as <name>-<version>/, without .git and build folders\n"
            "  --output-dir DIR   package: where rpmbuild writes the RPM (default: %{_topdir}/RPMS)\n"
-           "PANEL SETTINGS, for this run only:\n"
+           "PANEL SETTINGS, for this run only (stored, for init):\n"
            "  --generator cmake|qmake        the build system the spec runs\n"
            "  --requirements auto|manual|ignore  auto scans the libraries afresh, manual\n"
            "                     writes the stored list, ignore writes none\n"
            "  --description-file FILE        the description, the file's whole text\n"
            "  --changelog-file FILE          the change log, the file's whole text\n"
+           "  --expression NAME=VALUE        VALUE for the path expression NAME, named as in\n"
+           "                     expressions.xml or as labelled, e.g. --expression\n"
+           "                     \"QMake_Bin_Path=%{buildroot}%{_libdir}/%{name}/bin\"; repeatable\n"
            "CHOICES, besides what detection finds, on top of those stored with the libraries\n"
            "(data folder and project):\n"
            "  --with-plugins LIST     plug-ins to bundle as well, comma-separated: a family\n"
@@ -332,8 +363,9 @@ QString Cli_Usage()
            "run or the RPM database knows none of the libraries; for detect, when the program\n"
            "cannot be examined or a copy fails; for package, when the preflight, the build or a\n"
            "check fails; for init, when DIR is a data folder already), 2 on wrong usage (an\n"
-           "unknown NAME of --set included, and a plug-in or library of CHOICES that names\n"
-           "nothing in the Qt installation, which package lists with the preflight's problems\n"
-           "instead). An absent file of the data folder gives its factory contents, as in the\n"
-           "editor. The scan's progress is shown on standard error when it is a terminal.\n";
+           "unknown NAME of --set or --expression included, and a plug-in or library of\n"
+           "CHOICES that names nothing in the Qt installation, which package lists with the\n"
+           "preflight's problems instead). An absent file of the data folder gives its\n"
+           "factory contents, as in the editor. The scan's progress is shown on standard\n"
+           "error when it is a terminal.\n";
 }

@@ -26,19 +26,23 @@ struct TCliRequest
     QString Shared_Libs;  // empty: as stored in "settings.ini"
     QString Output;       // the spec file, for Create
     QStringList Settings; // "NAME=VALUE" for variables, for Create
+    QStringList Expressions;  // "NAME=VALUE" for path expressions
     QString Program;         // the built program whose Qt bundle is detected
     QString Plugins_Folder;  // empty: the plug-in folder of the program's Qt
     QString Collect_Into;    // empty: the bundle is only listed
     QString Qml_Sources;     // the program's QML sources; empty: as the project names them
     QString Qt_Version;      // "5" or "6" for create; empty: as stored or detected
     QString Qt_Prefix;       // for create; empty: as stored or detected
-    // Panel settings for this run, for create and package; empty: as stored.
+    // Panel settings for this run, for create and package, or to store, for
+    // init; empty: as stored.
     QString Generator;         // "cmake" or "qmake"
     QString Requirements;      // "auto", "manual" or "ignore"
     QString Description_File;  // the description, the file's whole text
     QString Changelog_File;    // the change log, the file's whole text
     QString Source;      // for package: the source folder to make the tarball of
     QString Output_Dir;  // for package: where the RPM goes; empty: %{_topdir}/RPMS
+    // For package, the program, sources and output folder not given are the
+    // ones stored; init stores them.
     TDetectionChoices Choices;  // the plug-ins and libraries asked for besides detection
 };
 

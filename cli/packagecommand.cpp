@@ -41,7 +41,8 @@ private:
 };
 }
 
-bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err)
+bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err,
+                         const std::function<void()>& preflight_passed)
 {
     const TInterruptGuard guard(run);
     const QStringList problems = run->Preflight();
@@ -52,6 +53,7 @@ bool Run_Package_Command(TPackageRun* run, QTextStream& out, QTextStream& err)
             err << "  " << problem << "\n";
         return false;
     }
+    preflight_passed();
     run->Set_Line_Sink([&err](const QString& line) { err << line << "\n" << Qt::flush; });
     run->Set_Step_Sink([&err](int step, int steps, const QString& what) {
         err << "kestrelvantory-cli: [" << step << "/" << steps << "] " << what << "\n"

@@ -8,7 +8,7 @@
 
 #include "bundle/bundledetection.h"
 #include "libraries/detectionchoices.h"
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 
 class QWidget;
 class TLibrariesWidget;

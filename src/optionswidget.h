@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 #include "datafiles/optionsfile.h"
 #include "types.h"
 

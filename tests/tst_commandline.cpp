@@ -7,6 +7,9 @@
 #include <QStorageInfo>
 
 #include "changelogwidget.h"
+#include "datafiles/librariesfile.h"
+#include "datafiles/packagesettingsfile.h"
+#include "datafiles/xmlfile.h"
 #include "editorcommandline.h"
 #include "editordriver.h"
 #include "optionswidget.h"
@@ -158,6 +161,8 @@ private slots:
     void editorDataFolderIsWhatThePipelineReads();
     void initAndPanelFlagsGiveTheEditorsSpec();
     void initThatRunsOutOfSpaceCanBeRepeated();
+    void expressionFlagsWriteWhatTheEditorWrites();
+    void initStoresTheWholeSetup();
 };
 
 void TCommandLineTest::factoryStateGivesTheEditorsSpec()
@@ -525,6 +530,113 @@ void TCommandLineTest::editorDataFolderIsWhatThePipelineReads()
              TEditorCommandLine::Wrong_Usage);
     QCOMPARE(TEditorCommandLine().Parse({"kestrelvantory", "stray"}),
              TEditorCommandLine::Wrong_Usage);
+}
+
+// A path expression is named as in expressions.xml or as labelled; for one
+// run, the spec is the one the editor writes after the same edits.
+void TCommandLineTest::expressionFlagsWriteWhatTheEditorWrites()
+{
+    Test::TFreshHome home;
+    QByteArray editor_spec;
+    {
+        Test::TEditor editor;
+        editor.Expression(0)->setText("%{buildroot}/opt/%{name}");
+        editor.Expression(1)->setText("%{buildroot}/opt/build/bin");
+        editor.Options_Combo(0)->setCurrentIndex(1);
+        Test::TDialogAnswers answers({home.Path() + "/editor.spec"});
+        QVERIFY(editor.Create().startsWith("Spec file written"));
+        editor_spec = Test::Read_File(home.Path() + "/editor.spec");
+    }
+    const QString data = home.Path() + "/data";
+    QVERIFY(Run_Cli({"init", "--data-folder", data}).Exit == 0);
+    QCOMPARE(Cli_Spec(home.Path(), {"--data-folder", data, "--generator", "cmake", "--expression",
+                                    "Build_Path=%{buildroot}/opt/%{name}", "--expression",
+                                    "cmake bin path:=%{buildroot}/opt/build/bin"}),
+             editor_spec);
+    QVERIFY(Test::Read_File(data + "/expressions.xml").contains("%{_libdir}/%{name}/bin"));
+
+    for (const QStringList& wrong :
+         {QStringList{"create", "--output", "x.spec", "--expression", "Bin_Path=/x"},
+          QStringList{"create", "--output", "x.spec", "--expression", "Build_Path"},
+          QStringList{"requires", "--expression", "Build_Path=/x"},
+          QStringList{"detect", "--program", "/bin/true", "--expression", "Build_Path=/x"}})
+    {
+        const TCliRun run = Run_Cli(wrong);
+        QCOMPARE(run.Exit, 2);
+        QVERIFY2(run.Err.contains("--expression"), qPrintable(run.Err));
+    }
+    QVERIFY(Run_Cli({"create", "--output", "x.spec", "--expression", "Bin_Path=/x"})
+                .Err.contains("the names are Build_Path, CMake_Bin_Path,"));
+    QVERIFY(!QFileInfo::exists("x.spec"));
+}
+
+// init stores every panel flag, the plug-in choices and the packaging setup
+// with absolute paths: create then writes from the folder what the same
+// flags write for one run, and package reads the setup back.
+void TCommandLineTest::initStoresTheWholeSetup()
+{
+    Test::TFreshHome home;
+    Test::Write_File(home.Path() + "/description", "Said once.\n");
+    Test::Write_File(home.Path() + "/changes", "* Mon Dec 07 2026 Ana <ana@example.org>\n- once\n");
+    const QStringList panels = {"--set", "%define release=7", "--generator", "cmake",
+                                "--requirements", "ignore", "--description-file",
+                                home.Path() + "/description", "--changelog-file",
+                                home.Path() + "/changes", "--expression",
+                                "Target Install Path=/opt", "--qt-version", "6"};
+    const QString data = home.Path() + "/stored";
+    const TCliRun init = Run_Cli(QStringList{"init", "--data-folder", data, "--program",
+                                             "build/demo", "--source", "demo-src",
+                                             "--qml-sources", home.Path() + "/qml",
+                                             "--with-plugins", "sqldrivers", "--without-plugins",
+                                             "imageformats/libqgif.so"} + panels);
+    QVERIFY2(init.Exit == 0, qPrintable(init.Err));
+    QVERIFY(Run_Cli({"init", "--data-folder", home.Path() + "/fresh"}).Exit == 0);
+    const QByteArray stored_spec = Cli_Spec(home.Path(), {"--data-folder", data});
+    QCOMPARE(stored_spec,
+             Cli_Spec(home.Path(), QStringList{"--data-folder", home.Path() + "/fresh"} + panels));
+    for (const char* expected : {"Said once.", "- once", "\ncmake ", "/opt/%{name}", "qmake6"})
+        QVERIFY2(stored_spec.contains(expected) != (QByteArray(expected) == "qmake6"),
+                 expected);
+
+    TPackageSettings setup = TPackageSettingsFile::Read(data);
+    QCOMPARE(setup.Program, QDir::current().absoluteFilePath("build/demo"));
+    QCOMPARE(setup.Source, QDir::current().absoluteFilePath("demo-src"));
+    QCOMPARE(setup.Qml_Sources, home.Path() + "/qml");
+    QCOMPARE(setup.Output_Dir, QString());
+    TXmlFile libraries;
+    TLibrariesFile::Open(&libraries, data);
+    const TDetectionChoices choices = TLibrariesFile::Read_Detection_Choices(libraries);
+    QCOMPARE(choices.With_Plugins, QStringList{"sqldrivers"});
+    QCOMPARE(choices.Without_Plugins, QStringList{"imageformats/libqgif.so"});
+
+    // What cannot be stored is refused, and nothing is written.
+    for (const QStringList& wrong :
+         {QStringList{"--project", home.Path() + "/x.spec_data"},
+          QStringList{"--expression", "Nowhere=/x"}, QStringList{"--set", "Nothing=1"},
+          QStringList{"--collect-into", home.Path()}, QStringList{"--generator", "make"}})
+    {
+        const TCliRun run = Run_Cli(QStringList{"init", "--data-folder", home.Path() + "/no"} +
+                                    wrong);
+        QCOMPARE(run.Exit, 2);
+        QVERIFY2(!QFileInfo::exists(home.Path() + "/no"), qPrintable(wrong.join(' ')));
+    }
+
+    // A stored setup that is not absolute is refused by name, before anything
+    // is made; detection options need a program, given or stored.
+    const QString broken = home.Path() + "/fresh";
+    Test::Write_File(broken + "/package.xml",
+                     "<?xml version=\"1.0\"?>\n<Package_Settings File_Version=\"1\">"
+                     "<Source>relative/src</Source></Package_Settings>\n");
+    const TCliRun refused = Run_Cli({"package", "--data-folder", broken});
+    QCOMPARE(refused.Exit, 1);
+    QVERIFY2(refused.Err.contains("cannot read \"" + broken + "/package.xml\": the setting "
+                                  "\"Source\" is not an absolute path"),
+             qPrintable(refused.Err));
+    QVERIFY(QFile::remove(broken + "/package.xml"));
+    const TCliRun no_program =
+        Run_Cli({"package", "--data-folder", broken, "--qml-sources", home.Path()});
+    QCOMPARE(no_program.Exit, 2);
+    QVERIFY2(no_program.Err.contains("none is stored"), qPrintable(no_program.Err));
 }
 
 QTEST_MAIN(TCommandLineTest)

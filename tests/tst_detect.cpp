@@ -256,7 +256,7 @@ void TDetectTest::wrongUseAndUnfitProgramsCollectNothing()
          "--qt-prefix must be an absolute path of letters, digits and \"/._+-\", not "
          "\"/opt/Qt 6\""},
         {{"detect", "--program", d_program, "--qt-version", "6"}, 2,
-         "only create and package take --qt-version and --qt-prefix"},
+         "only init, create and package take --qt-version and --qt-prefix"},
     };
     for (const auto& refused : cases)
     {

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "scan/packageoutput.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 #include "scan/requirelist.h"
 #include "scan/requirementscan.h"
 #include "requireswidget.h"

@@ -8,7 +8,7 @@
 #include "bundle/bundle.h"
 #include "elf/loadedlibraries.h"
 #include "libraries/detectionchoices.h"
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 
 // Lists what a file loads; Loaded_Libraries, or made-up data in tests.
 using TDependencyLister = std::function<TLoadedLibraries(const QString& file)>;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 
 // What a Qt installation looks like from the outside: its library names, the
 // folders it keeps its plug-ins in and which plug-ins a program takes along.

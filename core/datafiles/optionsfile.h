@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 #include "types.h"
 
 class TXmlFile;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "libraries/activelibraries.h"
 #include "libraries/detectionchoices.h"
 #include "types.h"
 #include "datafiles/variabledata.h"
@@ -18,18 +19,6 @@
 // folder has a sixth section after the libraries, and one with detection
 // choices a section after the change log; readers that know nothing of them
 // pass over them as lines outside any section.
-
-struct TSpecDataLibrary
-{
-    TTypes::TLibraryType Type;
-    QString Name;
-};
-
-struct TSpecDataTarget
-{
-    QString Name;
-    std::vector<TSpecDataLibrary> Libraries;  // the target's active libraries
-};
 
 // The QML side of a project: where the program's QML sources are, and the
 // active targets of QML modules with their active module folders.
@@ -50,14 +39,6 @@ struct TSpecData
     QString Description;
     QString Change_Log;
     TDetectionChoices Choices;
-};
-
-// One library line read back: the first library of `Target` whose name begins
-// with `Prefix` is to be made active.
-struct TSpecDataSelection
-{
-    QString Target;
-    QString Prefix;
 };
 
 // A project file as read. A section the file does not hold is empty here

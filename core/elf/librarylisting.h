@@ -7,7 +7,7 @@
 
 #include "libraryresolver.h"
 #include "loadedlibraries.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 // The libraries of one file, and whether "ldd" had to be asked.
 struct TLibraryListing

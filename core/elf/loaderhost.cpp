@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "elffile.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "libraries/libraryrecords.h"
-#include "datafiles/specdata.h"
+#include "libraries/activelibraries.h"
 
 // Which targets and libraries are active, and in what order they are shown:
 // targets sorted by name, libraries by target name, each sort keeping the

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "datafiles/specdata.h"
+#include "libraries/activelibraries.h"
 #include "libraries/libraryrecords.h"
 
 // Which targets of QML modules and which of their module folders are

@@ -13,7 +13,7 @@
 #include "bundle/bundleclosure.h"
 #include "elf/loadedlibraries.h"
 #include "elf/elffile.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 #include "scan/requirementscan.h"
 
 namespace

@@ -1,7 +1,7 @@
 #include "package/packageplan.h"
 
 #include "datafiles/expressionsfile.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 #include "scan/requirementscan.h"
 #include "spec/specmacros.h"
 

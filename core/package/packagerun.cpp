@@ -59,6 +59,21 @@ void TPackageRun::Step(int step, const QString& what)
     d_step_sink(step, Steps, what);
 }
 
+// rpmbuild's own folders below %{_topdir}.
+bool TPackageRun::Make_Top_Folders(TPackageReport* report)
+{
+    for (const char* folder : {"SOURCES", "SPECS", "BUILD", "RPMS", "SRPMS"})
+    {
+        if (!QDir().mkpath(d_plan.Top + "/" + folder))
+        {
+            report->Failures.append(
+                QString("cannot make the folder \"%1/%2\"").arg(d_plan.Top, folder));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TPackageRun::Make_Tarball(TPackageReport* report)
 {
     if (d_request.Source.isEmpty())
@@ -164,7 +179,7 @@ TPackageReport TPackageRun::Run()
         report.Failures.append("the preflight found problems; nothing was built");
         return report;
     }
-    const bool prepared = !d_cancel && Make_Tarball(&report) && !d_cancel && Collect(&report) &&
+    const bool prepared = !d_cancel && Make_Top_Folders(&report) && Make_Tarball(&report) && !d_cancel && Collect(&report) &&
                           Write_Spec(&report);
     if (prepared && !d_cancel)
         Build(&report);

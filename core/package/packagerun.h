@@ -51,6 +51,7 @@ public:
     static const int Steps = 5;
 
 private:
+    bool Make_Top_Folders(TPackageReport* report);
     bool Make_Tarball(TPackageReport* report);
     bool Collect(TPackageReport* report);
     bool Write_Spec(TPackageReport* report);

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "spec/qtbuild.h"
+#include "spec/qtbuildlines.h"
 
 namespace
 {
@@ -22,8 +22,12 @@ void Check_Tarball(const TPackageRequest& request, const TPackagePlan& plan,
     else if (!request.Source.isEmpty() && !QFileInfo(request.Source).isDir())
         problems->append("the source folder " + Quoted(request.Source) + " does not exist");
     else if (request.Source.isEmpty() && !QFileInfo(plan.Tarball).isFile())
+    {
+        // The folder is made, so that only the tarball has to be put there.
+        QDir().mkpath(QFileInfo(plan.Tarball).path());
         problems->append("the source tarball " + Quoted(plan.Tarball) +
                          " does not exist and no --source was given");
+    }
 }
 
 // Without a program to collect from, the shared-libraries folder must hold

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <vector>
 
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 // What the RPM database answered for one library.
 struct TPackageAnswer

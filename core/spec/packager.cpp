@@ -5,7 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 const char* const Packager_Settings_Key = "Packager";
 

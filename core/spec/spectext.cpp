@@ -6,6 +6,7 @@
 
 #include "libraries/libraryversion.h"
 #include "spec/programlayout.h"
+#include "spec/qtbuildlines.h"
 #include "spec/safename.h"
 #include "spec/specinputcheck.h"
 

@@ -8,7 +8,7 @@
 
 #include "types.h"
 #include "datafiles/variabledata.h"
-#include "spec/qtbuild.h"
+#include "datafiles/qtbuild.h"
 
 // A folder of the installed program and the files deployed into it. A
 // target of QML modules holds module folders relative to it, such as

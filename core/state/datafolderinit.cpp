@@ -9,10 +9,10 @@
 #include "datafiles/expressionsfile.h"
 #include "datafiles/librariesfile.h"
 #include "datafiles/optionsfile.h"
+#include "datafiles/packagesettingsfile.h"
 #include "datafiles/requiresfile.h"
 #include "datafiles/variabledata.h"
 #include "datafiles/xmlfileexception.h"
-#include "state/editorstate.h"
 
 namespace
 {
@@ -27,18 +27,21 @@ QString Existing_Data_File(const QString& folder)
     return QString();
 }
 
-void Write_Panels(const QString& folder, const TEditorState& state)
+void Write_Panels(const QString& folder, const TEditorState& state,
+                  const TPackageSettings& package)
 {
     TVariablesFile::Write(folder, state.Variables);
     TExpressionsFile::Write(folder, state.Expressions);
-    TLibrariesFile::Write(folder, state.Targets, state.Libraries);
+    TLibrariesFile::Write(folder, state.Targets, state.Libraries, state.Detection_Choices);
     TRequiresFile::Write(folder, state.Requires);
     TChangeLogFile::Write(folder, state.Changes);
     TOptionsFile::Write(folder, state.Options);
+    TPackageSettingsFile::Write(folder, package);
 }
 }
 
-bool Init_Data_Folder(const QString& folder, QString* error)
+bool Init_Data_Folder(const QString& folder, const TEditorState& state,
+                      const TPackageSettings& package, QString* error)
 {
     const QString existing = Existing_Data_File(folder);
     if (!existing.isEmpty())
@@ -52,11 +55,9 @@ bool Init_Data_Folder(const QString& folder, QString* error)
         *error = QString("cannot make the folder \"%1\"").arg(folder);
         return false;
     }
-    // A folder without any data file loads as the factory panels.
-    const TEditorState factory = Load_Editor_State(folder);
     try
     {
-        Write_Panels(folder, factory);
+        Write_Panels(folder, state, package);
     }
     catch (const TXmlFileException& failure)
     {

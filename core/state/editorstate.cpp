@@ -67,6 +67,18 @@ QString Joined(const QStringList& lines)
 }
 }
 
+TEditorState Factory_Editor_State()
+{
+    TEditorState state;
+    state.Variables = TVariablesFile::Factory_Data();
+    state.Expressions = TExpressionsFile::Factory_Values();
+    state.Targets = Factory_Targets();
+    state.Libraries = Factory_Libraries();
+    state.Requires = Factory_Requirements();
+    state.Changes = TChangeLogFile::Factory_Text();
+    return state;
+}
+
 TEditorState Load_Editor_State(const QString& folder, std::vector<TDefaultsProblem>* problems)
 {
     TEditorState state;

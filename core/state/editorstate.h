@@ -40,6 +40,9 @@ struct TDefaultsProblem
     bool Absent;     // there is no such file (the normal first start)
 };
 
+// The panels as the editor starts them with no defaults file.
+TEditorState Factory_Editor_State();
+
 // Every defaults file in `data_folder` that is missing or refused gives its
 // panel's factory contents, as in the editor; each such file is added to
 // `problems` when given.

@@ -21,14 +21,6 @@ struct TQtBuild
 // The prefix of the distribution's own Qt, which needs no naming.
 extern const char* const System_Qt_Prefix;
 
-// The qmake that configures for `qt`: "<prefix>/bin/qmake" for a Qt under a
-// prefix of its own, "qmake6" for the system's Qt 6, else plain "qmake".
-QString QMake_Program(const TQtBuild& qt);
-
-// " -DCMAKE_PREFIX_PATH=<prefix>" for a Qt under a prefix of its own, so that
-// find_package takes that installation; empty otherwise.
-QString CMake_Prefix_Option(const TQtBuild& qt);
-
 // Whether `prefix` may go into a spec's build lines: empty, or an absolute
 // path of plain characters (letters, digits, "/", ".", "_", "+" and "-").
 bool Is_Plain_Qt_Prefix(const QString& prefix);

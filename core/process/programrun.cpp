@@ -1,4 +1,4 @@
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,8 +1,4 @@
-#include "spec/qtbuild.h"
-
-#include <QRegularExpression>
-
-const char* const System_Qt_Prefix = "/usr";
+#include "spec/qtbuildlines.h"
 
 namespace
 {
@@ -22,10 +18,4 @@ QString QMake_Program(const TQtBuild& qt)
 QString CMake_Prefix_Option(const TQtBuild& qt)
 {
     return Has_Own_Prefix(qt) ? " -DCMAKE_PREFIX_PATH=" + qt.Prefix : QString();
-}
-
-bool Is_Plain_Qt_Prefix(const QString& prefix)
-{
-    static const QRegularExpression plain("^/[A-Za-z0-9/._+-]*$");
-    return prefix.isEmpty() || plain.match(prefix).hasMatch();
 }
