@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "scan/programrun.h"
+#include "process/programrun.h"
 
 namespace
 {

@@ -12,7 +12,7 @@
 #include "package/packagechecks.h"
 #include "package/preflight.h"
 #include "package/sourcetarball.h"
-#include "scan/programrun.h"
+#include "process/programrun.h"
 #include "scan/requirementscan.h"
 #include "state/createrequirements.h"
 #include "state/unmatchedchoices.h"
