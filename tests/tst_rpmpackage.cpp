@@ -754,6 +754,12 @@ void TRpmPackageTest::packagesBundlingTheSameQtInstallTogether()
     const QString base = Test::Build_Base_System_Package(base_system, work.Path("base"), &error);
     QVERIFY2(!base.isEmpty(), qPrintable(error));
     CHECK(Make_Root(work, d_libdir));
+    // Qt makes a runtime folder where none is given; the root's own is there
+    // before the packages come.
+    CHECK(Make_Folders(work, {"root/run/user/0"}));
+    QVERIFY(QFile::setPermissions(work.Path("root/run/user/0"), QFile::ReadOwner |
+                                                                   QFile::WriteOwner |
+                                                                   QFile::ExeOwner));
     const TRun system = work.Run("rpm", work.Rpm_Options() << "-i" << base);
     QVERIFY2(system.Ok, qPrintable(system.Output));
     const QStringList before = Tree(work.Root());
@@ -767,7 +773,8 @@ void TRpmPackageTest::packagesBundlingTheSameQtInstallTogether()
     const bool can_run = geteuid() == 0;
     const Test::TVirtualDisplay display;
     QVERIFY2(!can_run || !display.Display().isEmpty(), "Xvfb did not start");
-    const QStringList on_display = {"DISPLAY=" + display.Display()};
+    const QStringList on_display = {"DISPLAY=" + display.Display(),
+                                    "XDG_RUNTIME_DIR=/run/user/0"};
     if (can_run)
         for (const QString& name : names)
             CHECK(Verify_Runs(work, name, "xcb", d_libdir, QString(), on_display));

@@ -26,6 +26,8 @@ const std::map<QString, QString>& Explanations()
         {"non-versioned-file-in-library-package",
          "the package is a program with its own libraries, not a library package; these are "
          "its command, desktop entry and icon"},
+        {"shared-library-without-dependency-information",
+         "a bundled library links no other library, as its distribution built it"},
         {"binary-or-shlib-defines-rpath",
          "the bundled files find their libraries through their run path, as a bundle must"},
         {"no-signature", "sign the package before publishing it"},
