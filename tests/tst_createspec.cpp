@@ -191,8 +191,9 @@ void TCreateSpecTest::demoProjectWithCMakeAndItsOwnBinPath()
                         "echo 'Prefix = %{_libdir}/%{name}' >> "
                         "%{buildroot}/opt/demo-build/bin/qt.conf\n"
                         "echo 'Plugins = .' >> %{buildroot}/opt/demo-build/bin/qt.conf\n");
-    expected = Replaced(expected, "ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}\n",
-                        "ln -sf /opt/demo-build/bin/%{name} %{_bindir}/%{name}\n");
+    expected = Replaced(expected,
+                        "ln -sfr %{buildroot}%{_libdir}/%{name}/%{name} %{buildroot}%{_bindir}/%{name}\n",
+                        "ln -sfr %{buildroot}/opt/demo-build/bin/%{name} %{buildroot}%{_bindir}/%{name}\n");
     QCOMPARE(Test::Read_File(home.Path() + "/demo.spec"), expected.toUtf8());
 }
 
@@ -385,8 +386,8 @@ void TCreateSpecTest::previewShowsWhatCreateWritesAndFollowsThePanels()
     QCOMPARE(Format_At(view, "%install", 0).fontWeight(), int(QFont::Bold));
     QCOMPARE(Format_At(view, "%changelog", 9), TSpecHighlighter::Section_Format());
     QCOMPARE(Format_At(view, "%define name", 3), TSpecHighlighter::Macro_Format());
-    QCOMPARE(Format_At(view, "ln -sf %{_libdir}", 7), TSpecHighlighter::Macro_Format());
-    QCOMPARE(Format_At(view, "ln -sf %{_libdir}", 5), QTextCharFormat());
+    QCOMPARE(Format_At(view, "ln -sfr %{buildroot}", 8), TSpecHighlighter::Macro_Format());
+    QCOMPARE(Format_At(view, "ln -sfr %{buildroot}", 5), QTextCharFormat());
     QCOMPARE(Format_At(view, "make install", 0), QTextCharFormat());
 
     // A change shows once the user pauses, including a value typed into the

@@ -202,6 +202,7 @@ private:
     QStringList Package_Arguments(const QString& data, const QString& top);
     QString Build_Package(const QString& top, const QString& spec);
     void Verify_Only_Base_Required(const QString& package, const Test::TBaseSystem& base);
+    void Verify_Report(const QString& report);
     void Verify_Installed_Bundle(const QString& root, const QStringList& bundle);
     void Verify_Runs_On_Xcb(const QString& root);
 
@@ -625,6 +626,7 @@ void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
                  qPrintable(entry));
     const TRun info = Run("rpm", {"-qp", "--qf", "%{DESCRIPTION}|%{CHANGELOGTEXT}", rpm});
     QCOMPARE(info.Out, QString("A small demo.|- First package"));
+    CHECK(Verify_Report(package.Out));
 
     if (geteuid() != 0 || d_base_package.isEmpty())
         QSKIP("running the package in its own root needs chroot, and so root");
@@ -834,6 +836,14 @@ void TDetectTest::editorBuildsTheSamePackageAndCancels()
     CHECK(Build_In_Editor(window, source, &lines_while_running));
     QVERIFY(lines_while_running);
     QCOMPARE(window->Package_Path(), rpm);
+    // The editor reports where the package installs and what rpmlint found,
+    // as the tool does.
+    const QString shown = window->findChild<QPlainTextEdit*>()->toPlainText();
+    const QStringList reported = tool.Out.split('\n').filter(
+        QRegularExpression("^(Installs on|Does not install on|rpmlint)"));
+    QVERIFY2(reported.size() > 2, qPrintable(tool.Out));
+    for (const QString& line : reported)
+        QVERIFY2(shown.contains("\n" + line + "\n"), qPrintable(line));
     QCOMPARE(Test::Read_File(top + "/SPECS/qtdemo.spec"), tool_spec);
     QCOMPARE(Run("rpm", {"-qpl", rpm}).Out, tool_files);
 
@@ -1029,6 +1039,31 @@ QString TDetectTest::Build_Package(const QString& top, const QString& spec)
     QDirIterator packages(top + "/RPMS", {"qtdemo-1.0-1.*.rpm"}, QDir::Files,
                           QDirIterator::Subdirectories);
     return packages.hasNext() ? packages.next() : QString();
+}
+
+// Built on Debian 12, the bundled Qt Core needs glibc 2.35, which the
+// enterprise releases before RHEL 10 lack; of rpmlint's errors only those
+// every bundle gets are left, each explained.
+void TDetectTest::Verify_Report(const QString& report)
+{
+    const QStringList lines = report.split('\n');
+    const QStringList installs = lines.filter(QRegularExpression("^Installs on: "));
+    QVERIFY2(installs.size() == 1 && installs[0].contains("Fedora 43") &&
+                 installs[0].contains("openSUSE Tumbleweed") && !installs[0].contains("RHEL 8"),
+             qPrintable(report));
+    for (const QString& release : {QString("8: needs GLIBC_2.35; RHEL 8 has up to 2.28"),
+                                   QString("9: needs GLIBC_2.35; RHEL 9 has up to 2.34")})
+        QVERIFY2(lines.contains("Does not install on RHEL " +
+                                release.section(':', 0, 0) + " and its rebuilds:" +
+                                release.section(':', 1)),
+                 qPrintable(report));
+    QVERIFY2(!lines.filter(QRegularExpression("^rpmlint: [1-9][0-9]* errors, ")).isEmpty(),
+             qPrintable(report));
+    const QStringList errors = lines.filter(QRegularExpression("^rpmlint E: "));
+    QVERIFY2(!errors.isEmpty(), qPrintable(report));
+    for (const QString& error : errors)
+        QVERIFY2(error.contains(QRegularExpression("^rpmlint E: \\S+ \\([0-9]+\\): ")),
+                 qPrintable(error));
 }
 
 // The package asks the system only for what the base system offers, and

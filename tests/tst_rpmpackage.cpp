@@ -1,10 +1,11 @@
 // End to end with the real tools: a spec composed for a tiny qmake project
 // and a tiny CMake project is built with rpmbuild, installed into an
-// "rpm --root" tree whose scriptlets run under busybox, upgraded and erased.
-// A real Qt Widgets program, packaged with its Qt libraries and platform
-// plug-ins, is then run inside such a tree that holds no Qt of its own, and
-// so is a Qt Quick program, built against Qt 5 and Qt 6, packaged with the
-// QML modules that detection finds for it.
+// "rpm --root" tree whose scriptlets run under busybox, upgraded, downgraded
+// and erased. A real Qt Widgets program, packaged with its Qt libraries and
+// platform plug-ins, is then run inside such a tree that holds no Qt of its
+// own, beside a second program bundling the same Qt, and so is a Qt Quick
+// program, built against Qt 5 and Qt 6, packaged with the QML modules that
+// detection finds for it.
 // Everything happens below one temporary folder, with HOME pointed there.
 
 #include <QDirIterator>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "basesystem.h"
 #include "installroot.h"
 #include "datafiles/savefile.h"
 #include "spec/spectext.h"
@@ -80,8 +82,12 @@ install(FILES relative.txt prefix.txt DESTINATION share/demo)
 
 const char* const Helper_Script = "#!/bin/sh\necho helper runs\n";
 
-// What the installed program prints when it finds both of its data files.
-const char* const Found_Both = "found beside the program\nfound through the prefix\n";
+// What the installed program of `version` prints when it finds both of its
+// data files.
+QString Found_Both(const QString& version)
+{
+    return QString("found beside the program %1\nfound through the prefix %1\n").arg(version);
+}
 
 const char* const Plugin = "libqoffscreen.so";
 
@@ -108,11 +114,11 @@ QString Qt_Version()
     return Qt_Core_File_Name().section(".so.", 1);
 }
 
-TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& release)
+TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& version = "1.0.0")
 {
     TSpecInput input;
     input.Variables = {{"%define name", "demo"},     {"Name:", "%{name}"},
-                       {"Version:", "1.0.0"},        {"Release:", release},
+                       {"Version:", version},        {"Release:", "1"},
                        {"Summary:", "Demo program"}, {"License:", "MIT"},
                        {"Source0:", "%{name}-%{version}.tar.gz"}};
     input.Description = "A demo program that ships its own Qt.";
@@ -134,7 +140,7 @@ TSpecInput Package_Input(TTypes::TOptionMakeGenerator generator, const QString& 
 // installed into the program folder itself.
 TSpecInput Qt_Program_Input(TTypes::TOptionMakeGenerator generator)
 {
-    TSpecInput input = Package_Input(generator, "1");
+    TSpecInput input = Package_Input(generator);
     input.Variables[0].Value = "qtdemo";
     input.Paths.QMake_Bin_Path = input.Paths.Build_Path;
     QStringList libraries;
@@ -205,13 +211,16 @@ void Copy(const QString& from, const QString& to)
     QVERIFY2(QFile::copy(from, to), qPrintable(from));
 }
 
-void Make_Source_Tarball(const TWorkspace& work, TTypes::TOptionMakeGenerator generator)
+// The small program's sources of `version`, whose data files name it.
+void Make_Source_Tarball(const TWorkspace& work, TTypes::TOptionMakeGenerator generator,
+                         const QString& version = "1.0.0")
 {
-    const QString source = work.Path("source/demo-1.0.0");
-    Make_Folders(work, {"source/demo-1.0.0", "top/SOURCES", "top/SPECS", "home", "tmp"});
+    const QString folder = "demo-" + version;
+    const QString source = work.Path("source/" + folder);
+    Make_Folders(work, {"source/" + folder, "top/SOURCES", "top/SPECS", "home", "tmp"});
     Test::Write_File(source + "/main.cpp", Main_Source);
-    Test::Write_File(source + "/relative.txt", QByteArray(Found_Both).split('\n')[0] + "\n");
-    Test::Write_File(source + "/prefix.txt", QByteArray(Found_Both).split('\n')[1] + "\n");
+    Test::Write_File(source + "/relative.txt", Found_Both(version).section('\n', 0, 0).toUtf8() + "\n");
+    Test::Write_File(source + "/prefix.txt", Found_Both(version).section('\n', 1, 1).toUtf8() + "\n");
     Test::Write_File(source + "/demo-helper", Helper_Script);
     QVERIFY(QFile::setPermissions(source + "/demo-helper",
                                   QFile::permissions(source + "/demo-helper") | QFile::ExeOwner |
@@ -221,20 +230,37 @@ void Make_Source_Tarball(const TWorkspace& work, TTypes::TOptionMakeGenerator ge
     else
         Test::Write_File(source + "/CMakeLists.txt", CMake_Project);
     const TRun tar = work.Run("tar", {"-C", work.Path("source"), "-czf",
-                                      work.Top() + "/SOURCES/demo-1.0.0.tar.gz", "demo-1.0.0"});
+                                      work.Top() + "/SOURCES/" + folder + ".tar.gz", folder});
     QVERIFY2(tar.Ok, qPrintable(tar.Output));
 }
 
-// The sample Qt Widgets program, with its README, as "qtdemo-1.0.0.tar.gz".
-void Make_Qt_Program_Tarball(const TWorkspace& work)
+// The sample Qt Widgets program, with its README, as "<name>-1.0.0.tar.gz";
+// under another name than "qtdemo" its CMake project makes a program of
+// that name.
+void Make_Qt_Program_Tarball(const TWorkspace& work, const QString& name = "qtdemo")
 {
     const QString sample = KV_TEST_DATA "/qtdemo";
-    Make_Folders(work, {"source/qtdemo-1.0.0", "top/SOURCES", "top/SPECS", "home", "tmp"});
+    const QString folder = name + "-1.0.0";
+    Make_Folders(work, {"source/" + folder, "top/SOURCES", "top/SPECS", "home", "tmp"});
     for (const QString& file : QDir(sample).entryList(QDir::Files))
-        CHECK(Copy(sample + "/" + file, work.Path("source/qtdemo-1.0.0/") + file));
+        CHECK(Copy(sample + "/" + file, work.Path("source/" + folder + "/") + file));
+    const QString project = work.Path("source/" + folder + "/CMakeLists.txt");
+    Test::Write_File(project, Test::Read_File(sample + "/CMakeLists.txt")
+                                  .replace("qtdemo ", name.toUtf8() + " "));
     const TRun tar = work.Run("tar", {"-C", work.Path("source"), "-czf",
-                                      work.Top() + "/SOURCES/qtdemo-1.0.0.tar.gz", "qtdemo-1.0.0"});
+                                      work.Top() + "/SOURCES/" + folder + ".tar.gz", folder});
     QVERIFY2(tar.Ok, qPrintable(tar.Output));
+}
+
+void Make_Desktop_Files(const TWorkspace& work, const QString& name)
+{
+    Make_Folders(work, {"top/desktop_menu"});
+    Test::Write_File(work.Top() + "/desktop_menu/" + name + ".desktop",
+                     ("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + name +
+                      "\nIcon=" + name + "\n").toUtf8());
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::darkCyan);
+    QVERIFY(icon.save(work.Top() + "/desktop_menu/" + name + ".png"));
 }
 
 // The files the spec installs from outside the tarball: the system's Qt
@@ -242,8 +268,7 @@ void Make_Qt_Program_Tarball(const TWorkspace& work)
 void Make_Deployed_Files(const TWorkspace& work, const TSpecInput& input)
 {
     QVERIFY(!Qt_Core_File_Name().isEmpty());
-    const QString name = input.Variables[0].Value;
-    Make_Folders(work, {"top/desktop_menu"});
+    CHECK(Make_Desktop_Files(work, input.Variables[0].Value));
     for (const TSpecTarget& target : input.Targets)
     {
         CHECK(Make_Folders(work, {"top/shared_libs/" + target.Name}));
@@ -255,12 +280,6 @@ void Make_Deployed_Files(const TWorkspace& work, const TSpecInput& input)
             CHECK(Copy(from + "/" + library,
                        work.Top() + "/shared_libs/" + target.Name + "/" + library));
     }
-    Test::Write_File(work.Top() + "/desktop_menu/" + name + ".desktop",
-                     ("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + name +
-                      "\nIcon=" + name + "\n").toUtf8());
-    QImage icon(32, 32, QImage::Format_ARGB32);
-    icon.fill(Qt::darkCyan);
-    QVERIFY(icon.save(work.Top() + "/desktop_menu/" + name + ".png"));
 }
 
 // Composes the spec, builds it and returns the package's path. The payload
@@ -268,7 +287,7 @@ void Make_Deployed_Files(const TWorkspace& work, const TSpecInput& input)
 QString Build_Package(const TWorkspace& work, const TSpecInput& input)
 {
     const QString name = input.Variables[0].Value;
-    const QString release = input.Variables[3].Value;
+    const QString version = input.Variables[2].Value;
     const TSpecText spec = Compose_Spec_Text(input);
     const QString spec_file = work.Top() + "/SPECS/" + name + ".spec";
     QString error;
@@ -282,7 +301,7 @@ QString Build_Package(const TWorkspace& work, const TSpecInput& input)
         qWarning("%s", qPrintable(build.Output.right(6000)));
         return QString();
     }
-    QDirIterator packages(work.Top() + "/RPMS", {name + "-1.0.0-" + release + ".*.rpm"},
+    QDirIterator packages(work.Top() + "/RPMS", {name + "-" + version + "-1.*.rpm"},
                           QDir::Files, QDirIterator::Subdirectories);
     return packages.hasNext() ? packages.next() : QString();
 }
@@ -294,11 +313,12 @@ QString Run_Path(const TWorkspace& work, const QString& file)
     return lines.size() == 1 ? lines.first().section("Library runpath: ", 1) : readelf.Output;
 }
 
+// The link leads to `target` inside the root: it is relative.
 void Verify_Link(const TWorkspace& work, const QString& link, const QString& target)
 {
     const QFileInfo info(work.Root() + link);
     QVERIFY2(info.isSymLink(), qPrintable(link));
-    QCOMPARE(info.symLinkTarget(), target);
+    QCOMPARE(info.symLinkTarget(), work.Root() + target);
 }
 
 // The program stays in "bin", where "make install" put it, beside the
@@ -332,17 +352,16 @@ void Verify_Installed(const TWorkspace& work, const QString& libdir)
     Verify_Link(work, "/usr/bin/demo", executable);
 }
 
-// Inside the root, which holds no Qt, the program finds both of its data
-// files, and the script installed beside it runs.
-void Verify_Demo_Runs(const TWorkspace& work, const QString& libdir)
+// Inside the root, which holds no Qt, the program of `version` finds both of
+// its data files, and the script installed beside it runs. Running it needs
+// chroot, and so root.
+void Verify_Demo_Runs(const TWorkspace& work, const QString& libdir, const QString& version)
 {
+    if (geteuid() != 0)
+        return;
     const QString program = libdir + "/demo";
-    const QString copied = Test::Copy_System_Libraries(
-        work.Root(), {work.Root() + program + "/bin/demo",
-                      work.Root() + program + "/lib/" + Qt_Core_File_Name()});
-    QVERIFY2(copied.isEmpty(), qPrintable(copied));
     const TRun run = work.Run_In_Root({"/usr/bin/demo"});
-    QVERIFY2(run.Ok && run.Output.endsWith(QString("\n") + Found_Both), qPrintable(run.Output));
+    QVERIFY2(run.Ok && run.Output.endsWith("\n" + Found_Both(version)), qPrintable(run.Output));
     const TRun helper = work.Run_In_Root({program + "/bin/demo-helper"});
     QVERIFY2(helper.Ok && helper.Output.endsWith("\nhelper runs\n"), qPrintable(helper.Output));
 }
@@ -368,7 +387,7 @@ QStringList Lint_Errors(const TWorkspace& work, const TSpecInput& input)
 // stays in the configure line, and rpmlint says so.
 void Verify_Lint_Clean(const TWorkspace& work, TTypes::TOptionMakeGenerator generator)
 {
-    TSpecInput input = Package_Input(generator, "1");
+    TSpecInput input = Package_Input(generator);
     const QStringList errors = Lint_Errors(work, input);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
     input.Paths.Build_Path = "$RPM_BUILD_ROOT%{_libdir}/%{name}";
@@ -386,13 +405,77 @@ void Erase(const TWorkspace& work, const QString& name)
              qPrintable(erase.Output));
 }
 
-void Verify_Erased(const TWorkspace& work, const QString& libdir)
+// Every entry below `root`, links with their targets, but for the rpm
+// database, which records what was installed.
+QStringList Tree(const QString& root)
 {
-    for (const QString& path : {libdir + "/demo", QString("/usr/bin/demo"),
-                                QString("/usr/share/applications/demo.desktop")})
+    QStringList entries;
+    QDirIterator found(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (found.hasNext())
     {
-        const QFileInfo info(work.Root() + path);
-        QVERIFY2(!info.exists() && !info.isSymLink(), qPrintable(path));
+        const QString path = found.next();
+        const QString entry = path.mid(root.size());
+        if (entry.startsWith("/var/lib/rpm/"))
+            continue;
+        const QFileInfo info(path);
+        if (info.isSymLink())
+            entries.append(entry + " -> " + info.symLinkTarget());
+        else
+            entries.append(entry + (info.isDir() ? "/" : ""));
+    }
+    entries.sort();
+    return entries;
+}
+
+// The tree below the root is `before` again: what differs is named.
+void Verify_Tree(const TWorkspace& work, const QStringList& before)
+{
+    const QStringList after = Tree(work.Root());
+    QStringList differences;
+    for (const QString& entry : after)
+        if (!before.contains(entry))
+            differences << "left: " + entry;
+    for (const QString& entry : before)
+        if (!after.contains(entry))
+            differences << "gone: " + entry;
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join('\n')));
+}
+
+// An install root with the folders a distribution's own packages hold and
+// every package installs into.
+void Make_Root(const TWorkspace& work, const QString& libdir)
+{
+    const QString made = Test::Make_Install_Root(work.Root());
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    Make_Folders(work, {"root" + libdir, "root/usr/share/applications", "root/usr/share/pixmaps"});
+}
+
+// An install root as a distribution has it before the package comes: the
+// folders the package installs into exist, and so do the system libraries
+// the bundled Qt needs.
+void Make_System_Root(const TWorkspace& work, const QString& libdir)
+{
+    CHECK(Make_Root(work, libdir));
+    const QString copied = Test::Copy_System_Libraries(
+        work.Root(), {QLibraryInfo::location(QLibraryInfo::LibrariesPath) + "/" +
+                      Qt_Core_File_Name()});
+    QVERIFY2(copied.isEmpty(), qPrintable(copied));
+}
+
+// Runs rpm with `arguments` on the root, after which `name-version-1` is the
+// installed package, and the bundled Qt library is its file.
+void Install_Version(const TWorkspace& work, const QStringList& arguments, const QString& libdir,
+                     const QString& version)
+{
+    const TRun run = work.Run("rpm", work.Rpm_Options() + arguments);
+    QVERIFY2(run.Ok && !run.Output.contains("scriptlet failed"), qPrintable(run.Output));
+    const QString qt_core = libdir + "/demo/lib/" + Qt_Core_File_Name();
+    for (const QStringList& query : {QStringList{"-q", "demo"}, QStringList{"-qf", qt_core}})
+    {
+        const TRun owner = work.Run("rpm", work.Rpm_Options() + query);
+        QVERIFY2(owner.Ok && owner.Output.section('\n', 1).startsWith("demo-" + version + "-1."),
+                 qPrintable(owner.Output));
     }
 }
 
@@ -460,18 +543,20 @@ void Verify_Bundle_Resolves(const TWorkspace& work, const QStringList& files, co
     }
 }
 
-// Runs the program as a user would, through its link in /usr/bin.
-void Verify_Runs(const TWorkspace& work, const QString& platform, const QString& libdir,
-                 const QString& decoy, const QStringList& variables = {})
+// Runs the program `name` as a user would, through its link in /usr/bin; it
+// loads its platform plug-in from its own bundle, never from `decoy`.
+void Verify_Runs(const TWorkspace& work, const QString& name, const QString& platform,
+                 const QString& libdir, const QString& decoy, const QStringList& variables = {})
 {
     const TRun run = work.Run_In_Root(
-        {"/usr/bin/qtdemo"},
+        {"/usr/bin/" + name},
         QStringList{"QT_QPA_PLATFORM=" + platform, "QT_DEBUG_PLUGINS=1"} + variables);
     QVERIFY2(run.Ok && run.Output.contains("platform: " + platform), qPrintable(run.Output));
     const QString plugin = platform == "xcb" ? "libqxcb.so" : "libqoffscreen.so";
-    const QString bundled = libdir + "/qtdemo/platforms/" + plugin;
+    const QString bundled = libdir + "/" + name + "/platforms/" + plugin;
     QVERIFY2(run.Output.contains("loaded library \"" + bundled + "\""), qPrintable(run.Output));
-    QVERIFY2(!run.Output.contains("loaded library \"" + decoy), qPrintable(run.Output));
+    QVERIFY2(decoy.isEmpty() || !run.Output.contains("loaded library \"" + decoy),
+             qPrintable(run.Output));
 }
 
 // The Qt Quick sample "qtquickdemo", set to build against Qt `qt_major`, as
@@ -493,22 +578,23 @@ void Make_Qt_Quick_Tarball(const TWorkspace& work, int qt_major)
     QVERIFY2(tar.Ok, qPrintable(tar.Output));
 }
 
-// Builds the sample on this machine and has the command-line tool detect its
-// bundle with its QML sources and collect it into the shared libraries;
-// gives the targets as detection lists them.
-std::vector<TSpecTarget> Detect_Qt_Quick_Bundle(const TWorkspace& work)
+// Builds the sample `name`, whose sources are in "source/<name>-1.0.0", on
+// this machine as "hostbuild/<name>" and has the command-line tool detect its
+// bundle, with `options` such as its QML sources, and collect it into the
+// shared libraries; gives the targets as detection lists them.
+std::vector<TSpecTarget> Detect_Bundle(const TWorkspace& work, const QString& name,
+                                       const QStringList& options = {})
 {
     const QString build = work.Path("hostbuild");
     QDir().mkpath(build);
     const TRun configure =
-        work.Run("cmake", {"-S", work.Path("source/qtquickdemo-1.0.0"), "-B", build});
+        work.Run("cmake", {"-S", work.Path("source/" + name + "-1.0.0"), "-B", build});
     const TRun make = work.Run("make", {"-C", build});
     if (!configure.Ok || !make.Ok)
         return {{"not built", {configure.Output.right(3000), make.Output.right(3000)}}};
-    const TRun detect = work.Run(KV_CLI_PATH, {"detect", "--program", build + "/qtquickdemo",
-                                               "--qml-sources",
-                                               work.Path("source/qtquickdemo-1.0.0/qml"),
-                                               "--collect-into", work.Top() + "/shared_libs"});
+    const TRun detect =
+        work.Run(KV_CLI_PATH, QStringList{"detect", "--program", build + "/" + name} + options +
+                                  QStringList{"--collect-into", work.Top() + "/shared_libs"});
     if (!detect.Ok)
         return {{"not detected", {detect.Output}}};
     std::vector<TSpecTarget> targets;
@@ -567,6 +653,7 @@ private slots:
     void initTestCase();
     void packageInstallsUpgradesAndErases_data();
     void packageInstallsUpgradesAndErases();
+    void packagesBundlingTheSameQtInstallTogether();
     void qtProgramRunsWithoutSystemQt_data();
     void qtProgramRunsWithoutSystemQt();
     void qtQuickProgramRunsWithoutSystemQt_data();
@@ -596,38 +683,108 @@ void TRpmPackageTest::packageInstallsUpgradesAndErases_data()
     QTest::newRow("cmake") << TTypes::Generator_CMake;
 }
 
+// 1.0 is upgraded to 1.1 and downgraded back; each time the program runs
+// from the bundle just installed, and erasing leaves the root as it was.
 void TRpmPackageTest::packageInstallsUpgradesAndErases()
 {
     QFETCH(TTypes::TOptionMakeGenerator, generator);
     TWorkspace work;
-    CHECK(Make_Source_Tarball(work, generator));
-    CHECK(Make_Deployed_Files(work, Package_Input(generator, "1")));
-    const QString made = Test::Make_Install_Root(work.Root());
-    QVERIFY2(made.isEmpty(), qPrintable(made));
-
+    CHECK(Make_Source_Tarball(work, generator, "1.0"));
+    CHECK(Make_Source_Tarball(work, generator, "1.1"));
+    CHECK(Make_Deployed_Files(work, Package_Input(generator)));
     CHECK(Verify_Lint_Clean(work, generator));
-    const QString first = Build_Package(work, Package_Input(generator, "1"));
-    QVERIFY2(!first.isEmpty(), "release 1 was not built");
-    const QString second = Build_Package(work, Package_Input(generator, "2"));
-    QVERIFY2(!second.isEmpty(), "release 2 was not built");
+    const QString old_version = Build_Package(work, Package_Input(generator, "1.0"));
+    QVERIFY2(!old_version.isEmpty(), "1.0 was not built");
+    const QString new_version = Build_Package(work, Package_Input(generator, "1.1"));
+    QVERIFY2(!new_version.isEmpty(), "1.1 was not built");
+    CHECK(Make_System_Root(work, d_libdir));
+    const QStringList before = Tree(work.Root());
 
     // The root's database is empty, so the package's requirements are not met.
-    const TRun install = work.Run("rpm", work.Rpm_Options() << "-i" << "--nodeps" << first);
-    QVERIFY2(install.Ok, qPrintable(install.Output));
+    CHECK(Install_Version(work, {"-i", "--nodeps", old_version}, d_libdir, "1.0"));
     CHECK(Verify_Installed(work, d_libdir));
-
-    const TRun upgrade = work.Run("rpm", work.Rpm_Options() << "-U" << "--nodeps" << second);
-    QVERIFY2(upgrade.Ok && !upgrade.Output.contains("scriptlet failed"), qPrintable(upgrade.Output));
-    const TRun query = work.Run("rpm", work.Rpm_Options() << "-q" << "demo");
-    QVERIFY2(query.Output.contains("demo-1.0.0-2."), qPrintable(query.Output));
+    CHECK(Verify_Demo_Runs(work, d_libdir, "1.0"));
+    CHECK(Install_Version(work, {"-U", "--nodeps", new_version}, d_libdir, "1.1"));
     CHECK(Verify_Installed(work, d_libdir));
-    if (geteuid() == 0)
-        CHECK(Verify_Demo_Runs(work, d_libdir));
-    else
+    CHECK(Verify_Demo_Runs(work, d_libdir, "1.1"));
+    CHECK(Install_Version(work, {"-U", "--oldpackage", "--nodeps", old_version}, d_libdir, "1.0"));
+    CHECK(Verify_Installed(work, d_libdir));
+    CHECK(Verify_Demo_Runs(work, d_libdir, "1.0"));
+    if (geteuid() != 0)
         qInfo("Running the program in the install root needs chroot, which needs root.");
 
     CHECK(Erase(work, "demo"));
-    Verify_Erased(work, d_libdir);
+    CHECK(Verify_Tree(work, before));
+}
+
+// Two programs bundling the same Qt install side by side on a base system
+// with a plain "rpm -i": they share no file, each runs from its own bundle,
+// and erasing one leaves the other whole.
+void TRpmPackageTest::packagesBundlingTheSameQtInstallTogether()
+{
+    TWorkspace work;
+    const QStringList names = {"qtdemo", "twindemo"};
+    for (const QString& name : names)
+        CHECK(Make_Qt_Program_Tarball(work, name));
+    TSpecInput input = Qt_Program_Input(TTypes::Generator_CMake);
+    input.Targets = Detect_Bundle(work, "qtdemo");
+    QVERIFY2(input.Targets.size() > 1, qPrintable(input.Targets.front().Libraries.join('\n')));
+    QStringList packages;
+    QStringList files;
+    for (const QString& name : names)
+    {
+        input.Variables[0].Value = name;
+        CHECK(Make_Desktop_Files(work, name));
+        packages << Build_Package(work, input);
+        QVERIFY2(!packages.last().isEmpty(), qPrintable(name + " was not built"));
+        const TRun listed = work.Run("rpm", {"-qpl", packages.last()});
+        QVERIFY2(listed.Ok, qPrintable(listed.Output));
+        files << listed.Output.split('\n', Qt::SkipEmptyParts).mid(1);
+    }
+    QVERIFY2(files.filter("/.build-id").isEmpty(), qPrintable(files.join('\n')));
+    QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), files.size());
+
+    QStringList shipped = {work.Path("hostbuild/qtdemo")};
+    for (const TSpecTarget& target : input.Targets)
+        for (const QString& library : target.Libraries)
+            shipped << work.Top() + "/shared_libs/" + target.Name + "/" + library;
+    QString error;
+    const Test::TBaseSystem base_system = Test::Base_System_For(shipped, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QString base = Test::Build_Base_System_Package(base_system, work.Path("base"), &error);
+    QVERIFY2(!base.isEmpty(), qPrintable(error));
+    CHECK(Make_Root(work, d_libdir));
+    // Qt makes a runtime folder where none is given; the root's own is there
+    // before the packages come.
+    CHECK(Make_Folders(work, {"root/run/user/0"}));
+    QVERIFY(QFile::setPermissions(work.Path("root/run/user/0"), QFile::ReadOwner |
+                                                                   QFile::WriteOwner |
+                                                                   QFile::ExeOwner));
+    const TRun system = work.Run("rpm", work.Rpm_Options() << "-i" << base);
+    QVERIFY2(system.Ok, qPrintable(system.Output));
+    const QStringList before = Tree(work.Root());
+    for (const QString& package : packages)
+    {
+        const TRun install = work.Run("rpm", work.Rpm_Options() << "-i" << package);
+        QVERIFY2(install.Ok, qPrintable(install.Output));
+    }
+
+    // The detected bundle holds the platform plug-ins for a desktop: xcb, on Xvfb.
+    const bool can_run = geteuid() == 0;
+    const Test::TVirtualDisplay display;
+    QVERIFY2(!can_run || !display.Display().isEmpty(), "Xvfb did not start");
+    const QStringList on_display = {"DISPLAY=" + display.Display(),
+                                    "XDG_RUNTIME_DIR=/run/user/0"};
+    if (can_run)
+        for (const QString& name : names)
+            CHECK(Verify_Runs(work, name, "xcb", d_libdir, QString(), on_display));
+    CHECK(Erase(work, "twindemo"));
+    if (can_run)
+        CHECK(Verify_Runs(work, "qtdemo", "xcb", d_libdir, QString(), on_display));
+    CHECK(Erase(work, "qtdemo"));
+    CHECK(Verify_Tree(work, before));
+    if (!can_run)
+        QSKIP("Running the programs in the install root needs chroot, which needs root.");
 }
 
 void TRpmPackageTest::qtProgramRunsWithoutSystemQt_data()
@@ -666,14 +823,14 @@ void TRpmPackageTest::qtProgramRunsWithoutSystemQt()
     QVERIFY(!decoy.isEmpty());
 
     CHECK(Verify_Bundle_Resolves(work, files, d_libdir));
-    CHECK(Verify_Runs(work, "offscreen", d_libdir, decoy));
+    CHECK(Verify_Runs(work, "qtdemo", "offscreen", d_libdir, decoy));
     if (QStandardPaths::findExecutable("Xvfb").isEmpty())
         qInfo("Xvfb is missing, so the program is not run with the xcb platform.");
     else
     {
         const Test::TVirtualDisplay display;
         QVERIFY2(!display.Display().isEmpty(), "Xvfb did not start");
-        CHECK(Verify_Runs(work, "xcb", d_libdir, decoy, {"DISPLAY=" + display.Display()}));
+        CHECK(Verify_Runs(work, "qtdemo", "xcb", d_libdir, decoy, {"DISPLAY=" + display.Display()}));
     }
     CHECK(Erase(work, "qtdemo"));
     QVERIFY(!QFileInfo::exists(work.Root() + d_libdir + "/qtdemo"));
@@ -691,7 +848,8 @@ void TRpmPackageTest::qtQuickProgramRunsWithoutSystemQt()
     QFETCH(int, qt_major);
     TWorkspace work;
     CHECK(Make_Qt_Quick_Tarball(work, qt_major));
-    const std::vector<TSpecTarget> targets = Detect_Qt_Quick_Bundle(work);
+    const std::vector<TSpecTarget> targets = Detect_Bundle(
+        work, "qtquickdemo", {"--qml-sources", work.Path("source/qtquickdemo-1.0.0/qml")});
     const auto qml = std::find_if(targets.begin(), targets.end(),
                                   [](const TSpecTarget& target) { return target.Name == "qml"; });
     QVERIFY2(targets.size() > 2 && qml != targets.end(),
@@ -700,7 +858,7 @@ void TRpmPackageTest::qtQuickProgramRunsWithoutSystemQt()
     const QString versioned = qt_major == 5 ? ".2" : "";
     for (const QString& module : {"QtQuick/Controls" + versioned, QString("QtQuick/Layouts")})
         QVERIFY2(modules.contains(module) || modules.contains("QtQuick"), qPrintable(modules.join(' ')));
-    TSpecInput input = Package_Input(TTypes::Generator_CMake, "1");
+    TSpecInput input = Package_Input(TTypes::Generator_CMake);
     input.Variables[0].Value = "qtquickdemo";
     input.Targets = targets;
     CHECK(Make_Folders(work, {"top/desktop_menu"}));

@@ -13,8 +13,10 @@
 #include "package/buildfailure.h"
 #include "package/buildlock.h"
 #include "package/compilercache.h"
+#include "package/distributionreleases.h"
 #include "package/fingerprint.h"
 #include "package/installprobe.h"
+#include "package/lintreport.h"
 #include "package/packagechecks.h"
 #include "package/packagestamp.h"
 #include "package/placeholders.h"
@@ -24,6 +26,7 @@
 #include "package/signingkey.h"
 #include "package/sourcefiles.h"
 #include "package/sourcetarball.h"
+#include "process/programrun.h"
 #include "scan/requirementscan.h"
 #include "spec/menufiles.h"
 #include "spec/qtbuildlines.h"
@@ -324,6 +327,14 @@ void TPackageRun::Check(TPackageReport* report)
     report->Failures += Package_Check_Failures(
         report->Rpm, {d_plan.Program_Folder, Run_Path(), d_plan.Name, own_entries},
         &report->Notes);
+    const TProgramRun requires =
+        Run_Program("rpm", {"-qp", "--requires", report->Rpm}, TRequirementScan::Default_Wait_Ms);
+    if (requires.Outcome == TProgramRun::Succeeded)
+        report->Installs = Where_It_Installs(requires.Output.split('\n', Qt::SkipEmptyParts));
+    else
+        report->Notes.append("the package's requirements could not be read: where it installs "
+                             "is not known");
+    report->Lint = Lint_Package(report->Rpm, &report->Notes);
     if (d_request.Sign_Key.isEmpty())
         return;
     QString error;
@@ -398,6 +409,8 @@ QStringList Package_Report_Lines(const TPackageReport& report)
     lines += report.Explanation;
     for (const QString& note : report.Notes)
         lines.append("Note: " + note);
+    lines += report.Installs;
+    lines += report.Lint;
     if (!report.Log.isEmpty())
         lines.append("Build log: " + report.Log);
     if (report.Ok)

@@ -20,6 +20,8 @@ struct TPackageReport
     QStringList Failures;    // what failed, one sentence each
     QStringList Explanation; // for a failed build: the step, the log's error lines, the fix
     QStringList Notes;       // what was done and what was not checked
+    QStringList Installs;    // the distribution releases it installs on, and why not on others
+    QStringList Lint;        // rpmlint's findings
     QString Log;             // the build log, once rpmbuild ran
     QString Rpm;             // the package built, inside the repository once it is
                              // there; empty when none was
@@ -90,9 +92,9 @@ private:
     TStepSink d_step_sink = [](int, int, const QString&) {};
 };
 
-// The report as lines for a person: the failures or the notes, then the
-// package's path; last, when the package went into a repository, the .repo
-// file's text.
+// The report as lines for a person: the failures or the notes, where the
+// package installs, rpmlint's findings, then the package's path; last, when
+// the package went into a repository, the .repo file's text.
 QStringList Package_Report_Lines(const TPackageReport& report);
 
 #endif

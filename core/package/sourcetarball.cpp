@@ -58,9 +58,9 @@ bool Make_Source_Tarball(const QString& source, const QStringList& files, const 
     // the names listed go in, not what is below a listed folder.
     TProgramCall call;
     call.Program = "tar";
-    call.Arguments = {"-C",         source, "-czf", partial, "--null", "--no-recursion", "-T",
-                      list.fileName(), "--transform",
-                      "s,^\\.," + Sed_Replacement(top_folder) + ",S"};
+    call.Arguments = QStringList{"-C", source, "-czf", partial, "--null", "--no-recursion"};
+    call.Arguments += {"-T", list.fileName()};
+    call.Arguments += {"--transform", "s,^\\.," + Sed_Replacement(top_folder) + ",S"};
     call.Stop = &cancel;
     call.Merge_Errors = true;
     call.Max_Output = Tar_Max_Output;

@@ -209,11 +209,10 @@ private:
     void Install_Head();
     void Executable_Run_Path();
     void Library_Installation();
+    void Library_Links(const QString& target, const QString& library);
     void Qml_Module_Installation(const TSpecTarget& target, const QString& module);
     void Desktop_Files();
-    void Post();
-    void Library_Links(const QString& target, const QString& library);
-    void Postun();
+    void Program_Link();
     void Files();
     void Changelog();
 
@@ -228,8 +227,8 @@ QString TSpecComposer::Compose()
 {
     for (void (TSpecComposer::*section)() :
          {&TSpecComposer::Preamble, &TSpecComposer::Private_Libraries,
-          &TSpecComposer::Description_And_Build, &TSpecComposer::Install, &TSpecComposer::Post,
-          &TSpecComposer::Postun, &TSpecComposer::Files, &TSpecComposer::Changelog})
+          &TSpecComposer::Description_And_Build, &TSpecComposer::Install, &TSpecComposer::Files,
+          &TSpecComposer::Changelog})
     {
         (this->*section)();
         if (Too_Long())
@@ -252,7 +251,10 @@ void TSpecComposer::Preamble()
 // The bundled libraries serve this program only: the package neither offers
 // them to other packages nor asks the system for them. A versioned library is
 // needed under any of its names; any other under its own name only, followed
-// by the capability's end or its symbol version.
+// by the capability's end or its symbol version. Nor does the package make
+// build-id links for them: another package bundling the same Qt files would
+// ship the same links, pointing elsewhere, and the two could not be installed
+// together.
 void TSpecComposer::Private_Libraries()
 {
     d_text += QString("%global __provides_exclude_from ^%1/%{name}/.*$\n")
@@ -262,6 +264,7 @@ void TSpecComposer::Private_Libraries()
                   .arg(Versioned_Bases(d_input.Targets).join('|'),
                        others.isEmpty() ? QString()
                                         : QString("|^(%1)($|[(])").arg(others.join('|')));
+    d_text += "%global _build_id_links none\n";
 }
 
 void TSpecComposer::Description_And_Build()
@@ -305,6 +308,7 @@ void TSpecComposer::Install()
     Executable_Run_Path();
     Library_Installation();
     Desktop_Files();
+    Program_Link();
 }
 
 void TSpecComposer::Install_Head()
@@ -319,6 +323,7 @@ void TSpecComposer::Install_Head()
                       .arg(d_paths.Target_Desktop_Menu_Path);
         d_text += QString("mkdir -p %{buildroot}%1/pixmaps\n").arg(d_paths.Target_Desktop_Menu_Path);
     }
+    d_text += "mkdir -p %{buildroot}%{_bindir}\n";
     d_text += "\n" + Make_Install_Line() + "\n";
 }
 
@@ -358,11 +363,29 @@ void TSpecComposer::Library_Installation()
             d_text += QString("install %1/%2/%3 %4/%5\n")
                           .arg(d_paths.Library_Path, target.Name, library, d_paths.Build_Path,
                                target.Name);
-            d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n\n")
+            d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n")
                           .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path,
                                target.Name, library);
+            Library_Links(target.Name, library);
+            d_text += "\n";
         }
     }
+}
+
+// A versioned library is found under its shorter names too, through links
+// beside it that the package owns, so that RPM removes them with it.
+void TSpecComposer::Library_Links(const QString& target, const QString& library)
+{
+    const std::optional<TVersionedLibrary> version = Versioned_Library(library);
+    if (!version)
+        return;
+    const QString folder = d_paths.Build_Path + "/" + target;
+    const QString& base = version->Base;
+    const QString major = QString::number(version->Version.Major);
+    const QString minor = QString::number(version->Version.Minor);
+    for (const QString& link : {base + ".so." + major + "." + minor, base + ".so." + major,
+                                base + ".so"})
+        d_text += QString("ln -sf %1 %2/%3\n").arg(library, folder, link);
 }
 
 // A module folder is copied with everything below it; its ELF files (the
@@ -397,59 +420,23 @@ void TSpecComposer::Desktop_Files()
                   .arg(d_paths.Desktop_Menu_Path, d_paths.Target_Desktop_Menu_Path);
 }
 
-void TSpecComposer::Post()
+// The command users start the program with, owned by the package like
+// every other file of it, and relative, so that it also leads to the
+// program in a tree installed below another root.
+void TSpecComposer::Program_Link()
 {
-    d_text += "%post\n\n";
-    d_text += QString("ln -sf %1/%{name} %{_bindir}/%{name}\n\n")
+    d_text += QString("ln -sfr %{buildroot}%1/%{name} %{buildroot}%{_bindir}/%{name}\n\n")
                   .arg(d_layout.Installed_Bin_Folder());
-    for (const TSpecTarget& target : d_input.Targets)
-        for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
-        {
-            if (Too_Long())
-                return;
-            Library_Links(target.Name, library);
-        }
 }
 
-void TSpecComposer::Library_Links(const QString& target, const QString& library)
-{
-    const std::optional<TVersionedLibrary> version = Versioned_Library(library);
-    if (!version)
-        return;
-    const QString& install_path = d_paths.Target_Install_Path;
-    const QString& base = version->Base;
-    const QString major = QString::number(version->Version.Major);
-    const QString minor = QString::number(version->Version.Minor);
-    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7.%8\n")
-                  .arg(install_path, target, library, install_path, target, base, major,
-                       minor);
-    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so.%7\n")
-                  .arg(install_path, target, library, install_path, target, base, major);
-    d_text += QString("ln -sf %1/%{name}/%2/%3 %4/%{name}/%5/%6.so\n")
-                  .arg(install_path, target, library, install_path, target, base);
-    d_text += "\n";
-}
-
-// The removal runs only when the package is erased ("$1" is 0): after an
-// upgrade RPM runs the old package's %postun too, when the new files are
-// already in place. RPM itself removes the folders it emptied (the package
-// owns them); what is left are those holding the links made by %post.
-void TSpecComposer::Postun()
-{
-    d_text += "%postun\n\n";
-    d_text += "if [ \"$1\" = 0 ]; then\n";
-    d_text += "rm -f %{_bindir}/%{name}\n";
-    for (const TSpecTarget& target : d_input.Targets)
-        d_text += QString("rm -rf %1/%{name}/%2\n").arg(d_paths.Target_Install_Path, target.Name);
-    d_text += QString("rm -rf %1/%{name}\n").arg(d_paths.Target_Install_Path);
-    d_text += "fi\n\n";
-}
-
-// The package owns the program's folder and whatever "make install" put there.
+// The package owns the program's folder, whatever "make install" put there,
+// and the links to the program and its libraries: erasing it leaves nothing
+// behind, and nothing it holds is another package's file.
 void TSpecComposer::Files()
 {
     d_text += "%files\n\n%defattr(-,root,root)\n";
     d_text += QString("%1/%{name}\n").arg(d_paths.Target_Install_Path);
+    d_text += "%{_bindir}/%{name}\n";
     d_text += "\n%defattr(644,root,root)\n";
     d_text += Menu_File_List(d_paths, d_input.Menu_Files);
     if (!Has_Own_Menu_Entry(d_input.Menu_Files))

@@ -9,6 +9,7 @@ Packager:                               Ana Lima <ana@example.org>
 Requires:                               glibc
 %global __provides_exclude_from ^%{_libdir}/%{name}/.*$
 %global __requires_exclude ^(libQt5Core)[.]so
+%global _build_id_links none
 
 %description
 Demo program.
@@ -28,6 +29,7 @@ mkdir -p %{buildroot}%{_libdir}/%{name}/lib
 mkdir -p %{buildroot}%{_libdir}/%{name}/platforms
 mkdir -p %{buildroot}%{_datadir}/applications
 mkdir -p %{buildroot}%{_datadir}/pixmaps
+mkdir -p %{buildroot}%{_bindir}
 
 make install INSTALL_ROOT=%{buildroot}
 
@@ -38,6 +40,9 @@ echo 'Plugins = .' >> %{buildroot}%{_libdir}/%{name}/qt.conf
 
 install %{_topdir}/shared_libs/lib/libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib
 patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/lib/libQt5Core.so.5.15.2
+ln -sf libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib/libQt5Core.so.5.15
+ln -sf libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib/libQt5Core.so.5
+ln -sf libQt5Core.so.5.15.2 %{buildroot}%{_libdir}/%{name}/lib/libQt5Core.so
 
 
 install %{_topdir}/shared_libs/platforms/libqxcb.so %{buildroot}%{_libdir}/%{name}/platforms
@@ -46,27 +51,13 @@ patchelf --set-rpath '%{_libdir}/%{name}/lib' %{buildroot}%{_libdir}/%{name}/pla
 install %{_topdir}/desktop_menu/%{name}.desktop %{buildroot}%{_datadir}/applications/%{name}.desktop
 install %{_topdir}/desktop_menu/%{name}.png %{buildroot}%{_datadir}/pixmaps/%{name}.png
 
-%post
-
-ln -sf %{_libdir}/%{name}/%{name} %{_bindir}/%{name}
-
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5.15
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so.5
-ln -sf %{_libdir}/%{name}/lib/libQt5Core.so.5.15.2 %{_libdir}/%{name}/lib/libQt5Core.so
-
-%postun
-
-if [ "$1" = 0 ]; then
-rm -f %{_bindir}/%{name}
-rm -rf %{_libdir}/%{name}/lib
-rm -rf %{_libdir}/%{name}/platforms
-rm -rf %{_libdir}/%{name}
-fi
+ln -sfr %{buildroot}%{_libdir}/%{name}/%{name} %{buildroot}%{_bindir}/%{name}
 
 %files
 
 %defattr(-,root,root)
 %{_libdir}/%{name}
+%{_bindir}/%{name}
 
 %defattr(644,root,root)
 %{_datadir}/applications/%{name}.desktop
