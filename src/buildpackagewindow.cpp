@@ -43,15 +43,18 @@ QStringList Report_Lines(const TPackageReport& report)
     else
         for (const QString& failure : report.Failures)
             lines.append("Failed: " + Editor_Words(failure));
+    lines += report.Explanation;
     for (const QString& note : report.Notes)
         lines.append("Note: " + Editor_Words(note));
+    lines += report.Installs;
+    lines += report.Lint;
     if (!report.Log.isEmpty())
         lines.append("Build log: " + report.Log);
     if (report.Ok)
         lines.append("The package was built and passed every check:");
     if (!report.Rpm.isEmpty())
         lines.append(report.Rpm);
-    return lines;
+    return lines + Repository_Report_Lines(report);
 }
 }
 
@@ -92,10 +95,22 @@ QString TBuildPackageWindow::Source() const
     return d_source->text().trimmed();
 }
 
-void TBuildPackageWindow::Set_Fields(const QString& program, const QString& source)
+TPackageSettings TBuildPackageWindow::Fields() const
 {
-    d_program->setText(program);
-    d_source->setText(source);
+    TPackageSettings fields;
+    fields.Program = Program();
+    fields.Source = Source();
+    fields.Repository = d_repository->text().trimmed();
+    fields.Sign_Key = d_sign_key->text().trimmed();
+    return fields;
+}
+
+void TBuildPackageWindow::Set_Fields(const TPackageSettings& fields)
+{
+    d_program->setText(fields.Program);
+    d_source->setText(fields.Source);
+    d_repository->setText(fields.Repository);
+    d_sign_key->setText(fields.Sign_Key);
 }
 
 // A path field with its "..." button asking for the folder titled
@@ -240,7 +255,7 @@ void TBuildPackageWindow::Build()
         return;
     d_refresh_delay->stop();
     d_run = std::make_shared<TPackageRun>(Request());
-    emit Fields_Used(Program(), Source());
+    emit Fields_Used(Fields());
     d_problems->clear();
     d_log->clear();
     d_open_button->setEnabled(false);

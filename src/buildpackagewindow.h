@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "datafiles/packagesettingsfile.h"
 #include "package/packagerun.h"
 #include "state/editorstate.h"
 
@@ -46,7 +47,9 @@ public:
     QString Package_Path() const { return d_report.Rpm; }
     QString Program() const;
     QString Source() const;
-    void Set_Fields(const QString& program, const QString& source);
+    // The built program, source folder, repository folder and signing key.
+    TPackageSettings Fields() const;
+    void Set_Fields(const TPackageSettings& fields);
 
     // Asks whether a build going on in `parent`'s windows is to be stopped.
     static bool Stop_Asked(QWidget* parent, const QString& closing);
@@ -64,7 +67,7 @@ signals:
     // How the run ended in one sentence, and the report's lines.
     void Outcome(const QString& summary, const QStringList& lines);
     // The fields a build was started with.
-    void Fields_Used(const QString& program, const QString& source);
+    void Fields_Used(const TPackageSettings& fields);
 
 protected:
     void reject() override;

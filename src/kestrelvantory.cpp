@@ -459,7 +459,7 @@ void TKestrelvantory::File_Build_Package()
 {
     auto* window = new TBuildPackageWindow(this, [this] { return Panels_State(); }, d_tabs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->Set_Fields(d_package.Program, d_package.Source);
+    window->Set_Fields(d_package);
     connect(window, &TBuildPackageWindow::Fields_Used, this,
             &TKestrelvantory::Remember_Package_Fields);
     connect(window, &TBuildPackageWindow::Outcome, this,

@@ -58,7 +58,7 @@ private slots:
     void Update_Requirements() const;
     void Update_Option_Shared_Libs_Path(const QString& path);
     void Use_Detected_Program(const QString& program);
-    void Remember_Package_Fields(const QString& program, const QString& source);
+    void Remember_Package_Fields(const TPackageSettings& fields);
     void Load_Package_Fields(QStringList* kept);
     bool Store_Package_Fields(QString* reason);
     void Use_Chosen_Shared_Libs_Path(const QString& path);

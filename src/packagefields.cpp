@@ -22,14 +22,20 @@ QString Absolute(const QString& path)
 void TKestrelvantory::Use_Detected_Program(const QString& program)
 {
     const QString source = Guessed_Source_Folder(program);
-    Remember_Package_Fields(program, source.isEmpty() ? d_package.Source : source);
+    TPackageSettings fields = d_package;
+    fields.Program = program;
+    if (!source.isEmpty())
+        fields.Source = source;
+    Remember_Package_Fields(fields);
 }
 
 // A build's fields reach the data folder at once, for the tool.
-void TKestrelvantory::Remember_Package_Fields(const QString& program, const QString& source)
+void TKestrelvantory::Remember_Package_Fields(const TPackageSettings& fields)
 {
-    d_package.Program = Absolute(program);
-    d_package.Source = Absolute(source);
+    d_package.Program = Absolute(fields.Program);
+    d_package.Source = Absolute(fields.Source);
+    d_package.Repository = Absolute(fields.Repository);
+    d_package.Sign_Key = fields.Sign_Key;
     QString reason;
     if (!Store_Package_Fields(&reason))
         Show_Status(QString("The Build Package fields could not be stored: %1").arg(reason));

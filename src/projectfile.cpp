@@ -64,6 +64,8 @@ TSpecData TKestrelvantory::Gather_Spec_Data() const
     TSpecData data = Project_Data(Panels_State());
     data.Package.Program = d_package.Program;
     data.Package.Source = d_package.Source;
+    data.Package.Repository = d_package.Repository;
+    data.Package.Sign_Key = d_package.Sign_Key;
     return data;
 }
 
@@ -95,5 +97,5 @@ void TKestrelvantory::Apply_Spec_Data(const TSpecDataContents& contents)
     if (contents.Change_Log)
         d_changelog_widget->Set_Changes(state.Changes);
     if (contents.Package)
-        Remember_Package_Fields(contents.Package->Program, contents.Package->Source);
+        Remember_Package_Fields(*contents.Package);
 }

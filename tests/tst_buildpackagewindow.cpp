@@ -246,7 +246,10 @@ void TBuildPackageWindowTest::fieldsAreKeptWithTheProjectAndTheDataFolder()
         Test::TEditor editor(build.Data());
         TBuildPackageWindow* window = Open_Window(editor);
         QCOMPARE(window->Program(), QString());
-        window->Set_Fields(program, source);
+        TPackageSettings fields;
+        fields.Program = program;
+        fields.Source = source;
+        window->Set_Fields(fields);
         QVERIFY(Build_And_Wait(window));
         const TPackageSettings stored = TPackageSettingsFile::Read(build.Data());
         QCOMPARE(stored.Program, program);
@@ -275,6 +278,30 @@ void TBuildPackageWindowTest::fieldsAreKeptWithTheProjectAndTheDataFolder()
     TBuildPackageWindow* window = Open_Window(editor);
     QCOMPARE(window->Program(), program);
     QCOMPARE(window->Source(), source);
+
+    // The repository folder and the signing key come and go with the
+    // project too.
+    Test::Write_File(project, Test::Read_File(project).replace(
+                                  "Package_End:", "[Repository]:/srv/packages\n"
+                                                  "[Sign_Key]:packager@example.org\n"
+                                                  "Package_End:"));
+    QTemporaryDir third;
+    Test::TEditor reopened(third.path());
+    {
+        Test::TDialogAnswers answers({project});
+        reopened.Trigger("Open");
+    }
+    const TPackageSettings fields = Open_Window(reopened)->Fields();
+    QCOMPARE(fields.Repository, QString("/srv/packages"));
+    QCOMPARE(fields.Sign_Key, QString("packager@example.org"));
+    const QString saved = build.Top() + "/saved.spec_data";
+    {
+        Test::TDialogAnswers answers({saved});
+        reopened.Trigger("Save");
+    }
+    QVERIFY2(Test::Read_File(saved).contains("[Repository]:/srv/packages\n"
+                                             "[Sign_Key]:packager@example.org\nPackage_End:"),
+             Test::Read_File(saved).constData());
 }
 
 // The factory texts would ship: the window and the tool say so, and build

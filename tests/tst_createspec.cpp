@@ -1,7 +1,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -10,6 +9,7 @@
 #include "kestrelvantory.h"
 #include "datafiles/librariesfile.h"
 #include "librarieswidget.h"
+#include "messagearea.h"
 #include "optionswidget.h"
 #include "requireswidget.h"
 #include "editordriver.h"
@@ -445,8 +445,8 @@ void TCreateSpecTest::injectedSectionIsRefusedWhenLoading()
     TVariablesFile::Write(home.Data_Folder(), data);
 
     Test::TEditor editor;
-    QVERIFY2(editor.Window().statusBar()->currentMessage().contains("\"variables.xml\" (kept as"),
-             qPrintable(editor.Window().statusBar()->currentMessage()));
+    const QString listed = editor.Window().findChild<TMessageArea*>()->Text();
+    QVERIFY2(listed.contains("\"variables.xml\" (kept as"), qPrintable(listed));
     editor.Panel<TVariablesWidget>()->Update_Variables();
     QCOMPARE(editor.Panel<TVariablesWidget>()->Variable(9).Value,
              TVariablesFile::Factory_Data().Variables[9].Value);

@@ -418,6 +418,13 @@ void TDetectTest::detectedBundleIsCollectedAndClosed()
 
 void TDetectTest::createdSpecInstallsExactlyTheBundle()
 {
+    // Run on its own, the bundle is detected here.
+    if (d_bundle.isEmpty())
+    {
+        const TRun detect = Cli({"detect", "--program", d_program});
+        QVERIFY2(detect.Exit == 0, qPrintable(Described(detect)));
+        d_bundle = detect.Out.split('\n', Qt::SkipEmptyParts);
+    }
     QVERIFY(!d_bundle.isEmpty());
     Make_Data_Folder(Path("data"), Top(), TTypes::Generator_QMake);
     const QString spec = Top() + "/SPECS/qtdemo.spec";
@@ -663,7 +670,8 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
           QString("the version \"1-2\" makes no valid RPM version: it holds \"-\", which "
                   "rpmbuild refuses (it takes letters, digits and \"._+~^\")")})
         QVERIFY2(package.Err.contains("\n  " + problem + "\n"), qPrintable(Described(package)));
-    QVERIFY2(package.Err.startsWith("kestrelvantory-cli: nothing was built; the preflight found:\n"),
+    QVERIFY2(Test::Without_Warnings(package.Err)
+                 .startsWith("kestrelvantory-cli: nothing was built; the preflight found:\n"),
              qPrintable(Described(package)));
     QCOMPARE(package.Out, QString());
     QVERIFY(!QFileInfo::exists(top + "/SPECS"));
@@ -750,10 +758,13 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
                 .contains("FAILED: the build was cancelled"));
     const TRun sleeping = Run("pgrep", {"-f", "sleep 300"});
     QVERIFY2(sleeping.Out.isEmpty(), qPrintable(sleeping.Out));
-    // No script of the stopped build stage is left behind.
-    QStringList scripts_left = stage_scripts();
-    for (const QString& script : scripts_before)
-        scripts_left.removeAll(script);
+    // No script of the stopped build stage is left behind; builds of other
+    // tests may come and go meanwhile.
+    QStringList scripts_left;
+    for (const QString& script : stage_scripts())
+        if (!scripts_before.contains(script) &&
+            Test::Read_File("/var/tmp/" + script).contains(top.toUtf8()))
+            scripts_left.append(script);
     QVERIFY2(scripts_left.isEmpty(), qPrintable(scripts_left.join(' ')));
 }
 

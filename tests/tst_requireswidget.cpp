@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "kestrelvantory.h"
+#include "optionswidget.h"
 #include "requireswidget.h"
 #include "standins.h"
 #include "testsupport.h"
@@ -476,7 +477,8 @@ void TRequiresWidgetTest::refreshButtonRescansInTheEditor()
     Test::TFreshHome home;
     TKestrelvantory window(nullptr, Qt::WindowFlags());
     auto* panel = window.findChild<TRequiresWidget*>();
-    QCOMPARE(panel->d_shared_libs_path, home.Path());
+    // The folder scanned is the one Options names.
+    QCOMPARE(panel->d_shared_libs_path, window.findChild<TOptionsWidget*>()->Shared_Libs_Path());
     QCOMPARE(panel->Required_Packages().size(), 2);
 
     panel->findChildren<QToolButton*>().at(1)->click();

@@ -79,6 +79,8 @@ struct TPackageTag
 const TPackageTag Package_Tags[] = {
     {"[Program]:", &TPackageSettings::Program},
     {"[Source]:", &TPackageSettings::Source},
+    {"[Repository]:", &TPackageSettings::Repository},
+    {"[Sign_Key]:", &TPackageSettings::Sign_Key},
 };
 
 QString Choice_Lines(const TDetectionChoices& choices)

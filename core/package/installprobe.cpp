@@ -4,11 +4,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
+
+#include "process/programrun.h"
 
 namespace
 {
@@ -16,6 +17,8 @@ namespace
 const QString Probe_Prefix = "/kv-probe-prefix/program";
 const QString Probe_Root = "/kv-probe-root";
 const int Wait_Ms = 120000;
+// What a trial install prints is a line per file; more is not kept.
+const qint64 Max_Output = 16 * 1024 * 1024;
 
 struct TRunResult
 {
@@ -23,25 +26,26 @@ struct TRunResult
     QString Output;
 };
 
+// The build tools run in a process group of their own, with bounded output,
+// and are stopped with everything they started when they take too long.
 TRunResult Run_In(const QString& folder, const QString& program, const QStringList& arguments,
                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(Wait_Ms);
-    if (!finished)
-    {
-        process.kill();
-        process.waitForFinished(-1);
-    }
-    const QString output = QString::fromLocal8Bit(process.readAll());
-    const bool ok =
-        finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    TProgramCall call;
+    call.Program = program;
+    call.Arguments = arguments;
+    call.Folder = folder;
+    call.Environment = environment;
+    call.Wait_Ms = Wait_Ms;
+    call.Merge_Errors = true;
+    call.Max_Output = Max_Output;
+    const TProgramRun run = Run_Program(call);
+    const bool ok = run.Outcome == TProgramRun::Succeeded;
     const QString command = (QStringList{program} + arguments).join(' ');
-    return {ok, ok ? output : command + " failed: " + output.trimmed().right(600)};
+    const QString said = run.Outcome == TProgramRun::Failed
+                             ? run.Output.trimmed().right(600)
+                             : Run_Problem(run.Outcome, call.Max_Output);
+    return {ok, ok ? run.Output : command + " failed: " + said};
 }
 
 // Below the prefix, the path relative to it; else the path as it is.

@@ -417,12 +417,15 @@ QStringList Package_Report_Lines(const TPackageReport& report)
         lines.append("The package was built and passed every check.");
     if (!report.Rpm.isEmpty())
         lines.append(report.Rpm);
-    if (!report.Repo_Text.isEmpty())
-    {
-        lines.append(QString("The repository file \"%1\", for /etc/yum.repos.d/ or "
-                             "\"zypper addrepo\":")
-                         .arg(report.Repo_File));
-        lines += report.Repo_Text.trimmed().split('\n');
-    }
-    return lines;
+    return lines + Repository_Report_Lines(report);
+}
+
+QStringList Repository_Report_Lines(const TPackageReport& report)
+{
+    if (report.Repo_Text.isEmpty())
+        return {};
+    return QStringList{QString("The repository file \"%1\", for /etc/yum.repos.d/ or "
+                               "\"zypper addrepo\":")
+                           .arg(report.Repo_File)} +
+           report.Repo_Text.trimmed().split('\n');
 }

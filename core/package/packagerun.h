@@ -97,4 +97,7 @@ private:
 // the package went into a repository, the .repo file's text.
 QStringList Package_Report_Lines(const TPackageReport& report);
 
+// The .repo file's name and text, when the package went into a repository.
+QStringList Repository_Report_Lines(const TPackageReport& report);
+
 #endif

@@ -3,11 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
+
+#include "process/programrun.h"
 
 namespace
 {
@@ -87,21 +88,18 @@ void Walk(const QDir& root, const QString& folder, bool skip_build, QStringList*
 // files it does not ignore. False when `folder` is not in a git work tree.
 bool Git_Files(const QString& folder, QStringList* files)
 {
-    QProcess git;
-    git.setWorkingDirectory(folder);
-    git.start("git", {"ls-files", "-z", "--cached", "--others", "--exclude-standard"});
-    if (!git.waitForFinished(Git_Wait_Ms) || git.exitStatus() != QProcess::NormalExit ||
-        git.exitCode() != 0)
-    {
-        git.kill();
-        git.waitForFinished();
+    TProgramCall call;
+    call.Program = "git";
+    call.Arguments = QStringList{"ls-files", "-z", "--cached", "--others", "--exclude-standard"};
+    call.Folder = folder;
+    call.Wait_Ms = Git_Wait_Ms;
+    const TProgramRun git = Run_Program(call);
+    if (git.Outcome != TProgramRun::Succeeded)
         return false;
-    }
     const QDir root(folder);
     QSet<QString> listed;
-    for (const QByteArray& name : git.readAllStandardOutput().split('\0'))
+    for (const QString& path : git.Output.split(QChar(0)))
     {
-        const QString path = QString::fromLocal8Bit(name);
         const QFileInfo file(root.filePath(path));
         if (path.isEmpty() || (!file.exists() && !file.isSymLink()))
             continue;

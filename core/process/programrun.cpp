@@ -27,7 +27,8 @@ public:
         return d_output.size() <= d_call.Max_Output;
     }
 
-    QString Output() const { return QString::fromUtf8(d_output); }
+    // Zero bytes too: some programs end their entries with them.
+    QString Output() const { return QString::fromUtf8(d_output.constData(), d_output.size()); }
     QString Errors() const { return QString::fromLocal8Bit(d_errors); }
 
 private:
@@ -56,6 +57,9 @@ TProgramRun Run_Program(const TProgramCall& call)
     TGroupProcess process;
     if (call.Merge_Errors)
         process.setProcessChannelMode(QProcess::MergedChannels);
+    if (!call.Folder.isEmpty())
+        process.setWorkingDirectory(call.Folder);
+    process.setProcessEnvironment(call.Environment);
     process.start(call.Program, call.Arguments);
     process.closeWriteChannel();
     if (!process.waitForStarted(-1))

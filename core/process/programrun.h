@@ -1,6 +1,7 @@
 #ifndef PROGRAMRUN_H
 #define PROGRAMRUN_H
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,8 @@ struct TProgramCall
 {
     QString Program;
     QStringList Arguments;
+    QString Folder;  // where it runs; empty: where this tool runs
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
     int Wait_Ms = -1;  // -1: as long as it takes
     const std::atomic<bool>* Stop = nullptr;
     bool Merge_Errors = false;  // standard error is kept in Output too

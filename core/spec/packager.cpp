@@ -18,14 +18,14 @@ const int Git_Wait_Ms = 3000;
 void Git_User(QString* name, QString* mail)
 {
     const TProgramRun run =
-        Run_Program("git", {"config", "-z", "--get-regexp", "^user\\.(name|email)$"}, Git_Wait_Ms);
+        Run_Program("git", {"config", "--get-regexp", "^user\\.(name|email)$"}, Git_Wait_Ms);
     if (run.Outcome != TProgramRun::Succeeded)
         return;
-    // Each entry is "<key>\n<value>", ended by a zero byte.
-    for (const QString& entry : run.Output.split(QChar(0), Qt::SkipEmptyParts))
+    // Each line is "<key> <value>".
+    for (const QString& line : run.Output.split('\n', Qt::SkipEmptyParts))
     {
-        const QString key = entry.section('\n', 0, 0);
-        const QString value = entry.section('\n', 1).simplified();
+        const QString key = line.section(' ', 0, 0);
+        const QString value = line.section(' ', 1).simplified();
         if (key == "user.name")
             *name = value;
         else if (key == "user.email")

@@ -33,7 +33,7 @@ TStandInBuild::TStandInBuild() : d_old_path(qgetenv("PATH"))
     Write_File(Top() + "/desktop_menu/qtdemo.png", "an icon");
     const QString rpmbuild = d_folder.path() + "/bin/rpmbuild";
     Write_File(rpmbuild, QString("#!/bin/sh\necho 'Executing(%prep): /bin/sh -e stand-in'\n"
-                                 "[ -e '%1/hold' ] && exec sleep 300\n"
+                                 "[ -e '%1/hold' ] && exec sleep 3145\n"
                                  "echo 'error: the stand-in builds nothing' >&2\nexit 1\n")
                              .arg(d_folder.path())
                              .toUtf8());

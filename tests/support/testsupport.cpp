@@ -30,6 +30,14 @@ qint64 Run_Ns(const std::function<void()>& work)
 
 namespace Test
 {
+QString Without_Warnings(const QString& errors)
+{
+    QStringList lines = errors.split('\n');
+    while (!lines.isEmpty() && lines.first().startsWith("kestrelvantory-cli: warning: "))
+        lines.removeFirst();
+    return lines.join('\n');
+}
+
 double Time_Ratio(const std::function<void()>& smaller, const std::function<void()>& larger)
 {
     qint64 small = std::numeric_limits<qint64>::max();

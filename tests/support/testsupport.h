@@ -16,6 +16,10 @@ namespace Test
 QByteArray Read_File(const QString& path);
 void Write_File(const QString& path, const QByteArray& bytes);
 
+// What the command-line tool wrote on standard error after its warnings
+// (the lines "kestrelvantory-cli: warning: ...").
+QString Without_Warnings(const QString& errors);
+
 // How many times longer the larger of two pieces of work takes than the
 // smaller, in processor time of this process, each the fastest of a few runs
 // taken in turn, so that a loaded machine does not count. For telling linear
