@@ -25,25 +25,8 @@
 
 namespace
 {
-struct TRun
-{
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
-
-TRun Run(const QString& program, const QStringList& arguments,
-         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, QString(), program + " did not finish"};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
+using Test::Run;
+using Test::TRun;
 
 QString Described(const TRun& run)
 {

@@ -42,7 +42,7 @@ private:
     QTemporaryDir d_home;
 };
 
-TManagerRun Run(const QString& program, const QStringList& arguments,
+TManagerRun Run_Manager(const QString& program, const QStringList& arguments,
                 const QProcessEnvironment& environment)
 {
     QProcess process;
@@ -73,13 +73,13 @@ TManagerRun Dnf(const QString& root, const QString& repos_folder, const QString&
                                  "--setopt=reposdir=" + repos_folder,
                                  "--disablerepo=*",
                                  "--enablerepo=" + repository};
-    return Run("dnf", options + arguments, home.Environment());
+    return Run_Manager("dnf", options + arguments, home.Environment());
 }
 
 TManagerRun Zypper(const QString& root, const QStringList& arguments)
 {
     const TManagerHome home;
-    return Run("zypper",
+    return Run_Manager("zypper",
                QStringList{"--non-interactive", "--gpg-auto-import-keys", "--root", root} +
                    arguments,
                home.Environment());

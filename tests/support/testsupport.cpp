@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
@@ -30,6 +31,20 @@ qint64 Run_Ns(const std::function<void()>& work)
 
 namespace Test
 {
+TRun Run(const QString& program, const QStringList& arguments,
+         const QProcessEnvironment& environment, const QString& folder)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, QString(), program + " did not finish"};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
 QString Without_Warnings(const QString& errors)
 {
     QStringList lines = errors.split('\n');

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,6 +16,21 @@ namespace Test
 {
 QByteArray Read_File(const QString& path);
 void Write_File(const QString& path, const QByteArray& bytes);
+
+// How one run of a program ended: its exit status (-1 when it did not end
+// normally within five minutes) and what it printed.
+struct TRun
+{
+    int Exit = -1;
+    QString Out;
+    QString Err;
+};
+
+// Runs `program` to its end, with nothing on its standard input, in `folder`
+// when one is given.
+TRun Run(const QString& program, const QStringList& arguments,
+         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+         const QString& folder = QString());
 
 // What the command-line tool wrote on standard error after its warnings
 // (the lines "kestrelvantory-cli: warning: ...").
