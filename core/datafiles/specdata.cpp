@@ -187,7 +187,7 @@ bool TReader::Read_Marker(const QString& line)
 {
     for (const TMarker& marker : Markers)
     {
-        if (line.startsWith(marker.Text))
+        if (line.startsWith(QLatin1String(marker.Text)))
         {
             Open_Section(marker.Section);
             return true;

@@ -209,7 +209,8 @@ private:
     void Install_Head();
     void Executable_Run_Path();
     void Library_Installation();
-    void Library_Links(const QString& target, const QString& library);
+    void Library_Links(const QString& folder, const QString& library);
+    void Append(std::initializer_list<QStringView> pieces);
     void Qml_Module_Installation(const TSpecTarget& target, const QString& module);
     void Desktop_Files();
     void Program_Link();
@@ -360,13 +361,14 @@ void TSpecComposer::Library_Installation()
                 Qml_Module_Installation(target, library);
                 continue;
             }
-            d_text += QString("install %1/%2/%3 %4/%5\n")
-                          .arg(d_paths.Library_Path, target.Name, library, d_paths.Build_Path,
-                               target.Name);
-            d_text += QString("patchelf --set-rpath '%1/%{name}/%2' %3/%4/%5\n")
-                          .arg(d_paths.Target_Install_Path, d_library_directory, d_paths.Build_Path,
-                               target.Name, library);
-            Library_Links(target.Name, library);
+            // Put together piece by piece: ten thousand libraries make these
+            // the spec's bulk.
+            const QString installed = d_paths.Build_Path + '/' + target.Name;
+            Append({u"install ", d_paths.Library_Path, u"/", target.Name, u"/", library, u" ",
+                    installed, u"\n"});
+            Append({u"patchelf --set-rpath '", d_paths.Target_Install_Path, u"/%{name}/",
+                    d_library_directory, u"' ", installed, u"/", library, u"\n"});
+            Library_Links(installed, library);
             d_text += "\n";
         }
     }
@@ -374,18 +376,23 @@ void TSpecComposer::Library_Installation()
 
 // A versioned library is found under its shorter names too, through links
 // beside it that the package owns, so that RPM removes them with it.
-void TSpecComposer::Library_Links(const QString& target, const QString& library)
+void TSpecComposer::Library_Links(const QString& folder, const QString& library)
 {
     const std::optional<TVersionedLibrary> version = Versioned_Library(library);
     if (!version)
         return;
-    const QString folder = d_paths.Build_Path + "/" + target;
     const QString& base = version->Base;
     const QString major = QString::number(version->Version.Major);
     const QString minor = QString::number(version->Version.Minor);
     for (const QString& link : {base + ".so." + major + "." + minor, base + ".so." + major,
                                 base + ".so"})
-        d_text += QString("ln -sf %1 %2/%3\n").arg(library, folder, link);
+        Append({u"ln -sf ", library, u" ", folder, u"/", link, u"\n"});
+}
+
+void TSpecComposer::Append(std::initializer_list<QStringView> pieces)
+{
+    for (const QStringView piece : pieces)
+        d_text.append(piece);
 }
 
 // A module folder is copied with everything below it; its ELF files (the
