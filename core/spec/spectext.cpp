@@ -120,13 +120,18 @@ QString Qml_Imports_Key(const std::vector<TSpecTarget>& targets)
 QStringList Unversioned_Names(const std::vector<TSpecTarget>& targets)
 {
     QStringList names;
+    QSet<QString> seen;
     for (const TSpecTarget& target : targets)
         for (const QString& library : Is_Qml_Target(target) ? QStringList() : target.Libraries)
         {
+            if (!library.contains(".so.") || Versioned_Library(library))
+                continue;
             const QString literal = Regex_Literal(library);
-            if (library.contains(".so.") && !Versioned_Library(library) &&
-                !names.contains(literal))
+            if (!seen.contains(literal))
+            {
+                seen.insert(literal);
                 names.append(literal);
+            }
         }
     return names;
 }
