@@ -17,6 +17,7 @@
 
 #include "bundle/qmlimports.h"
 #include "package/sourcetarball.h"
+#include "package/toolrun.h"
 #include "process/programrun.h"
 
 #include "testsupport.h"
@@ -94,6 +95,7 @@ private slots:
     void finishedRunsTellWhatTheyPrinted();
     void scannerThatNeverEndsIsStoppedAndTold();
     void cancelledTarballLeavesNoneBehind();
+    void packagingToolsAreBoundedAndHaveNoTerminal();
 
 private:
     // A shell script `name` in the test's folder, with the process id of a
@@ -246,6 +248,37 @@ void TChildProgramsTest::cancelledTarballLeavesNoneBehind()
     QCOMPARE(QDir(d_folder.filePath("SOURCES")).entryList(QDir::Files | QDir::Hidden),
              QStringList({"demo-1.0.tar.gz"}));
     QVERIFY(Test::Read_File(tarball).startsWith("\x1f\x8b"));
+}
+
+// gpg, rpmsign and createrepo_c get their input, lead a session of their own
+// and are ended with what they started when they hang or print without end.
+void TChildProgramsTest::packagingToolsAreBoundedAndHaveNoTerminal()
+{
+    const QString bin = d_folder.filePath("tools");
+    QVERIFY(QDir().mkpath(bin));
+    Stand_In("tools/answering", "cat\ncut -d' ' -f6 /proc/$$/stat\necho $$");
+    Stand_In("tools/flooding", "exec yes");
+    Stand_In("tools/hanging", "exec sleep 3142");
+    const QByteArray old_path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit() + ":" + old_path);
+    const TToolRun answered = Run_Tool("answering", {}, 60000, "passphrase\n");
+    const TToolRun flooded = Run_Tool("flooding", {}, 60000);
+    const TToolRun hung = Run_Tool("hanging", {}, 1000);
+    qputenv("PATH", old_path);
+
+    QVERIFY2(answered.Ok, qPrintable(answered.Errors));
+    const QStringList lines = answered.Output.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(0), QString("passphrase"));
+    QCOMPARE(lines.at(1), lines.at(2));  // its session is its own
+    QVERIFY(!flooded.Ok);
+    QCOMPARE(flooded.Errors, QString("flooding printed more than 16777216 bytes, and was stopped"));
+    QVERIFY(flooded.Output.isEmpty());
+    QVERIFY(!hung.Ok);
+    QCOMPARE(hung.Errors, QString("hanging did not finish within 1 s and was stopped"));
+    CHECK(Verify_Gone({Written_Pid(Pid_File("tools/answering")),
+                       Written_Pid(Pid_File("tools/flooding")),
+                       Written_Pid(Pid_File("tools/hanging"))}));
 }
 
 QTEST_GUILESS_MAIN(TChildProgramsTest)

@@ -1,23 +1,30 @@
 #include "package/toolrun.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 
-#include <signal.h>
+#include "process/programrun.h"
 
 namespace
 {
-const int Grace_Ms = 2000;
 const int Said_Lines = 6;
 
-void Stop_Group(QProcess* process)
+// What the tool tells: a signature, a key, a repository's few lines.
+const qint64 Max_Tool_Output = 16 * 1024 * 1024;
+
+QString Problem(const QString& program, const TProgramRun& run, int wait_ms)
 {
-    const pid_t group = pid_t(process->processId());
-    ::kill(-group, SIGTERM);
-    if (!process->waitForFinished(Grace_Ms))
+    switch (run.Outcome)
     {
-        ::kill(-group, SIGKILL);
-        process->waitForFinished(-1);
+    case TProgramRun::Not_Started:
+        return QString("\"%1\" could not be started").arg(program);
+    case TProgramRun::Timed_Out:
+        return QString("%1 did not finish within %2 s and was stopped")
+            .arg(program)
+            .arg(wait_ms / 1000);
+    case TProgramRun::Too_Much_Output:
+        return QString("%1 %2").arg(program, Run_Problem(run.Outcome, Max_Tool_Output));
+    default:
+        return run.Errors;
     }
 }
 }
@@ -34,34 +41,23 @@ QString TToolRun::Said() const
 TToolRun Run_Tool(const QString& program, const QStringList& arguments, int wait_ms,
                   const QByteArray& input)
 {
-    TToolRun run;
+    TToolRun tool;
     const QString found = QStandardPaths::findExecutable(program);
     if (found.isEmpty())
     {
-        run.Errors = QString("\"%1\" is not on PATH").arg(program);
-        return run;
+        tool.Errors = QString("\"%1\" is not on PATH").arg(program);
+        return tool;
     }
-    QProcess process;
-    // setsid: a new session has no controlling terminal to prompt on, and
-    // its process group can be stopped as a whole.
-    process.start("setsid", QStringList{found} + arguments);
-    if (!process.waitForStarted(-1))
-    {
-        run.Errors = QString("\"%1\" could not be started: %2").arg(program, process.errorString());
-        return run;
-    }
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(wait_ms))
-    {
-        Stop_Group(&process);
-        run.Errors = QString("%1 did not finish within %2 s and was stopped")
-                         .arg(program)
-                         .arg(wait_ms / 1000);
-        return run;
-    }
-    run.Output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.Errors = QString::fromLocal8Bit(process.readAllStandardError());
-    run.Ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return run;
+    TProgramCall call;
+    call.Program = found;
+    call.Arguments = arguments;
+    call.Wait_Ms = wait_ms;
+    call.Input = input;
+    call.Without_Terminal = true;
+    call.Max_Output = Max_Tool_Output;
+    const TProgramRun run = Run_Program(call);
+    tool.Ok = run.Outcome == TProgramRun::Succeeded;
+    tool.Output = run.Output;
+    tool.Errors = Problem(program, run, wait_ms);
+    return tool;
 }

@@ -21,7 +21,7 @@ struct TToolRun
 // Runs `program` from PATH in a session of its own, without a terminal, so
 // that nothing it starts can stop to ask for a passphrase; `input` is its
 // whole standard input. It is stopped, with everything it started, after
-// `wait_ms`.
+// `wait_ms` or once it prints more than a tool's answer could be.
 TToolRun Run_Tool(const QString& program, const QStringList& arguments, int wait_ms,
                   const QByteArray& input = QByteArray());
 

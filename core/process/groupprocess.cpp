@@ -4,12 +4,14 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-TGroupProcess::TGroupProcess()
+TGroupProcess::TGroupProcess(bool new_session) : d_new_session(new_session)
 {
     connect(this, &QProcess::started, this, [this] {
         d_group = processId();
-        // Also from this side, in case the child has not got that far yet.
-        ::setpgid(pid_t(d_group), pid_t(d_group));
+        // Also from this side, in case the child has not got that far yet;
+        // not for a session, which a group leader could no longer start.
+        if (!d_new_session)
+            ::setpgid(pid_t(d_group), pid_t(d_group));
     });
 }
 
@@ -22,7 +24,10 @@ TGroupProcess::~TGroupProcess()
 // this tool is killed outright, which leaves no time to stop the group.
 void TGroupProcess::setupChildProcess()
 {
-    ::setpgid(0, 0);
+    if (d_new_session)
+        ::setsid();
+    else
+        ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 }
 

@@ -7,10 +7,13 @@
 // stopping it stops everything it started, however deep. The group is not
 // the terminal's foreground group: Ctrl+C reaches only this program, which
 // then stops the group itself. Nothing of the group outlives the object.
+// With `new_session` the group leads a session of its own as well, without a
+// controlling terminal, so that nothing in it can stop to ask on one (for a
+// passphrase, say).
 class TGroupProcess : public QProcess
 {
 public:
-    TGroupProcess();
+    explicit TGroupProcess(bool new_session = false);
     ~TGroupProcess() override;
 
     // Asks the whole group to end (SIGTERM), waits up to `grace_ms` for the
@@ -24,6 +27,7 @@ protected:
 private:
     void Signal_Group(int signal_number);
 
+    const bool d_new_session;
     qint64 d_group = 0;
 };
 

@@ -54,16 +54,17 @@ int Next_Wait(const TProgramCall& call, const QElapsedTimer& waited)
 
 TProgramRun Run_Program(const TProgramCall& call)
 {
-    TGroupProcess process;
+    TGroupProcess process(call.Without_Terminal);
     if (call.Merge_Errors)
         process.setProcessChannelMode(QProcess::MergedChannels);
     if (!call.Folder.isEmpty())
         process.setWorkingDirectory(call.Folder);
     process.setProcessEnvironment(call.Environment);
     process.start(call.Program, call.Arguments);
-    process.closeWriteChannel();
     if (!process.waitForStarted(-1))
         return {TProgramRun::Not_Started, QString(), -1, QString()};
+    process.write(call.Input);
+    process.closeWriteChannel();
     TRunReader reader(&process, call);
     QElapsedTimer waited;
     waited.start();

@@ -1,6 +1,7 @@
 #ifndef PROGRAMRUN_H
 #define PROGRAMRUN_H
 
+#include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,8 @@ struct TProgramCall
     int Wait_Ms = -1;  // -1: as long as it takes
     const std::atomic<bool>* Stop = nullptr;
     bool Merge_Errors = false;  // standard error is kept in Output too
+    QByteArray Input;  // the whole of its standard input
+    bool Without_Terminal = false;  // in a session of its own, with no terminal to ask on
     qint64 Max_Output = Default_Max_Output;
 
     static constexpr qint64 Default_Max_Output = 64 * 1024 * 1024;
