@@ -11,7 +11,7 @@ TEST_BUILD_DIR=${TEST_BUILD_DIR:-build-test}
 
 # Debian packages the build and the tests need.
 PACKAGES=(
-    cmake g++ make pkg-config locales
+    cmake g++ make pkg-config locales libexpat1-dev
     qtbase5-dev qtbase5-dev-tools
     qt6-base-dev qt6-qpa-plugins
     libqt5svg5-dev qt6-svg-dev

@@ -19,7 +19,6 @@
 #include "datafiles/librariesfile.h"
 #include "librarytreetext.h"
 #include "libraries/libraryversion.h"
-#include "datafiles/xmlfile.h"
 #include "datafiles/xmlfileexception.h"
 
 namespace
@@ -413,9 +412,10 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder, QString* reason)
     bool loaded = true;
     try
     {
-        TXmlFile xml;
-        TLibrariesFile::Open(&xml, folder);
-        Load_V1(&xml);
+        TLibrariesData read = TLibrariesFile::Read(folder);
+        d_targets = std::move(read.Targets);
+        d_libraries = std::move(read.Libraries);
+        d_choices = std::move(read.Choices);
     }
     catch (const TXmlFileException& error)
     {
@@ -427,12 +427,6 @@ bool TLibrariesWidget::Load_Defaults(const QString& folder, QString* reason)
     }
     Update();
     return loaded;
-}
-
-void TLibrariesWidget::Load_V1(TXmlFile* xml)
-{
-    TLibrariesFile::Read_V1(*xml, &d_targets, &d_libraries);
-    d_choices = TLibrariesFile::Read_Detection_Choices(*xml);
 }
 
 bool TLibrariesWidget::Save_Defaults(const QString& folder, QString* error)

@@ -16,7 +16,6 @@
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TXmlFile;
 
 // The "Libraries" tab: the target folders and the libraries and plug-ins
 // deployed into them, each with a check box, kept in "libraries.xml".
@@ -80,7 +79,6 @@ public:
     void Initialize();
     // False when the file was refused, with the reason in `reason` when given.
     bool Load_Defaults(const QString& folder, QString* reason = nullptr);
-    void Load_V1(TXmlFile* xml);
     bool Save_Defaults(const QString& folder, QString* error = nullptr);
 
 signals:

@@ -702,9 +702,7 @@ void TCommandLineTest::initStoresTheWholeSetup()
     QCOMPARE(setup.Output_Dir, QString());
     QCOMPARE(setup.Repository, QDir::current().absoluteFilePath("repo"));
     QCOMPARE(setup.Sign_Key, QString("Ana Lima <ana@example.org>"));
-    TXmlFile libraries;
-    TLibrariesFile::Open(&libraries, data);
-    const TDetectionChoices choices = TLibrariesFile::Read_Detection_Choices(libraries);
+    const TDetectionChoices choices = TLibrariesFile::Read(data).Choices;
     QCOMPARE(choices.With_Plugins, QStringList{"sqldrivers"});
     QCOMPARE(choices.Without_Plugins, QStringList{"imageformats/libqgif.so"});
 

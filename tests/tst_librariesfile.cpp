@@ -53,11 +53,8 @@ void TLibrariesFileTest::init()
 
 TLists TLibrariesFileTest::Read() const
 {
-    TLists lists;
-    TXmlFile xml;
-    TLibrariesFile::Open(&xml, Folder());
-    TLibrariesFile::Read_V1(xml, &lists.Targets, &lists.Libraries);
-    return lists;
+    TLibrariesData read = TLibrariesFile::Read(Folder());
+    return {std::move(read.Targets), std::move(read.Libraries)};
 }
 
 void TLibrariesFileTest::writesRecordsInListOrder()
@@ -139,14 +136,10 @@ void TLibrariesFileTest::detectionChoicesFollowInAnElementOfTheirOwn()
                        "    </Detection_Choices>\n"));
     const TLists lists = Read();
     QCOMPARE(lists.Libraries.size(), size_t(1));
-    TXmlFile xml;
-    TLibrariesFile::Open(&xml, Folder());
-    QVERIFY(TLibrariesFile::Read_Detection_Choices(xml) == choices);
+    QVERIFY(TLibrariesFile::Read(Folder()).Choices == choices);
 
     TLibrariesFile::Write(Folder(), targets, libraries);
-    TXmlFile plain;
-    TLibrariesFile::Open(&plain, Folder());
-    QVERIFY(TLibrariesFile::Read_Detection_Choices(plain).Is_Empty());
+    QVERIFY(TLibrariesFile::Read(Folder()).Choices.Is_Empty());
 }
 
 // The lists of files hold nothing a reader of them could mistake for a
@@ -302,13 +295,9 @@ void TLibrariesFileTest::textXmlCannotHoldIsDropped()
 {
     TLibrariesFile::Write(Folder(), {{QString("bad") + QChar(1), true}},
                           {{"lib", QString("libfoo.so") + QChar(0x1b), TTypes::Library_Dylib, true}});
-    std::vector<TTargetRecord> targets;
-    std::vector<TLibraryRecord> libraries;
-    TXmlFile xml;
-    TLibrariesFile::Open(&xml, Folder());
-    TLibrariesFile::Read_V1(xml, &targets, &libraries);
-    QCOMPARE(targets.at(0).Name, QString("bad"));
-    QCOMPARE(libraries.at(0).Name, QString("libfoo.so"));
+    const TLists lists = Read();
+    QCOMPARE(lists.Targets.at(0).Name, QString("bad"));
+    QCOMPARE(lists.Libraries.at(0).Name, QString("libfoo.so"));
 }
 
 // Eight times the libraries take about eight times as long to read, not
@@ -327,13 +316,7 @@ void TLibrariesFileTest::readingTakesTimeInProportionToTheSize()
         TLibrariesFile::Write(folder, {{"t0", true}}, libraries);
     };
     const auto read = [](const QString& folder) {
-        return [folder] {
-            TXmlFile xml;
-            std::vector<TTargetRecord> targets;
-            std::vector<TLibraryRecord> libraries;
-            TLibrariesFile::Open(&xml, folder);
-            TLibrariesFile::Read_V1(xml, &targets, &libraries);
-        };
+        return [folder] { TLibrariesFile::Read(folder); };
     };
     QTemporaryDir smaller;
     QTemporaryDir larger;

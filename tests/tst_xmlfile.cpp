@@ -5,6 +5,7 @@
 #include "datafiles/savefile.h"
 #include "datafiles/expressionsfile.h"
 #include "datafiles/xmlfile.h"
+#include "datafiles/xmltree.h"
 #include "state/editorstate.h"
 
 #include <cerrno>
@@ -80,6 +81,9 @@ private slots:
     void oneLineValuesAreRefusedWithFileAndElement();
     void optionsOutsideTheKnownAreRefused_data();
     void optionsOutsideTheKnownAreRefused();
+
+    void treeReadsWhatTheDocumentModelReads_data();
+    void treeReadsWhatTheDocumentModelReads();
 
 private:
     QString Path(const QString& name) const { return d_folder->filePath(name); }
@@ -792,6 +796,71 @@ void TXmlFileTest::optionsOutsideTheKnownAreRefused()
     QCOMPARE(Refusal_Of(d_folder->path(), "options.xml",
                         QByteArray(body).replace(from, to).replace("@", "/opt/Qt")),
              "ERR:  The element " + refusal.arg(Path("options.xml")));
+}
+
+void TXmlFileTest::treeReadsWhatTheDocumentModelReads_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addRow("text") << QByteArray("<A><N>x</N></A>");
+    QTest::addRow("references") << QByteArray("<A><N>a&amp;b&#65;c&lt;</N></A>");
+    QTest::addRow("white space alone") << QByteArray("<A><N> \n\t </N></A>");
+    QTest::addRow("a referred space") << QByteArray("<A><N>&#32;</N></A>");
+    QTest::addRow("a blank character section") << QByteArray("<A><N><![CDATA[ ]]></N></A>");
+    QTest::addRow("text, then a section") << QByteArray("<A><N>x<![CDATA[y]]>z</N></A>");
+    QTest::addRow("a comment first") << QByteArray("<A><N><!--c-->x</N></A>");
+    QTest::addRow("blank, then a comment") << QByteArray("<A><N>  <!--c-->x</N></A>");
+    QTest::addRow("an instruction first") << QByteArray("<A><N><?p q?>x</N></A>");
+    QTest::addRow("an element first") << QByteArray("<A><N><b>y</b>x</N></A>");
+    QTest::addRow("empty") << QByteArray("<A><N/></A>");
+    QTest::addRow("the first of several") << QByteArray("<A><N>1</N><N>2</N></A><A><N>3</N></A>");
+    QTest::addRow("a deeper one first") << QByteArray("<A><B><N>deep</N></B><N>x</N></A>");
+    QTest::addRow("child missing") << QByteArray("<A><M>x</M></A>");
+    QTest::addRow("list missing") << QByteArray("<B><A><N>x</N></A></B>");
+    QTest::addRow("a line feed") << QByteArray("<A><N>x&#10;y</N></A>");
+    QTest::addRow("a tab") << QByteArray("<A><N>x\ty</N></A>");
+    QTest::addRow("beyond the first plane") << QByteArray("<A><N>\xF0\x9F\x98\x80</N></A>");
+    QTest::addRow("a default namespace") << QByteArray("<A xmlns=\"urn:x\"><N>x</N></A>");
+    QTest::addRow("a prefix") << QByteArray("<p:A xmlns:p=\"urn:x\"><p:N>x</p:N></p:A>");
+    QTest::addRow("an unbound prefix") << QByteArray("<p:A><N>x</N></p:A>");
+    QTest::addRow("unclosed") << QByteArray("<A><N>x</A>");
+}
+
+// The light tree gives every text the document object model gives, and
+// refuses with the same words what it refuses; of a malformed file only that
+// it is one.
+void TXmlFileTest::treeReadsWhatTheDocumentModelReads()
+{
+    QFETCH(QByteArray, body);
+    Test::Write_File(Path("data.xml"), Envelope("<R File_Version=\"7\">" + body + "</R>"));
+    const auto outcome = [](auto read) {
+        try
+        {
+            return "read: " + read();
+        }
+        catch (const TXmlFileException& error)
+        {
+            return "refused: " + (error.Message.contains("XML parse error")
+                                      ? QString("malformed")
+                                      : error.Message);
+        }
+    };
+    const QString modelled = outcome([this] {
+        int version = 0;
+        TXmlFile file;
+        file.File_Name = Path("data.xml");
+        file.Open("R", &version, true);
+        const QDomElement list = file.Get_Node(&file.Root, "A", false);
+        const QDomElement value = file.Get_Node(&list, "N", false);
+        return file.Read_Line_Node(&value, false) + " " + QString::number(version);
+    });
+    const QString tree = outcome([this] {
+        int version = 0;
+        TXmlTree file;
+        file.Open(Path("data.xml"), "R", &version);
+        const int value = file.Child(file.Child(TXmlTree::Root, "A", false), "N", false);
+        return file.Line_Text(value, false) + " " + QString::number(version);
+    });
+    QCOMPARE(tree, modelled);
 }
 
 QTEST_GUILESS_MAIN(TXmlFileTest)

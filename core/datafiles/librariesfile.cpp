@@ -4,9 +4,9 @@
 
 #include "libraries/librarytypetext.h"
 #include "datafiles/datafilenames.h"
-#include "datafiles/defaultsfile.h"
 #include "datafiles/xmlfile.h"
 #include "datafiles/xmltext.h"
+#include "datafiles/xmltree.h"
 
 namespace
 {
@@ -15,10 +15,9 @@ const int Version = 1;
 const QString Yes = "Yes";
 const QString No = "No";
 
-QString Child_Text(const TXmlFile& xml, const QDomElement& record, const QString& name)
+QString Child_Text(const TXmlTree& xml, int record, const QString& name)
 {
-    const QDomElement child = xml.Get_Node(&record, name, false);
-    return xml.Read_Line_Node(&child, false);
+    return xml.Line_Text(xml.Child(record, name, false), false);
 }
 
 void Write_Child(TXmlFile* xml, QDomElement* record, const QString& name, const QString& text)
@@ -44,22 +43,21 @@ bool Is_Qml(const TLibraryRecord& library)
 
 // Calls `read(record)` for every element `tag` directly under `parent`.
 template <typename TRead>
-void Read_Records_Of(const TXmlFile& xml, const QDomElement& parent, const QString& tag,
-                     TRead read)
+void Read_Records_Of(const TXmlTree& xml, int parent, const QString& tag, TRead read)
 {
-    for (QDomElement record = xml.Get_Node(&parent, tag, true); !record.isNull();
-         record = xml.Get_Sibling_Node(&record, tag, true))
+    for (int record = xml.Child(parent, tag, true); record != TXmlTree::None;
+         record = xml.Next_Sibling(record))
         read(record);
 }
 
 // Calls `read(record)` for every element `tag` directly under the element
 // `list` of the root, which must be there unless `optional`.
 template <typename TRead>
-void Read_Records(const TXmlFile& xml, const QString& list, const QString& tag, TRead read,
+void Read_Records(const TXmlTree& xml, const QString& list, const QString& tag, TRead read,
                   bool optional = false)
 {
-    const QDomElement parent = xml.Get_Node(&xml.Root, list, optional);
-    if (!parent.isNull())
+    const int parent = xml.Child(TXmlTree::Root, list, optional);
+    if (parent != TXmlTree::None)
         Read_Records_Of(xml, parent, tag, read);
 }
 
@@ -80,39 +78,65 @@ void Write_Choices(TXmlFile* xml, const TDetectionChoices& choices)
     for (const QString& path : choices.With_Libraries)
         Write_Child(xml, &element, With_Library, path);
 }
+
+void Read_Lists(const TXmlTree& xml, TLibrariesData* data)
+{
+    Read_Records(xml, "Targets", "Target", [&](int record) {
+        data->Targets.push_back({Child_Text(xml, record, "Name"),
+                                 Child_Text(xml, record, "Checked") == Yes});
+    });
+    Read_Records(xml, "Libraries", "Library", [&](int record) {
+        data->Libraries.push_back({Child_Text(xml, record, "Target_Name"),
+                                   Child_Text(xml, record, "Name"),
+                                   Library_Type_From_File_Text(Child_Text(xml, record, "Type")),
+                                   Child_Text(xml, record, "Checked") == Yes});
+    });
+    Read_Records(xml, "Qml_Targets", "Target", [&](int record) {
+        data->Targets.push_back({Child_Text(xml, record, "Name"),
+                                 Child_Text(xml, record, "Checked") == Yes,
+                                 TTypes::Target_Qml_Modules});
+    }, true);
+    Read_Records(xml, "Qml_Modules", "Module", [&](int record) {
+        data->Libraries.push_back({Child_Text(xml, record, "Target_Name"),
+                                   Child_Text(xml, record, "Name"), TTypes::Library_Qml_Module,
+                                   Child_Text(xml, record, "Checked") == Yes});
+    }, true);
+}
+
+TDetectionChoices Read_Detection_Choices(const TXmlTree& xml)
+{
+    TDetectionChoices choices;
+    const int element = xml.Child(TXmlTree::Root, Choices_Element, true);
+    if (element == TXmlTree::None)
+        return choices;
+    const std::pair<QString, QStringList*> lists[] = {
+        {With_Plugin, &choices.With_Plugins},
+        {Without_Plugin, &choices.Without_Plugins},
+        {With_Library, &choices.With_Libraries}};
+    for (const auto& list : lists)
+    {
+        Read_Records_Of(xml, element, list.first, [&](int record) {
+            list.second->append(xml.Line_Text(record, false));
+        });
+    }
+    return choices;
+}
 }
 
 namespace TLibrariesFile
 {
-void Open(TXmlFile* xml, const QString& folder)
+TLibrariesData Read(const QString& folder)
 {
-    Open_Defaults_File(xml, Data_File_Names::Path(folder, Data_File_Names::Libraries),
-                       Identification, "Library datafile version not recognized");
-}
-
-void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
-             std::vector<TLibraryRecord>* libraries)
-{
-    Read_Records(xml, "Targets", "Target", [&](const QDomElement& record) {
-        targets->push_back({Child_Text(xml, record, "Name"),
-                            Child_Text(xml, record, "Checked") == Yes});
-    });
-    Read_Records(xml, "Libraries", "Library", [&](const QDomElement& record) {
-        libraries->push_back({Child_Text(xml, record, "Target_Name"),
-                              Child_Text(xml, record, "Name"),
-                              Library_Type_From_File_Text(Child_Text(xml, record, "Type")),
-                              Child_Text(xml, record, "Checked") == Yes});
-    });
-    Read_Records(xml, "Qml_Targets", "Target", [&](const QDomElement& record) {
-        targets->push_back({Child_Text(xml, record, "Name"),
-                            Child_Text(xml, record, "Checked") == Yes,
-                            TTypes::Target_Qml_Modules});
-    }, true);
-    Read_Records(xml, "Qml_Modules", "Module", [&](const QDomElement& record) {
-        libraries->push_back({Child_Text(xml, record, "Target_Name"),
-                              Child_Text(xml, record, "Name"), TTypes::Library_Qml_Module,
-                              Child_Text(xml, record, "Checked") == Yes});
-    }, true);
+    TXmlTree xml;
+    int version = 0;
+    xml.Open(Data_File_Names::Path(folder, Data_File_Names::Libraries), Identification, &version);
+    if (version != Version)
+        throw TXmlFileException("Library datafile version not recognized",
+                                TXmlFileException::Xml_Error);
+    TLibrariesData data;
+    Read_Lists(xml, &data);
+    data.Choices = Read_Detection_Choices(xml);
+    return data;
 }
 
 namespace
@@ -145,25 +169,6 @@ void Write_Qml_Records(TXmlFile* xml, const std::vector<TTargetRecord>& targets,
         Write_Child(xml, &record, "Checked", Checked_Text(library.Checked));
     }
 }
-}
-
-TDetectionChoices Read_Detection_Choices(const TXmlFile& xml)
-{
-    TDetectionChoices choices;
-    const QDomElement element = xml.Get_Node(&xml.Root, Choices_Element, true);
-    if (element.isNull())
-        return choices;
-    const std::pair<QString, QStringList*> lists[] = {
-        {With_Plugin, &choices.With_Plugins},
-        {Without_Plugin, &choices.Without_Plugins},
-        {With_Library, &choices.With_Libraries}};
-    for (const auto& list : lists)
-    {
-        Read_Records_Of(xml, element, list.first, [&](const QDomElement& record) {
-            list.second->append(xml.Read_Line_Node(&record, false));
-        });
-    }
-    return choices;
 }
 
 void Write(const QString& folder, const std::vector<TTargetRecord>& targets,

@@ -7,7 +7,13 @@
 #include "libraries/detectionchoices.h"
 #include "libraries/libraryrecords.h"
 
-class TXmlFile;
+// What "libraries.xml" holds.
+struct TLibrariesData
+{
+    std::vector<TTargetRecord> Targets;
+    std::vector<TLibraryRecord> Libraries;
+    TDetectionChoices Choices;
+};
 
 // "libraries.xml" in the data folder: the Libraries panel's targets and
 // libraries under the root "Library_Data", version 1, and the user's detection
@@ -15,17 +21,13 @@ class TXmlFile;
 // Every failure is thrown as TXmlFileException.
 namespace TLibrariesFile
 {
-// Opens folder/libraries.xml into `xml`; any version but 1 is refused.
-void Open(TXmlFile* xml, const QString& folder);
-// Appends the targets and libraries. An element "Targets" or "Libraries"
-// without any record reads as an empty list. The targets of QML modules and
-// their module folders are kept apart, in the optional elements
-// "Qml_Targets" and "Qml_Modules", which a reader that knows nothing of them
-// passes over; a file without QML modules has neither.
-void Read_V1(const TXmlFile& xml, std::vector<TTargetRecord>* targets,
-             std::vector<TLibraryRecord>* libraries);
-// The detection choices; none when the element is absent.
-TDetectionChoices Read_Detection_Choices(const TXmlFile& xml);
+// Reads folder/libraries.xml; any version but 1 is refused. An element
+// "Targets" or "Libraries" without any record reads as an empty list. The
+// targets of QML modules and their module folders are kept apart, in the
+// optional elements "Qml_Targets" and "Qml_Modules", which a reader that
+// knows nothing of them passes over; a file without QML modules has neither.
+// No detection choices when their element is absent.
+TLibrariesData Read(const QString& folder);
 // Writes the records in the order given, and the detection choices when there
 // are any.
 void Write(const QString& folder, const std::vector<TTargetRecord>& targets,

@@ -94,6 +94,13 @@ QString Xml_Character_Refusal(const QByteArray& data)
     int at = 0;
     while (at < data.size())
     {
+        // Most of a data file is plain printable text: passed at a glance.
+        const auto byte = static_cast<unsigned char>(data.constData()[at]);
+        if ((byte >= 0x20 && byte < 0x80 && byte != '&') || byte == '\n' || byte == '\t')
+        {
+            ++at;
+            continue;
+        }
         const int start = at;
         char32_t character = 0;
         if (!Decode(data, &at, &character))

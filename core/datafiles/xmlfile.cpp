@@ -38,11 +38,6 @@ public:
     }
 };
 
-QString Parse_Error(const char* what, int line, int column, const QString& message)
-{
-    return QString("ERR:  Reference %1 XML parse error at line %2 column %3: %4")
-        .arg(what).arg(line).arg(column).arg(message);
-}
 
 // The shared bodies of the element and node forms of the readers; `name` is
 // how the node is called in the messages.
@@ -101,17 +96,17 @@ TXmlFile::TXmlFile()
     QDomImplementation::setInvalidDataPolicy(QDomImplementation::ReturnNullNode);
 }
 
-void TXmlFile::Open(const QString& identification, int* version, bool namespace_processing)
+QByteArray Read_Checked_Xml(const QString& file_name)
 {
-    const QFileInfo info(File_Name);
+    const QFileInfo info(file_name);
     if (!info.isFile() || !info.isReadable())
-        throw TXmlFileException(QString("ERR:  Cannot open file '%1' for reading.").arg(File_Name),
+        throw TXmlFileException(QString("ERR:  Cannot open file '%1' for reading.").arg(file_name),
                                 TXmlFileException::File_Error);
 
-    QFile file(File_Name);
+    QFile file(file_name);
     if (!file.open(QIODevice::ReadOnly))
         throw TXmlFileException(
-            QString("ERR:  Cannot open file: '%1'.  Reason: %2").arg(File_Name, file.errorString()),
+            QString("ERR:  Cannot open file: '%1'.  Reason: %2").arg(file_name, file.errorString()),
             TXmlFileException::File_Error);
     // A file too large is refused unread.
     QString refusal = Xml_Size_Refusal(file.size());
@@ -121,10 +116,14 @@ void TXmlFile::Open(const QString& identification, int* version, bool namespace_
         bytes = file.readAll();
         refusal = Xml_Precheck_Refusal(bytes);
     }
-    file.close();
     if (!refusal.isEmpty())
-        Throw_Xml(QString("ERR:  The file '%1' is refused: %2.").arg(File_Name, refusal));
-    Parse(bytes, "file", namespace_processing);
+        Throw_Xml(QString("ERR:  The file '%1' is refused: %2.").arg(file_name, refusal));
+    return bytes;
+}
+
+void TXmlFile::Open(const QString& identification, int* version, bool namespace_processing)
+{
+    Parse(Read_Checked_Xml(File_Name), "file", namespace_processing);
     Check_Envelope(identification, version);
 }
 
@@ -146,7 +145,7 @@ void TXmlFile::Parse(const QByteArray& bytes, const char* what, bool namespace_p
     int column = 0;
     const TWhole_Characters whole_characters;
     if (!Document.setContent(bytes, namespace_processing, &message, &line, &column))
-        Throw_Xml(Parse_Error(what, line, column, message));
+        throw Xml_Parse_Error(what, line, column, message);
 }
 
 void TXmlFile::Check_Envelope(const QString& identification, int* version)

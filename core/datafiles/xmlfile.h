@@ -8,6 +8,10 @@
 
 #include "datafiles/xmlfileexception.h"
 
+// The bytes of the XML file `file_name`, refused unparsed, as TXmlFileException,
+// when it cannot be read or when Xml_Precheck_Refusal refuses them.
+QByteArray Read_Checked_Xml(const QString& file_name);
+
 // An XML data file with a fixed envelope: an XML declaration, a root element
 // named after the file's identification and a "File_Version" attribute on it.
 // Reads take an `optional` flag and either return empty results or throw;

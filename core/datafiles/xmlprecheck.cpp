@@ -64,25 +64,26 @@ QString TMarkupScanner::Refusal()
 {
     while ((d_at = d_data.indexOf('<', d_at)) >= 0)
     {
-        if (At("<!--"))
-            Skip_Past("-->", d_at + 4);
-        else if (At("<![CDATA["))
-            Skip_Past("]]>", d_at + 9);
-        else if (At("<?"))
-            Skip_Past("?>", d_at + 2);
-        else if (At("<!"))
-            return "it holds a document type declaration";
-        else if (At("</"))
+        const char next = d_at + 1 < d_data.size() ? d_data.at(d_at + 1) : '\0';
+        if (next == '/')
         {
             d_depth = qMax(0, d_depth - 1);
             Skip_Past(">", d_at + 2);
         }
-        else
+        else if (next == '?')
+            Skip_Past("?>", d_at + 2);
+        else if (next != '!')
         {
             const QString refusal = Start_Tag();
             if (!refusal.isEmpty())
                 return refusal;
         }
+        else if (At("<!--"))
+            Skip_Past("-->", d_at + 4);
+        else if (At("<![CDATA["))
+            Skip_Past("]]>", d_at + 9);
+        else
+            return "it holds a document type declaration";
     }
     return QString();
 }

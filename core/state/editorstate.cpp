@@ -48,10 +48,10 @@ void Load_Libraries(TEditorState* state, const QString& folder,
 {
     try
     {
-        TXmlFile xml;
-        TLibrariesFile::Open(&xml, folder);
-        TLibrariesFile::Read_V1(xml, &state->Targets, &state->Libraries);
-        state->Detection_Choices = TLibrariesFile::Read_Detection_Choices(xml);
+        TLibrariesData read = TLibrariesFile::Read(folder);
+        state->Targets = std::move(read.Targets);
+        state->Libraries = std::move(read.Libraries);
+        state->Detection_Choices = std::move(read.Choices);
     }
     catch (const TXmlFileException& error)
     {
