@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include "bundle/qmlimports.h"
+#include "package/lintreport.h"
 #include "package/sourcetarball.h"
 #include "package/toolrun.h"
 #include "process/programrun.h"
@@ -251,7 +252,8 @@ void TChildProgramsTest::cancelledTarballLeavesNoneBehind()
 }
 
 // gpg, rpmsign and createrepo_c get their input, lead a session of their own
-// and are ended with what they started when they hang or print without end.
+// and are ended with what they started when they hang or print without end;
+// rpmlint is ended on cancel.
 void TChildProgramsTest::packagingToolsAreBoundedAndHaveNoTerminal()
 {
     const QString bin = d_folder.filePath("tools");
@@ -264,6 +266,14 @@ void TChildProgramsTest::packagingToolsAreBoundedAndHaveNoTerminal()
     const TToolRun answered = Run_Tool("answering", {}, 60000, "passphrase\n");
     const TToolRun flooded = Run_Tool("flooding", {}, 60000);
     const TToolRun hung = Run_Tool("hanging", {}, 1000);
+    Stand_In("tools/rpmlint", "exec sleep 3142");
+    std::atomic<bool> cancel{false};
+    QStringList notes;
+    QStringList lint = {"not run"};
+    {
+        const TLaterStop later(&cancel, 500);
+        lint = Lint_Package("demo.rpm", &notes, &cancel);
+    }
     qputenv("PATH", old_path);
 
     QVERIFY2(answered.Ok, qPrintable(answered.Errors));
@@ -276,9 +286,13 @@ void TChildProgramsTest::packagingToolsAreBoundedAndHaveNoTerminal()
     QVERIFY(flooded.Output.isEmpty());
     QVERIFY(!hung.Ok);
     QCOMPARE(hung.Errors, QString("hanging did not finish within 1 s and was stopped"));
+    // rpmlint, the slowest check, ends with a cancelled build.
+    QVERIFY(lint.isEmpty());
+    QCOMPARE(notes, QStringList{"rpmlint was stopped: the package was not linted"});
     CHECK(Verify_Gone({Written_Pid(Pid_File("tools/answering")),
                        Written_Pid(Pid_File("tools/flooding")),
-                       Written_Pid(Pid_File("tools/hanging"))}));
+                       Written_Pid(Pid_File("tools/hanging")),
+                       Written_Pid(Pid_File("tools/rpmlint"))}));
 }
 
 QTEST_GUILESS_MAIN(TChildProgramsTest)

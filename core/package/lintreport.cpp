@@ -86,14 +86,19 @@ QStringList Lint_Report_Lines(const TLintFindings& findings)
 
 // rpmlint exits with 0 on a clean package and with 64 to 66 when it found
 // errors or too much badness; any other ending is its own failure.
-QStringList Lint_Package(const QString& rpm, QStringList* notes)
+QStringList Lint_Package(const QString& rpm, QStringList* notes, const std::atomic<bool>* stop)
 {
     if (QStandardPaths::findExecutable("rpmlint").isEmpty())
     {
         notes->append("rpmlint is not installed: the package was not linted");
         return {};
     }
-    const TProgramRun run = Run_Program("rpmlint", {rpm}, Lint_Wait_Ms);
+    const TProgramRun run = Run_Program("rpmlint", {rpm}, Lint_Wait_Ms, stop);
+    if (run.Outcome == TProgramRun::Stopped)
+    {
+        notes->append("rpmlint was stopped: the package was not linted");
+        return {};
+    }
     const bool told = run.Outcome == TProgramRun::Succeeded ||
                       (run.Outcome == TProgramRun::Failed &&
                        run.Exit_Code >= 64 && run.Exit_Code <= 66);

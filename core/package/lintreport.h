@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <map>
 
 // What rpmlint found in a package, counted by check name.
@@ -22,8 +23,10 @@ TLintFindings Read_Lint_Output(const QString& output);
 // says why.
 QStringList Lint_Report_Lines(const TLintFindings& findings);
 
-// Runs rpmlint on `rpm` and reports its findings. Without rpmlint, or when
-// it cannot tell, `notes` says so and the report is empty.
-QStringList Lint_Package(const QString& rpm, QStringList* notes);
+// Runs rpmlint on `rpm` and reports its findings; it is stopped once `stop`
+// is set. Without rpmlint, or when it cannot tell, `notes` says so and the
+// report is empty.
+QStringList Lint_Package(const QString& rpm, QStringList* notes,
+                         const std::atomic<bool>* stop = nullptr);
 
 #endif

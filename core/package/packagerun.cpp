@@ -334,7 +334,7 @@ void TPackageRun::Check(TPackageReport* report)
     else
         report->Notes.append("the package's requirements could not be read: where it installs "
                              "is not known");
-    report->Lint = Lint_Package(report->Rpm, &report->Notes);
+    report->Lint = Lint_Package(report->Rpm, &report->Notes, &d_cancel);
     if (d_request.Sign_Key.isEmpty())
         return;
     QString error;
@@ -384,10 +384,6 @@ TPackageReport TPackageRun::Run()
                           !d_cancel && Collect(&report) && Write_Spec(&report);
     if (prepared && !d_cancel)
         Build(&report);
-    else if (d_cancel)
-        report.Cancelled = true;
-    if (report.Cancelled)
-        report.Failures.append("the build was cancelled");
     if (!report.Rpm.isEmpty())
     {
         Sign(&report);
@@ -395,8 +391,13 @@ TPackageReport TPackageRun::Run()
         if (d_built && report.Failures.isEmpty())
             TPackageStamp(d_plan.Stamp()).Record_Package(report.Rpm, d_inputs);
         Check(&report);
-        Publish(&report);
+        // Nothing unchecked goes into the repository.
+        if (!d_cancel)
+            Publish(&report);
     }
+    report.Cancelled = report.Cancelled || d_cancel;
+    if (report.Cancelled)
+        report.Failures.append("the build was cancelled");
     report.Ok = report.Failures.isEmpty() && !report.Cancelled;
     return report;
 }
