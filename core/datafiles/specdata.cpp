@@ -187,7 +187,10 @@ bool TReader::Read_Marker(const QString& line)
 {
     for (const TMarker& marker : Markers)
     {
-        if (line.startsWith(QLatin1String(marker.Text)))
+        // The first letter rules out most markers at once: a project holds
+        // thousands of other lines.
+        if (line.at(0) == QLatin1Char(marker.Text[0]) &&
+            line.startsWith(QLatin1String(marker.Text)))
         {
             Open_Section(marker.Section);
             return true;

@@ -356,7 +356,8 @@ void TSpecComposer::Library_Installation()
 {
     for (const TSpecTarget& target : d_input.Targets)
     {
-        d_text += "\n";
+        d_text += QLatin1Char('\n');
+        const QString installed = d_paths.Build_Path + '/' + target.Name;
         for (const QString& library : target.Libraries)
         {
             if (Too_Long())
@@ -368,13 +369,12 @@ void TSpecComposer::Library_Installation()
             }
             // Put together piece by piece: ten thousand libraries make these
             // the spec's bulk.
-            const QString installed = d_paths.Build_Path + '/' + target.Name;
             Append({u"install ", d_paths.Library_Path, u"/", target.Name, u"/", library, u" ",
                     installed, u"\n"});
             Append({u"patchelf --set-rpath '", d_paths.Target_Install_Path, u"/%{name}/",
                     d_library_directory, u"' ", installed, u"/", library, u"\n"});
             Library_Links(installed, library);
-            d_text += "\n";
+            d_text += QLatin1Char('\n');
         }
     }
 }
@@ -389,9 +389,9 @@ void TSpecComposer::Library_Links(const QString& folder, const QString& library)
     const QString& base = version->Base;
     const QString major = QString::number(version->Version.Major);
     const QString minor = QString::number(version->Version.Minor);
-    for (const QString& link : {base + ".so." + major + "." + minor, base + ".so." + major,
-                                base + ".so"})
-        Append({u"ln -sf ", library, u" ", folder, u"/", link, u"\n"});
+    for (const QString& suffix :
+         {".so." + major + "." + minor, ".so." + major, QString(".so")})
+        Append({u"ln -sf ", library, u" ", folder, u"/", base, suffix, u"\n"});
 }
 
 void TSpecComposer::Append(std::initializer_list<QStringView> pieces)
