@@ -34,27 +34,17 @@ QString Elapsed_Text(qint64 ms)
     return QString("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar('0'));
 }
 
+const char* const Cancelled_Text = "Cancelled: the build was stopped and no package was made.";
+
 // The report in the window's words: the user's own Cancel is no failure.
-QStringList Report_Lines(const TPackageReport& report)
+TReportWording Window_Wording()
 {
-    QStringList lines;
-    if (report.Cancelled)
-        lines.append("Cancelled: the build was stopped and no package was made.");
-    else
-        for (const QString& failure : report.Failures)
-            lines.append("Failed: " + Editor_Words(failure));
-    lines += report.Explanation;
-    for (const QString& note : report.Notes)
-        lines.append("Note: " + Editor_Words(note));
-    lines += report.Installs;
-    lines += report.Lint;
-    if (!report.Log.isEmpty())
-        lines.append("Build log: " + report.Log);
-    if (report.Ok)
-        lines.append("The package was built and passed every check:");
-    if (!report.Rpm.isEmpty())
-        lines.append(report.Rpm);
-    return lines + Repository_Report_Lines(report);
+    TReportWording wording;
+    wording.Failed = "Failed: ";
+    wording.Passed = "The package was built and passed every check:";
+    wording.Cancelled = Cancelled_Text;
+    wording.Words = Editor_Words;
+    return wording;
 }
 }
 
@@ -202,8 +192,8 @@ void TBuildPackageWindow::Watch_Changes(QWidget* watched)
     };
     if (watched != nullptr)
         connect(new TPanelWatch(watched, this), &TPanelWatch::Changed, this, changed);
-    connect(d_program, &QLineEdit::textChanged, this, changed);
-    connect(d_source, &QLineEdit::textChanged, this, changed);
+    for (QLineEdit* field : {d_program, d_source, d_repository, d_sign_key})
+        connect(field, &QLineEdit::textChanged, this, changed);
 }
 
 void TBuildPackageWindow::showEvent(QShowEvent* event)
@@ -215,12 +205,13 @@ void TBuildPackageWindow::showEvent(QShowEvent* event)
 
 TPackageRequest TBuildPackageWindow::Request() const
 {
+    const TPackageSettings fields = Fields();
     TPackageRequest request;
     request.State = d_state();
-    request.Program = Program();
-    request.Source = Source();
-    request.Repository = d_repository->text().trimmed();
-    request.Sign_Key = d_sign_key->text().trimmed();
+    request.Program = fields.Program;
+    request.Source = fields.Source;
+    request.Repository = fields.Repository;
+    request.Sign_Key = fields.Sign_Key;
     return request;
 }
 
@@ -338,7 +329,7 @@ QString TBuildPackageWindow::Summary(const TPackageReport& report) const
     if (report.Ok)
         return QString("Built and checked in %1: %2").arg(elapsed, report.Rpm);
     if (report.Cancelled)
-        return "Cancelled: the build was stopped and no package was made.";
+        return Cancelled_Text;
     if (d_preflight_failed)
         return "Not built: the check before building found problems.";
     return QString("Failed after %1: %2").arg(elapsed, Editor_Words(report.Failures.value(0)));
@@ -349,7 +340,7 @@ void TBuildPackageWindow::Show_Report(const TPackageReport& report)
     d_report = report;
     if (report.Ok)
         d_progress->setValue(Build_Steps::Count);
-    const QStringList lines = Report_Lines(report);
+    const QStringList lines = Package_Report_Lines(report, Window_Wording());
     d_log->appendPlainText("\n" + lines.join('\n'));
     const QString summary = Summary(report);
     d_status->setText(summary);

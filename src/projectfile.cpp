@@ -62,10 +62,7 @@ bool TKestrelvantory::Write_Spec_Data_File(const QString& file_name) const
 TSpecData TKestrelvantory::Gather_Spec_Data() const
 {
     TSpecData data = Project_Data(Panels_State());
-    data.Package.Program = d_package.Program;
-    data.Package.Source = d_package.Source;
-    data.Package.Repository = d_package.Repository;
-    data.Package.Sign_Key = d_package.Sign_Key;
+    data.Package = d_package;
     return data;
 }
 

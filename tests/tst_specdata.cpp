@@ -374,7 +374,10 @@ void TSpecDataTest::writerRefusesWhatWouldReadBackAsOtherLines()
         {[](TSpecData* data) { data->Active_Targets.push_back({"ChangeLog_End:", {}}); },
          "ERR  The target name begins with a section marker of the project: 'ChangeLog_End:'."},
         {[](TSpecData* data) { data->Qml.Sources = QString(5000, 'q'); },
-         "ERR  The QML sources folder is 5000 characters long, more than the 4096 allowed."}};
+         "ERR  The QML sources folder is 5000 characters long, more than the 4096 allowed."},
+        {[](TSpecData* data) { data->Package.Program = "/opt/demo\nPackage_End:"; },
+         "ERR  The Build Package field [Program]: holds a line break or another control "
+         "character: '/opt/demo\\x0APackage_End:'."}};
     for (const auto& [change, refusal] : cases)
     {
         TSpecData data = Example_Data();

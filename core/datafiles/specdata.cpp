@@ -422,6 +422,9 @@ QString Spec_Data_Refusal(const TSpecData& data)
     for (const TChoiceTag& tag : Choice_Tags)
         for (const QString& entry : data.Choices.*tag.List)
             refusals << Line_Refusal("The detection choice", entry);
+    for (const TPackageTag& tag : Package_Tags)
+        refusals << Line_Refusal(QString("The Build Package field %1").arg(tag.Tag),
+                                 data.Package.*tag.Field);
     refusals << Text_Refusal("description", data.Description)
              << Text_Refusal("change log", data.Change_Log);
     refusals.removeAll(QString());

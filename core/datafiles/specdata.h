@@ -42,7 +42,7 @@ struct TSpecData
     QString Description;
     QString Change_Log;
     TDetectionChoices Choices;
-    TPackageSettings Package;  // its program and source folder, written when set
+    TPackageSettings Package;  // the Build Package fields kept with it, written when set
 };
 
 // A project file as read. A section the file does not hold is empty here
@@ -74,7 +74,8 @@ extern const int Spec_Data_Max_Size;
 
 // Why `data` cannot be written as a project, or an empty string when it can:
 // a one-line value (a variable, a target, library or module name, the QML
-// sources folder, a detection choice) that Line_Value_Problem finds fault
+// sources folder, a detection choice, a Build Package field) that
+// Line_Value_Problem finds fault
 // with, a description or change log that Text_Value_Problem finds fault
 // with, or a value or text line that reads back as a section marker. Each
 // would change what the file holds when read back.

@@ -38,7 +38,6 @@ public:
     }
 };
 
-
 // The shared bodies of the element and node forms of the readers; `name` is
 // how the node is called in the messages.
 QString Text_Of(const QDomNode& node, const QString& name, bool optional)

@@ -253,8 +253,7 @@ void TPackageRun::Build(TPackageReport* report)
 {
     Step(4, "Running rpmbuild -bb " + d_plan.Spec());
     d_inputs = Inputs();
-    const QByteArray& inputs = d_inputs;
-    if (Reuse_Current(inputs, report))
+    if (Reuse_Current(d_inputs, report))
         return;
     const QTemporaryDir scripts;
     if (!scripts.isValid())
@@ -402,25 +401,8 @@ TPackageReport TPackageRun::Run()
     return report;
 }
 
-QStringList Package_Report_Lines(const TPackageReport& report)
+namespace
 {
-    QStringList lines;
-    for (const QString& failure : report.Failures)
-        lines.append("FAILED: " + failure);
-    lines += report.Explanation;
-    for (const QString& note : report.Notes)
-        lines.append("Note: " + note);
-    lines += report.Installs;
-    lines += report.Lint;
-    if (!report.Log.isEmpty())
-        lines.append("Build log: " + report.Log);
-    if (report.Ok)
-        lines.append("The package was built and passed every check.");
-    if (!report.Rpm.isEmpty())
-        lines.append(report.Rpm);
-    return lines + Repository_Report_Lines(report);
-}
-
 QStringList Repository_Report_Lines(const TPackageReport& report)
 {
     if (report.Repo_Text.isEmpty())
@@ -429,4 +411,27 @@ QStringList Repository_Report_Lines(const TPackageReport& report)
                                "\"zypper addrepo\":")
                            .arg(report.Repo_File)} +
            report.Repo_Text.trimmed().split('\n');
+}
+}
+
+QStringList Package_Report_Lines(const TPackageReport& report, const TReportWording& wording)
+{
+    QStringList lines;
+    if (report.Cancelled && !wording.Cancelled.isEmpty())
+        lines.append(wording.Cancelled);
+    else
+        for (const QString& failure : report.Failures)
+            lines.append(wording.Failed + wording.Words(failure));
+    lines += report.Explanation;
+    for (const QString& note : report.Notes)
+        lines.append("Note: " + wording.Words(note));
+    lines += report.Installs;
+    lines += report.Lint;
+    if (!report.Log.isEmpty())
+        lines.append("Build log: " + report.Log);
+    if (report.Ok)
+        lines.append(wording.Passed);
+    if (!report.Rpm.isEmpty())
+        lines.append(report.Rpm);
+    return lines + Repository_Report_Lines(report);
 }

@@ -92,12 +92,22 @@ private:
     TStepSink d_step_sink = [](int, int, const QString&) {};
 };
 
+// How a report is worded for its reader: the command line's words by
+// default; the editor has its own.
+struct TReportWording
+{
+    QString Failed = "FAILED: ";
+    QString Passed = "The package was built and passed every check.";
+    // Said of a cancelled run in place of its failures; empty: the failures.
+    QString Cancelled;
+    // A failure's or a note's words as the reader sees them.
+    std::function<QString(const QString&)> Words = [](const QString& text) { return text; };
+};
+
 // The report as lines for a person: the failures or the notes, where the
 // package installs, rpmlint's findings, then the package's path; last, when
 // the package went into a repository, the .repo file's text.
-QStringList Package_Report_Lines(const TPackageReport& report);
-
-// The .repo file's name and text, when the package went into a repository.
-QStringList Repository_Report_Lines(const TPackageReport& report);
+QStringList Package_Report_Lines(const TPackageReport& report,
+                                 const TReportWording& wording = TReportWording());
 
 #endif

@@ -28,10 +28,11 @@ QString TPackageStamp::Value(const QString& key) const
     return QSettings(d_path, QSettings::IniFormat).value(key).toString();
 }
 
-void TPackageStamp::Set(const QString& key, const QString& value)
+void TPackageStamp::Set(std::initializer_list<std::pair<QString, QString>> values)
 {
     QSettings settings(d_path, QSettings::IniFormat);
-    settings.setValue(key, value);
+    for (const auto& [key, value] : values)
+        settings.setValue(key, value);
 }
 
 bool TPackageStamp::Tarball_Is_Current(const QString& tarball, const QByteArray& sources) const
@@ -50,13 +51,10 @@ QString TPackageStamp::Current_Package(const QByteArray& inputs) const
 
 void TPackageStamp::Record_Tarball(const QString& tarball, const QByteArray& sources)
 {
-    Set("Sources", sources);
-    Set("Tarball", File_State(tarball));
+    Set({{"Sources", sources}, {"Tarball", File_State(tarball)}});
 }
 
 void TPackageStamp::Record_Package(const QString& rpm, const QByteArray& inputs)
 {
-    Set("Inputs", inputs);
-    Set("Package_File", rpm);
-    Set("Package", File_State(rpm));
+    Set({{"Inputs", inputs}, {"Package_File", rpm}, {"Package", File_State(rpm)}});
 }

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <initializer_list>
+#include <utility>
+
 // What the last run made, kept beside the build log: the fingerprint of the
 // sources the tarball was made of and of everything that shaped the
 // package, each with the file made, so that a file changed or replaced
@@ -26,7 +29,7 @@ public:
 
 private:
     QString Value(const QString& key) const;
-    void Set(const QString& key, const QString& value);
+    void Set(std::initializer_list<std::pair<QString, QString>> values);
 
     const QString d_path;
 };
