@@ -9,7 +9,6 @@
 // below one temporary folder.
 
 #include <QDirIterator>
-#include <QImage>
 #include <QLibraryInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,7 +178,6 @@ private:
     void Make_Data_Folder(const QString& data, const QString& top,
                           TTypes::TOptionMakeGenerator generator);
     void Make_Sources(const QString& top);
-    void Make_Desktop_Files(const QString& top);
     void Make_Source_Copy(const QString& source);
     void Build_In_Editor(TBuildPackageWindow* window, const QString& source, bool* lines_while_running);
     void Make_Package_Home(const QString& top, QProcessEnvironment* environment);
@@ -589,7 +587,7 @@ void TDetectTest::initThenPackageGivesACheckedPackageThatRuns()
     Test::Write_File(source + "/.git/HEAD", "ref: refs/heads/main\n");
     Test::Write_File(source + "/build/CMakeCache.txt", "# not a source\n");
     const QString top = folder + "/top";
-    CHECK(Make_Desktop_Files(top));
+    CHECK(Test::Make_Desktop_Files(top));
     Test::Write_File(folder + "/description", "A small demo.\n");
     Test::Write_File(folder + "/changes", "* Mon Dec 07 2026 Ana Lima <ana@example.org> - 1.0-1\n"
                                           "- First package\n");
@@ -640,7 +638,7 @@ void TDetectTest::packageListsEveryProblemBeforeBuilding()
     const QString data = folder + "/data";
     const QString top = folder + "/top";
     QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
-    CHECK(Make_Desktop_Files(top));
+    CHECK(Test::Make_Desktop_Files(top));
     const TRun package = Cli(Package_Arguments(data, top) + QStringList{"--set", "%define version=1-2"});
     QCOMPARE(package.Exit, 1);
     for (const QString& problem :
@@ -701,7 +699,7 @@ void TDetectTest::failingOrInterruptedBuildKeepsItsLog()
     const QString top = folder + "/top";
     const QString source = folder + "/qtdemo";
     QVERIFY(Cli({"init", "--data-folder", data}).Exit == 0);
-    CHECK(Make_Desktop_Files(top));
+    CHECK(Test::Make_Desktop_Files(top));
     CHECK(Make_Source_Copy(source));
     Test::Write_File(source + "/main.cpp", "int main() { return not_declared; }\n");
     QProcessEnvironment environment;
@@ -809,7 +807,7 @@ void TDetectTest::editorBuildsTheSamePackageAndCancels()
     const QString top = folder + "/top";
     const QString source = folder + "/qtdemo";
     Make_Data_Folder(data, top, TTypes::Generator_CMake);
-    CHECK(Make_Desktop_Files(top));
+    CHECK(Test::Make_Desktop_Files(top));
     CHECK(Make_Source_Copy(source));
     QProcessEnvironment environment;
     CHECK(Make_Package_Home(top, &environment));
@@ -953,18 +951,9 @@ void TDetectTest::Make_Sources(const QString& top)
     const TRun tar = Run("tar", {"-C", top + "/source", "-czf", top + "/SOURCES/qtdemo-1.0.tar.gz",
                                  "qtdemo-1.0"});
     QVERIFY2(tar.Exit == 0, qPrintable(Described(tar)));
-    Make_Desktop_Files(top);
+    CHECK(Test::Make_Desktop_Files(top));
 }
 
-void TDetectTest::Make_Desktop_Files(const QString& top)
-{
-    QVERIFY(QDir().mkpath(top + "/desktop_menu"));
-    Test::Write_File(top + "/desktop_menu/qtdemo.desktop",
-                     "[Desktop Entry]\nType=Application\nName=Qt demo\nExec=qtdemo\n");
-    QImage icon(32, 32, QImage::Format_ARGB32);
-    icon.fill(Qt::darkCyan);
-    QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
-}
 
 void TDetectTest::Make_Source_Copy(const QString& source)
 {

@@ -9,7 +9,6 @@
 
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -124,12 +123,7 @@ void TPackageRepeatTest::Make_In_Source_Build(const QString& source)
 void TPackageRepeatTest::Make_Setup(const QString& folder, const QStringList& flags)
 {
     const QString top = folder + "/top";
-    QVERIFY(QDir().mkpath(top + "/desktop_menu"));
-    Test::Write_File(top + "/desktop_menu/qtdemo.desktop",
-                     "[Desktop Entry]\nType=Application\nName=Qt demo\nExec=qtdemo\n");
-    QImage icon(32, 32, QImage::Format_ARGB32);
-    icon.fill(Qt::darkCyan);
-    QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
+    CHECK(Test::Make_Desktop_Files(top));
     const TRun init =
         Run(KV_CLI_PATH,
             QStringList{"init", "--data-folder", folder + "/data", "--set",

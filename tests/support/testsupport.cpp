@@ -1,6 +1,8 @@
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QtTest>
 
@@ -78,6 +80,16 @@ void Write_File(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+void Make_Desktop_Files(const QString& top)
+{
+    QVERIFY(QDir().mkpath(top + "/desktop_menu"));
+    Write_File(top + "/desktop_menu/qtdemo.desktop",
+               "[Desktop Entry]\nType=Application\nName=Qt demo\nExec=qtdemo\n");
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::darkCyan);
+    QVERIFY(icon.save(top + "/desktop_menu/qtdemo.png"));
 }
 
 TFreshHome::TFreshHome()

@@ -17,6 +17,10 @@ namespace Test
 QByteArray Read_File(const QString& path);
 void Write_File(const QString& path, const QByteArray& bytes);
 
+// The menu entry and icon "package" needs for the sample program "qtdemo",
+// in `top`/desktop_menu.
+void Make_Desktop_Files(const QString& top);
+
 // How one run of a program ended: its exit status (-1 when it did not end
 // normally within five minutes) and what it printed.
 struct TRun
